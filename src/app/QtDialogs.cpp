@@ -1,0 +1,65 @@
+#include "app/QtDialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace lmk {
+
+namespace {
+QString caption() { return QApplication::applicationDisplayName(); }
+
+// "*.RPD" -> "RPD"
+QString suffixOf(const QString &defaultExt) {
+    QString s = defaultExt;
+    s.remove(QLatin1Char('*'));
+    if (s.startsWith(QLatin1Char('.')))
+        s.remove(0, 1);
+    return s;
+}
+} // namespace
+
+void QtDialogs::information(const QString &text) {
+    QMessageBox::information(m_parent, caption(), text, QMessageBox::Ok);
+}
+
+bool QtDialogs::confirmYesNo(const QString &text) {
+    return QMessageBox::question(m_parent, caption(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDialogs::confirmOkCancel(const QString &text) {
+    return QMessageBox::question(m_parent, caption(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+QString QtDialogs::openFile(const QString &defaultExt, const QString &filter) {
+    QFileDialog dlg(m_parent);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setNameFilter(qtFilterFromPairs(filter));
+    dlg.setDefaultSuffix(suffixOf(defaultExt));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
+    QFileDialog dlg(m_parent);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setNameFilter(qtFilterFromPairs(filter));
+    dlg.setDefaultSuffix(suffixOf(defaultExt));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+std::optional<quint32> QtDialogs::chooseColor(quint32 initial) {
+    const QColor c = QColorDialog::getColor(QColor::fromRgb(QRgb(initial)), m_parent);
+    if (!c.isValid())
+        return std::nullopt;
+    return quint32(c.rgb() & 0xFFFFFF);
+}
+
+} // namespace lmk

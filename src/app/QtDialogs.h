@@ -1,0 +1,26 @@
+#pragma once
+// The window's dialogs: Qt message boxes, file and colour dialogs.
+
+#include "link/Dialogs.h"
+
+class QWidget;
+
+namespace lmk {
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void information(const QString &text) override;
+    bool confirmYesNo(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
+    QString openFile(const QString &defaultExt, const QString &filter) override;
+    QString saveFile(const QString &defaultExt, const QString &filter) override;
+    std::optional<quint32> chooseColor(quint32 initial) override;
+
+private:
+    QWidget *m_parent;
+};
+
+} // namespace lmk

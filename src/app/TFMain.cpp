@@ -1,0 +1,249 @@
+#include "app/TFMain.h"
+
+#include "display/ui/DisplayPage.h"
+#include "link/DeviceEvents.h"
+#include "link/DeviceLink.h"
+#include "link/Dialogs.h"
+#include "link/Wait.h"
+#include "memory/ui/MemoryPage.h"
+#include "sample/ui/SamplePage.h"
+#include "terminal/ui/TerminalPage.h"
+#include "upload/ui/UpdatePage.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTabWidget>
+
+namespace lmk {
+
+namespace {
+// Positions of the five pages in PC_main; two of them have no visible tab.
+constexpr int kTabDownload = 0;
+constexpr int kTabDispcpy = 1;
+constexpr int kTabLmk54 = 2;
+constexpr int kTabSpeicher = 3;
+constexpr int kTabChat = 4;
+} // namespace
+
+TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(link) {
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralWidget"));
+    central->setFixedSize(1007, 586);
+    setCentralWidget(central);
+    buildTopRow(central);
+    buildPages(central);
+    buildMenu();
+    m_link.setEventTarget(this);
+}
+
+TFMain::~TFMain() {
+    if (m_link.eventTarget() == this)
+        m_link.setEventTarget(nullptr);
+}
+
+void TFMain::buildTopRow(QWidget *central) {
+    auto *bevel = new QFrame(central);
+    bevel->setObjectName(QStringLiteral("Bevel1"));
+    bevel->setFrameShape(QFrame::HLine);
+    bevel->setGeometry(0, 0, 1007, 2);
+
+    auto *label = new QLabel(QStringLiteral("USB-Device:"), central);
+    label->setObjectName(QStringLiteral("Label4"));
+    label->setGeometry(16, 14, 80, 16);
+
+    EUSBDevice = new QLineEdit(central);
+    EUSBDevice->setObjectName(QStringLiteral("EUSBDevice"));
+    EUSBDevice->setGeometry(100, 10, 121, 21);
+
+    auto *group = new QGroupBox(central);
+    group->setObjectName(QStringLiteral("GroupBox2"));
+    group->setGeometry(260, 6, 169, 26);
+    group->setEnabled(false);
+    CB_WLAN = new QCheckBox(QStringLiteral("WLAN Access to Device:"), group);
+    CB_WLAN->setObjectName(QStringLiteral("CB_WLAN"));
+    CB_WLAN->setGeometry(6, 4, 160, 18);
+
+    EWLANDevice = new QLineEdit(central);
+    EWLANDevice->setObjectName(QStringLiteral("EWLANDevice"));
+    EWLANDevice->setGeometry(436, 10, 121, 21);
+
+    connect(&m_link, &DeviceLink::wlanCheckedChanged, CB_WLAN, &QCheckBox::setChecked);
+    connect(&m_link, &DeviceLink::usbDeviceTextChanged, EUSBDevice, &QLineEdit::setText);
+    connect(&m_link, &DeviceLink::wlanDeviceTextChanged, EWLANDevice, &QLineEdit::setText);
+    CB_WLAN->setChecked(m_link.wlanChecked());
+}
+
+void TFMain::buildPages(QWidget *central) {
+    PC_main = new QTabWidget(central);
+    PC_main->setObjectName(QStringLiteral("PC_main"));
+    PC_main->setGeometry(11, 40, 985, 536);
+    m_update = new UpdatePage(m_link, PC_main);
+    m_display = new DisplayPage(m_link, PC_main);
+    m_sample = new SamplePage(m_link, PC_main);
+    m_memory = new MemoryPage(m_link, PC_main);
+    m_terminal = new TerminalPage(m_link, PC_main);
+    PC_main->insertTab(kTabDownload, m_update, QStringLiteral("Update 54/55"));
+    PC_main->insertTab(kTabDispcpy, m_display, QStringLiteral("Display Copy"));
+    PC_main->insertTab(kTabLmk54, m_sample, QStringLiteral("LMK25E"));
+    PC_main->insertTab(kTabSpeicher, m_memory, QStringLiteral("Speicherplätze"));
+    PC_main->insertTab(kTabChat, m_terminal, QStringLiteral("USB Terminal"));
+    PC_main->setTabVisible(kTabLmk54, false);
+    PC_main->setTabVisible(kTabSpeicher, false);
+    PC_main->setCurrentIndex(kTabDownload);
+    connect(PC_main, &QTabWidget::currentChanged, this, [this] { PC_mainChange(); });
+}
+
+void TFMain::buildMenu() {
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("M_Datei"));
+    QAction *open = file->addAction(QStringLiteral("&Open"), this, &TFMain::MI_OeffnenClick);
+    open->setObjectName(QStringLiteral("MI_Oeffnen"));
+    QAction *save = file->addAction(QStringLiteral("&Save"), this, &TFMain::MI_SpeichernClick);
+    save->setObjectName(QStringLiteral("MI_Speichern"));
+    file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    QAction *quit = file->addAction(QStringLiteral("&Close"), this, &TFMain::MI_BeendenClick);
+    quit->setObjectName(QStringLiteral("MI_Beenden"));
+
+    QMenu *iface = menuBar()->addMenu(QStringLiteral("&Interface"));
+    iface->setObjectName(QStringLiteral("M_Interface"));
+    QAction *usb = iface->addAction(QStringLiteral("Find &USB Device"), this,
+                                    [this] { m_link.MI_USBClick(); });
+    usb->setObjectName(QStringLiteral("MI_USB"));
+    QAction *wlan = iface->addAction(QStringLiteral("Find &WLAN Connection"), this,
+                                     [this] { m_link.MI_WLANClick(); });
+    wlan->setObjectName(QStringLiteral("MI_WLAN"));
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("M_Hilfe"));
+    QAction *info = help->addAction(QStringLiteral("&Info"), this, &TFMain::MI_InfoClick);
+    info->setObjectName(QStringLiteral("MI_Info"));
+}
+
+int TFMain::pageShown() const {
+    const int current = PC_main->currentIndex();
+    int visible = 0;
+    for (int i = 0; i < current; ++i)
+        if (PC_main->isTabVisible(i))
+            ++visible;
+    return visible;
+}
+
+void TFMain::showPage(int visibleIndex) {
+    int visible = -1;
+    for (int i = 0; i < PC_main->count(); ++i) {
+        if (PC_main->isTabVisible(i) && ++visible == visibleIndex) {
+            PC_main->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+bool TFMain::event(QEvent *e) {
+    if (m_link.handleDeviceEvent(e))
+        return true;
+    return QMainWindow::event(e);
+}
+
+void TFMain::FormCreate() {
+    m_link.startupWlan();
+    m_link.openUsb();
+    m_display->fillFrame();
+    m_memory->writeHeadings();
+    if (!m_link.hasTransport())
+        return;
+    processPendingEvents();
+    m_update->B_SyncClick();
+    if (!m_update->bootActive() && !m_update->configActive())
+        return;
+    m_link.startReplyTimer(1000);
+    m_link.AwaitingReply = 1;
+    m_link.SendToDevice(QByteArray(1, char(0x12)));
+}
+
+void TFMain::PC_mainChange() {
+    m_link.pageShown = pageShown();
+    m_terminal->clearChat();
+    m_link.ApSettingsPending = 0;
+    if (m_link.UsbConnected == 0)
+        return;
+    const bool terminal = m_link.pageShown == kPageTerminal;
+    if (terminal) {
+        m_link.ApSettingsPending = 1;
+        m_terminal->enableSet();
+    }
+    m_link.usbWrite(QByteArray::fromRawData(terminal ? "\x0D\x01" : "\x0D\x00", 2));
+}
+
+void TFMain::MI_OeffnenClick() {
+    switch (pageShown()) {
+    case kPageUpdate: {
+        const QString f = dialogs().openFile(QStringLiteral("*.RPD"),
+                                             QStringLiteral("Cyclone Design File *.RPD|*.RPD"));
+        if (!f.isEmpty())
+            m_update->selectUploadFile(f);
+        break;
+    }
+    case kPageTerminal: {
+        const QString f =
+            dialogs().openFile(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
+        if (!f.isEmpty())
+            m_memory->openMemFile(f);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TFMain::MI_SpeichernClick() {
+    switch (pageShown()) {
+    case kPageDisplay: {
+        const QString f =
+            dialogs().saveFile(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
+        if (!f.isEmpty())
+            m_display->saveBmp(f);
+        break;
+    }
+    case kPageTerminal: {
+        const QString f = dialogs().saveFile(QStringLiteral("*.Mem"),
+                                             QStringLiteral("Speicherplatz-Datei *.Mem|*.Mem"));
+        if (!f.isEmpty())
+            m_memory->saveMemFile(f);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TFMain::MI_BeendenClick() {
+    if (dialogs().confirmYesNo(QStringLiteral("Close application?")))
+        close();
+}
+
+void TFMain::MI_InfoClick() {}
+
+void TFMain::FormCloseQuery() {
+    if (m_closed)
+        return;
+    m_closed = true;
+    if (pageShown() == kPageTerminal)
+        showPage(kPageUpdate); // runs PC_mainChange: 0x0D 0x00 over USB
+    m_link.drainWlan();
+    m_link.closeTcp();
+    m_link.closeUsb();
+}
+
+void TFMain::closeEvent(QCloseEvent *e) {
+    FormCloseQuery();
+    e->accept();
+}
+
+} // namespace lmk

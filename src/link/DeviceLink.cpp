@@ -1,0 +1,397 @@
+#include "link/DeviceLink.h"
+
+#include "link/DeviceEvents.h"
+#include "link/Dialogs.h"
+#include "link/Wait.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMetaMethod>
+#include <QTcpSocket>
+#include <exception>
+
+namespace lmk {
+
+namespace {
+constexpr int kReceiveSliceMs = 1000; // one pass of the receive loop waits at most this long
+constexpr int kDrainLimitMs = 3000;   // the close-time drain never takes longer
+} // namespace
+
+DeviceLink::DeviceLink(QObject *parent)
+    : QObject(parent), m_host(configuredHost()), m_port(configuredPort()) {
+    m_target = this;
+    Timer.setSingleShot(false);
+    connect(&Timer, &QTimer::timeout, this, &DeviceLink::TimerTimer);
+    Timer1.setInterval(m_keepAliveMs);
+    connect(&Timer1, &QTimer::timeout, this, &DeviceLink::Timer1Timer);
+    Timer1.start();
+}
+
+DeviceLink::~DeviceLink() {
+    m_usb.close();
+    if (TCP_Client) {
+        TCP_Client->disconnect(this);
+        TCP_Client->abort();
+    }
+}
+
+QString DeviceLink::configuredHost() {
+    const QString h = qEnvironmentVariable("LMK_HOST");
+    return h.isEmpty() ? QString::fromLatin1(kDefaultHost) : h;
+}
+
+quint16 DeviceLink::configuredPort() {
+    bool ok = false;
+    const uint p = qEnvironmentVariable("LMK_PORT").toUInt(&ok);
+    return (ok && p > 0 && p <= 0xFFFF) ? quint16(p) : kDefaultPort;
+}
+
+void DeviceLink::setEndpoint(const QString &host, quint16 port) {
+    m_host = host;
+    m_port = port;
+}
+
+void DeviceLink::setWlanChecked(bool on) {
+    if (m_wlanChecked == on)
+        return;
+    m_wlanChecked = on;
+    emit wlanCheckedChanged(on);
+}
+
+void DeviceLink::setUsbDeviceText(const QString &t) {
+    m_usbText = t;
+    emit usbDeviceTextChanged(t);
+}
+
+void DeviceLink::setWlanDeviceText(const QString &t) {
+    m_wlanText = t;
+    emit wlanDeviceTextChanged(t);
+}
+
+bool DeviceLink::tcpConnected() const {
+    return TCP_Client && TCP_Client->state() == QAbstractSocket::ConnectedState;
+}
+
+void DeviceLink::setEventTarget(QObject *target) { m_target = target ? target : this; }
+QObject *DeviceLink::eventTarget() const { return m_target; }
+
+bool DeviceLink::handleDeviceEvent(QEvent *e) {
+    if (e->type() == WM_DEVICE_DATA) {
+        auto *d = static_cast<DeviceDataEvent *>(e);
+        OnDeviceData(d->payload(), d->length());
+        return true;
+    }
+    return e->type() == WM_DEVICE_NOTIFY;
+}
+
+bool DeviceLink::event(QEvent *e) {
+    if (handleDeviceEvent(e))
+        return true;
+    return QObject::event(e);
+}
+
+// ---------------------------------------------------------------- sending
+
+void DeviceLink::SendToDevice(const QByteArray &bytes) {
+    SendToDevice(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
+}
+
+void DeviceLink::SendToDevice(const quint8 *data, int count) {
+    if (UsbConnected != 0) {
+        const QByteArray bytes(reinterpret_cast<const char *>(data), qMax(0, count));
+        if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
+            emit requestSent(bytes, QStringLiteral("usb"));
+        m_usb.write(data, count);
+        return;
+    }
+    if (!m_wlanChecked)
+        return;
+    try {
+        if (!tcpConnected()) {
+            openTcp();
+            waitForData(200);
+        }
+        RxCount = 0;
+        RxFrameLength = 0;
+        bool cont = true;
+        const QByteArray bytes(reinterpret_cast<const char *>(data), qMax(0, count));
+        tcpWrite(bytes);
+        restartKeepAlive();
+        receiveLoop(cont);
+    } catch (const std::exception &) {
+        dialogs().information(QString::fromLatin1(kApNotFoundText));
+    }
+}
+
+bool DeviceLink::tcpWrite(const QByteArray &bytes) {
+    if (!tcpConnected()) {
+        TCP_ClientError();
+        return false;
+    }
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
+        emit requestSent(bytes, QStringLiteral("wlan"));
+    if (TCP_Client->write(bytes) != bytes.size()) {
+        TCP_ClientError();
+        return false;
+    }
+    TCP_Client->flush();
+    return true;
+}
+
+void DeviceLink::usbWrite(const QByteArray &bytes) {
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
+        emit requestSent(bytes, QStringLiteral("usb"));
+    m_usb.write(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
+}
+
+void DeviceLink::postFrame(const quint8 *payload, int length) {
+    QObject *target = m_target.load();
+    QCoreApplication::postEvent(target, new DeviceDataEvent(payload, length));
+    // Handle it now, before the buffer changes.
+    QCoreApplication::sendPostedEvents(target, WM_DEVICE_DATA);
+    processPendingEvents();
+}
+
+void DeviceLink::receiveLoop(bool &cont) {
+    while (AwaitingReply && cont) {
+        processPendingEvents();
+        if (!AwaitingReply)
+            break;
+        if (!waitForData(kReceiveSliceMs))
+            continue;
+        if (receiveInto(RxCount, kRxBufferSize - RxCount) <= 0)
+            continue;
+        const ExtractResult r = extractFrames(
+            *this, [this] { return AwaitingReply != 0; },
+            [this](const quint8 *p, int n) { postFrame(p, n); });
+        switch (r) {
+        case ExtractResult::Drained:
+            cont = false;
+            break;
+        case ExtractResult::Oversized:
+            AwaitingReply = 0;
+            break;
+        case ExtractResult::NeedMore:
+        case ExtractResult::Resync:
+        case ExtractResult::Stopped:
+            break;
+        }
+    }
+}
+
+// -------------------------------------------------------------- receiving
+
+void DeviceLink::OnDeviceData(const quint8 *payload, int length) {
+    if (length <= 0)
+        return;
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::frameDelivered)))
+        emit frameDelivered(QByteArray(reinterpret_cast<const char *>(payload), length));
+    const bool fromRx = payload == RxBuffer + 4;
+    ReplyHandlers h = handlers;
+    if (!h.version) {
+        h.version = [this](const QString &text, bool toWlan) {
+            if (toWlan)
+                setWlanDeviceText(text);
+            else
+                setUsbDeviceText(text);
+        };
+    }
+    if (!h.slotReadError)
+        h.slotReadError = [] { dialogs().information(QStringLiteral("Error on reading!")); };
+    dispatchFrame(*this, pageShown, fromRx, payload, length, h);
+}
+
+// ------------------------------------------------------------ reply timer
+
+void DeviceLink::startReplyTimer(int ms) {
+    Timer.stop();
+    Timer.setInterval(ms);
+    Timer.start();
+}
+
+void DeviceLink::stopReplyTimer() { Timer.stop(); }
+
+void DeviceLink::TimerTimer() {
+    setStatusText(kTimeoutText);
+    Timer.stop();
+    AwaitingReply = 0;
+}
+
+// ------------------------------------------------------------- connection
+
+void DeviceLink::deliverFromUsb(void *context, const unsigned char *payload, int length) {
+    auto *self = static_cast<DeviceLink *>(context);
+    if (!self || length < 0)
+        return;
+    QByteArray copy(reinterpret_cast<const char *>(payload), length);
+    QCoreApplication::postEvent(self->m_target.load(), new DeviceDataEvent(std::move(copy)));
+}
+
+int DeviceLink::openUsb() {
+    if (!m_usb.isLoaded())
+        m_usb.load(UsbLibrary::configuredPath());
+    UsbConnected = m_usb.open(this, &DeviceLink::deliverFromUsb);
+    return UsbConnected;
+}
+
+void DeviceLink::closeUsb() { m_usb.close(); }
+
+bool DeviceLink::probeAccessPoint(int ms) {
+    QTcpSocket probe;
+    probe.connectToHost(m_host, m_port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
+    waitWhile(
+        [&] {
+            const auto s = probe.state();
+            return s == QAbstractSocket::HostLookupState || s == QAbstractSocket::ConnectingState;
+        },
+        ms);
+    const bool ok = probe.state() == QAbstractSocket::ConnectedState;
+    probe.abort();
+    return ok;
+}
+
+bool DeviceLink::openTcp() {
+    if (!TCP_Client) {
+        TCP_Client = new QTcpSocket(this);
+        TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
+                [this](QAbstractSocket::SocketError) { TCP_ClientError(); });
+    }
+    if (tcpConnected())
+        return true;
+    TCP_Client->abort();
+    bool failed = false;
+    auto conn = connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
+                        [&failed](QAbstractSocket::SocketError) { failed = true; });
+    TCP_Client->connectToHost(m_host, m_port);
+    waitWhile(
+        [&] {
+            const auto s = TCP_Client->state();
+            return !failed &&
+                   (s == QAbstractSocket::HostLookupState || s == QAbstractSocket::ConnectingState);
+        },
+        kConnectLimitMs);
+    disconnect(conn);
+    if (tcpConnected())
+        return true;
+    if (!failed) { // our own limit ran out: Qt reported nothing
+        TCP_Client->abort();
+        TCP_ClientError();
+    }
+    return false;
+}
+
+void DeviceLink::closeTcp() {
+    if (TCP_Client)
+        TCP_Client->abort();
+}
+
+bool DeviceLink::waitForData(int ms) {
+    if (!tcpConnected())
+        return false;
+    waitWhile([this] { return tcpConnected() && TCP_Client->bytesAvailable() == 0; }, ms);
+    return TCP_Client && TCP_Client->bytesAvailable() > 0;
+}
+
+int DeviceLink::receiveInto(int offset, int max) {
+    if (!TCP_Client || offset < 0 || max <= 0 || offset + max > kRxBufferSize)
+        return 0;
+    const qint64 n = TCP_Client->read(reinterpret_cast<char *>(RxBuffer) + offset, max);
+    if (n < 0) {
+        TCP_ClientError();
+        return -1;
+    }
+    RxCount = offset + int(n);
+    return int(n);
+}
+
+void DeviceLink::TCP_ClientError() {
+    AwaitingReply = 0;
+    setWlanChecked(false);
+    if (TCP_Client)
+        TCP_Client->abort();
+    Timer1.stop();
+    setWlanDeviceText(QString());
+    dialogs().information(QString::fromLatin1(kWlanLostText));
+}
+
+void DeviceLink::startupWlan() {
+    if (!probeAccessPoint(kProbeMs)) {
+        dialogs().information(QString::fromLatin1(kApNotFoundText));
+        return;
+    }
+    setWlanChecked(true);
+    processPendingEvents();
+    openTcp();
+}
+
+void DeviceLink::MI_USBClick() {
+    if (openUsb() != 0)
+        usbWrite(QByteArray(1, char(0x12)));
+}
+
+void DeviceLink::MI_WLANClick() {
+    setWlanChecked(false);
+    setWlanDeviceText(QString());
+    closeTcp();
+    processPendingEvents();
+    if (!probeAccessPoint(kProbeMs)) {
+        dialogs().information(QString::fromLatin1(kApNotFoundText));
+        return;
+    }
+    if (!openTcp())
+        return;
+    waitForData(200);
+    if (!tcpConnected())
+        return;
+    setWlanChecked(true);
+    if (!tcpWrite(QByteArray(1, char(0x12))))
+        return;
+    restartKeepAlive();
+    processPendingEvents();
+    if (!waitForData(1000))
+        return;
+    const qint32 held = RxCount; // this read does not count as held bytes
+    const int got = receiveInto(0, 512);
+    RxCount = held;
+    if (got <= 0)
+        return;
+    RxFrameLength = qMin(qMin(RxBuffer[0] + 256 * RxBuffer[1], 12), got);
+    QCoreApplication::postEvent(m_target.load(), new DeviceDataEvent(RxBuffer + 4, RxFrameLength - 4));
+}
+
+void DeviceLink::restartKeepAlive() {
+    Timer1.stop();
+    Timer1.setInterval(m_keepAliveMs);
+    Timer1.start();
+}
+
+void DeviceLink::setKeepAliveIntervalForTest(int ms) {
+    m_keepAliveMs = ms;
+    Timer1.setInterval(ms);
+}
+
+void DeviceLink::Timer1Timer() {
+    if (!m_wlanChecked || !tcpConnected())
+        return;
+    if (!tcpWrite(QByteArray(1, char(0x55))))
+        return;
+    processPendingEvents();
+    if (waitForData(200)) {
+        char discard[8];
+        if (TCP_Client->read(discard, sizeof discard) < 0)
+            TCP_ClientError();
+    }
+}
+
+void DeviceLink::drainWlan() {
+    QElapsedTimer spent;
+    spent.start();
+    while (tcpConnected() && spent.elapsed() < kDrainLimitMs && waitForData(100)) {
+        if (receiveInto(0, kRxBufferSize) < 0)
+            break;
+    }
+    RxCount = 0;
+}
+
+} // namespace lmk

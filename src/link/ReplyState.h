@@ -1,0 +1,26 @@
+#pragma once
+// Shared reply state: what a requester prepares before it sends and what
+// OnDeviceData, the reply timer and the socket error handler change.
+
+#include <QByteArray>
+
+namespace lmk {
+
+constexpr int kStatusTextMax = 99; // 100-byte buffer with its terminating zero
+
+struct ReplyState {
+    quint8 AwaitingReply = 0;
+    qint32 PendingRequest = -1;
+    quint8 ScanActive = 0;
+    quint8 ApSettingsPending = 0;
+    QByteArray StatusText; // 8-bit text, at most kStatusTextMax characters
+
+    void setStatusText(const QByteArray &text) { StatusText = text.left(kStatusTextMax); }
+};
+
+// The texts that more than one Part shows.
+inline constexpr const char *kTimeoutText = "Timeout: Device doesn't respond!";
+inline constexpr const char *kApNotFoundText = "Access Point LMK5x not found!";
+inline constexpr const char *kWlanLostText = "LMK doesn't respond to WLAN!";
+
+} // namespace lmk

@@ -1,0 +1,94 @@
+#include "SimProcess.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+namespace lmk {
+
+SimProcess::SimProcess() { m_proc.setProcessChannelMode(QProcess::SeparateChannels); }
+
+SimProcess::~SimProcess() { stop(); }
+
+bool SimProcess::start(const QStringList &options) {
+    stop();
+    QStringList args{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--usb-socket"),
+                     usbSocketPath(), QStringLiteral("--state-dir"), stateDir(),
+                     QStringLiteral("--log"), m_dir.filePath(QStringLiteral("requests.log"))};
+    args << options;
+    m_proc.start(QStringLiteral(LMK_SIM_BINARY), args);
+    if (!m_proc.waitForStarted(5000))
+        return false;
+    // The simulator prints "LISTENING <port>" once both servers listen.
+    QDeadlineTimer deadline(10000);
+    QByteArray out;
+    while (!deadline.hasExpired()) {
+        if (!m_proc.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            break;
+        out += m_proc.readAllStandardOutput();
+        const int at = out.indexOf("LISTENING ");
+        const int end = at >= 0 ? out.indexOf('\n', at) : -1;
+        if (end > at) {
+            m_port = quint16(out.mid(at + 10, end - at - 10).trimmed().toUInt());
+            return m_port != 0;
+        }
+    }
+    return false;
+}
+
+void SimProcess::stop() {
+    if (m_proc.state() != QProcess::NotRunning) {
+        m_proc.terminate();
+        if (!m_proc.waitForFinished(3000)) {
+            m_proc.kill();
+            m_proc.waitForFinished(3000);
+        }
+    }
+    m_port = 0;
+}
+
+bool SimProcess::isRunning() const { return m_proc.state() == QProcess::Running; }
+
+QString SimProcess::usbSocketPath() const { return m_dir.filePath(QStringLiteral("usb.sock")); }
+
+QString SimProcess::stateDir() const { return m_dir.filePath(QStringLiteral("state")); }
+
+void SimProcess::useUsb() const {
+    qputenv("LMK_USB_LIBRARY", QByteArrayLiteral(LMK_USB_SIM_LIBRARY));
+    qputenv("LMK_SIM_USB", usbSocketPath().toLocal8Bit());
+}
+
+void SimProcess::noUsb() {
+    qunsetenv("LMK_USB_LIBRARY");
+    qunsetenv("LMK_SIM_USB");
+}
+
+QStringList SimProcess::logLines() const {
+    QFile f(m_dir.filePath(QStringLiteral("requests.log")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QByteArray &l : f.readAll().split('\n'))
+        if (!l.trimmed().isEmpty())
+            lines << QString::fromLatin1(l.trimmed());
+    return lines;
+}
+
+QList<QByteArray> SimProcess::requests(const QString &transport) const {
+    QList<QByteArray> out;
+    for (const QString &line : logLines()) {
+        const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (parts.size() < 2)
+            continue;
+        if (!transport.isEmpty() && parts[0] != transport)
+            continue;
+        out << QByteArray::fromHex(parts[1].toLatin1());
+    }
+    return out;
+}
+
+QString SimProcess::standardError() const {
+    return QString::fromLocal8Bit(const_cast<QProcess &>(m_proc).readAllStandardError());
+}
+
+} // namespace lmk
