@@ -4,11 +4,17 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QWidget>
 
 namespace lmk {
 
 namespace {
-QString caption() { return QApplication::applicationDisplayName(); }
+// Message boxes carry the main window's caption.
+QString caption(const QWidget *parent) {
+    if (parent && !parent->window()->windowTitle().isEmpty())
+        return parent->window()->windowTitle();
+    return QApplication::applicationName();
+}
 
 // "*.RPD" -> "RPD"
 QString suffixOf(const QString &defaultExt) {
@@ -21,16 +27,16 @@ QString suffixOf(const QString &defaultExt) {
 } // namespace
 
 void QtDialogs::information(const QString &text) {
-    QMessageBox::information(m_parent, caption(), text, QMessageBox::Ok);
+    QMessageBox::information(m_parent, caption(m_parent), text, QMessageBox::Ok);
 }
 
 bool QtDialogs::confirmYesNo(const QString &text) {
-    return QMessageBox::question(m_parent, caption(), text, QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::question(m_parent, caption(m_parent), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtDialogs::confirmOkCancel(const QString &text) {
-    return QMessageBox::question(m_parent, caption(), text, QMessageBox::Ok | QMessageBox::Cancel,
+    return QMessageBox::question(m_parent, caption(m_parent), text, QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include "app/TDLG_Info.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
@@ -12,8 +13,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -28,19 +31,44 @@ constexpr int kTabDispcpy = 1;
 constexpr int kTabLmk54 = 2;
 constexpr int kTabSpeicher = 3;
 constexpr int kTabChat = 4;
+
+// The window's font, "MS Sans Serif" at 8 points, or the closest font this
+// system has.
+QFont windowFont() {
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                                    QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPointSize(8);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+const QByteArray kVersionRequest(1, char(0x12));
 } // namespace
 
 TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(link) {
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/lmk.png")));
+    setFont(windowFont());
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
-    central->setFixedSize(1007, 586);
+    central->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(central);
     buildTopRow(central);
     buildPages(central);
     buildMenu();
+    OD_App = {QStringLiteral("*.rpd"), QString()};
+    SD_Datei = {QStringLiteral("*.BMP"),
+                QStringLiteral("Bitmap *.BMP|*.BMP|Speicherplatz-Datei *.Mem|*.Mem")};
     m_link.setEventTarget(this);
+    m_link.pageShown = pageShown();
 }
 
 TFMain::~TFMain() {
@@ -52,32 +80,42 @@ void TFMain::buildTopRow(QWidget *central) {
     auto *bevel = new QFrame(central);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameShape(QFrame::HLine);
-    bevel->setGeometry(0, 0, 1007, 2);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(0, 0, kClientWidth, 2);
 
     auto *label = new QLabel(QStringLiteral("USB-Device:"), central);
     label->setObjectName(QStringLiteral("Label4"));
-    label->setGeometry(16, 14, 80, 16);
+    label->setGeometry(16, 12, 68, 17);
 
     EUSBDevice = new QLineEdit(central);
     EUSBDevice->setObjectName(QStringLiteral("EUSBDevice"));
-    EUSBDevice->setGeometry(100, 10, 121, 21);
+    EUSBDevice->setGeometry(88, 10, 121, 21);
+    label->setBuddy(EUSBDevice);
 
+    // Disabled so that only the program changes the check box; it keeps the
+    // colours of an enabled one, so the state stays readable.
     auto *group = new QGroupBox(central);
     group->setObjectName(QStringLiteral("GroupBox2"));
-    group->setGeometry(260, 6, 169, 26);
+    group->setGeometry(232, 7, 169, 26);
     group->setEnabled(false);
     CB_WLAN = new QCheckBox(QStringLiteral("WLAN Access to Device:"), group);
     CB_WLAN->setObjectName(QStringLiteral("CB_WLAN"));
     CB_WLAN->setGeometry(6, 4, 160, 18);
+    QPalette pal = CB_WLAN->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
+        pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
+    CB_WLAN->setPalette(pal);
 
     EWLANDevice = new QLineEdit(central);
     EWLANDevice->setObjectName(QStringLiteral("EWLANDevice"));
-    EWLANDevice->setGeometry(436, 10, 121, 21);
+    EWLANDevice->setGeometry(408, 10, 121, 21);
 
     connect(&m_link, &DeviceLink::wlanCheckedChanged, CB_WLAN, &QCheckBox::setChecked);
     connect(&m_link, &DeviceLink::usbDeviceTextChanged, EUSBDevice, &QLineEdit::setText);
     connect(&m_link, &DeviceLink::wlanDeviceTextChanged, EWLANDevice, &QLineEdit::setText);
     CB_WLAN->setChecked(m_link.wlanChecked());
+    EUSBDevice->setText(m_link.usbDeviceText());
+    EWLANDevice->setText(m_link.wlanDeviceText());
 }
 
 void TFMain::buildPages(QWidget *central) {
@@ -101,8 +139,10 @@ void TFMain::buildPages(QWidget *central) {
 }
 
 void TFMain::buildMenu() {
+    menuBar()->setObjectName(QStringLiteral("MM_LMK25"));
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("M_Datei"));
+    file->menuAction()->setObjectName(QStringLiteral("M_Datei"));
     QAction *open = file->addAction(QStringLiteral("&Open"), this, &TFMain::MI_OeffnenClick);
     open->setObjectName(QStringLiteral("MI_Oeffnen"));
     QAction *save = file->addAction(QStringLiteral("&Save"), this, &TFMain::MI_SpeichernClick);
@@ -113,6 +153,7 @@ void TFMain::buildMenu() {
 
     QMenu *iface = menuBar()->addMenu(QStringLiteral("&Interface"));
     iface->setObjectName(QStringLiteral("M_Interface"));
+    iface->menuAction()->setObjectName(QStringLiteral("M_Interface"));
     QAction *usb = iface->addAction(QStringLiteral("Find &USB Device"), this,
                                     [this] { m_link.MI_USBClick(); });
     usb->setObjectName(QStringLiteral("MI_USB"));
@@ -122,6 +163,7 @@ void TFMain::buildMenu() {
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("M_Hilfe"));
+    help->menuAction()->setObjectName(QStringLiteral("M_Hilfe"));
     QAction *info = help->addAction(QStringLiteral("&Info"), this, &TFMain::MI_InfoClick);
     info->setObjectName(QStringLiteral("MI_Info"));
 }
@@ -164,7 +206,7 @@ void TFMain::FormCreate() {
         return;
     m_link.startReplyTimer(1000);
     m_link.AwaitingReply = 1;
-    m_link.SendToDevice(QByteArray(1, char(0x12)));
+    m_link.SendToDevice(kVersionRequest);
 }
 
 void TFMain::PC_mainChange() {
@@ -175,24 +217,35 @@ void TFMain::PC_mainChange() {
         return;
     const bool terminal = m_link.pageShown == kPageTerminal;
     if (terminal) {
+        // Set before the switch, so the settings that answer it are taken.
         m_link.ApSettingsPending = 1;
         m_terminal->enableSet();
     }
     m_link.usbWrite(QByteArray::fromRawData(terminal ? "\x0D\x01" : "\x0D\x00", 2));
 }
 
+QString TFMain::askOpen(const QString &defaultExt, const QString &filter) {
+    OD_App = {defaultExt, filter};
+    return dialogs().openFile(OD_App.defaultExt, OD_App.filter);
+}
+
+QString TFMain::askSave(const QString &defaultExt, const QString &filter) {
+    SD_Datei = {defaultExt, filter};
+    return dialogs().saveFile(SD_Datei.defaultExt, SD_Datei.filter);
+}
+
 void TFMain::MI_OeffnenClick() {
     switch (pageShown()) {
     case kPageUpdate: {
-        const QString f = dialogs().openFile(QStringLiteral("*.RPD"),
-                                             QStringLiteral("Cyclone Design File *.RPD|*.RPD"));
+        const QString f =
+            askOpen(QStringLiteral("*.RPD"), QStringLiteral("Cyclone Design File *.RPD|*.RPD"));
         if (!f.isEmpty())
             m_update->selectUploadFile(f);
         break;
     }
     case kPageTerminal: {
         const QString f =
-            dialogs().openFile(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
+            askOpen(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
         if (!f.isEmpty())
             m_memory->openMemFile(f);
         break;
@@ -206,14 +259,14 @@ void TFMain::MI_SpeichernClick() {
     switch (pageShown()) {
     case kPageDisplay: {
         const QString f =
-            dialogs().saveFile(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
+            askSave(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
         if (!f.isEmpty())
             m_display->saveBmp(f);
         break;
     }
     case kPageTerminal: {
-        const QString f = dialogs().saveFile(QStringLiteral("*.Mem"),
-                                             QStringLiteral("Speicherplatz-Datei *.Mem|*.Mem"));
+        const QString f =
+            askSave(QStringLiteral("*.Mem"), QStringLiteral("Speicherplatz-Datei *.Mem|*.Mem"));
         if (!f.isEmpty())
             m_memory->saveMemFile(f);
         break;
@@ -228,7 +281,13 @@ void TFMain::MI_BeendenClick() {
         close();
 }
 
-void TFMain::MI_InfoClick() {}
+TDLG_Info *TFMain::createInfoDialog() {
+    if (!DLG_Info)
+        DLG_Info = new TDLG_Info(this);
+    return DLG_Info;
+}
+
+void TFMain::MI_InfoClick() { createInfoDialog()->exec(); }
 
 void TFMain::FormCloseQuery() {
     if (m_closed)

@@ -1,9 +1,11 @@
 #pragma once
 // The main window FMain: the top row of connection fields, the page control
 // PC_main with its five pages, the main menu, start-up, page change, File
-// menu routing and shutdown. The pages do the features' work.
+// menu routing and shutdown. The pages do the features' work; the device
+// link does discovery and supervision, bound here to the top row and menu.
 
 #include <QMainWindow>
+#include <QString>
 
 class QCheckBox;
 class QLineEdit;
@@ -17,6 +19,13 @@ class DisplayPage;
 class SamplePage;
 class MemoryPage;
 class TerminalPage;
+class TDLG_Info;
+
+// Default extension and filter of a file dialog; every use sets both anew.
+struct FileDialogSetup {
+    QString defaultExt;
+    QString filter;
+};
 
 class TFMain : public QMainWindow {
     Q_OBJECT
@@ -40,11 +49,23 @@ public:
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
 
+    // The Info dialog, created hidden after the window (program entry); the
+    // Info menu item creates it if it is still missing.
+    TDLG_Info *createInfoDialog();
+    TDLG_Info *infoDialog() const { return DLG_Info; }
+
+    const FileDialogSetup &openDialogSetup() const { return OD_App; }
+    const FileDialogSetup &saveDialogSetup() const { return SD_Datei; }
+
     UpdatePage *updatePage() const { return m_update; }
     DisplayPage *displayPage() const { return m_display; }
     SamplePage *samplePage() const { return m_sample; }
     MemoryPage *memoryPage() const { return m_memory; }
     TerminalPage *terminalPage() const { return m_terminal; }
+
+    // Client area of the window (without the menu bar).
+    static constexpr int kClientWidth = 1007;
+    static constexpr int kClientHeight = 586;
 
 protected:
     bool event(QEvent *e) override;
@@ -54,6 +75,8 @@ private:
     void buildTopRow(QWidget *central);
     void buildPages(QWidget *central);
     void buildMenu();
+    QString askOpen(const QString &defaultExt, const QString &filter);
+    QString askSave(const QString &defaultExt, const QString &filter);
 
     DeviceLink &m_link;
     QLineEdit *EUSBDevice = nullptr;
@@ -65,6 +88,9 @@ private:
     SamplePage *m_sample = nullptr;
     MemoryPage *m_memory = nullptr;
     TerminalPage *m_terminal = nullptr;
+    TDLG_Info *DLG_Info = nullptr;
+    FileDialogSetup OD_App;
+    FileDialogSetup SD_Datei;
     bool m_closed = false;
 };
 

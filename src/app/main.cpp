@@ -1,23 +1,51 @@
+#include "app/LmkApplication.h"
 #include "app/QtDialogs.h"
+#include "app/TDLG_Info.h"
 #include "app/TFMain.h"
+#include "app/VisualStyle.h"
 #include "link/DeviceLink.h"
 
-#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+// Puts the window in the middle of the screen's free area.
+void centreOnScreen(QWidget &w) {
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect r(QPoint(0, 0), w.sizeHint());
+    r.moveCenter(screen->availableGeometry().center());
+    w.move(r.topLeft());
+}
+} // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("lmkinterface"));
-    QApplication::setApplicationDisplayName(QStringLiteral("USB / WLAN Interface to LMK54/55"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4"));
-
+    lmk::LmkApplication app(argc, argv);
     lmk::QtDialogs qtDialogs;
     lmk::setDialogs(&qtDialogs);
-    lmk::DeviceLink link;
-    lmk::TFMain window(link);
-    qtDialogs.setParent(&window);
-    window.FormCreate();
-    window.show();
-    const int rc = app.exec();
+    int rc = 0;
+    try {
+        QApplication::setApplicationName(QStringLiteral("lmkinterface"));
+        QApplication::setApplicationVersion(QStringLiteral("1.4"));
+        QString styleError;
+        if (!lmk::applyVisualStyle(app, QString::fromLatin1(lmk::kVisualStyle), &styleError))
+            qtDialogs.information(styleError);
+
+        lmk::DeviceLink link;
+        lmk::TFMain window(link);
+        qtDialogs.setParent(&window);
+        window.FormCreate();
+        window.createInfoDialog();
+        centreOnScreen(window);
+        window.show();
+        rc = app.exec();
+        qtDialogs.setParent(nullptr);
+    } catch (...) {
+        qtDialogs.setParent(nullptr);
+        lmk::LmkApplication::showCurrentException();
+        rc = 1;
+    }
     lmk::setDialogs(nullptr);
     return rc;
 }
