@@ -1,5 +1,7 @@
 #include "app/TDLG_Info.h"
 
+#include "app/AppResources.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
@@ -19,6 +21,7 @@ QLabel *line(QWidget *parent, const char *name, const QString &text, int y) {
 TDLG_Info::TDLG_Info(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    initAppResources();
     setObjectName(QStringLiteral("DLG_Info"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(kClientWidth, kClientHeight);

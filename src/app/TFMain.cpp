@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include "app/AppResources.h"
 #include "app/TDLG_Info.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
@@ -53,6 +54,7 @@ const QByteArray kVersionRequest(1, char(0x12));
 } // namespace
 
 TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(link) {
+    initAppResources();
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/lmk.png")));

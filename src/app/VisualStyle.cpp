@@ -1,5 +1,7 @@
 #include "app/VisualStyle.h"
 
+#include "app/AppResources.h"
+
 #include <QApplication>
 #include <QColor>
 #include <QFile>
@@ -66,6 +68,7 @@ bool parsePalette(const QString &text, QPalette &palette, QString *error) {
 }
 
 bool applyVisualStyle(QApplication &app, const QString &name, QString *error) {
+    initAppResources();
     QString reason;
     const QString base = QStringLiteral(":/styles/") + QString(name).remove(QLatin1Char(' '));
     QString paletteText;

@@ -1,0 +1,18 @@
+#include "app/AppResources.h"
+
+#include <QtCore/qglobal.h>
+
+// Q_INIT_RESOURCE must be used outside of any namespace.
+static void registerResources() { Q_INIT_RESOURCE(resources); }
+
+namespace lmk {
+
+void initAppResources() {
+    static const bool done = [] {
+        registerResources();
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+} // namespace lmk
