@@ -25,13 +25,13 @@ public:
 
     bool configure(const QCommandLineParser &parser, QString &error) override {
         const QString mode = parser.value(QStringLiteral("mode"));
-        if (mode == QLatin1String("boot"))
+        if (mode == QLatin1String("boot")) {
             sim::model().mode = sim::SimModel::Mode::Boot;
-        else if (mode == QLatin1String("config"))
+        } else if (mode == QLatin1String("config")) {
             sim::model().mode = sim::SimModel::Mode::Config;
-        else if (mode == QLatin1String("none"))
+        } else if (mode == QLatin1String("none")) {
             sim::model().mode = sim::SimModel::Mode::None;
-        else {
+        } else {
             error = QStringLiteral("--mode must be boot, config or none");
             return false;
         }
