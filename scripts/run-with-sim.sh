@@ -4,7 +4,8 @@
 # the simulator's local socket. The simulator ends when the window closes.
 #
 # Usage: scripts/run-with-sim.sh [build-dir] [--no-usb] [--no-wlan] [lmk-sim options...]
-#   build-dir   where lmk-sim and lmkinterface were built (default: build)
+#   build-dir   where lmk-sim and lmkinterface were built (default: build/default,
+#               or build when that does not exist)
 #   --no-usb    the program gets no USB library: it works over WLAN
 #   --no-wlan   the program looks for the access point on a closed loopback port
 # Without a display the window opens under xvfb-run.
@@ -12,7 +13,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD=build
+BUILD=build/default
+[ -d "$BUILD" ] || BUILD=build
 if [ $# -gt 0 ] && [ "${1#-}" = "$1" ]; then
   BUILD="$1"
   shift
@@ -87,7 +89,7 @@ if [ "$USE_USB" = "1" ] && [ -f "$USBLIB" ]; then
 else
   unset LMK_USB_LIBRARY LMK_SIM_USB
 fi
-echo "run-with-sim: simulator on 127.0.0.1:$PORT (usb: $([ "$USE_USB" = 1 ] && echo on || echo off))" >&2
+echo "run-with-sim: lmk-sim listening on 127.0.0.1:$PORT, usb $([ "$USE_USB" = 1 ] && echo on || echo off), requests logged to $WORK/requests.log" >&2
 
 status=0
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
