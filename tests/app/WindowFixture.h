@@ -1,0 +1,82 @@
+#pragma once
+// A main window against a real simulator, for the window's tests.
+//
+//   WindowFixture f;
+//   QVERIFY(f.start({"--mode", "boot"}, Transport::Wlan));
+//   f.window->FormCreate();
+//   QTRY_COMPARE(f.sim().requests("wlan"), ...);
+
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "app/TFMain.h"
+#include "link/DeviceLink.h"
+
+#include <QTcpServer>
+#include <memory>
+
+namespace lmk {
+
+enum class Transport { None, Wlan, Usb, Both };
+
+// A loopback port on which nothing listens.
+inline quint16 closedPort() {
+    QTcpServer s;
+    if (!s.listen(QHostAddress::LocalHost, 0))
+        return 9;
+    const quint16 p = s.serverPort();
+    s.close();
+    return p;
+}
+
+struct WindowFixture {
+    ScriptedDialogs dialogs;
+    // A new simulator (and request log) for every start.
+    std::unique_ptr<SimProcess> simProcess = std::make_unique<SimProcess>();
+    SimProcess &sim() const { return *simProcess; }
+    std::unique_ptr<DeviceLink> link;
+    std::unique_ptr<TFMain> window;
+
+    ~WindowFixture() { stop(); }
+
+    // Starts the simulator and builds link and window. Over WLAN the link
+    // points at the simulator, otherwise at a closed loopback port; over USB
+    // the simulated USB library is used.
+    bool start(const QStringList &simOptions, Transport t) {
+        stop();
+        simProcess = std::make_unique<SimProcess>();
+        if (!sim().start(simOptions))
+            return false;
+        if (t == Transport::Usb || t == Transport::Both)
+            sim().useUsb();
+        else
+            SimProcess::noUsb();
+        link = std::make_unique<DeviceLink>();
+        const bool wlan = t == Transport::Wlan || t == Transport::Both;
+        link->setEndpoint(QStringLiteral("127.0.0.1"), wlan ? sim().port() : closedPort());
+        window = std::make_unique<TFMain>(*link);
+        window->show();
+        return true;
+    }
+
+    void stop() {
+        window.reset();
+        link.reset();
+        simProcess->stop();
+        SimProcess::noUsb();
+        dialogs.clear();
+    }
+
+    template <typename T> T *child(const char *name) const {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+
+    // Requests as hex strings, e.g. {"55", "12"}.
+    QStringList requests(const QString &transport) const {
+        QStringList out;
+        for (const QByteArray &r : sim().requests(transport))
+            out << QString::fromLatin1(r.toHex());
+        return out;
+    }
+};
+
+} // namespace lmk

@@ -1,0 +1,273 @@
+// Finding the receiver again (USB and WLAN), the WLAN keep-alive and the
+// loss of the WLAN connection, against the simulator.
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTcpSocket>
+#include <QtTest>
+
+using namespace lmk;
+
+class TstDiscovery : public QObject {
+    Q_OBJECT
+
+    WindowFixture f;
+
+    QString field(const char *name) { return f.child<QLineEdit>(name)->text(); }
+    bool wlanChecked() { return f.child<QCheckBox>("CB_WLAN")->isChecked(); }
+    void menu(const char *item) {
+        QAction *a = f.window->findChild<QAction *>(QLatin1String(item));
+        QVERIFY(a);
+        a->trigger();
+    }
+    int count(const QString &transport, const QString &hex) {
+        return int(f.requests(transport).count(hex));
+    }
+    // Connected over WLAN through "Find WLAN Connection", version shown.
+    void startConnected(const QStringList &options = {}) {
+        QVERIFY(f.start(options, Transport::Wlan));
+        menu("MI_WLAN");
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        QTRY_COMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
+        QCOMPARE(f.requests("wlan"), QStringList{"12"});
+    }
+    void verifyLost() {
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(!f.link->Timer1.isActive());
+    }
+
+private slots:
+    void cleanup() { f.stop(); }
+
+    void wlanFindsTheReceiver() {
+        QVERIFY(f.start({"--mode", "none"}, Transport::None));
+        f.window->FormCreate();
+        QVERIFY(!wlanChecked());
+        f.dialogs.clear();
+        // The access point appears at the simulator's port.
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), f.sim().port());
+        menu("MI_WLAN");
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        QVERIFY(f.link->Timer1.isActive());
+        QTRY_COMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
+        QVERIFY(field("EUSBDevice").isEmpty());
+        QCOMPARE(f.requests("wlan"), QStringList{"12"});
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    void wlanWhileConnectedReconnects() {
+        startConnected();
+        f.link->setWlanDeviceText(QStringLiteral("old"));
+        const quint16 before = f.link->TCP_Client->localPort();
+        const qint32 held = f.link->RxCount;
+        menu("MI_WLAN");
+        // The new reply is handled when events are next processed.
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        QVERIFY(f.link->TCP_Client->localPort() != before);
+        QCOMPARE(f.link->RxCount, held);
+        QTRY_COMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
+        QCOMPARE(f.requests("wlan"), (QStringList{"12", "12"}));
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    void wlanAccessPointGone() {
+        startConnected();
+        f.link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), closedPort());
+        QElapsedTimer t;
+        t.start();
+        menu("MI_WLAN");
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(t.elapsed() < 5000);
+        // Nothing goes anywhere afterwards.
+        f.link->AwaitingReply = 0;
+        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        QTest::qWait(100);
+        QCOMPARE(f.requests("wlan"), QStringList{"12"});
+    }
+
+    // Version replies after "Find WLAN Connection": only the first 12 bytes
+    // of what came are read as one frame.
+    void wlanVersionReplyLength_data() {
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<QString>("wlanField");
+        QTest::addColumn<QString>("usbField");
+        QTest::newRow("8 bytes") << "1240050003010000" << "LMK540 V103" << "";
+        QTest::newRow("longer: cut after the version word")
+            << "12400500030100001260060004020000" << "LMK540 V103" << "";
+        QTest::newRow("shorter: no version word behind") << "12400500" << "" << "";
+        QTest::newRow("status word first") << "0000000012400500" << "" << "";
+    }
+    void wlanVersionReplyLength() {
+        QFETCH(QString, payload);
+        QFETCH(QString, wlanField);
+        QFETCH(QString, usbField);
+        QVERIFY(f.start({QStringLiteral("--version-payload"), payload}, Transport::Wlan));
+        menu("MI_WLAN");
+        QVERIFY(wlanChecked());
+        QTest::qWait(200);
+        QCOMPARE(field("EWLANDevice"), wlanField);
+        QCOMPARE(field("EUSBDevice"), usbField);
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    void wlanVersionReplyMissing() {
+        QVERIFY(f.start({QStringLiteral("--fault"), QStringLiteral("12:silent")}, Transport::Wlan));
+        menu("MI_WLAN");
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        QTest::qWait(200);
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    // On the terminal page the version reply is terminal text.
+    void wlanOnTheTerminalPage() {
+        startConnected();
+        f.window->showPage(2);
+        menu("MI_WLAN");
+        QTest::qWait(200);
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(wlanChecked());
+        QWidget *chat = f.child<QWidget>("M_Chat");
+        QVERIFY(chat);
+        QTRY_VERIFY(!chat->property("plainText").toString().isEmpty());
+    }
+
+    void usbFindsTheReceiver() {
+        QVERIFY(f.start({"--mode", "none"}, Transport::None));
+        f.window->FormCreate();
+        QCOMPARE(f.link->UsbConnected, 0);
+        f.sim().useUsb();
+        menu("MI_USB");
+        QVERIFY(f.link->UsbConnected != 0);
+        QTRY_COMPARE(field("EUSBDevice"), QStringLiteral("LMK540 V103"));
+        QCOMPARE(f.requests("usb"), QStringList{"12"});
+        // A direct write: no reply state, no reply timer.
+        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QVERIFY(!f.link->Timer.isActive());
+
+        // The device goes away: the text stays, nothing is said.
+        qputenv("LMK_SIM_USB", QByteArrayLiteral("/nonexistent/usb.sock"));
+        f.dialogs.clear();
+        menu("MI_USB");
+        QCOMPARE(f.link->UsbConnected, 0);
+        QCOMPARE(field("EUSBDevice"), QStringLiteral("LMK540 V103"));
+        QVERIFY(f.dialogs.texts.isEmpty());
+        QCOMPARE(f.requests("usb"), QStringList{"12"});
+    }
+
+    void usbWithoutLibrary() {
+        QVERIFY(f.start({}, Transport::None));
+        f.window->FormCreate();
+        f.dialogs.clear();
+        menu("MI_USB");
+        QCOMPARE(f.link->UsbConnected, 0);
+        QVERIFY(field("EUSBDevice").isEmpty());
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    // The receiver closes the connection while nobody waits.
+    void lostWhileIdle() {
+        startConnected();
+        f.link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
+        f.sim().stop();
+        QTRY_COMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        verifyLost();
+        // Lost: the keep-alive and sends do nothing; no second message.
+        f.link->Timer1Timer();
+        f.link->AwaitingReply = 0;
+        f.link->SendToDevice(QByteArray(1, char(0x55)));
+        QTest::qWait(100);
+        QCOMPARE(f.dialogs.texts.size(), 1);
+    }
+
+    // The receiver closes the connection instead of answering a request: the
+    // waiting requester ends at once, long before its reply timer.
+    void lostWhileWaiting() {
+        startConnected({QStringLiteral("--fault"), QStringLiteral("wlan:12#2:close")});
+        f.link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
+        f.link->startReplyTimer(3000);
+        f.link->AwaitingReply = 1;
+        QElapsedTimer t;
+        t.start();
+        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        QVERIFY(t.elapsed() < 2500);
+        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QVERIFY(f.dialogs.texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(field("EWLANDevice").isEmpty());
+        f.link->stopReplyTimer();
+        // Found again afterwards.
+        f.dialogs.clear();
+        menu("MI_WLAN");
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->Timer1.isActive());
+    }
+
+    void keepAliveAfterQuietTime() {
+        startConnected();
+        f.link->setKeepAliveIntervalForTest(300);
+        // Sends every 100 ms keep the keep-alive away.
+        f.link->AwaitingReply = 0;
+        for (int i = 0; i < 8; ++i) {
+            f.link->SendToDevice(QByteArray(1, char(0x12)));
+            QTest::qWait(100);
+        }
+        QCOMPARE(count("wlan", "55"), 0);
+        QCOMPARE(count("wlan", "12"), 9);
+        // Quiet: 0x55 after the interval, and again after the next one.
+        QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 1, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 2, 2000);
+        QVERIFY(wlanChecked());
+        QVERIFY(f.dialogs.texts.isEmpty());
+        // The shipped interval is untouched by the hook's caller.
+        QCOMPARE(kKeepAliveMs, 30000);
+    }
+
+    void keepAliveReplyDiscarded() {
+        startConnected();
+        f.link->setKeepAliveIntervalForTest(200);
+        QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 2, 2000);
+        f.link->setKeepAliveIntervalForTest(60000);
+        QCOMPARE(f.link->RxCount, 0);
+        QTest::qWait(300);
+        // The next request sees its own reply, not the keep-alive's.
+        f.link->setWlanDeviceText(QString());
+        f.link->startReplyTimer(1000);
+        f.link->AwaitingReply = 1;
+        f.link->PendingRequest = -1;
+        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        QCOMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
+        QCOMPARE(f.link->PendingRequest, -1);
+        f.link->stopReplyTimer();
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    void noKeepAliveWithWlanUnchecked() {
+        startConnected();
+        f.link->setWlanChecked(false);
+        QVERIFY(!wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        f.link->setKeepAliveIntervalForTest(100);
+        QTest::qWait(500);
+        QCOMPARE(count("wlan", "55"), 0);
+    }
+};
+
+QTEST_MAIN(TstDiscovery)
+#include "tst_discovery.moc"

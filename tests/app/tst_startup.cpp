@@ -1,0 +1,141 @@
+// Start-up against the simulator: probe, USB, synchronisation and the
+// version request, over WLAN and USB, and without any receiver.
+#include "WindowFixture.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include "upload/ui/UpdatePage.h"
+#include <QtTest>
+
+using namespace lmk;
+
+Q_DECLARE_METATYPE(lmk::Transport)
+
+class TstStartup : public QObject {
+    Q_OBJECT
+
+    WindowFixture f;
+
+    QString field(const char *name) { return f.child<QLineEdit>(name)->text(); }
+    bool wlanChecked() { return f.child<QCheckBox>("CB_WLAN")->isChecked(); }
+
+private slots:
+    void cleanup() { f.stop(); }
+
+    void noReceiver() {
+        QVERIFY(f.start({}, Transport::None));
+        f.window->FormCreate();
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+        QCOMPARE(f.link->UsbConnected, 0);
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(!f.link->Timer.isActive());
+        QTest::qWait(200);
+        QCOMPARE(f.requests(QString()), QStringList{});
+        QVERIFY(field("EUSBDevice").isEmpty());
+        QVERIFY(field("EWLANDevice").isEmpty());
+        // The grid still gets its headings and slot numbers.
+        auto *grid = f.child<QTableWidget>("SG_Speicher");
+        QVERIFY(grid);
+        const QStringList headings{"Platz",    "Name",       "Frequenz",    "Modulation",
+                                   "Bandbreite", "Verschiebung", "Hochpass",  "Eingang",
+                                   "Abschwächer", "Filter HP", "Filter TP",   "Version"};
+        for (int c = 0; c < headings.size(); ++c) {
+            QVERIFY(grid->item(0, c));
+            QCOMPARE(grid->item(0, c)->text(), headings[c]);
+        }
+        for (int r = 1; r <= 63; ++r) {
+            QVERIFY(grid->item(r, 0));
+            QCOMPARE(grid->item(r, 0)->text(), QString::number(r));
+        }
+    }
+
+    void synchroniseThenVersion_data() {
+        QTest::addColumn<Transport>("transport");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("boot");
+        QTest::addColumn<bool>("config");
+        QTest::newRow("wlan bootloader") << Transport::Wlan << QStringList{"--mode", "boot"}
+                                         << true << false;
+        QTest::newRow("wlan configuration") << Transport::Wlan << QStringList{"--mode", "config"}
+                                            << false << true;
+        QTest::newRow("wlan neither") << Transport::Wlan << QStringList{"--mode", "none"} << false
+                                      << false;
+        QTest::newRow("wlan silent") << Transport::Wlan << QStringList{"--silent"} << false
+                                     << false;
+        QTest::newRow("usb bootloader") << Transport::Usb << QStringList{"--mode", "boot"} << true
+                                        << false;
+        QTest::newRow("usb configuration") << Transport::Usb << QStringList{"--mode", "config"}
+                                           << false << true;
+        QTest::newRow("usb neither") << Transport::Usb << QStringList{"--mode", "none"} << false
+                                     << false;
+    }
+    void synchroniseThenVersion() {
+        QFETCH(Transport, transport);
+        QFETCH(QStringList, options);
+        QFETCH(bool, boot);
+        QFETCH(bool, config);
+        QVERIFY(f.start(options, transport));
+        const bool usb = transport == Transport::Usb;
+        const QString used = usb ? QStringLiteral("usb") : QStringLiteral("wlan");
+        const QString other = usb ? QStringLiteral("wlan") : QStringLiteral("usb");
+        f.window->FormCreate();
+
+        QCOMPARE(wlanChecked(), !usb);
+        QCOMPARE(f.link->UsbConnected != 0, usb);
+        QCOMPARE(f.dialogs.texts.contains(QStringLiteral("Access Point LMK5x not found!")), usb);
+        QCOMPARE(f.window->updatePage()->bootActive(), boot);
+        QCOMPARE(f.window->updatePage()->configActive(), config);
+
+        const bool versionAsked = boot || config;
+        QTRY_VERIFY(!f.requests(used).isEmpty());
+        if (versionAsked) {
+            QTRY_COMPARE(f.requests(used).last(), QStringLiteral("12"));
+            QTRY_COMPARE(field(usb ? "EUSBDevice" : "EWLANDevice"), QStringLiteral("LMK540 V103"));
+            QVERIFY(field(usb ? "EWLANDevice" : "EUSBDevice").isEmpty());
+        } else {
+            QTest::qWait(300);
+            QVERIFY(field("EUSBDevice").isEmpty());
+            QVERIFY(field("EWLANDevice").isEmpty());
+        }
+        // The synchronisation came first: 0x55 only, then the version request.
+        QStringList reqs = f.requests(used);
+        QCOMPARE(reqs.first(), QStringLiteral("55"));
+        if (versionAsked)
+            reqs.removeLast();
+        for (const QString &r : reqs)
+            QCOMPARE(r, QStringLiteral("55"));
+        QVERIFY(!reqs.contains(QStringLiteral("12")));
+        QCOMPARE(f.requests(other), QStringList{});
+    }
+
+    // A version reply that does not come within the reply timer: the start-up
+    // does not wait for it and shows nothing.
+    void versionReplyMissing() {
+        QVERIFY(f.start({"--mode", "boot", "--fault", "12:silent"}, Transport::Usb));
+        f.window->FormCreate();
+        QVERIFY(f.link->Timer.isActive());
+        QTRY_COMPARE(f.requests("usb").last(), QStringLiteral("12"));
+        QTRY_VERIFY_WITH_TIMEOUT(!f.link->Timer.isActive(), 3000);
+        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QVERIFY(field("EUSBDevice").isEmpty());
+        QVERIFY(!f.dialogs.texts.contains(QStringLiteral("Timeout: Device doesn't respond!")));
+    }
+
+    // Both transports: USB is used for every request, WLAN stays connected.
+    void usbBeforeWlan() {
+        QVERIFY(f.start({"--mode", "boot"}, Transport::Both));
+        f.window->FormCreate();
+        QVERIFY(wlanChecked());
+        QVERIFY(f.link->tcpConnected());
+        QVERIFY(f.link->UsbConnected != 0);
+        QTRY_COMPARE(field("EUSBDevice"), QStringLiteral("LMK540 V103"));
+        QCOMPARE(f.requests("usb"), (QStringList{"55", "12"}));
+        QCOMPARE(f.requests("wlan"), QStringList{});
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+};
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"
