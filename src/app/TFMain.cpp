@@ -34,17 +34,12 @@ constexpr int kTabSpeicher = 3;
 constexpr int kTabChat = 4;
 
 // The window's font, "MS Sans Serif" at 8 points, or the closest font this
-// system has.
+// system has: one with the same narrow metrics before a wide one.
 QFont windowFont() {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                    QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                                    QStringLiteral("DejaVu Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont f(QStringLiteral("MS Sans Serif"));
+    QFont f;
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                   QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
     f.setPointSize(8);
     f.setStyleHint(QFont::SansSerif);
     return f;

@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(window->objectName(), QStringLiteral("FMain"));
         QCOMPARE(window->windowTitle(), QStringLiteral("USB / WLAN Interface to LMK54/55"));
         QCOMPARE(window->centralWidget()->size(), QSize(1007, 586));
-        QCOMPARE(window->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(window->font().families().value(0), QStringLiteral("MS Sans Serif"));
         QCOMPARE(window->font().pointSize(), 8);
         QVERIFY(!window->windowIcon().isNull());
 
