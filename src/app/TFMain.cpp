@@ -33,9 +33,12 @@ constexpr int kTabLmk54 = 2;
 constexpr int kTabSpeicher = 3;
 constexpr int kTabChat = 4;
 
-// The window's font, "MS Sans Serif" at 8 points, or the closest font this
-// system has: one with the same narrow metrics before a wide one.
-QFont windowFont() {
+const QByteArray kVersionRequest(1, char(0x12));
+} // namespace
+
+QFont TFMain::defaultFont() {
+    // "MS Sans Serif" at 8 points, or the closest font this system has: one
+    // with the same narrow metrics before a wide one.
     QFont f;
     f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                    QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
@@ -45,15 +48,12 @@ QFont windowFont() {
     return f;
 }
 
-const QByteArray kVersionRequest(1, char(0x12));
-} // namespace
-
 TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(link) {
     initAppResources();
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/lmk.png")));
-    setFont(windowFont());
+    setFont(defaultFont());
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
     central->setFixedSize(kClientWidth, kClientHeight);

@@ -4,6 +4,7 @@
 // menu routing and shutdown. The pages do the features' work; the device
 // link does discovery and supervision, bound here to the top row and menu.
 
+#include <QFont>
 #include <QMainWindow>
 #include <QString>
 
@@ -62,6 +63,10 @@ public:
     SamplePage *samplePage() const { return m_sample; }
     MemoryPage *memoryPage() const { return m_memory; }
     TerminalPage *terminalPage() const { return m_terminal; }
+
+    // The window's font. The program makes it the application's font too:
+    // under a style sheet, fonts do not reach every child of a window.
+    static QFont defaultFont();
 
     // Client area of the window (without the menu bar).
     static constexpr int kClientWidth = 1007;

@@ -28,6 +28,7 @@ int main(int argc, char *argv[]) {
     try {
         QApplication::setApplicationName(QStringLiteral("lmkinterface"));
         QApplication::setApplicationVersion(QStringLiteral("1.4"));
+        QApplication::setFont(lmk::TFMain::defaultFont());
         QString styleError;
         if (!lmk::applyVisualStyle(app, QString::fromLatin1(lmk::kVisualStyle), &styleError))
             qtDialogs.information(styleError);
