@@ -104,6 +104,8 @@ void SamplePage::B_AudioClick() {
     CB_Audio->clear();
     CB_Audio->addItems(list.items);
     CB_Audio->setCurrentIndex(list.selected);
+    // Show the start of a long name.
+    CB_Audio->lineEdit()->setCursorPosition(0);
 }
 
 } // namespace lmk
