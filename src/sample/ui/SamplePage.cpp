@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QAbstractItemView>
 #include <QTimer>
 
 namespace lmk {
@@ -104,8 +105,9 @@ void SamplePage::B_AudioClick() {
     CB_Audio->clear();
     CB_Audio->addItems(list.items);
     CB_Audio->setCurrentIndex(list.selected);
-    // Show the start of a long name.
+    // Show the start of a long name; the open list is as wide as its names.
     CB_Audio->lineEdit()->setCursorPosition(0);
+    CB_Audio->view()->setMinimumWidth(CB_Audio->view()->sizeHintForColumn(0) + 8);
 }
 
 } // namespace lmk
