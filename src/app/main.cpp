@@ -36,9 +36,10 @@ int main(int argc, char *argv[]) {
         lmk::DeviceLink link;
         lmk::TFMain window(link);
         qtDialogs.setParent(&window);
+        // Placed first, so that start-up messages appear over the window.
+        centreOnScreen(window);
         window.FormCreate();
         window.createInfoDialog();
-        centreOnScreen(window);
         window.show();
         rc = app.exec();
         qtDialogs.setParent(nullptr);
