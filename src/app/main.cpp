@@ -14,7 +14,8 @@ void centreOnScreen(QWidget &w) {
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect r(QPoint(0, 0), w.sizeHint());
+    w.adjustSize();
+    QRect r(QPoint(0, 0), w.size());
     r.moveCenter(screen->availableGeometry().center());
     w.move(r.topLeft());
 }
