@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTableWidget>
 #include "upload/ui/UpdatePage.h"
@@ -121,6 +122,23 @@ private slots:
         QCOMPARE(f.link->AwaitingReply, quint8(0));
         QVERIFY(field("EUSBDevice").isEmpty());
         QVERIFY(!f.dialogs.texts.contains(QStringLiteral("Timeout: Device doesn't respond!")));
+    }
+
+    // The receiver drops the connection instead of answering the
+    // synchronisation: the WLAN is lost, start-up ends without a version request.
+    void connectionLostWhileSynchronising() {
+        QVERIFY(f.start({"--mode", "boot", "--fault", "wlan:55:close"}, Transport::Wlan));
+        QElapsedTimer t;
+        t.start();
+        f.window->FormCreate();
+        QVERIFY(t.elapsed() < 1000); // ended by the loss, not by the reply timer
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(!f.window->updatePage()->bootActive());
+        QVERIFY(!f.window->updatePage()->configActive());
+        QTest::qWait(200);
+        QCOMPARE(f.requests("wlan"), QStringList{"55"});
     }
 
     // Both transports: USB is used for every request, WLAN stays connected.
