@@ -21,6 +21,7 @@ DeviceLink::DeviceLink(QObject *parent)
     : QObject(parent), m_host(configuredHost()), m_port(configuredPort()) {
     m_target = this;
     Timer.setSingleShot(false);
+    Timer.setTimerType(Qt::PreciseTimer);
     connect(&Timer, &QTimer::timeout, this, &DeviceLink::TimerTimer);
     Timer1.setInterval(m_keepAliveMs);
     connect(&Timer1, &QTimer::timeout, this, &DeviceLink::Timer1Timer);
