@@ -85,12 +85,20 @@ bool MemoryImage::saveToFile(const QString &path, QString *error) const {
                          .arg(QDir::toNativeSeparators(path), why);
         return false;
     };
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (disk full, file size limit) is
+    // seen here; a buffered flush would drop the rest without an error.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(f.errorString());
-    if (f.write(m_data) != m_data.size()) {
-        const QString why = f.errorString();
-        f.cancelWriting();
-        return fail(why);
+    qint64 written = 0;
+    while (written < m_data.size()) {
+        const qint64 n = f.write(m_data.constData() + written, m_data.size() - written);
+        if (n <= 0) {
+            const QString why =
+                f.error() != QFileDevice::NoError ? f.errorString() : QStringLiteral("Write failed");
+            f.cancelWriting();
+            return fail(why);
+        }
+        written += n;
     }
     if (!f.commit())
         return fail(f.errorString());
