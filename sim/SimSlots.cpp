@@ -87,7 +87,7 @@ QByteArray stationRecord(int s) {
 }
 
 class SlotsFeature : public sim::Feature {
-public:
+  public:
     SlotsFeature() {
         for (int s = 1; s <= kSlots; ++s)
             m_slots += stationRecord(s);
@@ -108,9 +108,9 @@ public:
     }
 
     bool configure(const QCommandLineParser &parser, QString &error) override {
-        for (auto [opt, target] : {std::pair{"slot-refuse", &m_refuse},
-                                   std::pair{"slot-silent", &m_silent},
-                                   std::pair{"slot-short", &m_short}}) {
+        for (auto [opt, target] :
+             {std::pair{"slot-refuse", &m_refuse}, std::pair{"slot-silent", &m_silent},
+              std::pair{"slot-short", &m_short}}) {
             const QString o = QString::fromLatin1(opt);
             if (!parser.isSet(o))
                 continue;
@@ -149,14 +149,14 @@ public:
         return 4 + kSlotSize;
     }
 
-private:
+  private:
     int handleRead(sim::Session &session) {
         const int s = m_cursor;
         m_cursor = s % kSlots + 1;
         if (s == m_silent)
             return 1;
-        QByteArray payload = sim::le32(0x10) + sim::le32(quint32(s)) +
-                             m_slots.mid((s - 1) * kSlotSize, kSlotSize);
+        QByteArray payload =
+            sim::le32(0x10) + sim::le32(quint32(s)) + m_slots.mid((s - 1) * kSlotSize, kSlotSize);
         if (s == m_short)
             payload.chop(8);
         session.reply(payload);

@@ -93,8 +93,8 @@ bool MemoryImage::saveToFile(const QString &path, QString *error) const {
     while (written < m_data.size()) {
         const qint64 n = f.write(m_data.constData() + written, m_data.size() - written);
         if (n <= 0) {
-            const QString why =
-                f.error() != QFileDevice::NoError ? f.errorString() : QStringLiteral("Write failed");
+            const QString why = f.error() != QFileDevice::NoError ? f.errorString()
+                                                                  : QStringLiteral("Write failed");
             f.cancelWriting();
             return fail(why);
         }

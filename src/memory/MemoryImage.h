@@ -10,7 +10,7 @@
 namespace lmk {
 
 class MemoryImage {
-public:
+  public:
     // Largest .Mem file that is loaded (a full image is 16128 bytes).
     static constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
@@ -46,7 +46,7 @@ public:
         m_pos = 0;
     }
 
-private:
+  private:
     QByteArray m_data;
     qint64 m_pos = 0;
 };

@@ -20,7 +20,7 @@ class DeviceLink;
 
 class MemorySlots : public QObject {
     Q_OBJECT
-public:
+  public:
     // Registers the slot reply handlers of `link` for the object's lifetime.
     explicit MemorySlots(DeviceLink &link, QObject *parent = nullptr);
     ~MemorySlots() override;
@@ -46,12 +46,12 @@ public:
     // inside its wait.
     bool operationRunning = false;
 
-signals:
+  signals:
     // A record arrived for slot `slot` (any number the receiver sent).
     void recordStored(qint64 slot, const QByteArray &record);
     void readFailed();
 
-private:
+  private:
     DeviceLink &m_link;
     MemoryImage m_image;
 };

@@ -5,12 +5,11 @@
 namespace lmk {
 
 QStringList slotGridHeadings() {
-    return {QStringLiteral("Platz"),        QStringLiteral("Name"),
-            QStringLiteral("Frequenz"),     QStringLiteral("Modulation"),
-            QStringLiteral("Bandbreite"),   QStringLiteral("Verschiebung"),
-            QStringLiteral("Hochpass"),     QStringLiteral("Eingang"),
-            QStringLiteral("Abschwächer"),  QStringLiteral("Filter HP"),
-            QStringLiteral("Filter TP"),    QStringLiteral("Version")};
+    return {
+        QStringLiteral("Platz"),      QStringLiteral("Name"),       QStringLiteral("Frequenz"),
+        QStringLiteral("Modulation"), QStringLiteral("Bandbreite"), QStringLiteral("Verschiebung"),
+        QStringLiteral("Hochpass"),   QStringLiteral("Eingang"),    QStringLiteral("Abschwächer"),
+        QStringLiteral("Filter HP"),  QStringLiteral("Filter TP"),  QStringLiteral("Version")};
 }
 
 std::array<int, SlotColumnCount> slotGridColumnWidths() {
@@ -29,8 +28,8 @@ QString slotFrequencyText(qint32 tenths, const QLocale &locale) {
     // Whole and tenth part in integers, so every value shows exactly.
     const qint64 v = tenths;
     const qint64 magnitude = v < 0 ? -v : v;
-    QString text = locale.toString(magnitude / 10) + locale.decimalPoint() +
-                   QString::number(magnitude % 10);
+    QString text =
+        locale.toString(magnitude / 10) + locale.decimalPoint() + QString::number(magnitude % 10);
     if (v < 0)
         text.prepend(locale.negativeSign());
     while (text.size() < 12)
@@ -61,7 +60,8 @@ std::optional<QString> slotFilterHpText(quint8 index) {
 }
 
 std::optional<QString> slotFilterTpText(quint8 index) {
-    static const char *const texts[] = {"Auto", "170k", "2,0M", "3,8M", "7,2M", "11M", "54M", "AUS"};
+    static const char *const texts[] = {"Auto", "170k", "2,0M", "3,8M",
+                                        "7,2M", "11M",  "54M",  "AUS"};
     if (index < std::size(texts))
         return QString::fromLatin1(texts[index]);
     return std::nullopt;

@@ -46,9 +46,15 @@ QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) {
     }
 }
 
-SlotTransferOperation::Outcome SlotTransferOperation::readAll() { return run(Kind::Read); }
-SlotTransferOperation::Outcome SlotTransferOperation::writeAll() { return run(Kind::Write); }
-SlotTransferOperation::Outcome SlotTransferOperation::clearAll() { return run(Kind::Clear); }
+SlotTransferOperation::Outcome SlotTransferOperation::readAll() {
+    return run(Kind::Read);
+}
+SlotTransferOperation::Outcome SlotTransferOperation::writeAll() {
+    return run(Kind::Write);
+}
+SlotTransferOperation::Outcome SlotTransferOperation::clearAll() {
+    return run(Kind::Clear);
+}
 
 SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
     if (!m_link.hasTransport())

@@ -24,7 +24,7 @@ class MemorySlots;
 
 class SlotTransferOperation : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Kind { Read, Write, Clear };
     enum class Outcome {
         Done,        // all 63 slots
@@ -57,13 +57,13 @@ public:
     static QByteArray writeRequest(int slot, const QByteArray &record);
     static QByteArray clearRequest(int slot);
 
-signals:
+  signals:
     // The operation passed its connection test and begins.
     void started();
     // Slot `slot` was acknowledged (write, clear) or answered (read).
     void slotDone(int slot);
 
-private:
+  private:
     Outcome exchange(const QByteArray &request, int length);
 
     MemorySlots &m_slots;

@@ -31,7 +31,7 @@ QByteArray readFile(const QString &path) {
 
 class TstMemoryImage : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void growingIsZeroAndPositionFollowsEnd() {
         MemoryImage img;
         img.write(QByteArray("xy"));

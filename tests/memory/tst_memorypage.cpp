@@ -52,21 +52,24 @@ QByteArray allRecords(int count = kSlotCount) {
     return all;
 }
 
-QByteArray ack(char code) { return QByteArray(1, code) + QByteArray(3, char(0)); }
+QByteArray ack(char code) {
+    return QByteArray(1, code) + QByteArray(3, char(0));
+}
 
 // A receiver on the USB path inside the test: every request sent is
 // recorded, and `respond` chooses the payloads that come back.
 class FakeReceiver : public QObject {
-public:
+  public:
     explicit FakeReceiver(DeviceLink &link) : m_link(link) {
         link.UsbConnected = 1; // no library loaded: LMK_Write goes nowhere
-        connect(&link, &DeviceLink::requestSent, this, [this](const QByteArray &b, const QString &) {
-            requests << b;
-            if (!respond)
-                return;
-            for (const QByteArray &p : respond(b))
-                QCoreApplication::postEvent(m_link.eventTarget(), new DeviceDataEvent(p));
-        });
+        connect(&link, &DeviceLink::requestSent, this,
+                [this](const QByteArray &b, const QString &) {
+                    requests << b;
+                    if (!respond)
+                        return;
+                    for (const QByteArray &p : respond(b))
+                        QCoreApplication::postEvent(m_link.eventTarget(), new DeviceDataEvent(p));
+                });
     }
     // The receiver's read cursor and records.
     std::function<QList<QByteArray>(const QByteArray &)> respond;
@@ -83,7 +86,7 @@ public:
         };
     }
 
-private:
+  private:
     DeviceLink &m_link;
     int m_cursor = 1;
 };
@@ -92,7 +95,7 @@ private:
 
 class TstMemoryPage : public QObject {
     Q_OBJECT
-private:
+  private:
     DeviceLink *link = nullptr;
     MemoryPage *page = nullptr;
     ScriptedDialogs *dlg = nullptr;
@@ -116,7 +119,7 @@ private:
     }
     MemoryImage &image() { return page->memorySlots().image(); }
 
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void init() {
         dlg = new ScriptedDialogs;
@@ -166,9 +169,9 @@ void TstMemoryPage::layoutAndInitialState() {
         QCOMPARE(grid()->columnWidth(c), widths[c]);
     QCOMPARE(grid()->rowHeight(5), 20);
     QCOMPARE(grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
-    const QStringList headings{"Platz",    "Name",     "Frequenz",    "Modulation",
-                               "Bandbreite", "Verschiebung", "Hochpass", "Eingang",
-                               "Abschwächer", "Filter HP", "Filter TP",  "Version"};
+    const QStringList headings{"Platz",       "Name",         "Frequenz",  "Modulation",
+                               "Bandbreite",  "Verschiebung", "Hochpass",  "Eingang",
+                               "Abschwächer", "Filter HP",    "Filter TP", "Version"};
     for (int c = 0; c < 12; ++c)
         QCOMPARE(cell(0, c), headings[c]);
     for (int r = 1; r <= 63; ++r)
@@ -176,7 +179,12 @@ void TstMemoryPage::layoutAndInitialState() {
     QCOMPARE(cell(1, 1), QString());
     QVERIFY(!(grid()->item(0, 1)->flags() & Qt::ItemIsSelectable));
 
-    struct Ctl { const char *name; QRect geo; QString text; bool enabled; };
+    struct Ctl {
+        const char *name;
+        QRect geo;
+        QString text;
+        bool enabled;
+    };
     const Ctl buttons[] = {
         {"B_Laden", QRect(832, 320, 129, 25), "Laden vom LMK54", true},
         {"B_Speichern", QRect(832, 384, 129, 25), "Speichern im LMK54", false},
@@ -189,9 +197,10 @@ void TstMemoryPage::layoutAndInitialState() {
         QCOMPARE(w->text(), b.text);
         QCOMPARE(w->isEnabled(), b.enabled);
     }
-    const std::pair<const char *, QString> labels[] = {
-        {"Label11", "Datei:"}, {"Label10", "Speicherplätze:"}, {"Label12", "Bytes:"},
-        {"L_SBytes", "0"}};
+    const std::pair<const char *, QString> labels[] = {{"Label11", "Datei:"},
+                                                       {"Label10", "Speicherplätze:"},
+                                                       {"Label12", "Bytes:"},
+                                                       {"L_SBytes", "0"}};
     for (const auto &[name, text] : labels) {
         auto *l = page->findChild<QLabel *>(name);
         QVERIFY2(l, name);
@@ -339,30 +348,30 @@ void TstMemoryPage::saveTakesCellTypedSinceLastSelection() {
 void TstMemoryPage::fileMenuRoutesMemFiles() {
     delete page;
     page = nullptr;
-    TFMain window(*link);
-    page = window.memoryPage();
-    page->writeHeadings();
     QTemporaryDir dir;
-    const QString path = dir.filePath("x.Mem");
     {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(allRecords());
+        TFMain window(*link);
+        page = window.memoryPage();
+        page->writeHeadings();
+        const QString path = dir.filePath("x.Mem");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(allRecords());
+        }
+        window.showPage(kPageTerminal);
+        dlg->files << path;
+        window.findChild<QAction *>("MI_Oeffnen")->trigger();
+        QCOMPARE(dlg->fileRequests, QStringList{"*.Mem|Memory file *.Mem|*.Mem"});
+        QCOMPARE(cell(63, ColName), QStringLiteral("Slot 63"));
+        dlg->files << dir.filePath("y.Mem");
+        window.findChild<QAction *>("MI_Speichern")->trigger();
+        QCOMPARE(dlg->fileRequests.last(), QStringLiteral("*.Mem|Speicherplatz-Datei *.Mem|*.Mem"));
+        QCOMPARE(listItems(), QStringList{"y.Mem"});
+        QVERIFY(QFile::exists(dir.filePath("y.Mem")));
+        page = nullptr; // owned by the window
     }
-    window.showPage(kPageTerminal);
-    dlg->files << path;
-    window.findChild<QAction *>("MI_Oeffnen")->trigger();
-    QCOMPARE(dlg->fileRequests, QStringList{"*.Mem|Memory file *.Mem|*.Mem"});
-    QCOMPARE(cell(63, ColName), QStringLiteral("Slot 63"));
-    dlg->files << dir.filePath("y.Mem");
-    window.findChild<QAction *>("MI_Speichern")->trigger();
-    QCOMPARE(dlg->fileRequests.last(), QStringLiteral("*.Mem|Speicherplatz-Datei *.Mem|*.Mem"));
-    QCOMPARE(listItems(), QStringList{"y.Mem"});
-    QVERIFY(QFile::exists(dir.filePath("y.Mem")));
-    page = nullptr; // owned by the window
-    delete link;
-    link = new DeviceLink; // cleanup deletes both again
-    page = new MemoryPage(*link);
+    page = new MemoryPage(*link); // for cleanup
 }
 
 // ------------------------------------------------------------- transfer
@@ -390,15 +399,16 @@ void TstMemoryPage::readStoresEachRecordAtItsSlot() {
     FakeReceiver rx(*link);
     rx.answerReadsFrom(5); // the receiver's cursor stood at slot 5
     int replies = 0;
-    connect(&page->memorySlots(), &MemorySlots::recordStored, this, [&](qint64 s, const QByteArray &) {
-        // An edit stored during the wait moves the image's position.
-        if (++replies == 2) {
-            grid()->setCurrentCell(40, ColName);
-            grid()->item(40, ColName)->setText("Edit");
-            grid()->setCurrentCell(41, ColName);
-        }
-        Q_UNUSED(s);
-    });
+    connect(&page->memorySlots(), &MemorySlots::recordStored, this,
+            [&](qint64 s, const QByteArray &) {
+                // An edit stored during the wait moves the image's position.
+                if (++replies == 2) {
+                    grid()->setCurrentCell(40, ColName);
+                    grid()->item(40, ColName)->setText("Edit");
+                    grid()->setCurrentCell(41, ColName);
+                }
+                Q_UNUSED(s);
+            });
     page->B_LadenClick();
     QCOMPARE(image().size(), qint64(kSlotImageSize));
     for (int s = 1; s <= 63; ++s)
@@ -436,7 +446,7 @@ void TstMemoryPage::silenceEndsWithTimeout() {
     QElapsedTimer t;
     t.start();
     page->B_LadenClick();
-    QVERIFY(t.elapsed() >= 2900);
+    QVERIFY(t.elapsed() >= 2800); // a coarse timer may fire 5% early
     QCOMPARE(dlg->texts, QStringList{"Timeout: Device doesn't respond!"});
     QCOMPARE(rx.requests.size(), 2);
     QCOMPARE(bytesLabel(), QStringLiteral("256"));
@@ -452,7 +462,8 @@ void TstMemoryPage::writeSendsImageRecords() {
     page->B_SpeichernClick();
     QCOMPARE(rx.requests.size(), 63);
     for (int s = 1; s <= 63; ++s) {
-        const QByteArray want = QByteArray("\x11", 1) + char(s) + QByteArray(2, char(0)) + record(s);
+        const QByteArray want =
+            QByteArray("\x11", 1) + char(s) + QByteArray(2, char(0)) + record(s);
         QCOMPARE(rx.requests[s - 1], want);
     }
     QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));

@@ -7,7 +7,9 @@
 using namespace lmk;
 
 namespace {
-QByteArray zeroRecord() { return QByteArray(kSlotSize, char(0)); }
+QByteArray zeroRecord() {
+    return QByteArray(kSlotSize, char(0));
+}
 
 QByteArray withFrequency(qint32 v) {
     QByteArray r = zeroRecord();
@@ -30,7 +32,7 @@ QByteArray withByte(int offset, quint8 v) {
 
 class TstSlotRecord : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
     void rowTexts_data();
@@ -69,8 +71,8 @@ void TstSlotRecord::rowTexts_data() {
     QTest::newRow("freq max, 13 chars")
         << withFrequency(2147483647) << int(ColFrequenz) << "214.748.364,7";
     QTest::newRow("freq -15") << withFrequency(-15) << int(ColFrequenz) << "00.000.0-1,5";
-    QTest::newRow("freq 9 digits") << withFrequency(999999999) << int(ColFrequenz)
-                                   << "99.999.999,9";
+    QTest::newRow("freq 9 digits")
+        << withFrequency(999999999) << int(ColFrequenz) << "99.999.999,9";
     QTest::newRow("freq min") << withFrequency(std::numeric_limits<qint32>::min())
                               << int(ColFrequenz) << "-214.748.364,8";
 
@@ -94,7 +96,8 @@ void TstSlotRecord::rowTexts_data() {
     QTest::newRow("name ends at zero") << shortName << int(ColName) << "DCF 77";
     QByteArray latin = zeroRecord();
     latin.replace(slot::kName, 8, QByteArray("M\xfchle  ", 8));
-    QTest::newRow("Latin-1 name, spaces kept") << latin << int(ColName) << QString::fromUtf8("Mühle  ");
+    QTest::newRow("Latin-1 name, spaces kept")
+        << latin << int(ColName) << QString::fromUtf8("Mühle  ");
 
     for (int m = 0; m <= 5; ++m) {
         static const char *texts[] = {"Auto", "DSB", "LSB", "USB", "SSB", "CW"};
@@ -164,7 +167,8 @@ void TstSlotRecord::nameEncoding_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ABC padded") << "ABC" << QByteArray("ABC              ");
     QTest::newRow("17 exactly") << "ABCDEFGHIJKLMNOPQ" << QByteArray("ABCDEFGHIJKLMNOPQ");
-    QTest::newRow("longer kept whole") << "ABCDEFGHIJKLMNOPQRS" << QByteArray("ABCDEFGHIJKLMNOPQRS");
+    QTest::newRow("longer kept whole")
+        << "ABCDEFGHIJKLMNOPQRS" << QByteArray("ABCDEFGHIJKLMNOPQRS");
     QTest::newRow("Latin-1") << QString::fromUtf8("Mühle") << QByteArray("M\xfchle            ");
     QTest::newRow("outside Latin-1") << QString::fromUtf8("€1") << QByteArray("?1               ");
 }

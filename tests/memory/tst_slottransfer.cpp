@@ -20,7 +20,7 @@ using namespace lmk;
 
 class TstSlotTransfer : public QObject {
     Q_OBJECT
-private:
+  private:
     std::unique_ptr<ScriptedDialogs> dlg;
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<DeviceLink> link;
@@ -73,7 +73,7 @@ private:
         QTest::newRow("usb") << QStringLiteral("usb");
     }
 
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     void init() { dlg = std::make_unique<ScriptedDialogs>(); }
     void cleanup() {
@@ -153,8 +153,8 @@ private slots:
         QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
         QCOMPARE(simSlots(), QByteArray(kSlotImageSize, char(0)));
         page->B_LadenClick();
-        const QStringList zero{"", "00.000.000,0", "Auto", "0", "  0", "75 kHz",
-                               "50 Ohm", " 0 dB", "Auto", "Auto", "0"};
+        const QStringList zero{"",       "00.000.000,0", "Auto", "0",    "  0", "75 kHz",
+                               "50 Ohm", " 0 dB",        "Auto", "Auto", "0"};
         for (int r = 1; r <= 63; ++r)
             for (int c = ColName; c < SlotColumnCount; ++c)
                 QCOMPARE(cell(r, c), zero[c - 1]);

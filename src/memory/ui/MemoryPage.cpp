@@ -23,7 +23,7 @@ constexpr auto kEditOn = QAbstractItemView::DoubleClicked | QAbstractItemView::S
 // SG_Speicher: a table whose open in-place editor can be committed from
 // outside (File, Save keeps the focus in the grid).
 class SlotGrid : public QTableWidget {
-public:
+  public:
     using QTableWidget::QTableWidget;
     void commitOpenEditor() {
         if (state() != QAbstractItemView::EditingState)
@@ -183,7 +183,9 @@ void MemoryPage::SG_SpeicherSelectCell(int aCol, int aRow) {
     LastSelRow = aRow;
 }
 
-void MemoryPage::SG_SpeicherExit() { StoreSlotCell(); }
+void MemoryPage::SG_SpeicherExit() {
+    StoreSlotCell();
+}
 
 // ------------------------------------------------------------ transfer
 

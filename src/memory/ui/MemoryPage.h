@@ -19,7 +19,7 @@ class MemorySlots;
 
 class MemoryPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     MemoryPage(DeviceLink &link, QWidget *parent = nullptr);
     ~MemoryPage() override;
 
@@ -44,7 +44,7 @@ public:
     int LastSelCol = 0;
     int LastSelRow = 0;
 
-private:
+  private:
     void buildControls();
     void setStatusItem(const QString &text);
     void setButtonsEnabled(bool on);
