@@ -134,6 +134,7 @@ class TstMemoryPage : public QObject {
     }
 
     void layoutAndInitialState();
+    void valueWithoutEntryLeavesCell();
     void editingOnlyInNameAndVersion();
     void selectionChangeStoresNameAndVersion();
     void emptyCellsStoreNothing();
@@ -211,6 +212,22 @@ void TstMemoryPage::layoutAndInitialState() {
     auto *lb = page->findChild<QListWidget *>("LB_Speicher");
     QCOMPARE(lb->geometry(), QRect(824, 72, 137, 18));
     QCOMPARE(listItems(), QStringList{"keine"});
+}
+
+void TstMemoryPage::valueWithoutEntryLeavesCell() {
+    QByteArray r = record(2); // LSB, filters 2
+    page->ShowSlotRecord(r, 9);
+    QCOMPARE(cell(9, ColModulation), QStringLiteral("LSB"));
+    r[slot::kModulation] = 6;
+    r[slot::kFilterHp] = 8;
+    r[slot::kFilterTp] = 8;
+    r[slot::kVersion] = char(0xC7);
+    page->ShowSlotRecord(r, 9);
+    QCOMPARE(cell(9, ColModulation), QStringLiteral("LSB"));
+    QCOMPARE(cell(9, ColFilterHp), QStringLiteral("3,5M"));
+    QCOMPARE(cell(9, ColFilterTp), QStringLiteral("2,0M"));
+    QCOMPARE(cell(9, ColVersion), QStringLiteral("7"));
+    QCOMPARE(cell(9, ColPlatz), QStringLiteral("9"));
 }
 
 void TstMemoryPage::editingOnlyInNameAndVersion() {

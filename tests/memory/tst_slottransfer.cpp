@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -176,6 +177,30 @@ class TstSlotTransfer : public QObject {
         dlg->texts.clear();
         page->B_LadenClick();
         QVERIFY(dlg->texts.size() <= 1);
+    }
+
+    void writeFromLongMemFile_data() { transports(); }
+    void writeFromLongMemFile() {
+        QVERIFY(connectTo());
+        QTemporaryDir dir;
+        QByteArray content(kSlotImageSize + 700, Qt::Uninitialized);
+        for (int i = 0; i < content.size(); ++i)
+            content[i] = char((i * 5 + i / 256) & 0xFF);
+        {
+            QFile f(dir.filePath("lang.Mem"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        page->openMemFile(dir.filePath("lang.Mem"));
+        QVERIFY(button("B_Speichern")->isEnabled());
+        button("B_Speichern")->click();
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        QCOMPARE(requests(0x11).size(), 63);
+        QCOMPARE(simSlots(), content.left(kSlotImageSize));
+        page->saveMemFile(dir.filePath("wieder.Mem"));
+        QFile f(dir.filePath("wieder.Mem"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content); // the tail stays in the image and the file
     }
 
     void shortRecordIsReadError_data() { transports(); }
