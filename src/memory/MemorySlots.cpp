@@ -16,17 +16,26 @@ MemorySlots::~MemorySlots() {
     m_link.handlers.slotReadError = nullptr;
 }
 
+qint64 MemorySlots::storeReplyInto(MemoryImage &image, const quint8 *p, int n,
+                                   QByteArray &record) {
+    if (!p || n < kSlotReplyBytes) // never read past the payload
+        return -1;
+    const quint32 s = readLe32(p + 4);
+    record = QByteArray(reinterpret_cast<const char *>(p + 8), kSlotSize);
+    if (s >= 1 && s <= quint32(kSlotCount))
+        image.setPosition(qint64(s - 1) * kSlotSize);
+    image.write(record);
+    return qint64(s);
+}
+
 void MemorySlots::storeReply(const quint8 *p, int n) {
-    if (!p || n < kSlotReplyBytes) { // never read past the payload
+    QByteArray record;
+    const qint64 s = storeReplyInto(m_image, p, n, record);
+    if (s < 0) {
         readError();
         return;
     }
-    const quint32 s = readLe32(p + 4);
-    const QByteArray record(reinterpret_cast<const char *>(p + 8), kSlotSize);
-    if (s >= 1 && s <= quint32(kSlotCount))
-        m_image.setPosition(qint64(s - 1) * kSlotSize);
-    m_image.write(record);
-    emit recordStored(qint64(s), record);
+    emit recordStored(s, record);
 }
 
 void MemorySlots::readError() {

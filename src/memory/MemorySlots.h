@@ -32,6 +32,9 @@ class MemorySlots : public QObject {
     // p at the 0x10 word; at least 264 bytes from there (the dispatcher
     // checks that before it calls).
     void storeReply(const quint8 *p, int n);
+    // The storing step alone: returns the slot number the reply names and
+    // sets `record`; -1 (nothing stored) when fewer than 264 bytes are given.
+    static qint64 storeReplyInto(MemoryImage &image, const quint8 *p, int n, QByteArray &record);
     // A 0x10 word without a whole record behind it: "Error on reading!".
     void readError();
 
