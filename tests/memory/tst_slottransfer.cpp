@@ -203,6 +203,25 @@ class TstSlotTransfer : public QObject {
         QCOMPARE(f.readAll(), content); // the tail stays in the image and the file
     }
 
+    void droppedLinkEndsRead_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("wlan") << QStringLiteral("wlan");
+    }
+    void droppedLinkEndsRead() {
+        QVERIFY(connectTo({"--fault", "10#2:close"}));
+        QElapsedTimer t;
+        t.start();
+        page->B_LadenClick();
+        QVERIFY(t.elapsed() < 5000);
+        QVERIFY(!dlg->texts.isEmpty());
+        QCOMPARE(dlg->texts.first(), QStringLiteral("LMK doesn't respond to WLAN!"));
+        QVERIFY(!dlg->texts.contains(QStringLiteral("Timeout: Device doesn't respond!")));
+        QVERIFY(!link->wlanChecked());
+        QCOMPARE(bytesLabel(), QStringLiteral("256"));
+        QVERIFY(button("B_Laden")->isEnabled());
+        QVERIFY(button("B_Speichern")->isEnabled());
+    }
+
     void shortRecordIsReadError_data() { transports(); }
     void shortRecordIsReadError() {
         QVERIFY(connectTo({"--slot-short", "3"}));
