@@ -41,16 +41,21 @@ MemoryPage::MemoryPage(DeviceLink &link, QWidget *parent)
     setObjectName(QStringLiteral("TS_Speicher"));
     buildControls();
     connect(m_slots, &MemorySlots::recordStored, this, &MemoryPage::onRecordStored);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        const auto inGrid = [this](QWidget *w) {
-            return w && (w == SG_Speicher || SG_Speicher->isAncestorOf(w));
-        };
-        if (inGrid(old) && !inGrid(now))
-            SG_SpeicherExit();
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+            const auto inGrid = [this](QWidget *w) {
+                return w && (w == SG_Speicher || SG_Speicher->isAncestorOf(w));
+            };
+            if (inGrid(old) && !inGrid(now))
+                SG_SpeicherExit();
+        });
 }
 
-MemoryPage::~MemoryPage() = default;
+// The grid may lose the focus while the base class deletes the children;
+// this page is gone by then.
+MemoryPage::~MemoryPage() {
+    disconnect(m_focusWatch);
+}
 
 void MemoryPage::buildControls() {
     SG_Speicher = new SlotGrid(kSlotGridRows, SlotColumnCount, this);

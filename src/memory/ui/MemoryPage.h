@@ -62,6 +62,7 @@ class MemoryPage : public QWidget {
     QPushButton *B_Speichern = nullptr;
     QPushButton *B_Loeschen = nullptr;
     QLabel *L_SBytes = nullptr;
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace lmk
