@@ -78,6 +78,7 @@ void MemoryPage::buildControls() {
     SG_Speicher->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     SG_Speicher->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SG_Speicher->setWordWrap(false);
+    SG_Speicher->setTextElideMode(Qt::ElideNone); // a narrow column clips its text
     const QBrush fixedBack = palette().brush(QPalette::Button);
     const QBrush fixedText = palette().brush(QPalette::ButtonText);
     for (int r = 0; r < kSlotGridRows; ++r) {
