@@ -182,6 +182,13 @@ void DeviceLink::receiveLoop(bool &cont) {
 
 // -------------------------------------------------------------- receiving
 
+void DeviceLink::receiveWhileAwaiting() {
+    if (UsbConnected != 0 || !m_wlanChecked)
+        return;
+    bool cont = true;
+    receiveLoop(cont);
+}
+
 void DeviceLink::OnDeviceData(const quint8 *payload, int length) {
     if (length <= 0)
         return;
