@@ -12,7 +12,14 @@
 #include "link/DeviceLink.h"
 
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <memory>
+#include <vector>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace lmk {
 
@@ -27,6 +34,42 @@ inline quint16 closedPort() {
     s.close();
     return p;
 }
+
+// An access point that does not answer: a loopback listener whose accept
+// queue is full, so that further connects hang without a reply.
+class StalledAccessPoint {
+public:
+    StalledAccessPoint() {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a) != 0 ||
+            ::listen(m_fd, 0) != 0 ||
+            ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &len) != 0)
+            return;
+        m_port = ntohs(a.sin_port);
+        // Fill the queue: these complete their handshake and are never accepted.
+        for (int i = 0; i < 3; ++i) {
+            auto *s = new QTcpSocket;
+            s->connectToHost(QHostAddress::LocalHost, m_port);
+            s->waitForConnected(200);
+            m_fillers.emplace_back(s);
+        }
+    }
+    ~StalledAccessPoint() {
+        m_fillers.clear();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    quint16 port() const { return m_port; }
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+    std::vector<std::unique_ptr<QTcpSocket>> m_fillers;
+};
 
 struct WindowFixture {
     ScriptedDialogs dialogs;

@@ -99,6 +99,21 @@ private slots:
         QCOMPARE(f.requests("wlan"), QStringList{"12"});
     }
 
+    void wlanAccessPointSilent() {
+        startConnected();
+        StalledAccessPoint ap;
+        QVERIFY(ap.port() != 0);
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), ap.port());
+        QElapsedTimer t;
+        t.start();
+        menu("MI_WLAN");
+        QVERIFY2(t.elapsed() < 1500, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(field("EWLANDevice").isEmpty());
+    }
+
     // Version replies after "Find WLAN Connection": only the first 12 bytes
     // of what came are read as one frame.
     void wlanVersionReplyLength_data() {

@@ -52,6 +52,23 @@ private slots:
         }
     }
 
+    // An access point that takes no connection: the probe gives up after its
+    // 500 ms and start-up goes on without WLAN.
+    void accessPointSilent() {
+        QVERIFY(f.start({}, Transport::None));
+        StalledAccessPoint ap;
+        QVERIFY(ap.port() != 0);
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), ap.port());
+        QElapsedTimer t;
+        t.start();
+        f.window->FormCreate();
+        const qint64 spent = t.elapsed();
+        QVERIFY2(spent >= 450 && spent < 1500, qPrintable(QString::number(spent)));
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+    }
+
     void synchroniseThenVersion_data() {
         QTest::addColumn<Transport>("transport");
         QTest::addColumn<QStringList>("options");
