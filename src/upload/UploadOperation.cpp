@@ -173,6 +173,12 @@ void UploadOperation::readFrameAfterWorking() {
             link.AwaitingReply = 0;
         return delivered > 0 || r == ExtractResult::Oversized;
     };
+    // SendToDevice leaves the length of the frame it handed on last; with no
+    // bytes held no length is known.
+    if (link.RxCount <= 0) {
+        link.RxCount = 0;
+        link.RxFrameLength = 0;
+    }
     while (link.AwaitingReply) {
         processPendingEvents();
         if (!link.AwaitingReply)
