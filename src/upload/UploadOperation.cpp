@@ -8,6 +8,7 @@
 #include "upload/TaskListCodec.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -114,6 +115,11 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
 
     const qint64 size = packets.size();
     bool bytesPhase = false;
+    int progress = 0;
+    // Events are processed between packets at least every kEventSliceMs;
+    // SendToDevice and the waits process them as well.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
     while (link.AwaitingReply) {
         waitWhile([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
         link.stopReplyTimer();
@@ -129,7 +135,10 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
         } else if (code == 0x00) {
             counter = packets.sent();
             emit counterChanged(counter);
-            emit progressChanged(progressFor(packets.sent(), size));
+            if (const int p = progressFor(packets.sent(), size); p != progress) {
+                progress = p;
+                emit progressChanged(p);
+            }
             if (packets.hasNext()) {
                 const qint64 n = packets.groupCounter();
                 if (!bytesPhase && n >= 65 && n <= 119) {
@@ -148,7 +157,10 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
             link.setStatusText(kRefusedText);
             link.AwaitingReply = 0;
         }
-        processPendingEvents();
+        if (!link.AwaitingReply || sinceEvents.elapsed() >= kEventSliceMs) {
+            processPendingEvents();
+            sinceEvents.start();
+        }
     }
     link.stopReplyTimer();
 }

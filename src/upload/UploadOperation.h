@@ -50,6 +50,7 @@ class UploadOperation : public QObject {
 public:
     static constexpr int kReplyMs = 3000;
     static constexpr int kProgressMax = 100;
+    static constexpr int kEventSliceMs = 10;
     static constexpr const char *kNoConnectionText = "No connection or file available!";
     static constexpr const char *kConfirmText = "File not related to selected task, load?";
     static constexpr const char *kCannotLoadText = "File cannot be loaded into LMK!";

@@ -69,8 +69,9 @@ UpdatePage::UpdatePage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_l
     m_upload = new UploadOperation(m_link, this);
     connect(m_upload, &UploadOperation::started, this, [this] { setUploadControlsEnabled(false); });
     connect(m_upload, &UploadOperation::phaseChanged, L_Send, &QLabel::setText);
-    connect(m_upload, &UploadOperation::counterChanged, this,
-            [this](qint64 v) { L_Bytes->setText(QString::number(v)); });
+    connect(m_upload, &UploadOperation::counterChanged, this, &UpdatePage::showCounter);
+    m_counterTimer.setSingleShot(true);
+    connect(&m_counterTimer, &QTimer::timeout, this, &UpdatePage::flushCounter);
     connect(m_upload, &UploadOperation::progressChanged, PB_Sent, &QProgressBar::setValue);
 }
 
@@ -144,9 +145,11 @@ void UpdatePage::buildControls() {
     L_Send = new QLabel(QString::fromLatin1(UploadOperation::kBytesSentText), GB_Download);
     L_Send->setObjectName(QStringLiteral("L_Send"));
     L_Send->setGeometry(14, 32, 130, 18);
+    L_Send->setFixedSize(L_Send->size()); // a new text needs no new layout
     L_Bytes = new QLabel(QStringLiteral("0"), GB_Download);
     L_Bytes->setObjectName(QStringLiteral("L_Bytes"));
     L_Bytes->setGeometry(150, 32, 140, 18);
+    L_Bytes->setFixedSize(L_Bytes->size());
     B_Start = new QPushButton(QStringLiteral("Start"), GB_Download);
     B_Start->setObjectName(QStringLiteral("B_Start"));
     B_Start->setGeometry(428, 28, 86, 26);
@@ -214,6 +217,24 @@ void UpdatePage::B_SearchClick() {
     dialogs().information(r.message);
 }
 
+void UpdatePage::showCounter(qint64 value) {
+    m_counter = value;
+    m_counterPending = true;
+    if (!m_counterShown.isValid() || m_counterShown.elapsed() >= kCounterDisplayMs)
+        flushCounter();
+    else if (!m_counterTimer.isActive())
+        m_counterTimer.start(kCounterDisplayMs);
+}
+
+void UpdatePage::flushCounter() {
+    m_counterTimer.stop();
+    if (!m_counterPending)
+        return;
+    m_counterPending = false;
+    L_Bytes->setText(QString::number(m_counter));
+    m_counterShown.start();
+}
+
 void UpdatePage::setUploadControlsEnabled(bool on) {
     B_Start->setEnabled(on);
     B_Search->setEnabled(on);
@@ -233,6 +254,7 @@ void UpdatePage::B_StartClick() {
     req.byteCounter = L_Bytes->text().toLongLong();
 
     const UploadResult r = m_upload->run(req);
+    flushCounter();
     if (r.outcome == UploadOutcome::Declined)
         return;
     if (!r.message.isEmpty())

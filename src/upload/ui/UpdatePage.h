@@ -5,6 +5,8 @@
 // src/upload and shows what they report.
 
 #include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 class QButtonGroup;
@@ -55,6 +57,8 @@ public:
 private:
     void buildControls();
     void setUploadControlsEnabled(bool on);
+    void showCounter(qint64 value);
+    void flushCounter();
     static void setFontColor(QWidget *w, const QColor &c);
 
     DeviceLink &m_link;
@@ -81,6 +85,15 @@ private:
     SyncOperation *m_sync = nullptr;
     TaskSearchOperation *m_search = nullptr;
     UploadOperation *m_upload = nullptr;
+
+    // L_Bytes follows the byte counter at most every kCounterDisplayMs: a
+    // fast transfer changes it for every packet, and repainting it each
+    // time would cost more than the transfer itself.
+    static constexpr int kCounterDisplayMs = 20;
+    qint64 m_counter = 0;
+    bool m_counterPending = false;
+    QElapsedTimer m_counterShown;
+    QTimer m_counterTimer;
 };
 
 } // namespace lmk
