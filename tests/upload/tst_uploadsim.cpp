@@ -238,6 +238,9 @@ private slots:
             QTest::addRow("%s: silent", t) << usb << QStringList{"--upload-silent-at", "2"}
                                            << "Timeout: Device doesn't respond!" << 2850;
         }
+        QTest::newRow("wlan: connection closed")
+            << false << QStringList{"--fault", "wlan:84:close"}
+            << "LMK doesn't respond to WLAN! | File cannot be loaded into LMK!" << 0;
     }
     void endings() {
         QFETCH(bool, usb);
@@ -251,7 +254,7 @@ private slots:
         QElapsedTimer took;
         took.start();
         b.page->B_StartClick();
-        QCOMPARE(b.dlg.texts, QStringList{message});
+        QCOMPARE(b.dlg.texts.join(QLatin1String(" | ")), message);
         QVERIFY(took.elapsed() >= minMs);
         QVERIFY(took.elapsed() < minMs + 2000);
         QVERIFY(b.controlsRestored());
