@@ -236,7 +236,7 @@ private slots:
             QTest::addRow("%s: refused", t) << usb << QStringList{"--upload-refuse-at", "5"}
                                             << "Exception caused by device driver!" << 0;
             QTest::addRow("%s: silent", t) << usb << QStringList{"--upload-silent-at", "2"}
-                                           << "Timeout: Device doesn't respond!" << 2850;
+                                           << "Timeout: Device doesn't respond!" << 2800;
         }
         QTest::newRow("wlan: connection closed")
             << false << QStringList{"--fault", "wlan:84:close"}
