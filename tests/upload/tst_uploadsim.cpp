@@ -261,6 +261,27 @@ private slots:
         QVERIFY(b.uploads().isEmpty());
     }
 
+    // The simulator checks what it receives: a group with the wrong lead
+    // byte is refused and noted.
+    void simulatorRefusesWrongLeadByte() {
+        Bench b;
+        QVERIFY(b.start(false, {}));
+        auto exchange = [&](const char *hex) {
+            b.link.startReplyTimer(1000);
+            b.link.AwaitingReply = 1;
+            b.link.PendingRequest = -1;
+            b.link.SendToDevice(QByteArray::fromHex(hex));
+            b.link.stopReplyTimer();
+            return b.link.PendingRequest;
+        };
+        QCOMPARE(exchange("0908000000"), 0x00);
+        QCOMPARE(exchange("8100004c4d"), 0x00);
+        QCOMPARE(exchange("834b312e52"), 0x5A); // group 2 sent as 0x83
+        QVERIFY2(b.uploadErrors().contains(QStringLiteral("lead byte 83, expected 82")),
+                 qPrintable(b.uploadErrors()));
+        QVERIFY(b.uploads().isEmpty());
+    }
+
     // After a working reply over WLAN the upload reads the next frame
     // itself; its length is both length bytes (a 264-byte frame here, whose
     // last word is the ready reply).
