@@ -79,7 +79,8 @@ Figures runProgram(bool usb, const QString &path, const QByteArray &file) {
     fig.ok = dlg.texts == QStringList{QStringLiteral("File transfer finished successfully!")} &&
              storedUpload(sim) == file;
     if (!fig.ok)
-        std::fprintf(stderr, "program run failed: %s\n", qPrintable(dlg.texts.join(QLatin1String(" | "))));
+        std::fprintf(stderr, "program run failed: %s\n",
+                     qPrintable(dlg.texts.join(QLatin1String(" | "))));
     if (usb)
         link.closeUsb();
     SimProcess::noUsb();
@@ -175,9 +176,9 @@ int main(int argc, char **argv) {
             rc.push_back(f.cpuMs);
         }
         const double wall = median(pw), refWall = median(rw);
-        std::printf("%-5s %12.1f %10.2f %12.1f | %12.1f %12.1f | %8.2f\n", usb ? "usb" : "wlan", wall,
-                    wall > 0 ? (double(size) / (1024.0 * 1024.0)) / (wall / 1000.0) : 0.0, median(pc),
-                    refWall, median(rc), refWall > 0 ? wall / refWall : 0.0);
+        std::printf("%-5s %12.1f %10.2f %12.1f | %12.1f %12.1f | %8.2f\n", usb ? "usb" : "wlan",
+                    wall, wall > 0 ? (double(size) / (1024.0 * 1024.0)) / (wall / 1000.0) : 0.0,
+                    median(pc), refWall, median(rc), refWall > 0 ? wall / refWall : 0.0);
         std::fflush(stdout);
     }
     std::printf("%s\n", allOk ? "all uploads arrived byte-identical"

@@ -204,7 +204,8 @@ int main(int argc, char **argv) {
         ok = exchange(*t, packet);
     }
     const double wall =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart).count();
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wallStart)
+            .count();
     const double cpu = cpuMs() - cpuStart;
     delete t;
     std::printf("wall_ms=%.1f cpu_ms=%.1f bytes=%zu\n", wall, cpu, file.size());

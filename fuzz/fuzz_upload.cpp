@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         while (p.hasNext()) {
             const bool name = p.nextIsName();
             const QByteArray &packet = p.next();
-            if (packet.isEmpty() || packet.size() % kGroupBytes != 0 || packet.size() > kFullPacketBytes)
+            if (packet.isEmpty() || packet.size() % kGroupBytes != 0 ||
+                packet.size() > kFullPacketBytes)
                 std::abort();
             for (int i = 0; i < packet.size(); i += kGroupBytes, ++group) {
                 if (quint8(packet[i]) != leadByte(group))

@@ -16,7 +16,7 @@
 namespace {
 
 class TasksFeature : public sim::Feature {
-public:
+  public:
     QString name() const override { return QStringLiteral("tasks"); }
 
     void addOptions(QCommandLineParser &parser) override {
@@ -88,7 +88,7 @@ public:
         return 1;
     }
 
-private:
+  private:
     std::vector<std::array<quint32, 3>> m_tasks{{0x01A2, 0x0003, 0x00F0}, {0x1A2B, 0x0003, 0x0000}};
     int m_replyBytes = -1;
 };

@@ -35,7 +35,7 @@ namespace {
 constexpr int kFullGroups = 64;
 
 class UploadFeature : public sim::Feature {
-public:
+  public:
     QString name() const override { return QStringLiteral("upload"); }
 
     void addOptions(QCommandLineParser &parser) override {
@@ -96,7 +96,7 @@ public:
         m_transfers.remove(session.id());
     }
 
-private:
+  private:
     struct Transfer {
         bool external = false;
         quint32 ids[3] = {0, 0, 0};
@@ -219,13 +219,16 @@ private:
             name.truncate(end);
         QFile index(dir.filePath(QStringLiteral("uploads.txt")));
         if (index.open(QIODevice::Append)) {
-            auto id = [](quint32 v) { return QString::number(v, 16).rightJustified(4, QLatin1Char('0')).toUpper(); };
-            const QString line = QStringLiteral("%1 %2 %3,%4,%5 %6 %7\n")
-                                     .arg(m_stored)
-                                     .arg(t.external ? QStringLiteral("task") : QStringLiteral("config"),
-                                          id(t.ids[0]), id(t.ids[1]), id(t.ids[2]))
-                                     .arg(t.size)
-                                     .arg(QString::fromLatin1(name));
+            auto id = [](quint32 v) {
+                return QString::number(v, 16).rightJustified(4, QLatin1Char('0')).toUpper();
+            };
+            const QString line =
+                QStringLiteral("%1 %2 %3,%4,%5 %6 %7\n")
+                    .arg(m_stored)
+                    .arg(t.external ? QStringLiteral("task") : QStringLiteral("config"),
+                         id(t.ids[0]), id(t.ids[1]), id(t.ids[2]))
+                    .arg(t.size)
+                    .arg(QString::fromLatin1(name));
             index.write(line.toLatin1());
         }
     }

@@ -28,7 +28,7 @@ struct SyncResult {
 
 class SyncOperation : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kReplyMs = 1000;
     static constexpr quint8 kRequest = 0x55;
 
@@ -38,12 +38,12 @@ public:
     // WLAN nothing is sent and the result has ran == false.
     SyncResult run();
 
-signals:
+  signals:
     // Right before the first request goes out.
     void started();
     void finished(const lmk::SyncResult &result);
 
-private:
+  private:
     DeviceLink &m_link;
 };
 

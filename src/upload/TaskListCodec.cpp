@@ -6,7 +6,9 @@ namespace {
 quint32 le32(const quint8 *p) {
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
-QString hex4(quint32 v) { return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper(); }
+QString hex4(quint32 v) {
+    return QStringLiteral("%1").arg(v, 4, 16, QLatin1Char('0')).toUpper();
+}
 } // namespace
 
 QString taskEntryText(quint32 id1, quint32 id2, quint32 id3) {

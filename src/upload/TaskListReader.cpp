@@ -8,8 +8,7 @@
 
 namespace lmk {
 
-TaskListReader::TaskListReader(DeviceLink &link, QObject *parent)
-    : QObject(parent), m_link(link) {
+TaskListReader::TaskListReader(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {
     m_link.handlers.taskList = Hook{this};
 }
 

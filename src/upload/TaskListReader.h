@@ -12,7 +12,7 @@ class DeviceLink;
 
 class TaskListReader : public QObject {
     Q_OBJECT
-public:
+  public:
     // Registers itself in link.handlers.taskList (replacing any other reader).
     explicit TaskListReader(DeviceLink &link, QObject *parent = nullptr);
     ~TaskListReader() override;
@@ -23,12 +23,12 @@ public:
     // p at the 0x0B word, n bytes from there to the end of the payload.
     void read(const quint8 *p, int n);
 
-signals:
+  signals:
     void listCleared();
     // One per entry, in order; pending events are processed after each.
     void entryAdded(const QString &text);
 
-private:
+  private:
     struct Hook {
         TaskListReader *reader;
         void operator()(const quint8 *p, int n) const { reader->read(p, n); }

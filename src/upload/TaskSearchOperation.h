@@ -23,7 +23,7 @@ struct SearchResult {
 
 class TaskSearchOperation : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kReplyMs = 1000;
 
     explicit TaskSearchOperation(DeviceLink &link, QObject *parent = nullptr);
@@ -31,13 +31,13 @@ public:
     // bootActive: the last synchronisation found the bootloader.
     SearchResult run(bool bootActive);
 
-signals:
+  signals:
     // Preconditions met, the request is about to go out.
     void started();
     // The wait is over (before the message is shown).
     void finished();
 
-private:
+  private:
     DeviceLink &m_link;
 };
 

@@ -71,7 +71,9 @@ struct TaskIds {
 };
 
 // The lead byte of group n.
-constexpr quint8 leadByte(qint64 n) { return quint8(0x80 | (n % 128)); }
+constexpr quint8 leadByte(qint64 n) {
+    return quint8(0x80 | (n % 128));
+}
 
 QByteArray nameBlock(const QString &fileName);
 QByteArray configurationHeader(quint32 size);
@@ -90,7 +92,7 @@ bool nameMatchesTarget(Target target, const QString &fileName, const QString &ta
 // Cuts one file into the packets that follow the header, in order. The file
 // and the name block are taken whole at construction.
 class UploadPacketizer {
-public:
+  public:
     UploadPacketizer(QByteArray file, QByteArray nameBlock);
 
     qint64 size() const { return m_file.size(); }
@@ -106,7 +108,7 @@ public:
     // Builds the next packet. The reference stays valid until the next call.
     const QByteArray &next();
 
-private:
+  private:
     QByteArray m_file;
     QByteArray m_name;
     QByteArray m_packet;

@@ -8,8 +8,8 @@
 #include "upload/TaskListCodec.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -48,17 +48,17 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
     // 2. The whole file, read once.
     QFile file(req.filePath);
     if (!file.open(QIODevice::ReadOnly))
-        return done(UploadOutcome::Unreadable, QStringLiteral("File \"%1\" cannot be read: %2")
-                                                   .arg(QDir::toNativeSeparators(req.filePath),
-                                                        file.errorString()));
+        return done(UploadOutcome::Unreadable,
+                    QStringLiteral("File \"%1\" cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(req.filePath), file.errorString()));
     QByteArray bytes = file.readAll();
     const bool readFailed = file.error() != QFileDevice::NoError;
     const QString readError = file.errorString();
     file.close();
     if (readFailed)
-        return done(UploadOutcome::Unreadable, QStringLiteral("File \"%1\" cannot be read: %2")
-                                                   .arg(QDir::toNativeSeparators(req.filePath),
-                                                        readError));
+        return done(UploadOutcome::Unreadable,
+                    QStringLiteral("File \"%1\" cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(req.filePath), readError));
     if (bytes.isEmpty() || bytes.size() > kMaxFileSize)
         return done(UploadOutcome::NotStarted, noConnection);
     result.size = bytes.size();

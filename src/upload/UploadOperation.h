@@ -20,21 +20,21 @@ namespace lmk {
 class DeviceLink;
 
 struct UploadRequest {
-    bool fileChosen = false;  // LB_Applikation holds a line
-    QString filePath;         // UploadFileName
+    bool fileChosen = false; // LB_Applikation holds a line
+    QString filePath;        // UploadFileName
     upload::Target target = upload::Target::Configuration;
-    QString taskEntry;        // text of the selected CB_Tasks entry ("" when none)
-    qint64 byteCounter = 0;   // what L_Bytes shows now (working replies add one)
+    QString taskEntry;      // text of the selected CB_Tasks entry ("" when none)
+    qint64 byteCounter = 0; // what L_Bytes shows now (working replies add one)
 };
 
 enum class UploadOutcome {
-    NotStarted,   // a precondition failed: nothing sent
-    Unreadable,   // the file exists but could not be read: nothing sent
-    Declined,     // the user declined the name check: nothing sent, no message
-    NoTaskIds,    // the selected entry holds no task ids: nothing sent
-    Completed,    // "File transfer finished successfully!"
-    Refused,      // "Exception caused by device driver!"
-    Ended,        // timeout, lost link or an unrouted reply: StatusText
+    NotStarted, // a precondition failed: nothing sent
+    Unreadable, // the file exists but could not be read: nothing sent
+    Declined,   // the user declined the name check: nothing sent, no message
+    NoTaskIds,  // the selected entry holds no task ids: nothing sent
+    Completed,  // "File transfer finished successfully!"
+    Refused,    // "Exception caused by device driver!"
+    Ended,      // timeout, lost link or an unrouted reply: StatusText
 };
 
 struct UploadResult {
@@ -47,7 +47,7 @@ struct UploadResult {
 
 class UploadOperation : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kReplyMs = 3000;
     static constexpr int kProgressMax = 100;
     static constexpr int kEventSliceMs = 10;
@@ -63,14 +63,16 @@ public:
 
     // The OK/Cancel question of the name check; true continues. Without one,
     // lmk::dialogs() asks.
-    void setConfirm(std::function<bool(const QString &)> confirm) { m_confirm = std::move(confirm); }
+    void setConfirm(std::function<bool(const QString &)> confirm) {
+        m_confirm = std::move(confirm);
+    }
 
     UploadResult run(const UploadRequest &request);
 
     // The bar's position for `sent` of `size` bytes (full when above).
     static int progressFor(qint64 sent, qint64 size);
 
-signals:
+  signals:
     // The transfer starts: the page's own controls are to be disabled.
     void started();
     void phaseChanged(const QString &text);
@@ -79,7 +81,7 @@ signals:
     // The transfer has ended, before its message is shown.
     void finished(const lmk::UploadResult &result);
 
-private:
+  private:
     void transfer(const QByteArray &header, upload::UploadPacketizer &packets, qint64 counter);
     void readFrameAfterWorking();
 

@@ -16,7 +16,7 @@
 namespace lmk {
 
 class FakeReceiver : public QObject {
-public:
+  public:
     struct Answer {
         QByteArray payload;
         int delayMs = 0;
@@ -40,7 +40,7 @@ public:
         QCoreApplication::postEvent(m_link.eventTarget(), new DeviceDataEvent(payload));
     }
 
-private:
+  private:
     void onRequest(const QByteArray &bytes) {
         requests << bytes;
         if (!respond)

@@ -77,7 +77,7 @@ QByteArray taskReply(const QList<std::array<quint32, 3>> &tasks, int bytes = -1)
 // a ready word, `gapMs` apart; request number `refuseAt` (0 = header) gets 5A,
 // from `silentAt` on nothing comes.
 FakeReceiver::Respond uploadResponder(int working = 0, int refuseAt = -1, int silentAt = -1,
-                                     int gapMs = 2) {
+                                      int gapMs = 2) {
     auto count = std::make_shared<int>(0);
     return [=](const QByteArray &) -> QList<Answer> {
         const int index = (*count)++;
@@ -119,7 +119,9 @@ class TstUpdatePage : public QObject {
         QString labelText(const char *name) { return get<QLabel>(name)->text(); }
         // Synchronise against a receiver whose bootloader is active.
         void syncBoot() {
-            rx.respond = [](const QByteArray &) { return QList<Answer>{{FakeReceiver::word(0x5A)}}; };
+            rx.respond = [](const QByteArray &) {
+                return QList<Answer>{{FakeReceiver::word(0x5A)}};
+            };
             page->B_SyncClick();
             rx.requests.clear();
             rx.respond = nullptr;
@@ -149,7 +151,7 @@ class TstUpdatePage : public QObject {
         }
     };
 
-private slots:
+  private slots:
     void initialState() {
         Fixture f;
         f.rx.respond = nullptr;
@@ -157,8 +159,10 @@ private slots:
         QCOMPARE(f.get<QListWidget>("LB_Applikation")->count(), 0);
         auto *rg = f.get<QGroupBox>("RG_Target");
         QCOMPARE(rg->title(), QStringLiteral("Transfer to"));
-        QCOMPARE(f.get<QRadioButton>("RG_Target0")->text(), QStringLiteral("LMK35 (Configuration)"));
-        QCOMPARE(f.get<QRadioButton>("RG_Target1")->text(), QStringLiteral("External (Update Task)"));
+        QCOMPARE(f.get<QRadioButton>("RG_Target0")->text(),
+                 QStringLiteral("LMK35 (Configuration)"));
+        QCOMPARE(f.get<QRadioButton>("RG_Target1")->text(),
+                 QStringLiteral("External (Update Task)"));
         QCOMPARE(f.page->targetIndex(), 0);
         auto *ext = f.get<QGroupBox>("GB_Extern");
         QCOMPARE(ext->title(), QStringLiteral("External Tasks"));
@@ -175,7 +179,8 @@ private slots:
         QVERIFY(!f.get<QGroupBox>("GroupBox3")->isEnabled());
         QCOMPARE(f.get<QGroupBox>("GroupBox3")->title(), QString());
         QCOMPARE(f.get<QCheckBox>("CB_Boot")->text(), QStringLiteral("Bootloader active"));
-        QCOMPARE(f.get<QCheckBox>("CB_Konfiguration")->text(), QStringLiteral("Configuration active"));
+        QCOMPARE(f.get<QCheckBox>("CB_Konfiguration")->text(),
+                 QStringLiteral("Configuration active"));
         QVERIFY(!f.get<QCheckBox>("CB_Boot")->isChecked());
         QVERIFY(!f.get<QCheckBox>("CB_Konfiguration")->isChecked());
         auto *dl = f.get<QGroupBox>("GB_Download");
@@ -407,7 +412,8 @@ private slots:
             f.searchTasks(taskReply({{0x01A2, 0x0003, 0x00F0}}));
         QCOMPARE(f.page->targetIndex(), external ? 1 : 0);
         QTemporaryDir dir;
-        const QString name = external ? QStringLiteral("TASK01A2.RPD") : QStringLiteral("LMK54.RPD");
+        const QString name =
+            external ? QStringLiteral("TASK01A2.RPD") : QStringLiteral("LMK54.RPD");
         const QByteArray file = testFile(size);
         f.page->selectUploadFile(f.writeFile(dir, name, file));
         f.rx.respond = uploadResponder();
@@ -470,10 +476,14 @@ private slots:
         QTest::addColumn<int>("requests");
         const QString q = QStringLiteral("File not related to selected task, load?");
         QTest::newRow("configuration, lower case, OK")
-            << false << "lmk54.RPD" << true << QStringList{q, "File transfer finished successfully!"} << 5;
-        QTest::newRow("configuration, lower case, Cancel") << false << "lmk54.RPD" << false << QStringList{q} << 0;
-        QTest::newRow("task, initial entry, OK") << true << "TASK01A2.RPD" << true << QStringList{q, "No tasks found!"} << 0;
-        QTest::newRow("task, initial entry, Cancel") << true << "TASK01A2.RPD" << false << QStringList{q} << 0;
+            << false << "lmk54.RPD" << true
+            << QStringList{q, "File transfer finished successfully!"} << 5;
+        QTest::newRow("configuration, lower case, Cancel")
+            << false << "lmk54.RPD" << false << QStringList{q} << 0;
+        QTest::newRow("task, initial entry, OK")
+            << true << "TASK01A2.RPD" << true << QStringList{q, "No tasks found!"} << 0;
+        QTest::newRow("task, initial entry, Cancel")
+            << true << "TASK01A2.RPD" << false << QStringList{q} << 0;
     }
     void nameCheck() {
         QFETCH(bool, external);
@@ -552,7 +562,8 @@ private slots:
         f.rx.respond = uploadResponder();
         f.page->B_StartClick();
         QCOMPARE(f.dlg.texts.size(), 1);
-        QVERIFY2(f.dlg.texts[0].contains(QDir::toNativeSeparators(path)), qPrintable(f.dlg.texts[0]));
+        QVERIFY2(f.dlg.texts[0].contains(QDir::toNativeSeparators(path)),
+                 qPrintable(f.dlg.texts[0]));
         QVERIFY(f.dlg.texts[0].contains(QStringLiteral("cannot be read")));
         QVERIFY(f.rx.requests.isEmpty());
         QVERIFY(f.uploadControlsEnabled() || true);
@@ -590,10 +601,14 @@ private slots:
         QTest::addColumn<QByteArray>("odd"); // an unrouted reply to the first data packet
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("minMs");
-        QTest::newRow("refused at the header") << 0 << -1 << QByteArray() << "Exception caused by device driver!" << 0;
-        QTest::newRow("refused at a data packet") << 5 << -1 << QByteArray() << "Exception caused by device driver!" << 0;
-        QTest::newRow("silent after the names") << -1 << 4 << QByteArray() << "Timeout: Device doesn't respond!" << 2800;
-        QTest::newRow("unrouted reply") << -1 << -1 << QByteArray::fromHex("77000000") << "File cannot be loaded into LMK!" << 0;
+        QTest::newRow("refused at the header")
+            << 0 << -1 << QByteArray() << "Exception caused by device driver!" << 0;
+        QTest::newRow("refused at a data packet")
+            << 5 << -1 << QByteArray() << "Exception caused by device driver!" << 0;
+        QTest::newRow("silent after the names")
+            << -1 << 4 << QByteArray() << "Timeout: Device doesn't respond!" << 2800;
+        QTest::newRow("unrouted reply") << -1 << -1 << QByteArray::fromHex("77000000")
+                                        << "File cannot be loaded into LMK!" << 0;
     }
     void endings() {
         QFETCH(int, refuseAt);
@@ -615,7 +630,8 @@ private slots:
                 disabledDuring = disabledDuring && !f.get<QPushButton>("B_Start")->isEnabled() &&
                                  !f.get<QPushButton>("B_Sync")->isEnabled() &&
                                  !f.get<QGroupBox>("RG_Target")->isEnabled() &&
-                                 !f.tabs.isEnabled() && !f.get<QPushButton>("B_Search")->isEnabled();
+                                 !f.tabs.isEnabled() &&
+                                 !f.get<QPushButton>("B_Search")->isEnabled();
             if (!odd.isEmpty() && f.rx.requests.size() == 5)
                 return {{odd, 2}};
             return inner(r);

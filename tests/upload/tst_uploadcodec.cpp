@@ -9,7 +9,9 @@
 using namespace lmk::upload;
 
 namespace {
-QByteArray hex(const char *h) { return QByteArray::fromHex(h); }
+QByteArray hex(const char *h) {
+    return QByteArray::fromHex(h);
+}
 
 QByteArray le32(quint32 v) {
     QByteArray b(4, '\0');
@@ -33,14 +35,17 @@ QByteArray taskReply(const QList<std::array<quint32, 3>> &tasks, int bytes = -1)
 
 class TstUploadCodec : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void nameBlock_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("block");
-        QTest::newRow("short name, zero-terminated") << "LMK1.RPD" << hex("00004c4d4b312e525044 0000");
+        QTest::newRow("short name, zero-terminated")
+            << "LMK1.RPD" << hex("00004c4d4b312e525044 0000");
         QTest::newRow("exactly ten characters") << "TASK01A2.R" << hex("00005441534b30314132 2e52");
-        QTest::newRow("longer name cut to ten") << "TASK01A2.RPD" << hex("00005441534b30314132 2e52");
-        QTest::newRow("Latin-1 character") << QStringLiteral("LMK\u00e9.RPD") << hex("00004c4d4be92e525044 0000");
+        QTest::newRow("longer name cut to ten")
+            << "TASK01A2.RPD" << hex("00005441534b30314132 2e52");
+        QTest::newRow("Latin-1 character")
+            << QStringLiteral("LMK\u00e9.RPD") << hex("00004c4d4be92e525044 0000");
         QTest::newRow("empty") << QString() << QByteArray(12, '\0');
     }
     void nameBlock() {
@@ -63,12 +68,14 @@ private slots:
         QTest::addColumn<int>("id1");
         QTest::addColumn<int>("id2");
         QTest::addColumn<int>("id3");
-        QTest::newRow("entry of a search") << "01A2  0003  00F0" << true << 0x01A2 << 0x0003 << 0x00F0;
+        QTest::newRow("entry of a search")
+            << "01A2  0003  00F0" << true << 0x01A2 << 0x0003 << 0x00F0;
         QTest::newRow("lower-case hex") << "ab12  00cd  ffff" << true << 0xAB12 << 0x00CD << 0xFFFF;
         QTest::newRow("initial entry") << "No tasks found!" << false << 0 << 0 << 0;
         QTest::newRow("reply without records") << "No Tasks found!" << false << 0 << 0 << 0;
         QTest::newRow("empty") << "" << false << 0 << 0 << 0;
-        QTest::newRow("five-digit id shifts the rest") << "12345  0003  0000" << false << 0 << 0 << 0;
+        QTest::newRow("five-digit id shifts the rest")
+            << "12345  0003  0000" << false << 0 << 0 << 0;
         QTest::newRow("short third id") << "0001  0002  03" << true << 1 << 2 << 3;
         QTest::newRow("third id missing") << "0001  0002" << false << 0 << 0 << 0;
     }
@@ -90,21 +97,29 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("matches");
-        QTest::newRow("configuration LMK") << false << "LMK54_V2.RPD" << "" << true;
-        QTest::newRow("configuration lower case") << false << "lmk54_V2.RPD" << "" << false;
-        QTest::newRow("configuration other") << false << "TASK01A2.RPD" << "" << false;
-        QTest::newRow("task matches") << true << "TASK01A2.RPD" << "01A2  0003  00F0" << true;
-        QTest::newRow("task case differs") << true << "TASK01a2.RPD" << "01A2  0003  00F0" << false;
-        QTest::newRow("task initial entry") << true << "TASK01A2.RPD" << "No tasks found!" << false;
-        QTest::newRow("task, nothing selected") << true << "TASK01A2.RPD" << "" << false;
+        QTest::newRow("configuration LMK") << false << "LMK54_V2.RPD"
+                                           << "" << true;
+        QTest::newRow("configuration lower case") << false << "lmk54_V2.RPD"
+                                                  << "" << false;
+        QTest::newRow("configuration other") << false << "TASK01A2.RPD"
+                                             << "" << false;
+        QTest::newRow("task matches") << true << "TASK01A2.RPD"
+                                      << "01A2  0003  00F0" << true;
+        QTest::newRow("task case differs") << true << "TASK01a2.RPD"
+                                           << "01A2  0003  00F0" << false;
+        QTest::newRow("task initial entry") << true << "TASK01A2.RPD"
+                                            << "No tasks found!" << false;
+        QTest::newRow("task, nothing selected") << true << "TASK01A2.RPD"
+                                                << "" << false;
     }
     void nameCheck() {
         QFETCH(bool, external);
         QFETCH(QString, file);
         QFETCH(QString, entry);
         QFETCH(bool, matches);
-        QCOMPARE(nameMatchesTarget(external ? Target::External : Target::Configuration, file, entry),
-                 matches);
+        QCOMPARE(
+            nameMatchesTarget(external ? Target::External : Target::Configuration, file, entry),
+            matches);
     }
 
     // Packets after the header for sizes around the packet boundaries.
@@ -163,7 +178,6 @@ private slots:
         QCOMPARE(quint8(all[(127 - 1) * 5]), quint8(0xFF));
     }
 
-
     void progress_data() {
         QTest::addColumn<qint64>("sent");
         QTest::addColumn<qint64>("size");
@@ -212,21 +226,21 @@ private slots:
         QTest::newRow("7 bytes") << taskReply({}, 7) << false << QStringList();
         QTest::newRow("8 bytes") << taskReply({}, 8) << true << none;
         QTest::newRow("19 bytes") << taskReply({}, 19) << true << none;
-        QTest::newRow("20 bytes")
-            << taskReply({{0x1A2B, 0x0003, 0x0000}}) << true << QStringList{"1A2B  0003  0000"};
+        QTest::newRow("20 bytes") << taskReply({{0x1A2B, 0x0003, 0x0000}}) << true
+                                  << QStringList{"1A2B  0003  0000"};
         QTest::newRow("31 bytes: one record")
             << taskReply({{1, 2, 3}}, 31) << true << QStringList{"0001  0002  0003"};
         QTest::newRow("508 bytes: 41 tasks") << taskReply(many, 508) << true << first41;
         QTest::newRow("509 bytes") << taskReply(many, 509) << false << QStringList();
-        QTest::newRow("id 0x12345") << taskReply({{0x12345, 3, 0xF0}}) << true
-                                    << QStringList{"12345  0003  00F0"};
+        QTest::newRow("id 0x12345")
+            << taskReply({{0x12345, 3, 0xF0}}) << true << QStringList{"12345  0003  00F0"};
     }
     void taskList() {
         QFETCH(QByteArray, payload);
         QFETCH(bool, read);
         QFETCH(QStringList, entries);
-        const auto got =
-            decodeTaskList(reinterpret_cast<const quint8 *>(payload.constData()), int(payload.size()));
+        const auto got = decodeTaskList(reinterpret_cast<const quint8 *>(payload.constData()),
+                                        int(payload.size()));
         QCOMPARE(got.has_value(), read);
         if (read)
             QCOMPARE(*got, entries);

@@ -34,7 +34,9 @@ QByteArray testFile(int size) {
     return f;
 }
 
-QByteArray sha(const QByteArray &b) { return QCryptographicHash::hash(b, QCryptographicHash::Sha256); }
+QByteArray sha(const QByteArray &b) {
+    return QCryptographicHash::hash(b, QCryptographicHash::Sha256);
+}
 
 struct Bench {
     SimProcess sim;
@@ -60,7 +62,9 @@ struct Bench {
         tabs.addTab(page, QStringLiteral("Update 54/55"));
         return true;
     }
-    template <class T> T *get(const char *name) { return page->findChild<T *>(QLatin1String(name)); }
+    template <class T> T *get(const char *name) {
+        return page->findChild<T *>(QLatin1String(name));
+    }
     QString chooseFile(const QString &name, const QByteArray &bytes) {
         const QString path = dir.filePath(name);
         QFile f(path);
@@ -75,7 +79,8 @@ struct Bench {
         get<QPushButton>("B_Search")->click();
     }
     bool controlsRestored() {
-        return get<QPushButton>("B_Start")->isEnabled() && get<QPushButton>("B_Sync")->isEnabled() &&
+        return get<QPushButton>("B_Start")->isEnabled() &&
+               get<QPushButton>("B_Sync")->isEnabled() &&
                get<QGroupBox>("RG_Target")->isEnabled() && tabs.isEnabled() &&
                link.AwaitingReply == 0 && !link.Timer.isActive();
     }
@@ -100,7 +105,7 @@ struct Bench {
 class TstUploadSim : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void cleanup() { SimProcess::noUsb(); }
 
     void synchronise_data() {
@@ -111,12 +116,16 @@ private slots:
         QTest::addColumn<bool>("upload");
         for (bool usb : {false, true}) {
             const char *t = usb ? "usb" : "wlan";
-            QTest::addRow("%s: bootloader", t) << usb << QStringList{"--mode", "boot"} << true << false << true;
-            QTest::addRow("%s: configuration", t) << usb << QStringList{"--mode", "config"} << false << true << false;
+            QTest::addRow("%s: bootloader", t)
+                << usb << QStringList{"--mode", "boot"} << true << false << true;
+            QTest::addRow("%s: configuration", t)
+                << usb << QStringList{"--mode", "config"} << false << true << false;
             QTest::addRow("%s: configuration, then bootloader", t)
                 << usb << QStringList{"--sync-answers", "55,55,55,5A"} << true << false << false;
-            QTest::addRow("%s: neither", t) << usb << QStringList{"--mode", "none"} << false << false << false;
-            QTest::addRow("%s: silence", t) << usb << QStringList{"--fault", "55:silent"} << false << false << false;
+            QTest::addRow("%s: neither", t)
+                << usb << QStringList{"--mode", "none"} << false << false << false;
+            QTest::addRow("%s: silence", t)
+                << usb << QStringList{"--fault", "55:silent"} << false << false << false;
         }
     }
     void synchronise() {
@@ -146,11 +155,16 @@ private slots:
         for (bool usb : {false, true}) {
             const char *t = usb ? "usb" : "wlan";
             QTest::addRow("%s: two tasks", t)
-                << usb << QStringList{"--tasks", "01A2:0003:00F0,1A2B:0003:0000"} << 2 << "01A2  0003  00F0";
-            QTest::addRow("%s: none", t) << usb << QStringList{"--tasks", "none"} << 1 << "No Tasks found!";
-            QTest::addRow("%s: 41 tasks", t) << usb << QStringList{"--task-count", "41"} << 41 << "0100  0000  F000";
-            QTest::addRow("%s: 509 bytes", t) << usb << QStringList{"--task-count", "42", "--task-reply-bytes", "509"} << 0 << "";
-            QTest::addRow("%s: silence", t) << usb << QStringList{"--fault", "0b:silent"} << 0 << "";
+                << usb << QStringList{"--tasks", "01A2:0003:00F0,1A2B:0003:0000"} << 2
+                << "01A2  0003  00F0";
+            QTest::addRow("%s: none", t)
+                << usb << QStringList{"--tasks", "none"} << 1 << "No Tasks found!";
+            QTest::addRow("%s: 41 tasks", t)
+                << usb << QStringList{"--task-count", "41"} << 41 << "0100  0000  F000";
+            QTest::addRow("%s: 509 bytes", t)
+                << usb << QStringList{"--task-count", "42", "--task-reply-bytes", "509"} << 0 << "";
+            QTest::addRow("%s: silence", t)
+                << usb << QStringList{"--fault", "0b:silent"} << 0 << "";
         }
     }
     void search() {
@@ -176,7 +190,8 @@ private slots:
         for (bool usb : {false, true})
             for (bool ext : {false, true})
                 for (int size : {1, 257, 1000, 70001}) {
-                    QTest::addRow("%s, %s, %d bytes", usb ? "usb" : "wlan", ext ? "task" : "config", size)
+                    QTest::addRow("%s, %s, %d bytes", usb ? "usb" : "wlan", ext ? "task" : "config",
+                                  size)
                         << usb << ext << size;
                 }
     }
@@ -196,8 +211,10 @@ private slots:
         b.get<QPushButton>("B_Start")->click();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
         QCOMPARE(b.uploadErrors(), QString());
-        QCOMPARE(b.uploads(), QStringList{external ? QStringLiteral("1 task 01A2,0003,00F0 %1 TASK01A2.R").arg(size)
-                                                   : QStringLiteral("1 config 0000,0000,0000 %1 LMK54.RPD").arg(size)});
+        QCOMPARE(b.uploads(),
+                 QStringList{
+                     external ? QStringLiteral("1 task 01A2,0003,00F0 %1 TASK01A2.R").arg(size)
+                              : QStringLiteral("1 config 0000,0000,0000 %1 LMK54.RPD").arg(size)});
         QCOMPARE(sha(b.stored(1)), sha(file));
         QCOMPARE(b.get<QLabel>("L_Bytes")->text(), QString::number((size + 3) / 4 * 4));
         QCOMPARE(b.get<QProgressBar>("PB_Sent")->value(), 100);
@@ -212,12 +229,14 @@ private slots:
     void workingReplies() {
         QFETCH(bool, usb);
         Bench b;
-        QVERIFY(b.start(usb, {"--upload-erase", "3", "--upload-working", "1", "--upload-gap", "15"}));
+        QVERIFY(
+            b.start(usb, {"--upload-erase", "3", "--upload-working", "1", "--upload-gap", "15"}));
         b.page->B_SyncClick();
         const QByteArray file = testFile(300);
         b.chooseFile("LMK300.RPD", file);
         QList<qint64> counter;
-        connect(&b.page->uploadOperation(), &UploadOperation::counterChanged, [&](qint64 v) { counter << v; });
+        connect(&b.page->uploadOperation(), &UploadOperation::counterChanged,
+                [&](qint64 v) { counter << v; });
         b.page->B_StartClick();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
         // Erase: three working replies, then ready; then working + ready for
@@ -292,14 +311,16 @@ private slots:
         longPayload += QByteArray::fromHex("00000000");
         const QByteArray longFrame = QByteArray::fromHex("08010000") + longPayload;
         QCOMPARE(longFrame.size(), 264);
-        const QString raw = QStringLiteral("wlan:81#1:raw=0800000055000000+") + QString::fromLatin1(longFrame.toHex());
+        const QString raw = QStringLiteral("wlan:81#1:raw=0800000055000000+") +
+                            QString::fromLatin1(longFrame.toHex());
         Bench b;
         QVERIFY(b.start(false, {"--fault", raw}));
         b.page->B_SyncClick();
         const QByteArray file = testFile(100);
         b.chooseFile("LMK100.RPD", file);
         QList<qint64> counter;
-        connect(&b.page->uploadOperation(), &UploadOperation::counterChanged, [&](qint64 v) { counter << v; });
+        connect(&b.page->uploadOperation(), &UploadOperation::counterChanged,
+                [&](qint64 v) { counter << v; });
         QElapsedTimer took;
         took.start();
         b.page->B_StartClick();

@@ -170,10 +170,16 @@ void UpdatePage::setFontColor(QWidget *w, const QColor &c) {
     w->setPalette(p);
 }
 
-bool UpdatePage::bootActive() const { return CB_Boot->isChecked(); }
-bool UpdatePage::configActive() const { return CB_Konfiguration->isChecked(); }
+bool UpdatePage::bootActive() const {
+    return CB_Boot->isChecked();
+}
+bool UpdatePage::configActive() const {
+    return CB_Konfiguration->isChecked();
+}
 
-int UpdatePage::targetIndex() const { return m_targetItems->checkedId(); }
+int UpdatePage::targetIndex() const {
+    return m_targetItems->checkedId();
+}
 
 void UpdatePage::setTargetIndex(int index) {
     if (QAbstractButton *b = m_targetItems->button(index))

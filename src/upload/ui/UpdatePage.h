@@ -28,7 +28,7 @@ class UploadOperation;
 
 class UpdatePage : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Font colours of the group boxes.
     static inline const QColor kGrey{128, 128, 128};
     static inline const QColor kBlue{0, 0, 255};
@@ -54,7 +54,7 @@ public:
 
     UploadOperation &uploadOperation() { return *m_upload; }
 
-private:
+  private:
     void buildControls();
     void setUploadControlsEnabled(bool on);
     void showCounter(qint64 value);
