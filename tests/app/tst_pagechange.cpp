@@ -63,6 +63,8 @@ private slots:
         f.window->FormCreate();
         QVERIFY(f.child<QCheckBox>("CB_WLAN")->isChecked());
         QTRY_COMPARE(f.requests("wlan"), QStringList{"55"});
+        QVERIFY(chat());
+        QVERIFY(setButton());
         for (int page : {1, 2, 0, 2}) {
             fillChat();
             f.window->showPage(page);
