@@ -36,16 +36,18 @@ QLabel *placedLabel(QWidget *parent, const char *name, const QString &text, int 
 // shortened, not lengthened.
 class TypingLimit : public QValidator {
 public:
-    TypingLimit(int max, QLineEdit *edit) : QValidator(edit), m_max(max), m_edit(edit) {}
+    TypingLimit(int max, QLineEdit *edit) : QValidator(edit), m_max(max) {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &t) { m_last = t; });
+    }
     State validate(QString &input, int &) const override {
-        if (input.size() <= m_max || input.size() <= m_edit->text().size())
+        if (input.size() <= m_max || input.size() <= m_last.size())
             return Acceptable;
         return Invalid;
     }
 
 private:
     int m_max;
-    QLineEdit *m_edit;
+    QString m_last; // the text before the edit being validated
 };
 
 QLineEdit *boldEdit(QWidget *parent, const char *name, int maxTyped) {
