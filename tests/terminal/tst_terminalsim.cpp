@@ -1,0 +1,168 @@
+// The "USB Terminal" page against a real lmk-sim over the simulated USB
+// library: the access-point answer fills the form, "Set!" changes the
+// simulator's settings, a typed line reaches it and its answer is shown.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "link/DeviceLink.h"
+#include "terminal/TerminalFrames.h"
+#include "terminal/ui/TerminalPage.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace lmk;
+
+namespace {
+const QByteArray kEnter = QByteArray::fromHex("0d01");
+const QByteArray kLeave = QByteArray::fromHex("0d00");
+
+struct Rig {
+    ScriptedDialogs dialogs;
+    SimProcess sim;
+    std::unique_ptr<DeviceLink> link;
+    std::unique_ptr<TerminalPage> page;
+    QPlainTextEdit *chat = nullptr;
+    QLineEdit *ssid = nullptr;
+    QLineEdit *pass = nullptr;
+    QSpinBox *channel = nullptr;
+    QSpinBox *power = nullptr;
+    QPushButton *set = nullptr;
+
+    bool start(const QStringList &options = {}) {
+        if (!sim.start(options))
+            return false;
+        sim.useUsb();
+        link = std::make_unique<DeviceLink>();
+        if (link->openUsb() == 0)
+            return false;
+        page = std::make_unique<TerminalPage>(*link);
+        chat = page->findChild<QPlainTextEdit *>("M_Chat");
+        ssid = page->findChild<QLineEdit *>("E_SSID");
+        pass = page->findChild<QLineEdit *>("E_Pass");
+        channel = page->findChild<QSpinBox *>("SE_Channel");
+        power = page->findChild<QSpinBox *>("SE_Power");
+        set = page->findChild<QPushButton *>("B_Set");
+        return true;
+    }
+    // What the window's page change does when "USB Terminal" is selected.
+    void enterPage() {
+        link->pageShown = kPageTerminal;
+        page->clearChat();
+        link->ApSettingsPending = 1;
+        page->enableSet();
+        link->usbWrite(kEnter);
+    }
+    void leavePage() {
+        link->pageShown = kPageUpdate;
+        page->clearChat();
+        link->ApSettingsPending = 0;
+        link->usbWrite(kLeave);
+    }
+    QByteArray savedSettings() const {
+        QFile f(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+} // namespace
+
+class TstTerminalSim : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { SimProcess::noUsb(); }
+
+    void enteringFillsForm_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("one frame") << QStringList{};
+        QTest::newRow("seven frames") << QStringList{"--ap-split", "7"};
+        QTest::newRow("one frame per byte") << QStringList{"--ap-split", "50"};
+    }
+    void enteringFillsForm() {
+        QFETCH(QStringList, options);
+        Rig r;
+        QVERIFY(r.start(options + QStringList{"--ap-ssid", "Rx54-Kitch", "--ap-channel", "9",
+                                              "--ap-power", "17"}));
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        QCOMPARE(r.ssid->text(), QStringLiteral("Rx54-Kitch"));
+        QCOMPARE(r.pass->text(), QStringLiteral("lmk-passkey-0123456789"));
+        QCOMPARE(r.channel->value(), 9);
+        QCOMPARE(r.power->value(), 17);
+        QVERIFY(r.set->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb"), QList<QByteArray>{kEnter}, 2000);
+        QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    void setChangesSimulatorSettings() {
+        Rig r;
+        QVERIFY(r.start());
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        r.ssid->setText(QStringLiteral("NewNet-042"));
+        r.pass->setText(QStringLiteral("pass-phrase-for-lmk-54"));
+        r.channel->setValue(3);
+        r.power->setValue(19);
+        QTest::mouseClick(r.set, Qt::LeftButton);
+        QVERIFY(r.dialogs.texts.isEmpty());
+        QVERIFY(!r.set->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(r.savedSettings(),
+                                  QByteArray("ssid=NewNet-042\npasskey=pass-phrase-for-lmk-54\n"
+                                             "channel=3\npower=19\n"),
+                                  3000);
+        const QList<QByteArray> usb = r.sim.requests("usb");
+        QCOMPARE(usb.size(), 2);
+        QCOMPARE(usb[1], apConfigFrame({"NewNet-042", "pass-phrase-for-lmk-54", "3", "19"}));
+        // The module's answers appear in the memo; the acknowledgement does not.
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().contains("Saved"), 3000);
+        QVERIFY(!r.chat->toPlainText().contains(QChar(0)));
+
+        // The next visit shows the new settings and allows "Set!" again.
+        r.leavePage();
+        r.ssid->clear();
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.ssid->text(), QStringLiteral("NewNet-042"), 3000);
+        QCOMPARE(r.pass->text(), QStringLiteral("pass-phrase-for-lmk-54"));
+        QCOMPARE(r.channel->value(), 3);
+        QCOMPARE(r.power->value(), 19);
+        QVERIFY(r.set->isEnabled());
+    }
+
+    void typedLineAndAnswer() {
+        Rig r;
+        QVERIFY(r.start({"--ap-silent"}));
+        r.enterPage();
+        r.page->show();
+        QTest::keyClicks(r.chat, QStringLiteral("ver"));
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(r.chat->toPlainText(), QStringLiteral("ver\nLMK540 V103\n"),
+                                  3000);
+        const QList<QByteArray> usb = r.sim.requests("usb");
+        QCOMPARE(usb, (QList<QByteArray>{kEnter, QByteArray::fromHex("19057665720d0a000000")}));
+        // An unknown command and an empty line.
+        QTest::keyClicks(r.chat, QStringLiteral("xyz"));
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().endsWith("Unknown command: xyz\n"), 3000);
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 4, 3000);
+        QCOMPARE(r.sim.requests("usb").last(), QByteArray::fromHex("19020d0a00"));
+        QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    void textAfterLeavingIsNotShown() {
+        Rig r;
+        QVERIFY(r.start({"--ap-silent"}));
+        r.enterPage();
+        r.leavePage();
+        // Out of terminal mode the receiver takes lines without answering.
+        r.link->SendToDevice(*terminalLineFrame("ver"));
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 3, 3000);
+        QTest::qWait(200);
+        QCOMPARE(r.chat->toPlainText(), QString());
+    }
+};
+
+QTEST_MAIN(TstTerminalSim)
+#include "tst_terminalsim.moc"
