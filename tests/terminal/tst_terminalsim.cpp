@@ -6,6 +6,7 @@
 #include "link/DeviceLink.h"
 #include "terminal/TerminalFrames.h"
 #include "terminal/ui/TerminalPage.h"
+#include "app/TFMain.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -149,6 +150,36 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 4, 3000);
         QCOMPARE(r.sim.requests("usb").last(), QByteArray::fromHex("19020d0a00"));
         QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    void windowPageChange() {
+        ScriptedDialogs dialogs;
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-split", "4", "--ap-ssid", "Window-Net"}));
+        sim.useUsb();
+        DeviceLink link;
+        TFMain w(link);
+        QVERIFY(link.openUsb() != 0);
+        auto *ssid = w.findChild<QLineEdit *>("E_SSID");
+        auto *chat = w.findChild<QPlainTextEdit *>("M_Chat");
+        auto *set = w.findChild<QPushButton *>("B_Set");
+        QVERIFY(ssid && chat && set);
+        w.show();
+        w.showPage(kPageTerminal);
+        QTRY_COMPARE_WITH_TIMEOUT(ssid->text(), QStringLiteral("Window-Net"), 3000);
+        QCOMPARE(chat->toPlainText(), QString());
+        QVERIFY(set->isEnabled());
+        // A line typed on the page reaches the receiver and its answer shows.
+        chat->setFocus();
+        QTest::keyClicks(chat, QStringLiteral("ver"));
+        QTest::keyClick(chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(chat->toPlainText(), QStringLiteral("ver\nLMK540 V103\n"), 3000);
+        // Leaving the page ends terminal mode; the memo is emptied.
+        w.showPage(kPageUpdate);
+        QCOMPARE(chat->toPlainText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
+        QCOMPARE(sim.requests("usb").count(kEnter), 1);
+        QVERIFY(dialogs.texts.isEmpty());
     }
 
     void textAfterLeavingIsNotShown() {

@@ -71,7 +71,7 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     setObjectName(QStringLiteral("TS_Chat"));
 
     M_Chat = named(new QPlainTextEdit(this), "M_Chat");
-    M_Chat->setGeometry(8, 8, 633, 457);
+    M_Chat->setGeometry(8, 8, 577, 457);
     QFont chatFont(QStringLiteral("System"));
     chatFont.setPixelSize(13);
     M_Chat->setFont(chatFont);
@@ -86,16 +86,16 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
 
     GB_AccessPoint = named(new QGroupBox(QStringLiteral("WiFi Access Point Configuration"), this),
                            "GB_AccessPoint");
-    GB_AccessPoint->setGeometry(656, 8, 313, 201);
+    GB_AccessPoint->setGeometry(600, 8, 369, 201);
 
     placedLabel(GB_AccessPoint, "L_SSID", QStringLiteral("Name (SSID)"), 16, 34);
     E_SSID = boldEdit(GB_AccessPoint, "E_SSID", kSsidLength);
-    E_SSID->setGeometry(104, 30, 193, 21);
+    E_SSID->setGeometry(104, 30, 249, 21);
 
     placedLabel(GB_AccessPoint, "L_Pass", QStringLiteral("Passkey"), 16, 66);
     E_Pass = boldEdit(GB_AccessPoint, "E_Pass", kPasskeyLength);
     E_Pass->setEchoMode(QLineEdit::Normal);
-    E_Pass->setGeometry(104, 62, 193, 21);
+    E_Pass->setGeometry(104, 62, 249, 21);
 
     placedLabel(GB_AccessPoint, "L_Channel", QStringLiteral("Channel"), 16, 98);
     SE_Channel = spinEdit(GB_AccessPoint, "SE_Channel", kChannelMin, kChannelMax);
@@ -178,6 +178,9 @@ void TerminalPage::receiveTerminalText(const quint8 *payload, int length) {
 void TerminalPage::fillForm(const ApSettings &s) {
     E_SSID->setText(s.ssid);
     E_Pass->setText(s.passkey);
+    // Show the beginning of texts wider than their field.
+    E_SSID->setCursorPosition(0);
+    E_Pass->setCursorPosition(0);
     // The spin edits take what is a number in their range; anything else
     // leaves them as they are.
     auto take = [](QSpinBox *box, const QString &text) {
