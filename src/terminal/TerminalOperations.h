@@ -60,6 +60,9 @@ public:
     virtual void appendText(const QString &text) = 0;
     virtual QString chatText() const = 0;
     virtual void clearText() = 0;
+    // Number of lines as terminalLines() counts them; a memo can answer
+    // without copying its text.
+    virtual int lineCount() const { return int(terminalLines(chatText()).size()); }
 };
 
 // A TerminalChat over a string.

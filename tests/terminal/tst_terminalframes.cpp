@@ -1,6 +1,8 @@
 // Terminal line frames, the access-point frame, acknowledgements, line
 // counting and the 8-line fill-in rule.
+#include "link/DeviceLink.h"
 #include "terminal/TerminalFrames.h"
+#include "terminal/TerminalOperations.h"
 
 #include <QtTest>
 
@@ -90,6 +92,48 @@ private slots:
         QVERIFY(!apSettingsFromLines(eight.mid(0, 7)));
         QVERIFY(!apSettingsFromLines(eight + QStringList{"x"}));
         QVERIFY(!apSettingsFromLines({}));
+    }
+
+    // The receive handler and fill-in step without a window (as lmkctl uses
+    // them): pieces in, text and settings out.
+    void receiverOverString_data() {
+        QTest::addColumn<QList<QByteArray>>("pieces");
+        QTest::addColumn<QString>("ssid"); // empty: not filled
+        QTest::addColumn<QString>("text"); // what is left
+        const QByteArray answer = "a\r\nSSID-12345\r\nb\r\nK\r\nc\r\n6\r\nd\r\n19\r\n";
+        QTest::newRow("whole") << QList<QByteArray>{answer} << "SSID-12345" << "";
+        QTest::newRow("ack and pieces")
+            << QList<QByteArray>{QByteArray(4, '\0'), answer.left(5), answer.mid(5, 40),
+                                 answer.mid(45)}
+            << "SSID-12345" << "";
+        QTest::newRow("8th line incomplete")
+            << QList<QByteArray>{answer.chopped(3), answer.right(3)} << "SSID-12345" << "9\r\n";
+        QTest::newRow("jump to 9 lines")
+            << QList<QByteArray>{"x\r\n", answer} << "" << QString::fromLatin1("x\r\n" + answer);
+    }
+    void receiverOverString() {
+        QFETCH(QList<QByteArray>, pieces);
+        QFETCH(QString, ssid);
+        QFETCH(QString, text);
+        DeviceLink link;
+        link.pageShown = 2;
+        link.ApSettingsPending = 1;
+        StringChat chat;
+        TerminalReceiver receiver(link, chat);
+        std::optional<ApSettings> got;
+        receiver.settingsReceived = [&](const ApSettings &s) { got = s; };
+        for (const QByteArray &p : pieces)
+            link.OnDeviceData(reinterpret_cast<const quint8 *>(p.constData()), int(p.size()));
+        QCOMPARE(chat.text, text);
+        if (ssid.isEmpty()) {
+            QVERIFY(!got);
+            QCOMPARE(link.ApSettingsPending, quint8(1));
+        } else {
+            QVERIFY(got);
+            QCOMPARE(got->ssid, ssid);
+            QCOMPARE(got->passkey, QStringLiteral("K"));
+            QCOMPARE(link.ApSettingsPending, quint8(0));
+        }
     }
 
     void apFrame() {

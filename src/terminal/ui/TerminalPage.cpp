@@ -217,6 +217,13 @@ QString TerminalPage::chatText() const {
     return text;
 }
 
+int TerminalPage::lineCount() const {
+    // Every block is a line, except an empty last one (the empty piece after
+    // a final line break, or the empty memo).
+    const QTextDocument *doc = M_Chat->document();
+    return doc->blockCount() - (doc->lastBlock().text().isEmpty() ? 1 : 0);
+}
+
 void TerminalPage::clearText() {
     M_Chat->clear();
     m_crPending = false;

@@ -47,6 +47,7 @@ private:
     void appendText(const QString &text) override;
     QString chatText() const override;
     void clearText() override;
+    int lineCount() const override;
 
     void fillForm(const ApSettings &s);
 
