@@ -47,7 +47,7 @@ void TerminalReceiver::receive(const quint8 *payload, int length) {
 }
 
 bool TerminalReceiver::fillIn() {
-    if (!m_link.ApSettingsPending || m_chat.lineCount() != kApAnswerLines)
+    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines)
         return false;
     const std::optional<ApSettings> s = apSettingsFromLines(terminalLines(m_chat.chatText()));
     if (!s)

@@ -60,9 +60,11 @@ public:
     virtual void appendText(const QString &text) = 0;
     virtual QString chatText() const = 0;
     virtual void clearText() = 0;
-    // Number of lines as terminalLines() counts them; a memo can answer
-    // without copying its text.
-    virtual int lineCount() const { return int(terminalLines(chatText()).size()); }
+    // Number of lines as terminalLines() counts them, but at most
+    // limit + 1: a memo can answer without copying its text.
+    virtual int lineCount(int limit) const {
+        return int(qMin(terminalLines(chatText()).size(), qsizetype(limit) + 1));
+    }
 };
 
 // A TerminalChat over a string.

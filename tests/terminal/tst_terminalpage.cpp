@@ -268,6 +268,69 @@ private slots:
         QCOMPARE(f.chat->toPlainText(), QStringLiteral("abc\ndef\n"));
     }
 
+    void longReceivedLines() {
+        Fixture f;
+        f.page.show();
+        const QByteArray longLine(3000, 'x');
+        f.receive(longLine);
+        f.receive(longLine + "\r\nb");
+        QCOMPARE(f.chat->toPlainText().remove(QLatin1Char('\n')).size(), 6001);
+        // Deleting the "b" makes the 6000-character line the last one: it is
+        // too long to send.
+        QTextCursor c = f.chat->textCursor();
+        c.movePosition(QTextCursor::End);
+        f.chat->setTextCursor(c);
+        QTest::keyClick(f.chat, Qt::Key_Backspace);
+        QVERIFY(f.sent.isEmpty());
+        QCOMPARE(f.dialogs.texts, QStringList{QString::fromLatin1(kLineTooLongText)});
+        // Shortened to 253 characters by the user, it goes out whole.
+        f.chat->clear();
+        f.receive(QByteArray(2000, 'y'));
+        c.movePosition(QTextCursor::End);
+        f.chat->setTextCursor(c);
+        c = f.chat->textCursor();
+        c.movePosition(QTextCursor::Start);
+        c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 253);
+        c.removeSelectedText();
+        f.chat->moveCursor(QTextCursor::End);
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame(QByteArray(253, 'y'))});
+    }
+
+    void longLinesInTheAnswer() {
+        Fixture f;
+        f.enterPage();
+        const QByteArray ssid(2500, 'S');
+        f.receive("a\r\n" + ssid.left(1200));
+        f.receive(ssid.mid(1200) + "\r\nb\r\nP\r\nc\r\n1\r\nd\r\n");
+        QCOMPARE(f.link.ApSettingsPending, quint8(1)); // 7 lines
+        f.receive("2\r\n");
+        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QCOMPARE(f.ssid->text(), QString::fromLatin1(ssid));
+        QCOMPARE(f.pass->text(), QStringLiteral("P"));
+        QCOMPARE(f.power->value(), 2);
+    }
+
+    void queuedSecondSetClick() {
+        Fixture f;
+        f.page.show();
+        f.enterPage();
+        f.fillForm("ABCDEFGHIJ", "0123456789012345678901", 1, 1);
+        const QPointF at = QRectF(f.set->rect()).center();
+        for (int i = 0; i < 2; ++i) {
+            for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+                QCoreApplication::postEvent(
+                    f.set, new QMouseEvent(t, at, f.set->mapToGlobal(at), Qt::LeftButton,
+                                           t == QEvent::MouseButtonPress ? Qt::LeftButton
+                                                                         : Qt::NoButton,
+                                           Qt::NoModifier));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(f.sent.size(), 1);
+        QVERIFY(!f.set->isEnabled());
+    }
+
     void otherPageNotInMemo() {
         Fixture f;
         f.link.pageShown = kPageUpdate;

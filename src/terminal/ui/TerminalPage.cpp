@@ -3,17 +3,13 @@
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "link/Wait.h"
+#include "terminal/ui/ChatMemo.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSpinBox>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QValidator>
 
 namespace lmk {
@@ -70,15 +66,12 @@ QSpinBox *spinEdit(QWidget *parent, const char *name, int min, int max) {
 TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_link(link) {
     setObjectName(QStringLiteral("TS_Chat"));
 
-    M_Chat = named(new QPlainTextEdit(this), "M_Chat");
+    M_Chat = named(new ChatMemo(this), "M_Chat");
     M_Chat->setGeometry(8, 8, 577, 457);
     QFont chatFont(QStringLiteral("System"));
     chatFont.setPixelSize(13);
     M_Chat->setFont(chatFont);
-    // Everything received stays; an undo history of it would only grow.
-    M_Chat->setUndoRedoEnabled(false);
-    M_Chat->setTabChangesFocus(false);
-    M_Chat->installEventFilter(this);
+    connect(M_Chat, &ChatMemo::keyReleased, this, &TerminalPage::M_ChatKeyUp);
 
     B_Clear = named(new QPushButton(QStringLiteral("Clear"), this), "B_Clear");
     B_Clear->setGeometry(8, 474, 75, 25);
@@ -111,53 +104,35 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     B_Set->setEnabled(false);
     connect(B_Set, &QPushButton::clicked, this, &TerminalPage::B_SetClick);
 
-    m_receiver = std::make_unique<TerminalReceiver>(m_link, static_cast<TerminalChat &>(*this));
+    m_receiver = std::make_unique<TerminalReceiver>(m_link, *M_Chat);
     m_receiver->settingsReceived = [this](const ApSettings &s) { fillForm(s); };
 }
 
 TerminalPage::~TerminalPage() = default;
 
-void TerminalPage::clearChat() { clearText(); }
+void TerminalPage::clearChat() { M_Chat->clearText(); }
 
 void TerminalPage::enableSet() { B_Set->setEnabled(true); }
 
-bool TerminalPage::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == M_Chat) {
-        if (event->type() == QEvent::KeyPress) {
-            // Shift+Enter ends the line like Enter (no soft line break that
-            // the receiver would not understand).
-            auto *k = static_cast<QKeyEvent *>(event);
-            if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) &&
-                (k->modifiers() & Qt::ShiftModifier)) {
-                M_Chat->textCursor().insertText(QStringLiteral("\n"));
-                M_Chat->ensureCursorVisible();
-                return true;
-            }
-        } else if (event->type() == QEvent::KeyRelease) {
-            // One key-up per key, however long it was held.
-            if (!static_cast<QKeyEvent *>(event)->isAutoRepeat())
-                M_ChatKeyUp();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TerminalPage::M_ChatKeyUp() {
-    const QTextDocument *doc = M_Chat->document();
-    // The text ends with a line feed when its last block is empty and is not
-    // the only one.
-    if (doc->blockCount() < 2 || !doc->lastBlock().text().isEmpty())
+    if (!M_Chat->endsWithLineFeed())
         return;
-    const QString line = doc->lastBlock().previous().text();
+    const QString line = M_Chat->lastLine();
     const QString message = TerminalLineSender(m_link).send(line);
     if (!message.isEmpty())
         dialogs().information(message);
 }
 
-void TerminalPage::B_ClearClick() { clearText(); }
+void TerminalPage::B_ClearClick() { M_Chat->clearText(); }
 
 void TerminalPage::B_SetClick() {
+    // A second click already queued is handled by the event processing
+    // below; it must not send the configuration a second time.
+    if (m_inSet)
+        return;
+    m_inSet = true;
     processPendingEvents();
+    m_inSet = false;
     const ApSettings s{E_SSID->text(), E_Pass->text(), QString::number(SE_Channel->value()),
                        QString::number(SE_Power->value())};
     AccessPointSetter setter(m_link);
@@ -191,42 +166,6 @@ void TerminalPage::fillForm(const ApSettings &s) {
     };
     take(SE_Channel, s.channel);
     take(SE_Power, s.power);
-}
-
-void TerminalPage::appendText(const QString &text) {
-    QString t = text;
-    if (m_crPending && t.startsWith(QLatin1Char('\n')) && M_Chat->document()->lastBlock().text().isEmpty())
-        t.remove(0, 1);
-    m_crPending = text.endsWith(QLatin1Char('\r'));
-    QTextCursor c(M_Chat->document());
-    c.movePosition(QTextCursor::End);
-    c.insertText(t); // plain text: nothing is read as markup
-    M_Chat->setTextCursor(c);
-    M_Chat->ensureCursorVisible();
-}
-
-QString TerminalPage::chatText() const {
-    // Block texts as they are (toPlainText would turn non-breaking spaces
-    // into spaces), joined by line breaks.
-    QString text;
-    for (QTextBlock b = M_Chat->document()->begin(); b.isValid(); b = b.next()) {
-        if (b != M_Chat->document()->begin())
-            text += QLatin1Char('\n');
-        text += b.text();
-    }
-    return text;
-}
-
-int TerminalPage::lineCount() const {
-    // Every block is a line, except an empty last one (the empty piece after
-    // a final line break, or the empty memo).
-    const QTextDocument *doc = M_Chat->document();
-    return doc->blockCount() - (doc->lastBlock().text().isEmpty() ? 1 : 0);
-}
-
-void TerminalPage::clearText() {
-    M_Chat->clear();
-    m_crPending = false;
 }
 
 } // namespace lmk

@@ -13,14 +13,14 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 
 namespace lmk {
+class ChatMemo;
 class DeviceLink;
 
-class TerminalPage : public QWidget, private TerminalChat {
+class TerminalPage : public QWidget {
     Q_OBJECT
 public:
     TerminalPage(DeviceLink &link, QWidget *parent = nullptr);
@@ -39,20 +39,11 @@ public:
     // The terminal receive handler (registered with the link).
     void receiveTerminalText(const quint8 *payload, int length);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // TerminalChat over M_Chat.
-    void appendText(const QString &text) override;
-    QString chatText() const override;
-    void clearText() override;
-    int lineCount() const override;
-
     void fillForm(const ApSettings &s);
 
     DeviceLink &m_link;
-    QPlainTextEdit *M_Chat = nullptr;
+    ChatMemo *M_Chat = nullptr;
     QPushButton *B_Clear = nullptr;
     QGroupBox *GB_AccessPoint = nullptr;
     QLineEdit *E_SSID = nullptr;
@@ -61,9 +52,7 @@ private:
     QSpinBox *SE_Power = nullptr;
     QPushButton *B_Set = nullptr;
     std::unique_ptr<TerminalReceiver> m_receiver;
-    // The last text appended ended with CR: a LF that follows in the next
-    // frame completes that line break instead of starting another line.
-    bool m_crPending = false;
+    bool m_inSet = false;
 };
 
 } // namespace lmk
