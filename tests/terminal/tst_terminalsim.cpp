@@ -9,6 +9,7 @@
 #include "app/TFMain.h"
 
 #include <QFile>
+#include <QTcpSocket>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -180,6 +181,59 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
         QCOMPARE(sim.requests("usb").count(kEnter), 1);
         QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    // The simulator's terminal over its TCP side, frame by frame: the
+    // answer to 0D 01, an acknowledgement and an answer per line (also when
+    // the line arrives in pieces), and the configuration frame.
+    void simulatorOverWlan() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-ssid", "Tcp-Side-1"}));
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), sim.port());
+        QVERIFY(s.waitForConnected(3000));
+        QByteArray in;
+        auto nextPayload = [&]() -> QByteArray {
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 3000) {
+                if (in.size() >= 4) {
+                    const int len = quint8(in[0]) | quint8(in[1]) << 8;
+                    if (in.size() >= len) {
+                        const QByteArray p = in.mid(4, len - 4);
+                        in.remove(0, len);
+                        return p;
+                    }
+                }
+                s.waitForReadyRead(100);
+                in += s.readAll();
+            }
+            return "<nothing>";
+        };
+        // A line outside terminal mode is taken and not answered.
+        s.write(*terminalLineFrame("ver"));
+        s.write(kEnter);
+        QCOMPARE(nextPayload(), QByteArray("SSID:\r\nTcp-Side-1\r\nPasskey:\r\nlmk-passkey-0123456789"
+                                           "\r\nChannel:\r\n6\r\nTX-Power (dBm):\r\n12\r\n"));
+        const QByteArray ver = *terminalLineFrame("ver");
+        s.write(ver.left(3));
+        s.flush();
+        QTest::qWait(100);
+        s.write(ver.mid(3));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("LMK540 V103\r\n"));
+        s.write(apConfigFrame({"Tcp-Side-2", "0123456789012345678901", "1", "5"}) +
+                *terminalLineFrame("ap"));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("AP OK\r\nAP OK\r\nAP OK\r\nAP OK\r\nSaved\r\n"));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("SSID:\r\nTcp-Side-2\r\nPasskey:\r\n0123456789012345678901"
+                                           "\r\nChannel:\r\n1\r\nTX-Power (dBm):\r\n5\r\n"));
+        QFile saved(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("ssid=Tcp-Side-2\npasskey=0123456789012345678901\n"
+                                             "channel=1\npower=5\n"));
+        QCOMPARE(sim.requests("wlan").size(), 5);
     }
 
     void textAfterLeavingIsNotShown() {
