@@ -173,6 +173,14 @@ private slots:
         QCOMPARE(f.sent, (QList<QByteArray>{*terminalLineFrame("x"), *terminalLineFrame("x")}));
     }
 
+    void tabIsNoCharacter() {
+        Fixture f;
+        f.page.show();
+        QTest::keyClicks(f.chat, QStringLiteral("a"));
+        QTest::keyClick(f.chat, Qt::Key_Tab);
+        QCOMPARE(f.chat->toPlainText(), QStringLiteral("a"));
+    }
+
     void noUsbMessage() {
         Fixture f(false);
         f.page.show();

@@ -15,6 +15,9 @@ bool isContinuation(const QTextBlock &b) { return b.userState() == kContinuation
 ChatMemo::ChatMemo(QWidget *parent) : QPlainTextEdit(parent) {
     // Everything received stays; an undo history of it would only grow.
     setUndoRedoEnabled(false);
+    // Tab moves on to the next control, as in the other text fields; a tab
+    // character is nothing the receiver's terminal expects.
+    setTabChangesFocus(true);
 }
 
 void ChatMemo::appendSegment(QTextCursor &c, QStringView s) {
