@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
 #include "terminal/TerminalFrames.h"
+#include "terminal/TerminalSession.h"
 #include "terminal/ui/TerminalPage.h"
 #include "app/TFMain.h"
 
@@ -234,6 +235,40 @@ private slots:
         QCOMPARE(saved.readAll(), QByteArray("ssid=Tcp-Side-2\npasskey=0123456789012345678901\n"
                                              "channel=1\npower=5\n"));
         QCOMPARE(sim.requests("wlan").size(), 5);
+    }
+
+    // The same without a window, as lmkctl drives it.
+    void sessionWithoutWindow() {
+        ScriptedDialogs dialogs;
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-split", "3", "--ap-power", "8"}));
+        sim.useUsb();
+        DeviceLink link;
+        {
+            TerminalSession t(link);
+            QVERIFY(!t.enter()); // no USB yet
+            QVERIFY(link.openUsb() != 0);
+            QVERIFY(t.enter());
+            const auto ap = t.waitForSettings(3000);
+            QVERIFY(ap);
+            QCOMPARE(*ap, (ApSettings{"LMK5x-0001", "lmk-passkey-0123456789", "6", "8"}));
+            QCOMPARE(t.sendLine(QStringLiteral("ver")), QString());
+            QCOMPARE(t.takeText(300, 3000), QStringLiteral("LMK540 V103\r\n"));
+            QCOMPARE(t.sendLine(QString(254, QLatin1Char('v'))), QString::fromLatin1(kLineTooLongText));
+            QCOMPARE(t.setAccessPoint({"short", "x", "1", "1"}),
+                     (QStringList{kSsidLengthText, kPasskeyLengthText}));
+            QCOMPARE(t.setAccessPoint({"Session-01", "0123456789012345678901", "11", "0"}),
+                     QStringList{});
+            QVERIFY(t.takeText(300, 3000).endsWith("Saved\r\n"));
+        }
+        QCOMPARE(link.pageShown, kPageUpdate);
+        QVERIFY(!link.handlers.terminalText);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
+        QFile saved(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("ssid=Session-01\npasskey=0123456789012345678901\n"
+                                             "channel=11\npower=0\n"));
+        QVERIFY(dialogs.texts.isEmpty());
     }
 
     void textAfterLeavingIsNotShown() {
