@@ -36,7 +36,8 @@ public:
     void M_ChatKeyUp();
     void B_ClearClick();
     void B_SetClick();
-    // The terminal receive handler (registered with the link).
+    // The terminal receive handler: what the link runs for every frame while
+    // "USB Terminal" is shown (the page registers it when created).
     void receiveTerminalText(const quint8 *payload, int length);
 
 private:
