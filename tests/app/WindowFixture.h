@@ -36,10 +36,11 @@ inline quint16 closedPort() {
 }
 
 // An access point that does not answer: a loopback listener whose accept
-// queue is full, so that further connects hang without a reply.
+// queue is full, so that further connects hang without a reply. With no
+// fillers, the first connect still succeeds and the ones after it hang.
 class StalledAccessPoint {
 public:
-    StalledAccessPoint() {
+    explicit StalledAccessPoint(int fillers = 3) {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
@@ -51,7 +52,7 @@ public:
             return;
         m_port = ntohs(a.sin_port);
         // Fill the queue: these complete their handshake and are never accepted.
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < fillers; ++i) {
             auto *s = new QTcpSocket;
             s->connectToHost(QHostAddress::LocalHost, m_port);
             s->waitForConnected(200);

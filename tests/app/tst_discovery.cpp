@@ -114,6 +114,23 @@ private slots:
         QVERIFY(field("EWLANDevice").isEmpty());
     }
 
+    // The probe gets through, the connection after it does not: the link
+    // gives up on its own and reports the lost WLAN.
+    void wlanConnectFailsAfterProbe() {
+        QVERIFY(f.start({}, Transport::None));
+        StalledAccessPoint ap(0);
+        QVERIFY(ap.port() != 0);
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), ap.port());
+        QElapsedTimer t;
+        t.start();
+        menu("MI_WLAN");
+        QVERIFY2(t.elapsed() < 8000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(!f.link->Timer1.isActive());
+    }
+
     // Version replies after "Find WLAN Connection": only the first 12 bytes
     // of what came are read as one frame.
     void wlanVersionReplyLength_data() {

@@ -69,6 +69,21 @@ private slots:
         QVERIFY(!f.link->tcpConnected());
     }
 
+    // The probe gets through but the connection after it does not: the lost
+    // WLAN is reported, and without USB start-up ends there.
+    void connectFailsAfterProbe() {
+        QVERIFY(f.start({}, Transport::None));
+        StalledAccessPoint ap(0);
+        QVERIFY(ap.port() != 0);
+        f.link->setEndpoint(QStringLiteral("127.0.0.1"), ap.port());
+        f.window->FormCreate();
+        QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        QVERIFY(!wlanChecked());
+        QVERIFY(!f.link->tcpConnected());
+        QVERIFY(field("EWLANDevice").isEmpty());
+        QVERIFY(!f.link->Timer.isActive());
+    }
+
     void synchroniseThenVersion_data() {
         QTest::addColumn<Transport>("transport");
         QTest::addColumn<QStringList>("options");
