@@ -85,8 +85,9 @@ int main(int argc, char **argv) {
     out << "case | median ms | min ms | max ms | requests seen by the receiver (last run)\n";
     for (const Case &c : cases) {
         const Figure f = startup(c.options, c.transport, c.stalled, runs);
-        out << c.name << " | " << median(f.ms) << " | " << *std::min_element(f.ms.begin(), f.ms.end())
-            << " | " << *std::max_element(f.ms.begin(), f.ms.end()) << " | " << f.requests << "\n";
+        out << c.name << " | " << median(f.ms) << " | "
+            << *std::min_element(f.ms.begin(), f.ms.end()) << " | "
+            << *std::max_element(f.ms.begin(), f.ms.end()) << " | " << f.requests << "\n";
         out.flush();
     }
     const Figure w = findWlan(runs);

@@ -3,7 +3,9 @@
 #include <QtCore/qglobal.h>
 
 // Q_INIT_RESOURCE must be used outside of any namespace.
-static void registerResources() { Q_INIT_RESOURCE(resources); }
+static void registerResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace lmk {
 

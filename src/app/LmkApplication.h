@@ -10,7 +10,7 @@ namespace lmk {
 
 class LmkApplication : public QApplication {
     Q_OBJECT
-public:
+  public:
     LmkApplication(int &argc, char **argv);
 
     bool notify(QObject *receiver, QEvent *event) override;

@@ -31,12 +31,14 @@ void QtDialogs::information(const QString &text) {
 }
 
 bool QtDialogs::confirmYesNo(const QString &text) {
-    return QMessageBox::question(m_parent, caption(m_parent), text, QMessageBox::Yes | QMessageBox::No,
+    return QMessageBox::question(m_parent, caption(m_parent), text,
+                                 QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtDialogs::confirmOkCancel(const QString &text) {
-    return QMessageBox::question(m_parent, caption(m_parent), text, QMessageBox::Ok | QMessageBox::Cancel,
+    return QMessageBox::question(m_parent, caption(m_parent), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok;
 }
 

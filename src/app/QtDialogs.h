@@ -8,7 +8,7 @@ class QWidget;
 namespace lmk {
 
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
 
@@ -19,7 +19,7 @@ public:
     QString saveFile(const QString &defaultExt, const QString &filter) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
 
-private:
+  private:
     QWidget *m_parent;
 };
 

@@ -7,7 +7,7 @@ namespace lmk {
 
 class TDLG_Info : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit TDLG_Info(QWidget *parent = nullptr);
 
     static constexpr int kClientWidth = 273;

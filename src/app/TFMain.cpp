@@ -255,8 +255,7 @@ void TFMain::MI_OeffnenClick() {
 void TFMain::MI_SpeichernClick() {
     switch (pageShown()) {
     case kPageDisplay: {
-        const QString f =
-            askSave(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
+        const QString f = askSave(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
         if (!f.isEmpty())
             m_display->saveBmp(f);
         break;
@@ -284,7 +283,9 @@ TDLG_Info *TFMain::createInfoDialog() {
     return DLG_Info;
 }
 
-void TFMain::MI_InfoClick() { createInfoDialog()->exec(); }
+void TFMain::MI_InfoClick() {
+    createInfoDialog()->exec();
+}
 
 void TFMain::FormCloseQuery() {
     if (m_closed)

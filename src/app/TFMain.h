@@ -30,7 +30,7 @@ struct FileDialogSetup {
 
 class TFMain : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit TFMain(DeviceLink &link, QWidget *parent = nullptr);
     ~TFMain() override;
 
@@ -72,11 +72,11 @@ public:
     static constexpr int kClientWidth = 1007;
     static constexpr int kClientHeight = 586;
 
-protected:
+  protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 
-private:
+  private:
     void buildTopRow(QWidget *central);
     void buildPages(QWidget *central);
     void buildMenu();

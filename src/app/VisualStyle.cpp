@@ -89,8 +89,8 @@ bool applyVisualStyle(QApplication &app, const QString &name, QString *error) {
     }
     if (!ok) {
         delete fusion;
-        return setError(error, QStringLiteral("Visual style \"%1\" cannot be applied: %2")
-                                   .arg(name, reason));
+        return setError(
+            error, QStringLiteral("Visual style \"%1\" cannot be applied: %2").arg(name, reason));
     }
     QApplication::setStyle(fusion);
     QApplication::setPalette(palette);

@@ -14,7 +14,7 @@
 namespace lmk {
 
 class AudioOutputProvider {
-public:
+  public:
     virtual ~AudioOutputProvider() = default;
     // Product names of the audio output devices, device 0 first.
     virtual QStringList outputNames() const = 0;

@@ -12,7 +12,11 @@ QString stepped(const QString &level, const char *limit, int step) {
 }
 } // namespace
 
-QString levelDown(const QString &level) { return stepped(level, "1", -1); }
-QString levelUp(const QString &level) { return stepped(level, "16", +1); }
+QString levelDown(const QString &level) {
+    return stepped(level, "1", -1);
+}
+QString levelUp(const QString &level) {
+    return stepped(level, "16", +1);
+}
 
 } // namespace lmk

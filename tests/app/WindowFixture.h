@@ -39,7 +39,7 @@ inline quint16 closedPort() {
 // queue is full, so that further connects hang without a reply. With no
 // fillers, the first connect still succeeds and the ones after it hang.
 class StalledAccessPoint {
-public:
+  public:
     explicit StalledAccessPoint(int fillers = 3) {
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
@@ -66,7 +66,7 @@ public:
     }
     quint16 port() const { return m_port; }
 
-private:
+  private:
     int m_fd = -1;
     quint16 m_port = 0;
     std::vector<std::unique_ptr<QTcpSocket>> m_fillers;

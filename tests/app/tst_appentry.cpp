@@ -12,11 +12,11 @@ using namespace lmk;
 namespace {
 // Throws from its event handler while armed.
 class Thrower : public QObject {
-public:
+  public:
     std::function<void()> doThrow;
     int handled = 0;
 
-protected:
+  protected:
     bool event(QEvent *e) override {
         if (e->type() == QEvent::User) {
             ++handled;
@@ -38,7 +38,7 @@ class TstAppEntry : public QObject {
 
     ScriptedDialogs dialogs;
 
-private slots:
+  private slots:
     void cleanup() { dialogs.clear(); }
 
     void applicationIsOurs() {

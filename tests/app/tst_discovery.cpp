@@ -43,7 +43,7 @@ class TstDiscovery : public QObject {
         QVERIFY(!f.link->Timer1.isActive());
     }
 
-private slots:
+  private slots:
     void cleanup() { f.stop(); }
 
     void wlanFindsTheReceiver() {
@@ -137,11 +137,18 @@ private slots:
         QTest::addColumn<QString>("payload");
         QTest::addColumn<QString>("wlanField");
         QTest::addColumn<QString>("usbField");
-        QTest::newRow("8 bytes") << "1240050003010000" << "LMK540 V103" << "";
-        QTest::newRow("longer: cut after the version word")
-            << "12400500030100001260060004020000" << "LMK540 V103" << "";
-        QTest::newRow("shorter: no version word behind") << "12400500" << "" << "";
-        QTest::newRow("status word first") << "0000000012400500" << "" << "";
+        QTest::newRow("8 bytes") << "1240050003010000"
+                                 << "LMK540 V103"
+                                 << "";
+        QTest::newRow("longer: cut after the version word") << "12400500030100001260060004020000"
+                                                            << "LMK540 V103"
+                                                            << "";
+        QTest::newRow("shorter: no version word behind") << "12400500"
+                                                         << ""
+                                                         << "";
+        QTest::newRow("status word first") << "0000000012400500"
+                                           << ""
+                                           << "";
     }
     void wlanVersionReplyLength() {
         QFETCH(QString, payload);

@@ -40,7 +40,7 @@ class TstMainWindow : public QObject {
     QTabWidget *tabs() { return child<QTabWidget>(QStringLiteral("PC_main")); }
     QAction *action(const QString &name) { return child<QAction>(name); }
 
-private slots:
+  private slots:
     void init() {
         SimProcess_noUsb();
         link = new DeviceLink;
@@ -121,13 +121,27 @@ private slots:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("Open") << "M_Datei" << "MI_Oeffnen" << "&Open";
-        QTest::newRow("Save") << "M_Datei" << "MI_Speichern" << "&Save";
-        QTest::newRow("N1") << "M_Datei" << "N1" << "";
-        QTest::newRow("Close") << "M_Datei" << "MI_Beenden" << "&Close";
-        QTest::newRow("USB") << "M_Interface" << "MI_USB" << "Find &USB Device";
-        QTest::newRow("WLAN") << "M_Interface" << "MI_WLAN" << "Find &WLAN Connection";
-        QTest::newRow("Info") << "M_Hilfe" << "MI_Info" << "&Info";
+        QTest::newRow("Open") << "M_Datei"
+                              << "MI_Oeffnen"
+                              << "&Open";
+        QTest::newRow("Save") << "M_Datei"
+                              << "MI_Speichern"
+                              << "&Save";
+        QTest::newRow("N1") << "M_Datei"
+                            << "N1"
+                            << "";
+        QTest::newRow("Close") << "M_Datei"
+                               << "MI_Beenden"
+                               << "&Close";
+        QTest::newRow("USB") << "M_Interface"
+                             << "MI_USB"
+                             << "Find &USB Device";
+        QTest::newRow("WLAN") << "M_Interface"
+                              << "MI_WLAN"
+                              << "Find &WLAN Connection";
+        QTest::newRow("Info") << "M_Hilfe"
+                              << "MI_Info"
+                              << "&Info";
     }
     void menu() {
         QFETCH(QString, menu);
@@ -173,12 +187,16 @@ private slots:
         QTest::addColumn<QString>("request"); // empty: no dialog
         QTest::newRow("open on update") << 0 << "MI_Oeffnen"
                                         << "*.RPD|Cyclone Design File *.RPD|*.RPD";
-        QTest::newRow("open on display") << 1 << "MI_Oeffnen" << "";
-        QTest::newRow("open on terminal") << 2 << "MI_Oeffnen" << "*.Mem|Memory file *.Mem|*.Mem";
-        QTest::newRow("save on update") << 0 << "MI_Speichern" << "";
-        QTest::newRow("save on display") << 1 << "MI_Speichern" << "*.BMP|Bilddatei *.BMP|*.BMP";
-        QTest::newRow("save on terminal")
-            << 2 << "MI_Speichern" << "*.Mem|Speicherplatz-Datei *.Mem|*.Mem";
+        QTest::newRow("open on display") << 1 << "MI_Oeffnen"
+                                         << "";
+        QTest::newRow("open on terminal") << 2 << "MI_Oeffnen"
+                                          << "*.Mem|Memory file *.Mem|*.Mem";
+        QTest::newRow("save on update") << 0 << "MI_Speichern"
+                                        << "";
+        QTest::newRow("save on display") << 1 << "MI_Speichern"
+                                         << "*.BMP|Bilddatei *.BMP|*.BMP";
+        QTest::newRow("save on terminal") << 2 << "MI_Speichern"
+                                          << "*.Mem|Speicherplatz-Datei *.Mem|*.Mem";
     }
     void fileMenuRouting() {
         QFETCH(int, page);
@@ -186,8 +204,7 @@ private slots:
         QFETCH(QString, request);
         window->showPage(page);
         action(item)->trigger(); // the dialog is cancelled (no file prepared)
-        QCOMPARE(dialogs.fileRequests,
-                 request.isEmpty() ? QStringList{} : QStringList{request});
+        QCOMPARE(dialogs.fileRequests, request.isEmpty() ? QStringList{} : QStringList{request});
         QVERIFY(dialogs.texts.isEmpty());
         const FileDialogSetup &used = item == QLatin1String("MI_Oeffnen")
                                           ? window->openDialogSetup()
@@ -248,8 +265,8 @@ private slots:
     // A version frame handed to the window lands in the top row; the link
     // decides the field, the window shows it.
     void versionReplyShownInTopRow() {
-        QCoreApplication::postEvent(
-            window, new DeviceDataEvent(QByteArray::fromHex("1240050003010000")));
+        QCoreApplication::postEvent(window,
+                                    new DeviceDataEvent(QByteArray::fromHex("1240050003010000")));
         QTRY_COMPARE(child<QLineEdit>(QStringLiteral("EUSBDevice"))->text(),
                      QStringLiteral("LMK540 V103"));
         QVERIFY(child<QLineEdit>(QStringLiteral("EWLANDevice"))->text().isEmpty());
@@ -307,7 +324,7 @@ private slots:
         app->setStyleSheet(QString());
     }
 
-private:
+  private:
     static void SimProcess_noUsb() {
         qunsetenv("LMK_USB_LIBRARY");
         qunsetenv("LMK_SIM_USB");

@@ -20,7 +20,7 @@ class TstPageChange : public QObject {
     void fillChat() { chat()->setProperty("plainText", QStringLiteral("hallo\r\nwelt")); }
     QPushButton *setButton() { return f.child<QPushButton>("B_Set"); }
 
-private slots:
+  private slots:
     void cleanup() { f.stop(); }
 
     void overUsb() {

@@ -13,7 +13,7 @@ using namespace lmk;
 class TstProgram : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void startsAgainstTheSimulator() {
         const QString program = QStringLiteral(LMK_BINARY_DIR "/src/lmkinterface");
         if (!QFile::exists(program))

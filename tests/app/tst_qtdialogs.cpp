@@ -28,7 +28,7 @@ class TstQtDialogs : public QObject {
         });
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         window.setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
         window.show();
@@ -98,10 +98,10 @@ private slots:
         bool seen = false;
         whenShown<QFileDialog>(
             [=](QFileDialog *d) {
-                QCOMPARE(d->nameFilters(), QStringList{QStringLiteral("Memory file *.Mem (*.Mem)")});
+                QCOMPARE(d->nameFilters(),
+                         QStringList{QStringLiteral("Memory file *.Mem (*.Mem)")});
                 QCOMPARE(d->defaultSuffix(), QStringLiteral("Mem"));
-                QCOMPARE(d->acceptMode(),
-                         save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+                QCOMPARE(d->acceptMode(), save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
                 if (!accept) {
                     d->reject();
                     return;
@@ -110,9 +110,10 @@ private slots:
                 QMetaObject::invokeMethod(d, "accept");
             },
             &seen);
-        const QString chosen =
-            save ? dialogs.saveFile(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"))
-                 : dialogs.openFile(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
+        const QString chosen = save ? dialogs.saveFile(QStringLiteral("*.Mem"),
+                                                       QStringLiteral("Memory file *.Mem|*.Mem"))
+                                    : dialogs.openFile(QStringLiteral("*.Mem"),
+                                                       QStringLiteral("Memory file *.Mem|*.Mem"));
         QVERIFY(seen);
         if (!accept)
             QVERIFY(chosen.isEmpty());

@@ -2,11 +2,11 @@
 // version request, over WLAN and USB, and without any receiver.
 #include "WindowFixture.h"
 
+#include "upload/ui/UpdatePage.h"
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTableWidget>
-#include "upload/ui/UpdatePage.h"
 #include <QtTest>
 
 using namespace lmk;
@@ -21,7 +21,7 @@ class TstStartup : public QObject {
     QString field(const char *name) { return f.child<QLineEdit>(name)->text(); }
     bool wlanChecked() { return f.child<QCheckBox>("CB_WLAN")->isChecked(); }
 
-private slots:
+  private slots:
     void cleanup() { f.stop(); }
 
     void noReceiver() {
@@ -39,9 +39,9 @@ private slots:
         // The grid still gets its headings and slot numbers.
         auto *grid = f.child<QTableWidget>("SG_Speicher");
         QVERIFY(grid);
-        const QStringList headings{"Platz",    "Name",       "Frequenz",    "Modulation",
-                                   "Bandbreite", "Verschiebung", "Hochpass",  "Eingang",
-                                   "Abschwächer", "Filter HP", "Filter TP",   "Version"};
+        const QStringList headings{"Platz",       "Name",         "Frequenz",  "Modulation",
+                                   "Bandbreite",  "Verschiebung", "Hochpass",  "Eingang",
+                                   "Abschwächer", "Filter HP",    "Filter TP", "Version"};
         for (int c = 0; c < headings.size(); ++c) {
             QVERIFY(grid->item(0, c));
             QCOMPARE(grid->item(0, c)->text(), headings[c]);
@@ -89,20 +89,20 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<bool>("boot");
         QTest::addColumn<bool>("config");
-        QTest::newRow("wlan bootloader") << Transport::Wlan << QStringList{"--mode", "boot"}
-                                         << true << false;
-        QTest::newRow("wlan configuration") << Transport::Wlan << QStringList{"--mode", "config"}
-                                            << false << true;
-        QTest::newRow("wlan neither") << Transport::Wlan << QStringList{"--mode", "none"} << false
-                                      << false;
-        QTest::newRow("wlan silent") << Transport::Wlan << QStringList{"--silent"} << false
-                                     << false;
-        QTest::newRow("usb bootloader") << Transport::Usb << QStringList{"--mode", "boot"} << true
-                                        << false;
-        QTest::newRow("usb configuration") << Transport::Usb << QStringList{"--mode", "config"}
-                                           << false << true;
-        QTest::newRow("usb neither") << Transport::Usb << QStringList{"--mode", "none"} << false
-                                     << false;
+        QTest::newRow("wlan bootloader")
+            << Transport::Wlan << QStringList{"--mode", "boot"} << true << false;
+        QTest::newRow("wlan configuration")
+            << Transport::Wlan << QStringList{"--mode", "config"} << false << true;
+        QTest::newRow("wlan neither")
+            << Transport::Wlan << QStringList{"--mode", "none"} << false << false;
+        QTest::newRow("wlan silent")
+            << Transport::Wlan << QStringList{"--silent"} << false << false;
+        QTest::newRow("usb bootloader")
+            << Transport::Usb << QStringList{"--mode", "boot"} << true << false;
+        QTest::newRow("usb configuration")
+            << Transport::Usb << QStringList{"--mode", "config"} << false << true;
+        QTest::newRow("usb neither")
+            << Transport::Usb << QStringList{"--mode", "none"} << false << false;
     }
     void synchroniseThenVersion() {
         QFETCH(Transport, transport);

@@ -19,7 +19,7 @@ using namespace lmk;
 
 namespace {
 class FixedAudioOutputs : public AudioOutputProvider {
-public:
+  public:
     explicit FixedAudioOutputs(QStringList names) : m_names(std::move(names)) {}
     QStringList outputNames() const override { return m_names; }
     QStringList m_names;
@@ -52,7 +52,7 @@ class TstSamplePage : public QObject {
     }
     QString level() { return child<QLineEdit>("E_Ebene")->text(); }
 
-private slots:
+  private slots:
     void init() {
         link = new DeviceLink;
         page = new SamplePage(*link);
@@ -134,14 +134,18 @@ private slots:
     void levelSteps_data() {
         QTest::addColumn<QString>("clicks");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plus at 16 stays") << "+" << "16";
-        QTest::newRow("one down") << "-" << "15";
+        QTest::newRow("plus at 16 stays") << "+"
+                                          << "16";
+        QTest::newRow("one down") << "-"
+                                  << "15";
         QTest::newRow("fifteen down reach 1") << QString(15, QLatin1Char('-')) << "1";
         QTest::newRow("minus at 1 stays") << QString(20, QLatin1Char('-')) << "1";
-        QTest::newRow("down and up again") << "---++" << "15";
+        QTest::newRow("down and up again") << "---++"
+                                           << "15";
         QTest::newRow("from 1 all the way up")
             << QString(15, QLatin1Char('-')) + QString(17, QLatin1Char('+')) << "16";
-        QTest::newRow("through 9 and 10") << "-------+" << "10";
+        QTest::newRow("through 9 and 10") << "-------+"
+                                          << "10";
     }
     void levelSteps() {
         QFETCH(QString, clicks);
@@ -158,11 +162,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("down");
         QTest::addColumn<QString>("up");
-        QTest::newRow("16") << "16" << "15" << "16";
-        QTest::newRow("1") << "1" << "1" << "2";
-        QTest::newRow("9") << "9" << "8" << "10";
-        QTest::newRow("not a number") << "x" << "x" << "x";
-        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("16") << "16"
+                            << "15"
+                            << "16";
+        QTest::newRow("1") << "1"
+                           << "1"
+                           << "2";
+        QTest::newRow("9") << "9"
+                           << "8"
+                           << "10";
+        QTest::newRow("not a number") << "x"
+                                      << "x"
+                                      << "x";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
     }
     void levelTextRules() {
         QFETCH(QString, text);

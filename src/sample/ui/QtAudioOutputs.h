@@ -6,7 +6,7 @@
 namespace lmk {
 
 class QtAudioOutputs : public AudioOutputProvider {
-public:
+  public:
     // Descriptions of QMediaDevices::audioOutputs(); a device without a
     // description is listed by its id.
     QStringList outputNames() const override;

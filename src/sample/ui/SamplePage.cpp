@@ -5,13 +5,13 @@
 #include "sample/SampleLevel.h"
 #include "sample/ui/QtAudioOutputs.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QAbstractItemView>
 #include <QTimer>
 
 namespace lmk {
@@ -91,13 +91,21 @@ SamplePage::SamplePage(DeviceLink &link, QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, &SamplePage::Timer2Timer);
 }
 
-SamplePage::~SamplePage() { delete m_qtProvider; }
+SamplePage::~SamplePage() {
+    delete m_qtProvider;
+}
 
-void SamplePage::setAudioProvider(const AudioOutputProvider *provider) { m_provider = provider; }
+void SamplePage::setAudioProvider(const AudioOutputProvider *provider) {
+    m_provider = provider;
+}
 
-void SamplePage::B_MinusClick() { E_Ebene->setText(levelDown(E_Ebene->text())); }
+void SamplePage::B_MinusClick() {
+    E_Ebene->setText(levelDown(E_Ebene->text()));
+}
 
-void SamplePage::B_PLusClick() { E_Ebene->setText(levelUp(E_Ebene->text())); }
+void SamplePage::B_PLusClick() {
+    E_Ebene->setText(levelUp(E_Ebene->text()));
+}
 
 void SamplePage::B_AudioClick() {
     const AudioOutputProvider &provider = m_provider ? *m_provider : *m_qtProvider;

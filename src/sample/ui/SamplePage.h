@@ -20,7 +20,7 @@ class DeviceLink;
 
 class SamplePage : public QWidget {
     Q_OBJECT
-public:
+  public:
     SamplePage(DeviceLink &link, QWidget *parent = nullptr);
     ~SamplePage() override;
 
@@ -34,7 +34,7 @@ public:
     void SB_DisplayChange() {}
     void Timer2Timer() {}
 
-private:
+  private:
     DeviceLink &m_link;
     const AudioOutputProvider *m_provider = nullptr;
     const AudioOutputProvider *m_qtProvider = nullptr;
