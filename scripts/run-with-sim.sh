@@ -41,7 +41,12 @@ done
 
 WORK="$(mktemp -d "${TMPDIR:-/tmp}/lmk-sim.XXXXXX")"
 SIM_PID=""
+APP_PID=""
 cleanup() {
+  if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+    kill "$APP_PID" 2>/dev/null || true
+    wait "$APP_PID" 2>/dev/null || true
+  fi
   if [ -n "$SIM_PID" ] && kill -0 "$SIM_PID" 2>/dev/null; then
     kill "$SIM_PID" 2>/dev/null || true
     wait "$SIM_PID" 2>/dev/null || true
@@ -91,10 +96,14 @@ else
 fi
 echo "run-with-sim: lmk-sim listening on 127.0.0.1:$PORT, usb $([ "$USE_USB" = 1 ] && echo on || echo off), requests logged to $WORK/requests.log" >&2
 
-status=0
+# In the background, so that a signal to this script ends the program too.
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  xvfb-run -a -s "-screen 0 1280x800x24" "$APP" || status=$?
+  xvfb-run -a -s "-screen 0 1280x800x24" "$APP" &
 else
-  "$APP" || status=$?
+  "$APP" &
 fi
+APP_PID=$!
+status=0
+wait "$APP_PID" || status=$?
+APP_PID=""
 exit "$status"
