@@ -103,6 +103,9 @@ struct WindowFixture {
     }
 
     void stop() {
+        // No USB frame may be on its way to the window when it goes.
+        if (link)
+            link->closeUsb();
         window.reset();
         link.reset();
         simProcess->stop();
