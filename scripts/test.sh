@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and runs every test (offscreen, loopback
+# only). Usage: scripts/test.sh [preset]   (default, asan)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+PRESET="${1:-default}"
+scripts/install-deps.sh
+scripts/build.sh "$PRESET"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+ctest --preset "$PRESET" -j2 --timeout 300
