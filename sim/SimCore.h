@@ -18,6 +18,7 @@
 //   SIM_REGISTER_FEATURE(ScanFeature)
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 class QCommandLineParser;
@@ -77,6 +78,15 @@ QByteArray frame(const QByteArray &payload);
 // Little-endian helpers.
 QByteArray le32(quint32 v);
 QByteArray le16(quint16 v);
+
+// --- used by the simulator's main and sessions ------------------------------
+// The registered features, in the order they are offered requests.
+const QList<Feature *> &features();
+// Sets (and creates) the state folder; false when it cannot be created.
+bool setStateDir(const QString &path);
+// Opens the request log (appending); empty path: standard error.
+bool openLog(const QString &path);
+void closeLog();
 
 } // namespace sim
 

@@ -47,6 +47,11 @@ void SimProcess::stop() {
     m_port = 0;
 }
 
+bool SimProcess::exitedCleanly() const {
+    return m_proc.state() == QProcess::NotRunning && m_proc.exitStatus() == QProcess::NormalExit &&
+           m_proc.exitCode() == 0;
+}
+
 bool SimProcess::isRunning() const { return m_proc.state() == QProcess::Running; }
 
 QString SimProcess::usbSocketPath() const { return m_dir.filePath(QStringLiteral("usb.sock")); }

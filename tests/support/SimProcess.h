@@ -43,6 +43,9 @@ public:
     // Raw log lines.
     QStringList logLines() const;
     QString standardError() const;
+    // After stop(): whether the simulator ended by itself with exit code 0
+    // (it handles SIGTERM by flushing its log and leaving its event loop).
+    bool exitedCleanly() const;
 
 private:
     QTemporaryDir m_dir;

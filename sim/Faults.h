@@ -1,0 +1,68 @@
+#pragma once
+// Fault injection: what happens to the reply of a request.
+//
+//   --delay MS          every reply is sent MS later (order kept)
+//   --silent            no reply at all
+//   --fault [wlan|usb:]CMD[#N]:ACTION   (repeatable)
+//       CMD     first byte of the request, hex ("12", "55")
+//       #N      only the N-th request with that byte on that transport
+//               (1-based, counted over the simulator's lifetime); omitted:
+//               every one
+//       ACTION  silent | close | delay=MS | raw=HEX[+HEX...]
+//               raw: these bytes are sent instead of the reply, each
+//               "+"-separated chunk in its own write, --chunk-gap MS apart
+//   --chunk-gap MS      gap between raw chunks (default 20)
+//
+// Example: --fault wlan:12#2:raw=0c00+0000124005000301+0000 sends the second
+// WLAN version reply in three pieces; --fault 55:close closes the connection
+// instead of answering any synchronise request.
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+class QCommandLineParser;
+
+namespace sim {
+
+struct FaultAction {
+    enum Kind { None, Silent, Close, Delay, Raw };
+    Kind kind = None;
+    int delayMs = 0;
+    QList<QByteArray> chunks; // Raw
+};
+
+struct FaultRule {
+    QString transport; // empty: both
+    quint8 command = 0;
+    int occurrence = 0; // 0: every
+    FaultAction action;
+};
+
+class FaultPlan {
+public:
+    static FaultPlan &instance();
+
+    static void addOptions(QCommandLineParser &parser);
+    static QString helpText();
+    bool configure(const QCommandLineParser &parser, QString &error);
+    // Parses one --fault value; false with a message on bad syntax.
+    static bool parseRule(const QString &text, FaultRule &rule, QString &error);
+
+    // The action for the next request with this first byte, without
+    // counting it yet.
+    FaultAction peek(const QString &transport, quint8 command) const;
+    // Counts one consumed request.
+    void count(const QString &transport, quint8 command);
+
+    int globalDelayMs = 0;
+    bool silent = false;
+    int chunkGapMs = 20;
+    QList<FaultRule> rules;
+
+private:
+    QMap<QString, int> m_seen; // "<transport>:<cmd>" -> requests so far
+};
+
+} // namespace sim

@@ -1,0 +1,10 @@
+#include "SimModel.h"
+
+namespace sim {
+
+SimModel &model() {
+    static SimModel m;
+    return m;
+}
+
+} // namespace sim

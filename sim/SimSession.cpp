@@ -1,0 +1,149 @@
+#include "SimSession.h"
+
+#include <QLocalSocket>
+#include <QTcpSocket>
+
+namespace sim {
+
+SocketSession::SocketSession(QIODevice *device, const QString &transport, int id)
+    : m_device(device), m_transport(transport), m_id(id) {
+    m_device->setParent(this);
+    m_clock.start();
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &SocketSession::pump);
+    connect(m_device, &QIODevice::readyRead, this, &SocketSession::onReadyRead);
+    if (auto *tcp = qobject_cast<QTcpSocket *>(m_device))
+        connect(tcp, &QTcpSocket::disconnected, this, &SocketSession::onDisconnected);
+    else if (auto *local = qobject_cast<QLocalSocket *>(m_device))
+        connect(local, &QLocalSocket::disconnected, this, &SocketSession::onDisconnected);
+    // Bytes that came with the connection.
+    QMetaObject::invokeMethod(this, &SocketSession::onReadyRead, Qt::QueuedConnection);
+}
+
+SocketSession::~SocketSession() = default;
+
+void SocketSession::onReadyRead() {
+    if (m_closed)
+        return;
+    m_in += m_device->readAll();
+    dispatch();
+}
+
+void SocketSession::dispatch() {
+    if (m_dispatching) // a feature's reply re-entered the event loop
+        return;
+    m_dispatching = true;
+    FaultPlan &plan = FaultPlan::instance();
+    while (!m_in.isEmpty() && !m_closed) {
+        const quint8 cmd = quint8(m_in[0]);
+        m_inRequest = true;
+        m_fault = plan.peek(m_transport, cmd);
+        m_faultUsed = false;
+        int consumed = -1;
+        for (Feature *f : features()) {
+            consumed = f->handle(*this, m_in);
+            if (consumed != -1)
+                break;
+        }
+        if (consumed == 0) { // incomplete: wait for more bytes
+            m_inRequest = false;
+            break;
+        }
+        const bool known = consumed > 0;
+        consumed = known ? qMin<int>(consumed, int(m_in.size())) : 1;
+        plan.count(m_transport, cmd);
+        logLine(m_transport + QLatin1Char(' ') + QString::fromLatin1(m_in.left(consumed).toHex()) +
+                (known ? QString() : QStringLiteral(" unknown")));
+        m_in.remove(0, consumed);
+        applyReplacement();
+        m_inRequest = false;
+    }
+    m_dispatching = false;
+    pump();
+}
+
+void SocketSession::reply(const QByteArray &payload) {
+    const FaultPlan &plan = FaultPlan::instance();
+    if (!m_inRequest || m_fault.kind == FaultAction::None) {
+        if (!plan.silent)
+            enqueue(frame(payload), plan.globalDelayMs);
+        return;
+    }
+    switch (m_fault.kind) {
+    case FaultAction::Delay:
+        enqueue(frame(payload), m_fault.delayMs);
+        break;
+    case FaultAction::Raw:
+    case FaultAction::Close:
+        applyReplacement();
+        break;
+    default: // Silent
+        break;
+    }
+}
+
+void SocketSession::applyReplacement() {
+    if (!m_inRequest || m_faultUsed)
+        return;
+    if (m_fault.kind == FaultAction::Close) {
+        m_faultUsed = true;
+        enqueue(QByteArray(), 0, true);
+    } else if (m_fault.kind == FaultAction::Raw) {
+        m_faultUsed = true;
+        const int gap = FaultPlan::instance().chunkGapMs;
+        for (int i = 0; i < m_fault.chunks.size(); ++i)
+            enqueue(m_fault.chunks[i], i == 0 ? 0 : gap, false, i > 0);
+    }
+}
+
+void SocketSession::sendRaw(const QByteArray &bytes) { enqueue(bytes, 0); }
+
+void SocketSession::close() { enqueue(QByteArray(), 0, true); }
+
+void SocketSession::enqueue(const QByteArray &bytes, int delayMs, bool closeAfter,
+                            bool afterPrevious) {
+    if (m_closed)
+        return;
+    // Nothing overtakes what is queued already.
+    const qint64 from = afterPrevious ? m_lastDue : m_clock.elapsed();
+    m_lastDue = qMax(from + delayMs, m_lastDue);
+    m_out.enqueue({bytes, m_lastDue, closeAfter});
+    if (!m_dispatching)
+        pump();
+}
+
+void SocketSession::pump() {
+    if (m_dispatching)
+        return;
+    while (!m_out.isEmpty() && !m_closed) {
+        const qint64 wait = m_out.head().due - m_clock.elapsed();
+        if (wait > 0) {
+            m_timer.start(int(wait));
+            return;
+        }
+        const Outgoing o = m_out.dequeue();
+        if (!o.bytes.isEmpty())
+            m_device->write(o.bytes);
+        if (o.close) {
+            m_closed = true;
+            m_out.clear();
+            if (auto *tcp = qobject_cast<QTcpSocket *>(m_device))
+                tcp->disconnectFromHost();
+            else if (auto *local = qobject_cast<QLocalSocket *>(m_device))
+                local->disconnectFromServer();
+        }
+    }
+}
+
+void SocketSession::onDisconnected() {
+    if (m_finished)
+        return;
+    m_finished = true;
+    m_closed = true;
+    m_timer.stop();
+    for (Feature *f : features())
+        f->sessionClosed(*this);
+    deleteLater();
+}
+
+} // namespace sim
