@@ -67,16 +67,23 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     m_link.SendToDevice(request);
     emit progressChanged(0);
 
+    // Every new counter value is acknowledged once. Over WLAN the next frame
+    // is handled inside the acknowledgement's own SendToDevice, so the
+    // counter is looked at before the wait as well: the last column is
+    // acknowledged even though AwaitingReply is already clear then.
     static const QByteArray ack(1, char(kScanAck));
-    while (m_link.AwaitingReply) {
-        // Frames are handled while this waits; it wakes for every event.
-        waitWhile([&] { return m_link.AwaitingReply && m_counter == lastAcked; });
+    for (;;) {
         if (m_counter != lastAcked) {
             lastAcked = m_counter;
             ++m_acks;
             m_link.SendToDevice(ack);
             emit progressChanged(scanProgress(lastAcked, m_area.w));
+            continue;
         }
+        if (!m_link.AwaitingReply)
+            break;
+        // Frames are handled while this waits; it wakes for every event.
+        waitWhile([&] { return m_link.AwaitingReply && m_counter == lastAcked; });
     }
 
     m_link.ScanActive = 0;
