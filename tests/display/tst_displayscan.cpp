@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 
 #include <memory>
@@ -254,6 +255,89 @@ private slots:
         QVERIFY(rig.idle());
         if (!options.contains(QStringLiteral("drop:2")))
             QVERIFY(rig.sim.requests(transport).size() > before);
+    }
+
+    // Areas of 0 to 2 rows have P = 4, so a column looks like a status
+    // frame: column 0 reads as a second acceptance (no new counter, no
+    // acknowledgement, the scan times out), column 1 as refusal code 1.
+    void columnsThatLookLikeStatus_data() {
+        QTest::addColumn<int>("h");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pending");
+        QTest::newRow("H 1, column 0") << 1 << "" << "Timeout: Device doesn't respond!" << 4;
+        QTest::newRow("H 2, column 1 first") << 2 << "last-first" << "Device doesn't respond!" << 1;
+    }
+    void columnsThatLookLikeStatus() {
+        QFETCH(int, h);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        QFETCH(int, pending);
+        Rig rig;
+        QVERIFY(rig.start("wlan", fault.isEmpty() ? QStringList{} : QStringList{"--scan-fault", fault}));
+        rig.get<QSpinBox>("SE_B")->setValue(2);
+        rig.get<QSpinBox>("SE_H")->setValue(h);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{message});
+        QCOMPARE(rig.link->PendingRequest, pending);
+        QCOMPARE(rig.acks(1), 1);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("0"));
+    }
+
+    // Payloads of 1 to 3 bytes, or of a length other than 4 and P, are data
+    // failures (6); nothing beyond the payload is read.
+    void oddPayloads_data() {
+        QTest::addColumn<QString>("frame");
+        QTest::newRow("1 byte") << "05000000" "00";
+        QTest::newRow("3 bytes") << "07000000" "000000";
+        QTest::newRow("8 bytes") << "0c000000" "0000000000000000";
+        QTest::newRow("P + 4 bytes") << "" ;
+    }
+    void oddPayloads() {
+        QFETCH(QString, frame);
+        if (frame.isEmpty()) { // 488 bytes for H 480
+            const int len = 484 + 4 + 4;
+            frame = QString::fromLatin1(QByteArray(1, char(len & 0xFF)).toHex() +
+                                        QByteArray(1, char(len >> 8)).toHex() + "0000" +
+                                        QByteArray(488, '\0').toHex());
+        }
+        for (const char *t : {"wlan", "usb"}) {
+            dlg.clear();
+            Rig rig;
+            QVERIFY(rig.start(QLatin1String(t), {"--fault", QStringLiteral("00#3:raw=") + frame}));
+            rig.page->B_DispcpyClick();
+            QCOMPARE(dlg.texts, QStringList{QStringLiteral("Device doesn't respond!")});
+            QCOMPARE(rig.link->PendingRequest, 6);
+            QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("2"));
+        }
+    }
+
+    // The 2000 ms limit applies to the gap between frames, not to the scan.
+    void slowReceiverCompletes() {
+        Rig rig;
+        QVERIFY(rig.start("usb", {"--delay", "400"}));
+        rig.get<QSpinBox>("SE_B")->setValue(6);
+        QElapsedTimer t;
+        t.start();
+        rig.page->B_DispcpyClick();
+        QVERIFY(t.elapsed() > 2000);
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
+    }
+
+    // One column: the bar goes to 100 instead of dividing by zero.
+    void singleColumn() {
+        Rig rig;
+        QVERIFY(rig.start("wlan"));
+        rig.get<QSpinBox>("SE_X")->setValue(0);
+        rig.get<QSpinBox>("SE_B")->setValue(1);
+        QList<int> positions;
+        connect(&rig.page->scanOperation(), &ScanOperation::progressChanged, this,
+                [&](int p) { positions << p; });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(positions, (QList<int>{0, 0, 100}));
+        QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
     }
 
     void abortDuringScan_data() { transports(); }
