@@ -1,0 +1,73 @@
+#include "ctl/CtlContext.h"
+
+#include "link/Wait.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace lmk::ctl {
+
+void ConsoleDialogs::information(const QString &text) {
+    shown << text;
+    QTextStream(stderr) << text << Qt::endl;
+}
+
+bool ConsoleDialogs::confirmYesNo(const QString &text) {
+    shown << text;
+    QTextStream(stderr) << text << (assumeYes ? " yes (--yes)" : " no (use --yes to answer yes)")
+                        << Qt::endl;
+    return assumeYes;
+}
+
+bool ConsoleDialogs::confirmOkCancel(const QString &text) { return confirmYesNo(text); }
+
+Context::Context(DeviceLink &l, ConsoleDialogs &d)
+    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isatty(fileno(stderr)) != 0) {}
+
+bool Context::connect() {
+    if (usb) {
+        if (link.openUsb() == 0) {
+            err << "No USB connection available!" << Qt::endl;
+            return false;
+        }
+        return true;
+    }
+    if (!link.probeAccessPoint(kProbeMs)) {
+        err << kApNotFoundText << Qt::endl;
+        return false;
+    }
+    link.setWlanChecked(true);
+    if (!link.openTcp())
+        return false;
+    link.waitForData(200);
+    return link.tcpConnected();
+}
+
+int Context::exitFor(const QString &text) const {
+    if (text.contains(QLatin1String(kTimeoutText)))
+        return ExitTimeout;
+    if (text.contains(QLatin1String(kWlanLostText)) || text.contains(QLatin1String(kApNotFoundText)) ||
+        text.startsWith(QLatin1String("No connection")) ||
+        text.startsWith(QLatin1String("No USB connection")))
+        return ExitNoConnection;
+    return ExitRefused;
+}
+
+void Context::progress(const QString &label, qint64 done, qint64 total) {
+    if (!m_tty || total <= 0)
+        return;
+    const int width = 40;
+    const int filled = int(qBound<qint64>(0, done * width / total, qint64(width)));
+    err << '\r' << label << " [" << QString(filled, QLatin1Char('#'))
+        << QString(width - filled, QLatin1Char(' ')) << "] " << (done * 100 / total) << '%';
+    err.flush();
+    m_progressShown = true;
+}
+
+void Context::endProgress() {
+    if (m_progressShown)
+        err << Qt::endl;
+    m_progressShown = false;
+}
+
+} // namespace lmk::ctl

@@ -1,0 +1,66 @@
+#pragma once
+// What every lmkctl sub-command shares: the link, the console dialogs, the
+// exit codes and the progress display.
+
+#include "link/DeviceLink.h"
+#include "link/Dialogs.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace lmk::ctl {
+
+enum ExitCode {
+    ExitDone = 0,
+    ExitRefused = 1,      // the receiver refused or reported an error
+    ExitUsage = 2,        // wrong usage
+    ExitNoConnection = 3, // no connection
+    ExitTimeout = 4,      // the receiver did not answer in time
+};
+
+// Message boxes become lines on standard error; questions are answered by
+// --yes (or refused); file dialogs are never used.
+class ConsoleDialogs : public Dialogs {
+public:
+    bool assumeYes = false;
+    QStringList shown; // every text, in order
+
+    void information(const QString &text) override;
+    bool confirmYesNo(const QString &text) override;
+    bool confirmOkCancel(const QString &text) override;
+    QString openFile(const QString &, const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &) override { return {}; }
+    std::optional<quint32> chooseColor(quint32) override { return std::nullopt; }
+};
+
+struct Context {
+    DeviceLink &link;
+    ConsoleDialogs &dialogs;
+    bool usb = false;
+    QTextStream out;
+    QTextStream err;
+
+    Context(DeviceLink &l, ConsoleDialogs &d);
+    // Opens the chosen transport; prints why not and returns false.
+    bool connect();
+    // Maps the texts the operations showed to an exit code.
+    int exitFor(const QString &text) const;
+    // A progress bar on standard error when it is a terminal.
+    void progress(const QString &label, qint64 done, qint64 total);
+    void endProgress();
+
+private:
+    bool m_tty = false;
+    bool m_progressShown = false;
+};
+
+// One sub-command: parses its own arguments (args[0] is its name).
+struct Command {
+    const char *name;
+    const char *summary;
+    int (*run)(Context &ctx, const QStringList &args);
+};
+
+const QList<Command> &commands();
+
+} // namespace lmk::ctl

@@ -1,0 +1,142 @@
+// The device link end to end against a real lmk-sim process: the version
+// request over WLAN and over the simulated USB, a peer that closes the
+// connection, and an oversized frame.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "link/DeviceLink.h"
+#include "link/Wait.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using namespace lmk;
+
+class TstLinkSim : public QObject {
+    Q_OBJECT
+    void versionRequest(DeviceLink &link) {
+        link.startReplyTimer(1000);
+        link.AwaitingReply = 1;
+        link.SendToDevice(QByteArray(1, char(0x12)));
+    }
+
+private slots:
+    void cleanup() { SimProcess::noUsb(); }
+
+    void versionOverWlan() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start());
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.startupWlan();
+        QVERIFY(link.wlanChecked());
+        versionRequest(link);
+        QCOMPARE(link.wlanDeviceText(), QStringLiteral("LMK540 V103"));
+        QCOMPARE(link.usbDeviceText(), QString());
+        QCOMPARE(sim.requests(QStringLiteral("wlan")), QList<QByteArray>{QByteArray("\x12")});
+        QVERIFY(dlg.texts.isEmpty());
+    }
+
+    void versionOverUsb() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--version-payload"), QStringLiteral("1250050004020000")}));
+        sim.useUsb();
+        DeviceLink link;
+        QVERIFY(link.openUsb() != 0);
+        versionRequest(link);
+        QTRY_COMPARE_WITH_TIMEOUT(link.usbDeviceText(), QStringLiteral("LMK550 V204"), 2000);
+        QCOMPARE(link.wlanDeviceText(), QString());
+        QCOMPARE(sim.requests(QStringLiteral("usb")), QList<QByteArray>{QByteArray("\x12")});
+    }
+
+    void usbPreferredOverWlan() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start());
+        sim.useUsb();
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.startupWlan();
+        QVERIFY(link.openUsb() != 0);
+        versionRequest(link);
+        QTRY_COMPARE_WITH_TIMEOUT(link.usbDeviceText(), QStringLiteral("LMK540 V103"), 2000);
+        QCOMPARE(sim.requests(QStringLiteral("wlan")), QList<QByteArray>{});
+    }
+
+    void noUsbLibraryMeansNoUsb() {
+        SimProcess::noUsb();
+        DeviceLink link;
+        QCOMPARE(link.openUsb(), 0);
+        link.SendToDevice(QByteArray(1, char(0x12))); // nowhere to go: nothing happens
+    }
+
+    void peerClosingRunsTheErrorPath() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("12:close")}));
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.startupWlan();
+        link.setWlanDeviceText(QStringLiteral("LMK540 V103"));
+        QElapsedTimer t;
+        t.start();
+        versionRequest(link);
+        QVERIFY(t.elapsed() < 900); // ended by the error, not by the reply timer
+        QCOMPARE(int(link.AwaitingReply), 0);
+        QVERIFY(!link.wlanChecked());
+        QVERIFY(!link.tcpConnected());
+        QVERIFY(!link.Timer1.isActive() || link.Timer1.interval() == kKeepAliveMs);
+        QCOMPARE(link.wlanDeviceText(), QString());
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        // With WLAN unusable the next send goes nowhere.
+        link.SendToDevice(QByteArray(1, char(0x12)));
+        QCOMPARE(sim.requests().size(), 1);
+    }
+
+    void oversizedFrameEndsTheWait() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--fault"), QStringLiteral("55:raw=01040000aaaaaaaa")}));
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.startupWlan();
+        link.startReplyTimer(3000);
+        link.AwaitingReply = 1;
+        link.PendingRequest = -1;
+        QElapsedTimer t;
+        t.start();
+        link.SendToDevice(QByteArray(1, char(0x55)));
+        QVERIFY(t.elapsed() < 2000);
+        QCOMPARE(int(link.AwaitingReply), 0);
+        QCOMPARE(link.PendingRequest, -1);
+        QVERIFY(link.wlanChecked()); // the connection itself is fine
+    }
+
+    void splitVersionFrameOverWlan() {
+        ScriptedDialogs dlg;
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--fault"),
+                           QStringLiteral("12:raw=0c+00000012+4005000301+0000")}));
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.startupWlan();
+        versionRequest(link);
+        QCOMPARE(link.wlanDeviceText(), QStringLiteral("LMK540 V103"));
+    }
+
+    void accessPointNotFound() {
+        ScriptedDialogs dlg;
+        DeviceLink link;
+        link.setEndpoint(QStringLiteral("127.0.0.1"), 9);
+        QElapsedTimer t;
+        t.start();
+        link.startupWlan();
+        QVERIFY(t.elapsed() < 1500);
+        QVERIFY(!link.wlanChecked());
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+    }
+};
+
+QTEST_MAIN(TstLinkSim)
+#include "tst_linksim.moc"
