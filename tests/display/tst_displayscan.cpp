@@ -340,6 +340,34 @@ private slots:
         QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
     }
 
+    // Changing the area while a scan runs does not change the running scan:
+    // it goes on with the area it asked for, and reads no pixel beyond a
+    // column's payload.
+    void areaChangedDuringScan() {
+        Rig rig;
+        QVERIFY(rig.start("wlan"));
+        rig.setFrameColour(dlg, kFrame);
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text == QLatin1String("10")) {
+                        rig.get<QRadioButton>("RB_GVGA")->click();
+                        rig.get<QSpinBox>("SE_H")->setValue(100);
+                        rig.get<QSpinBox>("SE_B")->setValue(5);
+                    }
+                });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("800"));
+        QCOMPARE(rig.acks(801), 801);
+        QImage full = rig.page->picture();
+        const QString bad = checkPicture(full, rig.screen(), 800, 0, 0, 800, 480);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        // The next scan asks for the new area.
+        rig.page->B_DispcpyClick();
+        QVERIFY(waitWhile([&] { return rig.sim.requests("wlan").size() < 1 + 801 + 1; }, 2000));
+        QCOMPARE(rig.sim.requests("wlan").at(802), scanRequest(0, 0, 5, 100));
+    }
+
     void abortDuringScan_data() { transports(); }
     void abortDuringScan() {
         QFETCH(QString, transport);
