@@ -14,6 +14,21 @@ QByteArray scanRequest(int x, int y, int w, int h) {
     return r;
 }
 
+ScanReply readScanReply(const quint8 *payload, int length, int p, int w) {
+    ScanReply r;
+    if (length == kScanStatusSize) {
+        r.kind = payload[0] == 0 ? ScanReply::Accepted : ScanReply::Refused;
+        r.code = payload[0];
+        return r;
+    }
+    if (length != p || length < kColumnHeaderSize)
+        return r; // Failure
+    r.column = columnIndex(payload);
+    if (r.column < w)
+        r.kind = ScanReply::Column;
+    return r;
+}
+
 int scanProgress(int n, int w, int max) {
     if (w == 1) // one column: nothing to divide, done once it came
         return n >= 1 ? max : 0;

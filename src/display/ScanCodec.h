@@ -55,6 +55,23 @@ constexpr Rgb pixelToRgb(quint8 pixel) {
 // two bytes.
 inline int columnIndex(const quint8 *payload) { return payload[0] | payload[1] << 8; }
 
+// What one frame received during a scan means, for a scan that expects
+// columns of `p` bytes in an area `w` columns wide:
+//   4 bytes, byte 0 = 0       Accepted
+//   4 bytes, byte 0 = b != 0  Refused, code b
+//   p bytes, index c < w      Column c; the pixels follow at payload + 2
+//   anything else             Failure (wrong length, or index c >= w)
+// The status case is tested first, so with p = 4 a column reads as status.
+// Only a Column result lets the caller read pixels, and then p - 2 of them
+// lie within the payload.
+struct ScanReply {
+    enum Kind { Accepted, Refused, Column, Failure };
+    Kind kind = Failure;
+    int code = 0;   // Refused: the receiver's code
+    int column = 0; // Column: the index c
+};
+ScanReply readScanReply(const quint8 *payload, int length, int p, int w);
+
 // Progress bar position for `n` columns of `w` on a bar of 0..`max`:
 // n * max / (w - 1), held within 0..max. An area of one column (w = 1)
 // shows 0 until its column came and `max` afterwards, instead of dividing by

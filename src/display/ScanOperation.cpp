@@ -115,26 +115,23 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
         m_link.AwaitingReply = 0;
         m_link.PendingRequest = code;
     };
-    if (length == kScanStatusSize) {
-        if (payload[0] != 0) {
-            fail(payload[0]); // refused with this code
-            return;
-        }
+    const ScanReply reply = readScanReply(payload, length, m_p, m_area.w);
+    switch (reply.kind) {
+    case ScanReply::Refused:
+        fail(reply.code);
+        return;
+    case ScanReply::Accepted:
         setCounter(0);
         m_link.startReplyTimer(kScanReplyMs);
         return;
-    }
-    // A column must be exactly P bytes long, so the H pixels always lie
-    // within the payload.
-    if (length != m_p || length < kColumnHeaderSize) {
+    case ScanReply::Failure:
         fail(kScanDataFailure);
         return;
+    case ScanReply::Column:
+        break;
     }
-    const int c = columnIndex(payload);
-    if (c >= m_area.w) {
-        fail(kScanDataFailure);
-        return;
-    }
+    // A column is exactly P bytes long, so its H pixels lie within it.
+    const int c = reply.column;
     const int n = c + 1;
     if (n < m_area.w) {
         m_link.startReplyTimer(kScanReplyMs);

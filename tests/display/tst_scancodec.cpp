@@ -78,6 +78,41 @@ private slots:
             QCOMPARE(int(pixelToRgb(quint8(l << 2)).g), three[l]);
     }
 
+    void reply_data() {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("value"); // code or column
+        const int A = ScanReply::Accepted, R = ScanReply::Refused, C = ScanReply::Column,
+                  F = ScanReply::Failure;
+        QTest::newRow("accepted") << QByteArray::fromHex("00000000") << 480 << 800 << A << 0;
+        QTest::newRow("accepted, bytes 1-3 not read") << QByteArray::fromHex("00ffffff") << 480 << 800 << A << 0;
+        QTest::newRow("refused") << QByteArray::fromHex("07000000") << 480 << 800 << R << 7;
+        QTest::newRow("column 799 of 800") << QByteArray::fromHex("1f03") + QByteArray(482, 'x') << 480 << 800 << C << 799;
+        QTest::newRow("column 800 of 800") << QByteArray::fromHex("2003") + QByteArray(482, 'x') << 480 << 800 << F << 0;
+        QTest::newRow("column one byte short") << QByteArray::fromHex("0000") + QByteArray(481, 'x') << 480 << 800 << F << 0;
+        QTest::newRow("diagram column with padding") << QByteArray::fromHex("0500") + QByteArray(390, 'x') << 387 << 648 << C << 5;
+        QTest::newRow("1 byte") << QByteArray(1, '\0') << 480 << 800 << F << 0;
+        QTest::newRow("3 bytes") << QByteArray(3, '\0') << 480 << 800 << F << 0;
+        QTest::newRow("H 1: column 0 reads as acceptance") << QByteArray::fromHex("0000ff00") << 1 << 800 << A << 0;
+        QTest::newRow("H 2: column 3 reads as refusal 3") << QByteArray::fromHex("0300ffff") << 2 << 800 << R << 3;
+    }
+    void reply() {
+        QFETCH(QByteArray, payload);
+        QFETCH(int, h);
+        QFETCH(int, w);
+        QFETCH(int, kind);
+        QFETCH(int, value);
+        const ScanReply r = readScanReply(reinterpret_cast<const quint8 *>(payload.constData()),
+                                          int(payload.size()), expectedColumnLength(h), w);
+        QCOMPARE(int(r.kind), kind);
+        if (kind == ScanReply::Refused)
+            QCOMPARE(r.code, value);
+        if (kind == ScanReply::Column)
+            QCOMPARE(r.column, value);
+    }
+
     void progress_data() {
         QTest::addColumn<int>("n");
         QTest::addColumn<int>("w");
