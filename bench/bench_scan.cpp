@@ -8,6 +8,8 @@
 // Goals: ratio at most 1.3, longest event gap under 50 ms.
 //
 //   bench_scan [runs]     (default 5)
+// BENCH_ONLY=wlan|usb runs one transport; BENCH_VERBOSE=1 prints every run
+// and the slowest steps of the column counter.
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "display/ScanOperation.h"

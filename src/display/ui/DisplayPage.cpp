@@ -26,6 +26,7 @@ constexpr int kImageLeft = 8;
 constexpr int kImageTop = 8;
 constexpr int kPanelLeft = 830;
 constexpr int kPanelWidth = 140;
+constexpr int kProgressShowMs = 16;
 
 QSpinBox *makeSpin(QWidget *parent, const char *name, const char *label, int max, int value,
                    int top) {
@@ -116,14 +117,27 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(S_Rahmen, &ColorSwatch::mouseReleased, this, &DisplayPage::S_RahmenMouseUp);
     connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
 
+    m_progressTimer.setSingleShot(true);
+    m_progressTimer.setInterval(kProgressShowMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &DisplayPage::showProgress);
     connect(m_scan, &ScanOperation::runningChanged, this, [this](bool running) {
         if (running)
             I_Scan->setVisible(false);
+        else
+            showProgress();
         B_Dispcpy->setEnabled(!running);
         B_Abort->setEnabled(running);
     });
-    connect(m_scan, &ScanOperation::counterChanged, L_Spalte, &QLabel::setText);
-    connect(m_scan, &ScanOperation::progressChanged, PB_Scan, &QProgressBar::setValue);
+    connect(m_scan, &ScanOperation::counterChanged, this, [this](const QString &text) {
+        m_counterText = text;
+        if (!m_progressTimer.isActive())
+            m_progressTimer.start();
+    });
+    connect(m_scan, &ScanOperation::progressChanged, this, [this](int position) {
+        m_progress = position;
+        if (!m_progressTimer.isActive())
+            m_progressTimer.start();
+    });
     connect(m_scan, &ScanOperation::columnReceived, this,
             [this](int c, const quint8 *rgb, int h) {
                 I_Scan->setColumn(c + kFrameBand, kFrameBand, rgb, h);
@@ -149,6 +163,12 @@ void DisplayPage::showArea() {
 }
 
 // ------------------------------------------------------------------- scan
+
+void DisplayPage::showProgress() {
+    m_progressTimer.stop();
+    L_Spalte->setText(m_counterText);
+    PB_Scan->setValue(m_progress);
+}
 
 void DisplayPage::B_DispcpyClick() {
     if (m_scan->isRunning())

@@ -6,6 +6,7 @@
 #include "display/ScanArea.h"
 
 #include <QColor>
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -55,11 +56,17 @@ public:
 private:
     void applyPreset(ScanPreset p);
     void showArea(); // the fields and the image control from m_area
+    void showProgress(); // L_Spalte and PB_Scan from the values held below
 
     DeviceLink &m_link;
     ScanArea m_area;
     QColor m_frameColour = Qt::black;
     ScanOperation *m_scan = nullptr;
+    // The counter and the bar change with every column; they are shown at
+    // most once per frame of the screen, and at once when the scan ends.
+    QTimer m_progressTimer;
+    QString m_counterText = QStringLiteral("0");
+    int m_progress = 0;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;
