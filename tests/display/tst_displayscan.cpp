@@ -368,6 +368,23 @@ private slots:
         QCOMPARE(rig.sim.requests("wlan").at(802), scanRequest(0, 0, 5, 100));
     }
 
+    // While "USB Terminal" is shown every frame is terminal text: a scan left
+    // running there receives nothing more and ends by the timeout.
+    void terminalPageShownDuringScan() {
+        Rig rig;
+        QVERIFY(rig.start("usb"));
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text == QLatin1String("3"))
+                        rig.link->pageShown = kPageTerminal;
+                });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Timeout: Device doesn't respond!")});
+        QCOMPARE(rig.link->PendingRequest, 484);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("3"));
+        QVERIFY(rig.idle());
+    }
+
     void abortDuringScan_data() { transports(); }
     void abortDuringScan() {
         QFETCH(QString, transport);
