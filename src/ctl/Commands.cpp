@@ -1,18 +1,16 @@
 // The sub-commands. Each parses its arguments, connects, runs the window's
 // operation and prints the result.
-#include "ctl/CtlContext.h"
+#include "ctl/CtlCommands.h"
 
 #include "link/Wait.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace lmk::ctl {
 
-namespace {
-
-// Parses a command's options; prints help or usage errors. Returns -1 to go
-// on, or the exit code to return.
-int parse(Context &ctx, QCommandLineParser &p, const QStringList &args, const QString &description) {
+int parseCommand(Context &ctx, QCommandLineParser &p, const QStringList &args,
+                 const QString &description) {
     p.setApplicationDescription(description);
     p.addHelpOption();
     p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
@@ -21,7 +19,12 @@ int parse(Context &ctx, QCommandLineParser &p, const QStringList &args, const QS
         return ExitUsage;
     }
     if (p.isSet(QStringLiteral("help"))) {
-        ctx.out << p.helpText();
+        QString help = p.helpText();
+        const QString program = QCoreApplication::arguments().value(0);
+        if (!program.isEmpty())
+            help.replace(program + QLatin1String(" [options]"),
+                         QStringLiteral("lmkctl ") + args.first() + QLatin1String(" [options]"));
+        ctx.out << help;
         ctx.out.flush();
         return ExitDone;
     }
@@ -30,7 +33,7 @@ int parse(Context &ctx, QCommandLineParser &p, const QStringList &args, const QS
 
 int runVersion(Context &ctx, const QStringList &args) {
     QCommandLineParser p;
-    if (int rc = parse(ctx, p, args, QStringLiteral("Prints the receiver's version text, e.g. LMK540 V103.")); rc >= 0)
+    if (int rc = parseCommand(ctx, p, args, QStringLiteral("Prints the receiver's version text, e.g. LMK540 V103.")); rc >= 0)
         return rc;
     if (!p.positionalArguments().isEmpty()) {
         ctx.err << "lmkctl version: takes no arguments" << Qt::endl;
@@ -63,11 +66,10 @@ int runVersion(Context &ctx, const QStringList &args) {
     return ExitDone;
 }
 
-} // namespace
-
 const QList<Command> &commands() {
     static const QList<Command> list{
         {"version", "print the receiver's version text", runVersion},
+        {"memory", "read, write, clear or show the 63 memory slots", runMemory},
     };
     return list;
 }

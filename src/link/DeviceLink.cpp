@@ -21,6 +21,7 @@ DeviceLink::DeviceLink(QObject *parent)
     : QObject(parent), m_host(configuredHost()), m_port(configuredPort()) {
     m_target = this;
     Timer.setSingleShot(false);
+    Timer.setTimerType(Qt::PreciseTimer);
     connect(&Timer, &QTimer::timeout, this, &DeviceLink::TimerTimer);
     Timer1.setInterval(m_keepAliveMs);
     connect(&Timer1, &QTimer::timeout, this, &DeviceLink::Timer1Timer);
@@ -180,6 +181,13 @@ void DeviceLink::receiveLoop(bool &cont) {
 }
 
 // -------------------------------------------------------------- receiving
+
+void DeviceLink::receiveWhileAwaiting() {
+    if (UsbConnected != 0 || !m_wlanChecked)
+        return;
+    bool cont = true;
+    receiveLoop(cont);
+}
 
 void DeviceLink::OnDeviceData(const quint8 *payload, int length) {
     if (length <= 0)

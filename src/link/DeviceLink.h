@@ -84,6 +84,10 @@ public:
 
     // --- receiving ----------------------------------------------------------
     void OnDeviceData(const quint8 *payload, int length);
+    // The WLAN receive loop of SendToDevice without a send: for a requester
+    // whose wait is still open after SendToDevice returned on a frame that
+    // decided nothing. Returns like SendToDevice's loop.
+    void receiveWhileAwaiting();
 
     // --- reply timer ------------------------------------------------------
     void startReplyTimer(int ms); // disable, set the interval, enable

@@ -1,0 +1,62 @@
+#pragma once
+// The window's copy of the 63 memory slots: MemoryImage, the handler of the
+// receiver's memory-slot reply, and the two cells the user may edit (name
+// and version) patched back into the image.
+//
+// Memory-slot reply (payload, from its 0x10 word on):
+//   10 xx xx xx | s s s s | 256-byte SlotRecord
+// The record is stored at slot s's place ((s-1)*256) when s is 1 to 63,
+// otherwise at the image's current position; either way the position ends
+// just behind it.
+
+#include "memory/MemoryImage.h"
+
+#include <QByteArray>
+#include <QObject>
+
+namespace lmk {
+
+class DeviceLink;
+
+class MemorySlots : public QObject {
+    Q_OBJECT
+  public:
+    // Registers the slot reply handlers of `link` for the object's lifetime.
+    explicit MemorySlots(DeviceLink &link, QObject *parent = nullptr);
+    ~MemorySlots() override;
+
+    DeviceLink &link() { return m_link; }
+    MemoryImage &image() { return m_image; }
+    const MemoryImage &image() const { return m_image; }
+
+    // p at the 0x10 word; at least 264 bytes from there (the dispatcher
+    // checks that before it calls).
+    void storeReply(const quint8 *p, int n);
+    // The storing step alone: returns the slot number the reply names and
+    // sets `record`; -1 (nothing stored) when fewer than 264 bytes are given.
+    static qint64 storeReplyInto(MemoryImage &image, const quint8 *p, int n, QByteArray &record);
+    // A 0x10 word without a whole record behind it: "Error on reading!".
+    void readError();
+
+    // StoreSlotCell, widget-free: a name cell's text in grid row `row`
+    // (1-63) into bytes 18..34 of that slot; returns the padded text that the
+    // cell shows afterwards (empty: nothing stored).
+    QString storeName(int row, const QString &text);
+    // A version cell's text into byte 1; false when nothing was stored.
+    bool storeVersion(int row, const QString &text);
+
+    // Set while a read, write or clear runs, so that no second one starts
+    // inside its wait.
+    bool operationRunning = false;
+
+  signals:
+    // A record arrived for slot `slot` (any number the receiver sent).
+    void recordStored(qint64 slot, const QByteArray &record);
+    void readFailed();
+
+  private:
+    DeviceLink &m_link;
+    MemoryImage m_image;
+};
+
+} // namespace lmk

@@ -1,0 +1,109 @@
+#pragma once
+// One memory slot of the receiver: the 256-byte SlotRecord, and the texts of
+// its row in the grid SG_Speicher.
+//
+// Record layout (multi-byte fields little-endian; unnamed bytes are opaque
+// and carried unchanged):
+//   1        bits 0-3 version 0-15 (bits 4-7 stored as 1100 from the grid)
+//   18..34   name, 17 Latin-1 bytes, ends at the first zero byte
+//   45       Filter TP index 0-7        46  Filter HP index 0-7
+//   47       Eingang (0 / nonzero)      48  Abschwächer (0 / nonzero)
+//   49       Hochpass (0 / nonzero)     51  Modulation index 0-5
+//   156..159 frequency, signed 32-bit, ten times the shown value
+//   202..203 shift, signed 16-bit      204..205 bandwidth, unsigned 16-bit
+//
+// Sample exchange (slot 1 read):
+//   request  10
+//   reply    10 00 00 00 | 01 00 00 00 | 256 record bytes
+// With bytes 18.. = "DCF77" 00, 156.. = D8 D3 0B 00 (775000) and 204.. =
+// 2C 01 (300) under German settings the row shows "DCF77", "00.077.500,0",
+// "300".
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace lmk {
+
+constexpr int kSlotSize = 256;
+constexpr int kSlotCount = 63;
+constexpr int kSlotImageSize = kSlotSize * kSlotCount; // 16128
+
+namespace slot {
+constexpr int kVersion = 1;
+constexpr int kName = 18;
+constexpr int kNameLength = 17;
+constexpr int kFilterTp = 45;
+constexpr int kFilterHp = 46;
+constexpr int kEingang = 47;
+constexpr int kAbschwaecher = 48;
+constexpr int kHochpass = 49;
+constexpr int kModulation = 51;
+constexpr int kFrequency = 156;
+constexpr int kShift = 202;
+constexpr int kBandwidth = 204;
+} // namespace slot
+
+// Columns of SG_Speicher.
+enum SlotColumn {
+    ColPlatz = 0,
+    ColName = 1,
+    ColFrequenz = 2,
+    ColModulation = 3,
+    ColBandbreite = 4,
+    ColVerschiebung = 5,
+    ColHochpass = 6,
+    ColEingang = 7,
+    ColAbschwaecher = 8,
+    ColFilterHp = 9,
+    ColFilterTp = 10,
+    ColVersion = 11,
+    SlotColumnCount = 12
+};
+constexpr int kSlotGridRows = kSlotCount + 1;
+
+// Row 0 of the grid, columns 0 to 11.
+QStringList slotGridHeadings();
+// Column widths of the grid, left to right.
+std::array<int, SlotColumnCount> slotGridColumnWidths();
+
+// Texts of one grid row for a record; index = column. Column 0 and every
+// value without a table entry are empty optionals: that cell is left as it was.
+using SlotRowTexts = std::array<std::optional<QString>, SlotColumnCount>;
+SlotRowTexts slotRowTexts(const quint8 *record, const QLocale &locale = QLocale());
+inline SlotRowTexts slotRowTexts(const QByteArray &record, const QLocale &locale = QLocale()) {
+    Q_ASSERT(record.size() >= kSlotSize);
+    return slotRowTexts(reinterpret_cast<const quint8 *>(record.constData()), locale);
+}
+
+// Single columns (used by slotRowTexts).
+QString slotNameText(const quint8 *record);
+// v * 0.1 with one decimal and locale grouping, padded to 12 characters
+// with "." at lengths 5 and 9 and "0" elsewhere.
+QString slotFrequencyText(qint32 tenths, const QLocale &locale = QLocale());
+QString slotBandwidthText(quint16 value, const QLocale &locale = QLocale());
+// " +250", "  -250", "  0".
+QString slotShiftText(qint16 value, const QLocale &locale = QLocale());
+std::optional<QString> slotModulationText(quint8 index);
+std::optional<QString> slotFilterHpText(quint8 index);
+std::optional<QString> slotFilterTpText(quint8 index);
+QString slotHochpassText(quint8 value);
+QString slotEingangText(quint8 value);
+QString slotAbschwaecherText(quint8 value);
+
+// A name cell's text as stored: Latin-1, one byte per character (others
+// become '?'), padded with spaces to at least 17 bytes. Bytes 18..34 take
+// the first 17.
+QByteArray encodeSlotName(const QString &text);
+// A version cell's text as stored in byte 1: 0xC0 | (first character & 0x0F).
+// Nothing for an empty text.
+std::optional<quint8> encodeSlotVersion(const QString &text);
+
+// L_SBytes after slot s: s * 256, or "16128  OK!" after slot 63.
+QString slotBytesText(qint64 slot);
+
+} // namespace lmk

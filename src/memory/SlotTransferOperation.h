@@ -1,0 +1,75 @@
+#pragma once
+// Reading, writing and clearing all 63 memory slots of the receiver.
+//
+// Requests (the link adds nothing):
+//   read a slot    10                                 (1 byte; the receiver
+//                                                      answers with its next slot)
+//   write slot s   11 s 00 00 | 256 record bytes      (260 bytes)
+//   clear slot s   11 s | 258 x 00                    (260 bytes)
+// Replies: the memory-slot reply 10 .. | s | record (see MemorySlots); a
+// write or clear is acknowledged by a word 00 00 00 00, refused by 55 or 5A.
+//
+// Each slot is one exchange: PendingRequest := -1, AwaitingReply := 1, the
+// reply timer runs 3000 ms, SendToDevice, then wait (reading the socket over
+// WLAN) until a reply decides PendingRequest or the wait ends without one.
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace lmk {
+
+class DeviceLink;
+class MemorySlots;
+
+class SlotTransferOperation : public QObject {
+    Q_OBJECT
+  public:
+    enum class Kind { Read, Write, Clear };
+    enum class Outcome {
+        Done,        // all 63 slots
+        NoTransport, // neither USB nor WLAN: nothing happened
+        Busy,        // another slot operation is running: nothing happened
+        Refused,     // a write or clear was refused (0x55 / 0x5A)
+        Timeout,     // no reply within kReplyTimeoutMs
+        ReadError,   // a memory-slot reply without a whole record
+        LinkLost,    // the connection failed during the wait (already reported)
+        ImageShort,  // write: the image holds fewer than 63 whole records
+    };
+    Q_ENUM(Outcome)
+
+    static constexpr int kReplyTimeoutMs = 3000;
+
+    explicit SlotTransferOperation(MemorySlots &store, QObject *parent = nullptr);
+
+    Outcome readAll();
+    Outcome writeAll();
+    Outcome clearAll();
+    Outcome run(Kind kind);
+
+    // The last slot that was read, written or cleared (0: none).
+    int lastSlot() const { return m_lastSlot; }
+
+    // The message for an outcome; empty where nothing more is shown.
+    static QString outcomeText(Kind kind, Outcome outcome);
+
+    static QByteArray readRequest();
+    static QByteArray writeRequest(int slot, const QByteArray &record);
+    static QByteArray clearRequest(int slot);
+
+  signals:
+    // The operation passed its connection test and begins.
+    void started();
+    // Slot `slot` was acknowledged (write, clear) or answered (read).
+    void slotDone(int slot);
+
+  private:
+    Outcome exchange(const QByteArray &request, int length);
+
+    MemorySlots &m_slots;
+    DeviceLink &m_link;
+    bool m_readFailed = false;
+    int m_lastSlot = 0;
+};
+
+} // namespace lmk

@@ -1,0 +1,238 @@
+// Reading, writing and clearing the memory slots against lmk-sim, over WLAN
+// and over the simulated USB library, driven through the page's buttons.
+#include "link/DeviceLink.h"
+#include "memory/MemorySlots.h"
+#include "memory/SlotRecord.h"
+#include "memory/ui/MemoryPage.h"
+
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace lmk;
+
+class TstSlotTransfer : public QObject {
+    Q_OBJECT
+  private:
+    std::unique_ptr<ScriptedDialogs> dlg;
+    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<DeviceLink> link;
+    std::unique_ptr<MemoryPage> page;
+
+    // Starts the simulator with `options` and connects over the transport
+    // of the current data row.
+    bool connectTo(const QStringList &options = {}) {
+        QFETCH(QString, transport);
+        sim = std::make_unique<SimProcess>();
+        if (!sim->start(options))
+            return false;
+        link = std::make_unique<DeviceLink>();
+        if (transport == QLatin1String("usb")) {
+            sim->useUsb();
+            if (link->openUsb() == 0)
+                return false;
+        } else {
+            SimProcess::noUsb();
+            link->setEndpoint(QStringLiteral("127.0.0.1"), sim->port());
+            link->setWlanChecked(true);
+        }
+        page = std::make_unique<MemoryPage>(*link);
+        page->writeHeadings();
+        // The simulator writes its slots once its event loop runs.
+        return QTest::qWaitFor([this] { return simSlots().size() == kSlotImageSize; }, 5000);
+    }
+    QString transport() const { return QString::fromLatin1(QTest::currentDataTag()); }
+    QByteArray simSlots() const {
+        QFile f(sim->stateDir() + QStringLiteral("/slots.bin"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QList<QByteArray> requests(char command) const {
+        QList<QByteArray> out;
+        for (const QByteArray &r : sim->requests(transport()))
+            if (!r.isEmpty() && r[0] == command)
+                out << r;
+        return out;
+    }
+    QTableWidget *grid() { return page->findChild<QTableWidget *>("SG_Speicher"); }
+    QString cell(int row, int col) { return grid()->item(row, col)->text(); }
+    QString bytesLabel() { return page->findChild<QLabel *>("L_SBytes")->text(); }
+    QString listItem() { return page->findChild<QListWidget *>("LB_Speicher")->item(0)->text(); }
+    QPushButton *button(const char *name) { return page->findChild<QPushButton *>(name); }
+    MemoryImage &image() { return page->memorySlots().image(); }
+
+    void transports() {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("wlan") << QStringLiteral("wlan");
+        QTest::newRow("usb") << QStringLiteral("usb");
+    }
+
+  private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void init() { dlg = std::make_unique<ScriptedDialogs>(); }
+    void cleanup() {
+        page.reset();
+        link.reset();
+        sim.reset();
+        dlg.reset();
+        SimProcess::noUsb();
+    }
+
+    void readAll_data() { transports(); }
+    void readAll() {
+        QVERIFY(connectTo());
+        button("B_Laden")->click();
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        const QByteArray stored = simSlots();
+        QCOMPARE(stored.size(), kSlotImageSize);
+        QCOMPARE(image().data(), stored);
+        QCOMPARE(requests(0x10).size(), 63);
+        QCOMPARE(requests(0x10).first(), QByteArray(1, char(0x10)));
+        for (int r = 1; r <= 63; ++r) {
+            const SlotRowTexts t = slotRowTexts(stored.mid((r - 1) * 256, 256));
+            for (int c = ColName; c < SlotColumnCount; ++c)
+                QCOMPARE(cell(r, c), t[size_t(c)].value_or(QString()));
+        }
+        QCOMPARE(cell(1, ColName), QStringLiteral("DCF77"));
+        QCOMPARE(cell(1, ColFrequenz), QStringLiteral("00.077.500,0"));
+        QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
+        QCOMPARE(listItem(), QStringLiteral("Read from LMK54!"));
+        QVERIFY(button("B_Speichern")->isEnabled());
+    }
+
+    void writeBackEditedName_data() { transports(); }
+    void writeBackEditedName() {
+        QVERIFY(connectTo());
+        page->B_LadenClick();
+        const QByteArray before = simSlots();
+        grid()->setCurrentCell(5, ColName);
+        grid()->item(5, ColName)->setText(QStringLiteral("Neuer Name"));
+        grid()->setCurrentCell(5, ColVersion);
+        grid()->item(5, ColVersion)->setText(QStringLiteral("9"));
+        grid()->setCurrentCell(6, ColFrequenz);
+        button("B_Speichern")->click();
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
+        QCOMPARE(requests(0x11).size(), 63);
+        QByteArray want = before;
+        want.replace(4 * 256 + 18, 17, "Neuer Name       ");
+        want[4 * 256 + 1] = char(0xC9);
+        QCOMPARE(simSlots(), want);
+        QCOMPARE(image().data(), want);
+    }
+
+    void writeRefusedAtFirstSlot_data() { transports(); }
+    void writeRefusedAtFirstSlot() {
+        QVERIFY(connectTo({"--slot-refuse", "1"}));
+        image().setSize(kSlotImageSize);
+        const QByteArray before = simSlots();
+        page->B_SpeichernClick();
+        QCOMPARE(dlg->texts, QStringList{"Error on saving!"});
+        QCOMPARE(bytesLabel(), QStringLiteral("0"));
+        QCOMPARE(requests(0x11).size(), 1);
+        QVERIFY(button("B_Laden")->isEnabled());
+        QVERIFY(button("B_Speichern")->isEnabled());
+        QCOMPARE(simSlots(), before);
+    }
+
+    void clearThenRead_data() { transports(); }
+    void clearThenRead() {
+        QVERIFY(connectTo());
+        dlg->answers << false << true;
+        button("B_Loeschen")->click(); // No
+        QVERIFY(requests(0x11).isEmpty());
+        button("B_Loeschen")->click(); // Yes
+        QCOMPARE(dlg->texts, QStringList(2, "Wirklich alle Speicherplätze im LMK54 löschen?"));
+        QCOMPARE(requests(0x11).size(), 63);
+        QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
+        QCOMPARE(simSlots(), QByteArray(kSlotImageSize, char(0)));
+        page->B_LadenClick();
+        const QStringList zero{"",       "00.000.000,0", "Auto", "0",    "  0", "75 kHz",
+                               "50 Ohm", " 0 dB",        "Auto", "Auto", "0"};
+        for (int r = 1; r <= 63; ++r)
+            for (int c = ColName; c < SlotColumnCount; ++c)
+                QCOMPARE(cell(r, c), zero[c - 1]);
+    }
+
+    void silenceEndsWithTimeout_data() { transports(); }
+    void silenceEndsWithTimeout() {
+        QVERIFY(connectTo({"--slot-silent", "2"}));
+        QElapsedTimer t;
+        t.start();
+        page->B_LadenClick();
+        QVERIFY(t.elapsed() < 10000);
+        QCOMPARE(dlg->texts, QStringList{"Timeout: Device doesn't respond!"});
+        QCOMPARE(bytesLabel(), QStringLiteral("256"));
+        QVERIFY(button("B_Laden")->isEnabled());
+        QVERIFY(button("B_Speichern")->isEnabled());
+        QCOMPARE(link->AwaitingReply, quint8(0));
+        // The link still works afterwards.
+        dlg->texts.clear();
+        page->B_LadenClick();
+        QVERIFY(dlg->texts.size() <= 1);
+    }
+
+    void writeFromLongMemFile_data() { transports(); }
+    void writeFromLongMemFile() {
+        QVERIFY(connectTo());
+        QTemporaryDir dir;
+        QByteArray content(kSlotImageSize + 700, Qt::Uninitialized);
+        for (int i = 0; i < content.size(); ++i)
+            content[i] = char((i * 5 + i / 256) & 0xFF);
+        {
+            QFile f(dir.filePath("lang.Mem"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        page->openMemFile(dir.filePath("lang.Mem"));
+        QVERIFY(button("B_Speichern")->isEnabled());
+        button("B_Speichern")->click();
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        QCOMPARE(requests(0x11).size(), 63);
+        QCOMPARE(simSlots(), content.left(kSlotImageSize));
+        page->saveMemFile(dir.filePath("wieder.Mem"));
+        QFile f(dir.filePath("wieder.Mem"));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content); // the tail stays in the image and the file
+    }
+
+    void droppedLinkEndsRead_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("wlan") << QStringLiteral("wlan");
+    }
+    void droppedLinkEndsRead() {
+        QVERIFY(connectTo({"--fault", "10#2:close"}));
+        QElapsedTimer t;
+        t.start();
+        page->B_LadenClick();
+        QVERIFY(t.elapsed() < 5000);
+        QVERIFY(!dlg->texts.isEmpty());
+        QCOMPARE(dlg->texts.first(), QStringLiteral("LMK doesn't respond to WLAN!"));
+        QVERIFY(!dlg->texts.contains(QStringLiteral("Timeout: Device doesn't respond!")));
+        QVERIFY(!link->wlanChecked());
+        QCOMPARE(bytesLabel(), QStringLiteral("256"));
+        QVERIFY(button("B_Laden")->isEnabled());
+        QVERIFY(button("B_Speichern")->isEnabled());
+    }
+
+    void shortRecordIsReadError_data() { transports(); }
+    void shortRecordIsReadError() {
+        QVERIFY(connectTo({"--slot-short", "3"}));
+        page->B_LadenClick();
+        QCOMPARE(dlg->texts, QStringList{"Error on reading!"});
+        QCOMPARE(requests(0x10).size(), 3);
+        QCOMPARE(image().slotRecord(3), QByteArray(256, char(0)));
+        QCOMPARE(image().slotRecord(2), simSlots().mid(256, 256));
+        QVERIFY(button("B_Laden")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TstSlotTransfer)
+#include "tst_slottransfer.moc"
