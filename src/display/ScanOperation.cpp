@@ -3,6 +3,8 @@
 #include "link/DeviceLink.h"
 #include "link/Wait.h"
 
+#include <array>
+
 namespace lmk {
 
 namespace {
@@ -141,10 +143,16 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
         m_link.AwaitingReply = 0;
         m_link.setStatusText(kAllDataReceivedText);
     }
+    static constexpr auto kColours = [] {
+        std::array<Rgb, 256> t{};
+        for (int v = 0; v < 256; ++v)
+            t[size_t(v)] = pixelToRgb(quint8(v));
+        return t;
+    }();
     const quint8 *pixels = payload + kColumnHeaderSize;
     quint8 *dst = m_rgb.data();
     for (int r = 0; r < m_area.h; ++r) {
-        const Rgb px = pixelToRgb(pixels[r]);
+        const Rgb &px = kColours[pixels[r]];
         *dst++ = px.r;
         *dst++ = px.g;
         *dst++ = px.b;
