@@ -181,6 +181,29 @@ private slots:
         QVERIFY2(bad.isEmpty(), qPrintable(bad));
     }
 
+    // --screen-image: the simulator shows a picture in the receiver's format.
+    void screenFromImage() {
+        QTemporaryDir dir;
+        QImage img(800, 480, QImage::Format_RGB32);
+        img.fill(QColor(255, 0, 0));
+        for (int y = 0; y < 480; ++y)
+            for (int x = 400; x < 800; ++x)
+                img.setPixel(x, y, qRgb(0, 0, 255));
+        const QString file = dir.filePath(QStringLiteral("screen.png"));
+        QVERIFY(img.save(file));
+        Rig rig;
+        QVERIFY(rig.start("usb", {"--screen-image", file}));
+        rig.get<QSpinBox>("SE_B")->setValue(10);
+        rig.get<QSpinBox>("SE_X")->setValue(395);
+        rig.get<QSpinBox>("SE_H")->setValue(20);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        const QImage &pic = rig.page->picture();
+        for (int c = 0; c < 10; ++c)
+            for (int r = 0; r < 20; ++r)
+                QCOMPARE(pic.pixel(c + 5, r + 5) & 0xFFFFFF, c < 5 ? 0xFF0000u : 0x0000FFu);
+    }
+
     void lastColumnFirst_data() { transports(); }
     void lastColumnFirst() {
         QFETCH(QString, transport);
