@@ -1,23 +1,59 @@
 #pragma once
-// Page "USB Terminal" (TS_Chat): terminal memo and access-point form.
+// Page "USB Terminal" (TS_Chat): the terminal memo M_Chat with "Clear", and
+// the "WiFi Access Point Configuration" form. The page reads its controls and
+// runs the terminal operations (terminal/TerminalOperations.h); it composes no
+// protocol bytes itself.
+
+#include "terminal/TerminalOperations.h"
 
 #include <QWidget>
 
+#include <memory>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+
 namespace lmk {
+class ChatMemo;
 class DeviceLink;
 
 class TerminalPage : public QWidget {
     Q_OBJECT
 public:
     TerminalPage(DeviceLink &link, QWidget *parent = nullptr);
+    ~TerminalPage() override;
 
     // Page change: M_Chat emptied.
     void clearChat();
     // Page change into "USB Terminal" over USB: "Set!" enabled.
     void enableSet();
 
+    // A key released in the memo: sends the last line when the text ends
+    // with a line feed.
+    void M_ChatKeyUp();
+    void B_ClearClick();
+    void B_SetClick();
+    // The terminal receive handler: what the link runs for every frame while
+    // "USB Terminal" is shown (the page registers it when created).
+    void receiveTerminalText(const quint8 *payload, int length);
+
 private:
+    void fillForm(const ApSettings &s);
+
     DeviceLink &m_link;
+    ChatMemo *M_Chat = nullptr;
+    QPushButton *B_Clear = nullptr;
+    QGroupBox *GB_AccessPoint = nullptr;
+    QLineEdit *E_SSID = nullptr;
+    QLineEdit *E_Pass = nullptr;
+    QSpinBox *SE_Channel = nullptr;
+    QSpinBox *SE_Power = nullptr;
+    QPushButton *B_Set = nullptr;
+    std::unique_ptr<TerminalReceiver> m_receiver;
+    bool m_inSet = false;
 };
 
 } // namespace lmk

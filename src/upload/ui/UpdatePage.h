@@ -1,16 +1,41 @@
 #pragma once
-// Page "Update 54/55" (TS_Download): target, task list, synchronisation and
-// the upload group.
+// Page "Update 54/55" (TS_Download): the upload target, the external task
+// list with "Search", "Synchronize" with its two indicators, and the upload
+// group with "Start". The page reads its controls, runs the operations of
+// src/upload and shows what they report.
 
+#include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
 
 namespace lmk {
 class DeviceLink;
+class SyncOperation;
+class TaskListReader;
+class TaskSearchOperation;
+class UploadOperation;
 
 class UpdatePage : public QWidget {
     Q_OBJECT
-public:
+  public:
+    // Font colours of the group boxes.
+    static inline const QColor kGrey{128, 128, 128};
+    static inline const QColor kBlue{0, 0, 255};
+    static inline const QColor kBlack{0, 0, 0};
+
     UpdatePage(DeviceLink &link, QWidget *parent = nullptr);
+    ~UpdatePage() override;
 
     // "Synchronize"; start-up runs it once without a click.
     void B_SyncClick();
@@ -19,8 +44,56 @@ public:
     // File, Open on this page: the chosen upload file.
     void selectUploadFile(const QString &path);
 
-private:
+    void RG_TargetClick();
+    void B_SearchClick();
+    void B_StartClick();
+
+    QString uploadFileName() const { return m_uploadFileName; } // UploadFileName
+    int targetIndex() const;                                    // RG_Target's item index
+    void setTargetIndex(int index);                             // selects without a click
+
+    UploadOperation &uploadOperation() { return *m_upload; }
+
+  private:
+    void buildControls();
+    void setUploadControlsEnabled(bool on);
+    void showCounter(qint64 value);
+    void flushCounter();
+    static void setFontColor(QWidget *w, const QColor &c);
+
     DeviceLink &m_link;
+    QString m_uploadFileName;
+
+    QLabel *Label2 = nullptr;
+    QListWidget *LB_Applikation = nullptr;
+    QGroupBox *RG_Target = nullptr;
+    QButtonGroup *m_targetItems = nullptr;
+    QGroupBox *GB_Extern = nullptr;
+    QComboBox *CB_Tasks = nullptr;
+    QPushButton *B_Search = nullptr;
+    QPushButton *B_Sync = nullptr;
+    QGroupBox *GroupBox3 = nullptr;
+    QCheckBox *CB_Boot = nullptr;
+    QCheckBox *CB_Konfiguration = nullptr;
+    QGroupBox *GB_Download = nullptr;
+    QLabel *L_Send = nullptr;
+    QLabel *L_Bytes = nullptr;
+    QPushButton *B_Start = nullptr;
+    QProgressBar *PB_Sent = nullptr;
+
+    TaskListReader *m_taskList = nullptr;
+    SyncOperation *m_sync = nullptr;
+    TaskSearchOperation *m_search = nullptr;
+    UploadOperation *m_upload = nullptr;
+
+    // L_Bytes follows the byte counter at most every kCounterDisplayMs: a
+    // fast transfer changes it for every packet, and repainting it each
+    // time would cost more than the transfer itself.
+    static constexpr int kCounterDisplayMs = 20;
+    qint64 m_counter = 0;
+    bool m_counterPending = false;
+    QElapsedTimer m_counterShown;
+    QTimer m_counterTimer;
 };
 
 } // namespace lmk

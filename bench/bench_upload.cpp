@@ -1,0 +1,187 @@
+// Upload benchmark: a 4 MiB file to lmk-sim (no artificial delay) through
+// the "Update 54/55" page, over WLAN and over the simulated USB, set against
+// ref_upload, a plain blocking client doing the same exchange, in the same
+// run. Prints wall time, throughput and CPU time of the program, the
+// reference's figures, and program / reference (goal: at most 1.3).
+//
+//   bench_upload [--size BYTES] [--runs N] [--link wlan|usb]
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "link/DeviceLink.h"
+#include "upload/ui/UpdatePage.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+using namespace lmk;
+
+namespace {
+
+double cpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+struct Figures {
+    double wallMs = 0;
+    double cpuMs = 0;
+    bool ok = false;
+};
+
+QByteArray storedUpload(const SimProcess &sim) {
+    QFile f(QDir(sim.stateDir()).filePath(QStringLiteral("upload-1.bin")));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+Figures runProgram(bool usb, const QString &path, const QByteArray &file) {
+    Figures fig;
+    SimProcess sim;
+    if (!sim.start())
+        return fig;
+    ScriptedDialogs dlg;
+    DeviceLink link;
+    if (usb) {
+        sim.useUsb();
+        if (link.openUsb() == 0)
+            return fig;
+    } else {
+        link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+        link.setWlanChecked(true);
+    }
+    QTabWidget tabs;
+    tabs.setObjectName(QStringLiteral("PC_main"));
+    auto *page = new UpdatePage(link, &tabs);
+    tabs.addTab(page, QStringLiteral("Update 54/55"));
+    if (qEnvironmentVariableIsEmpty("BENCH_HIDDEN"))
+        tabs.show();
+    page->B_SyncClick();
+    page->selectUploadFile(path);
+    dlg.clear();
+
+    QElapsedTimer wall;
+    const double cpu0 = cpuMs();
+    wall.start();
+    page->B_StartClick();
+    fig.wallMs = double(wall.nsecsElapsed()) / 1e6;
+    fig.cpuMs = cpuMs() - cpu0;
+    fig.ok = dlg.texts == QStringList{QStringLiteral("File transfer finished successfully!")} &&
+             storedUpload(sim) == file;
+    if (!fig.ok)
+        std::fprintf(stderr, "program run failed: %s\n",
+                     qPrintable(dlg.texts.join(QLatin1String(" | "))));
+    if (usb)
+        link.closeUsb();
+    SimProcess::noUsb();
+    return fig;
+}
+
+Figures runReference(bool usb, const QString &path, const QByteArray &file) {
+    Figures fig;
+    SimProcess sim;
+    if (!sim.start())
+        return fig;
+    QProcess ref;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LMK_SIM_USB"), sim.usbSocketPath());
+    ref.setProcessEnvironment(env);
+    const QString binary = QStringLiteral(LMK_BINARY_DIR "/bench/ref_upload");
+    if (usb)
+        ref.start(binary, {QStringLiteral("usb"), QStringLiteral(LMK_USB_SIM_LIBRARY), path});
+    else
+        ref.start(binary, {QStringLiteral("wlan"), QString::number(sim.port()), path});
+    if (!ref.waitForFinished(300000))
+        return fig;
+    const QString out = QString::fromLatin1(ref.readAllStandardOutput());
+    static const QRegularExpression re(QStringLiteral("wall_ms=([0-9.]+) cpu_ms=([0-9.]+)"));
+    const auto m = re.match(out);
+    fig.ok = ref.exitCode() == 0 && m.hasMatch() && storedUpload(sim) == file;
+    if (m.hasMatch()) {
+        fig.wallMs = m.captured(1).toDouble();
+        fig.cpuMs = m.captured(2).toDouble();
+    }
+    if (!fig.ok)
+        std::fprintf(stderr, "reference run failed: %s %s\n", qPrintable(out),
+                     ref.readAllStandardError().constData());
+    return fig;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qint64 size = 4 * 1024 * 1024;
+    int runs = 3;
+    QString only;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args[i] == QLatin1String("--size"))
+            size = args[i + 1].toLongLong();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = qMax(1, args[i + 1].toInt());
+        else if (args[i] == QLatin1String("--link"))
+            only = args[i + 1];
+    }
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("LMKBENCH.RPD"));
+    QByteArray file(size, '\0');
+    quint32 x = 1;
+    for (qint64 i = 0; i < size; ++i) {
+        x = x * 1664525u + 1013904223u;
+        file[i] = char(x >> 24);
+    }
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(file) != file.size()) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+
+    std::printf("upload of %lld bytes, %d run(s) each, medians\n", size, runs);
+    std::printf("%-5s %12s %10s %12s | %12s %12s | %8s\n", "link", "wall ms", "MiB/s", "cpu ms",
+                "ref wall ms", "ref cpu ms", "ratio");
+    bool allOk = true;
+    for (bool usb : {false, true}) {
+        if (!only.isEmpty() && only != QLatin1String(usb ? "usb" : "wlan"))
+            continue;
+        std::vector<double> pw, pc, rw, rc;
+        for (int r = 0; r < runs; ++r) {
+            // Alternate, so that a slow phase of the machine hits both.
+            const Figures p = runProgram(usb, path, file);
+            const Figures f = runReference(usb, path, file);
+            allOk = allOk && p.ok && f.ok;
+            pw.push_back(p.wallMs);
+            pc.push_back(p.cpuMs);
+            rw.push_back(f.wallMs);
+            rc.push_back(f.cpuMs);
+        }
+        const double wall = median(pw), refWall = median(rw);
+        std::printf("%-5s %12.1f %10.2f %12.1f | %12.1f %12.1f | %8.2f\n", usb ? "usb" : "wlan",
+                    wall, wall > 0 ? (double(size) / (1024.0 * 1024.0)) / (wall / 1000.0) : 0.0,
+                    median(pc), refWall, median(rc), refWall > 0 ? wall / refWall : 0.0);
+        std::fflush(stdout);
+    }
+    std::printf("%s\n", allOk ? "all uploads arrived byte-identical"
+                              : "SOME UPLOADS FAILED (see standard error)");
+    return allOk ? 0 : 1;
+}

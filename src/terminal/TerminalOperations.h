@@ -1,0 +1,110 @@
+#pragma once
+// What the "USB Terminal" page does with the receiver, without widgets, so
+// that the page and lmkctl drive the same code:
+//  - TerminalLineSender: one typed line as a terminal line frame over USB;
+//  - AccessPointSetter: the checks of "Set!" and the 88-byte configuration
+//    frame;
+//  - TerminalReceiver: the terminal receive handler (acknowledgements
+//    dropped, text appended) and the access-point fill-in step.
+// None of them waits for a reply: the receiver's answers arrive as terminal
+// text.
+
+#include "terminal/TerminalFrames.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace lmk {
+
+class DeviceLink;
+
+inline constexpr const char *kNoUsbText = "No USB connection available!";
+inline constexpr const char *kLineTooLongText =
+    "Line too long: at most 253 characters can be sent!";
+inline constexpr const char *kSsidLengthText = "Name / SSID muss 10 Zeichen lang sein!";
+inline constexpr const char *kPasskeyLengthText = "Passwort muss 22 Zeichen lang sein!";
+
+class TerminalLineSender {
+public:
+    explicit TerminalLineSender(DeviceLink &link) : m_link(link) {}
+    // Sends `line` (without its line end) over USB. Returns the message to
+    // show; empty when the frame went out. Nothing is sent without USB or
+    // for a line of more than 253 characters.
+    QString send(const QString &line);
+
+private:
+    DeviceLink &m_link;
+};
+
+class AccessPointSetter {
+public:
+    explicit AccessPointSetter(DeviceLink &link) : m_link(link) {}
+    // The checks in their order (SSID, passkey, USB), each failing one with
+    // its message; all are made every time.
+    QStringList check(const ApSettings &settings) const;
+    // Checks, and when nothing failed sends the configuration frame in one
+    // call of SendToDevice. Returns the messages; empty when sent.
+    QStringList send(const ApSettings &settings);
+
+private:
+    DeviceLink &m_link;
+};
+
+// The text the terminal shows: the page's memo, or a plain string in lmkctl.
+class TerminalChat {
+public:
+    virtual ~TerminalChat() = default;
+    // Appends at the very end and shows the end.
+    virtual void appendText(const QString &text) = 0;
+    virtual QString chatText() const = 0;
+    virtual void clearText() = 0;
+    // Number of lines as terminalLines() counts them, but at most
+    // limit + 1: a memo can answer without copying its text.
+    virtual int lineCount(int limit) const {
+        return int(qMin(terminalLines(chatText()).size(), qsizetype(limit) + 1));
+    }
+};
+
+// A TerminalChat over a string.
+class StringChat : public TerminalChat {
+public:
+    QString text;
+    std::function<void(const QString &)> appended; // optional
+    void appendText(const QString &t) override {
+        text += t;
+        if (appended)
+            appended(t);
+    }
+    QString chatText() const override { return text; }
+    void clearText() override { text.clear(); }
+};
+
+// Registers itself as the link's terminal receive handler (the dispatcher
+// hands it every frame while "USB Terminal" is shown) and unregisters when
+// destroyed.
+class TerminalReceiver {
+public:
+    TerminalReceiver(DeviceLink &link, TerminalChat &chat);
+    ~TerminalReceiver();
+    TerminalReceiver(const TerminalReceiver &) = delete;
+    TerminalReceiver &operator=(const TerminalReceiver &) = delete;
+
+    // One frame payload: a line acknowledgement is dropped, anything else is
+    // appended as text, then the fill-in step runs.
+    void receive(const quint8 *payload, int length);
+    // Fill-in step: while ApSettingsPending is set and the text holds exactly
+    // 8 lines, clears ApSettingsPending, reports the settings and empties the
+    // text. True when it filled.
+    bool fillIn();
+
+    // Called by the fill-in step with lines 1, 3, 5 and 7.
+    std::function<void(const ApSettings &)> settingsReceived;
+
+private:
+    DeviceLink &m_link;
+    TerminalChat &m_chat;
+};
+
+} // namespace lmk

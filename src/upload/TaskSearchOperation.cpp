@@ -1,0 +1,31 @@
+#include "upload/TaskSearchOperation.h"
+
+#include "link/DeviceLink.h"
+#include "link/Wait.h"
+#include "upload/TaskListCodec.h"
+
+namespace lmk {
+
+TaskSearchOperation::TaskSearchOperation(DeviceLink &link, QObject *parent)
+    : QObject(parent), m_link(link) {}
+
+SearchResult TaskSearchOperation::run(bool bootActive) {
+    if (!bootActive)
+        return {SearchOutcome::BootloaderNotActive, QStringLiteral("Bootloader not active!")};
+    if (!m_link.hasTransport())
+        return {SearchOutcome::NoConnection, QStringLiteral("No connection or no file available!")};
+    emit started();
+
+    m_link.PendingRequest = 1; // a marker only: the list is known by its code
+    m_link.RxCount = 0;
+    m_link.startReplyTimer(kReplyMs);
+    m_link.AwaitingReply = 1;
+    m_link.SendToDevice(QByteArray(1, char(upload::kTaskListCommand)));
+    waitWhile([this] { return m_link.AwaitingReply != 0; });
+
+    m_link.stopReplyTimer();
+    emit finished();
+    return {SearchOutcome::Finished, QStringLiteral("Transfer finished!")};
+}
+
+} // namespace lmk

@@ -1,0 +1,209 @@
+#include "upload/UploadOperation.h"
+
+#include "link/DeviceEvents.h"
+#include "link/DeviceLink.h"
+#include "link/Dialogs.h"
+#include "link/FrameExtractor.h"
+#include "link/Wait.h"
+#include "upload/TaskListCodec.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+namespace lmk {
+
+using namespace upload;
+
+UploadOperation::UploadOperation(DeviceLink &link, QObject *parent)
+    : QObject(parent), m_link(link) {}
+
+int UploadOperation::progressFor(qint64 sent, qint64 size) {
+    if (size <= 0)
+        return kProgressMax;
+    return int(qMin<qint64>(kProgressMax, qint64(kProgressMax) * sent / size));
+}
+
+UploadResult UploadOperation::run(const UploadRequest &req) {
+    UploadResult result;
+    auto done = [&](UploadOutcome outcome, const QString &message) {
+        result.outcome = outcome;
+        result.message = message;
+        emit finished(result);
+        return result;
+    };
+    const QString noConnection = QString::fromLatin1(kNoConnectionText);
+
+    // 1. Preconditions. A file of size 0 has nothing to load, and one of
+    // 4 GiB or more does not fit the header's size field.
+    const QFileInfo info(req.filePath);
+    if (!req.fileChosen || req.filePath.isEmpty() || !info.exists() || info.isDir() ||
+        !m_link.hasTransport())
+        return done(UploadOutcome::NotStarted, noConnection);
+    if (info.size() > kMaxFileSize)
+        return done(UploadOutcome::NotStarted, noConnection);
+
+    // 2. The whole file, read once.
+    QFile file(req.filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return done(UploadOutcome::Unreadable,
+                    QStringLiteral("File \"%1\" cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(req.filePath), file.errorString()));
+    QByteArray bytes = file.readAll();
+    const bool readFailed = file.error() != QFileDevice::NoError;
+    const QString readError = file.errorString();
+    file.close();
+    if (readFailed)
+        return done(UploadOutcome::Unreadable,
+                    QStringLiteral("File \"%1\" cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(req.filePath), readError));
+    if (bytes.isEmpty() || bytes.size() > kMaxFileSize)
+        return done(UploadOutcome::NotStarted, noConnection);
+    result.size = bytes.size();
+
+    // 3. Name check.
+    const QString fileName = info.fileName();
+    if (!nameMatchesTarget(req.target, fileName, req.taskEntry)) {
+        const QString q = QString::fromLatin1(kConfirmText);
+        const bool ok = m_confirm ? m_confirm(q) : dialogs().confirmOkCancel(q);
+        if (!ok)
+            return done(UploadOutcome::Declined, QString());
+    }
+
+    // 4. Header.
+    QByteArray header;
+    if (req.target == Target::Configuration) {
+        header = configurationHeader(quint32(bytes.size()));
+    } else {
+        const auto ids = taskIdsFromEntry(req.taskEntry);
+        if (!ids) {
+            m_link.setStatusText(kNoTasksFound);
+            return done(UploadOutcome::NoTaskIds, QString::fromLatin1(m_link.StatusText));
+        }
+        header = externalHeader(quint32(bytes.size()), *ids);
+    }
+
+    // 5.-7. The transfer. The name block comes from the file being sent.
+    UploadPacketizer packets(std::move(bytes), nameBlock(fileName));
+    result.transferred = true;
+    transfer(header, packets, req.byteCounter);
+    result.sent = packets.sent();
+    const QString text = QString::fromLatin1(m_link.StatusText);
+    if (text == QLatin1String(kSuccessText))
+        return done(UploadOutcome::Completed, text);
+    if (text == QLatin1String(kRefusedText))
+        return done(UploadOutcome::Refused, text);
+    return done(UploadOutcome::Ended, text);
+}
+
+void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packets,
+                               qint64 counter) {
+    DeviceLink &link = m_link;
+    link.setStatusText(kCannotLoadText);
+    link.AwaitingReply = 1;
+    link.PendingRequest = -1;
+    link.startReplyTimer(kReplyMs);
+    emit started();
+    emit phaseChanged(QString::fromLatin1(kClearingText));
+    processPendingEvents();
+    link.SendToDevice(header);
+    emit progressChanged(0);
+    link.RxCount = 0;
+    link.RxFrameLength = 0;
+
+    const qint64 size = packets.size();
+    bool bytesPhase = false;
+    int progress = 0;
+    // Events are processed between packets at least every kEventSliceMs;
+    // SendToDevice and the waits process them as well.
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    while (link.AwaitingReply) {
+        waitWhile([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
+        link.stopReplyTimer();
+        if (!link.AwaitingReply)
+            break;
+        const qint32 code = link.PendingRequest;
+        if (code == 0x55) {
+            emit counterChanged(++counter);
+            link.startReplyTimer(kReplyMs);
+            link.PendingRequest = -1;
+            if (link.UsbConnected == 0)
+                readFrameAfterWorking();
+        } else if (code == 0x00) {
+            counter = packets.sent();
+            emit counterChanged(counter);
+            if (const int p = progressFor(packets.sent(), size); p != progress) {
+                progress = p;
+                emit progressChanged(p);
+            }
+            if (packets.hasNext()) {
+                const qint64 n = packets.groupCounter();
+                if (!bytesPhase && n >= 65 && n <= 119) {
+                    bytesPhase = true;
+                    emit phaseChanged(QString::fromLatin1(kBytesSentText));
+                }
+                const QByteArray &packet = packets.next();
+                link.PendingRequest = -1;
+                link.startReplyTimer(kReplyMs);
+                link.SendToDevice(packet);
+            } else {
+                link.AwaitingReply = 0;
+                link.setStatusText(kSuccessText);
+            }
+        } else {
+            link.setStatusText(kRefusedText);
+            link.AwaitingReply = 0;
+        }
+        if (!link.AwaitingReply || sinceEvents.elapsed() >= kEventSliceMs) {
+            processPendingEvents();
+            sinceEvents.start();
+        }
+    }
+    link.stopReplyTimer();
+}
+
+// SendToDevice has returned after the frame that carried the working reply;
+// the next frame is read here from the link's receive buffer, one frame per
+// working reply. Bytes behind that frame stay held for the next reading.
+void UploadOperation::readFrameAfterWorking() {
+    DeviceLink &link = m_link;
+    int delivered = 0;
+    auto awaiting = [&] { return link.AwaitingReply != 0 && delivered == 0; };
+    auto deliver = [&](const quint8 *payload, int length) {
+        ++delivered;
+        QObject *target = link.eventTarget();
+        QCoreApplication::postEvent(target, new DeviceDataEvent(payload, length));
+        // Handled now, while the payload in RxBuffer is intact.
+        QCoreApplication::sendPostedEvents(target, WM_DEVICE_DATA);
+    };
+    auto extract = [&] {
+        const ExtractResult r = extractFrames(link, awaiting, deliver);
+        if (r == ExtractResult::Oversized) // no frame is that long: give up early
+            link.AwaitingReply = 0;
+        return delivered > 0 || r == ExtractResult::Oversized;
+    };
+    // SendToDevice leaves the length of the frame it handed on last; with no
+    // bytes held no length is known.
+    if (link.RxCount <= 0) {
+        link.RxCount = 0;
+        link.RxFrameLength = 0;
+    }
+    while (link.AwaitingReply) {
+        processPendingEvents();
+        if (!link.AwaitingReply)
+            break;
+        if (link.RxCount > 0 && extract())
+            break;
+        if (!link.waitForData(1000))
+            continue;
+        if (link.receiveInto(link.RxCount, link.space()) <= 0)
+            continue;
+        if (extract())
+            break;
+    }
+}
+
+} // namespace lmk

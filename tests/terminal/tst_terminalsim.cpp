@@ -1,0 +1,288 @@
+// The "USB Terminal" page against a real lmk-sim over the simulated USB
+// library: the access-point answer fills the form, "Set!" changes the
+// simulator's settings, a typed line reaches it and its answer is shown.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "link/DeviceLink.h"
+#include "terminal/TerminalFrames.h"
+#include "terminal/TerminalSession.h"
+#include "terminal/ui/TerminalPage.h"
+#include "app/TFMain.h"
+
+#include <QFile>
+#include <QTcpSocket>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+using namespace lmk;
+
+namespace {
+const QByteArray kEnter = QByteArray::fromHex("0d01");
+const QByteArray kLeave = QByteArray::fromHex("0d00");
+
+struct Rig {
+    ScriptedDialogs dialogs;
+    SimProcess sim;
+    std::unique_ptr<DeviceLink> link;
+    std::unique_ptr<TerminalPage> page;
+    QPlainTextEdit *chat = nullptr;
+    QLineEdit *ssid = nullptr;
+    QLineEdit *pass = nullptr;
+    QSpinBox *channel = nullptr;
+    QSpinBox *power = nullptr;
+    QPushButton *set = nullptr;
+
+    bool start(const QStringList &options = {}) {
+        if (!sim.start(options))
+            return false;
+        sim.useUsb();
+        link = std::make_unique<DeviceLink>();
+        if (link->openUsb() == 0)
+            return false;
+        page = std::make_unique<TerminalPage>(*link);
+        chat = page->findChild<QPlainTextEdit *>("M_Chat");
+        ssid = page->findChild<QLineEdit *>("E_SSID");
+        pass = page->findChild<QLineEdit *>("E_Pass");
+        channel = page->findChild<QSpinBox *>("SE_Channel");
+        power = page->findChild<QSpinBox *>("SE_Power");
+        set = page->findChild<QPushButton *>("B_Set");
+        return true;
+    }
+    // What the window's page change does when "USB Terminal" is selected.
+    void enterPage() {
+        link->pageShown = kPageTerminal;
+        page->clearChat();
+        link->ApSettingsPending = 1;
+        page->enableSet();
+        link->usbWrite(kEnter);
+    }
+    void leavePage() {
+        link->pageShown = kPageUpdate;
+        page->clearChat();
+        link->ApSettingsPending = 0;
+        link->usbWrite(kLeave);
+    }
+    QByteArray savedSettings() const {
+        QFile f(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+} // namespace
+
+class TstTerminalSim : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { SimProcess::noUsb(); }
+
+    void enteringFillsForm_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("one frame") << QStringList{};
+        QTest::newRow("seven frames") << QStringList{"--ap-split", "7"};
+        QTest::newRow("one frame per byte") << QStringList{"--ap-split", "50"};
+    }
+    void enteringFillsForm() {
+        QFETCH(QStringList, options);
+        Rig r;
+        QVERIFY(r.start(options + QStringList{"--ap-ssid", "Rx54-Kitch", "--ap-channel", "9",
+                                              "--ap-power", "17"}));
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        QCOMPARE(r.ssid->text(), QStringLiteral("Rx54-Kitch"));
+        QCOMPARE(r.pass->text(), QStringLiteral("lmk-passkey-0123456789"));
+        QCOMPARE(r.channel->value(), 9);
+        QCOMPARE(r.power->value(), 17);
+        QVERIFY(r.set->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb"), QList<QByteArray>{kEnter}, 2000);
+        QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    void setChangesSimulatorSettings() {
+        Rig r;
+        QVERIFY(r.start());
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        r.ssid->setText(QStringLiteral("NewNet-042"));
+        r.pass->setText(QStringLiteral("pass-phrase-for-lmk-54"));
+        r.channel->setValue(3);
+        r.power->setValue(19);
+        QTest::mouseClick(r.set, Qt::LeftButton);
+        QVERIFY(r.dialogs.texts.isEmpty());
+        QVERIFY(!r.set->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(r.savedSettings(),
+                                  QByteArray("ssid=NewNet-042\npasskey=pass-phrase-for-lmk-54\n"
+                                             "channel=3\npower=19\n"),
+                                  3000);
+        const QList<QByteArray> usb = r.sim.requests("usb");
+        QCOMPARE(usb.size(), 2);
+        QCOMPARE(usb[1], apConfigFrame({"NewNet-042", "pass-phrase-for-lmk-54", "3", "19"}));
+        // The module's answers appear in the memo; the acknowledgement does not.
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().contains("Saved"), 3000);
+        QVERIFY(!r.chat->toPlainText().contains(QChar(0)));
+
+        // The next visit shows the new settings and allows "Set!" again.
+        r.leavePage();
+        r.ssid->clear();
+        r.enterPage();
+        QTRY_COMPARE_WITH_TIMEOUT(r.ssid->text(), QStringLiteral("NewNet-042"), 3000);
+        QCOMPARE(r.pass->text(), QStringLiteral("pass-phrase-for-lmk-54"));
+        QCOMPARE(r.channel->value(), 3);
+        QCOMPARE(r.power->value(), 19);
+        QVERIFY(r.set->isEnabled());
+    }
+
+    void typedLineAndAnswer() {
+        Rig r;
+        QVERIFY(r.start({"--ap-silent"}));
+        r.enterPage();
+        r.page->show();
+        QTest::keyClicks(r.chat, QStringLiteral("ver"));
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(r.chat->toPlainText(), QStringLiteral("ver\nLMK540 V103\n"),
+                                  3000);
+        const QList<QByteArray> usb = r.sim.requests("usb");
+        QCOMPARE(usb, (QList<QByteArray>{kEnter, QByteArray::fromHex("19057665720d0a000000")}));
+        // An unknown command and an empty line.
+        QTest::keyClicks(r.chat, QStringLiteral("xyz"));
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().endsWith("Unknown command: xyz\n"), 3000);
+        QTest::keyClick(r.chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 4, 3000);
+        QCOMPARE(r.sim.requests("usb").last(), QByteArray::fromHex("19020d0a00"));
+        QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    void windowPageChange() {
+        ScriptedDialogs dialogs;
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-split", "4", "--ap-ssid", "Window-Net"}));
+        sim.useUsb();
+        DeviceLink link;
+        TFMain w(link);
+        QVERIFY(link.openUsb() != 0);
+        auto *ssid = w.findChild<QLineEdit *>("E_SSID");
+        auto *chat = w.findChild<QPlainTextEdit *>("M_Chat");
+        auto *set = w.findChild<QPushButton *>("B_Set");
+        QVERIFY(ssid && chat && set);
+        w.show();
+        w.showPage(kPageTerminal);
+        QTRY_COMPARE_WITH_TIMEOUT(ssid->text(), QStringLiteral("Window-Net"), 3000);
+        QCOMPARE(chat->toPlainText(), QString());
+        QVERIFY(set->isEnabled());
+        // A line typed on the page reaches the receiver and its answer shows.
+        chat->setFocus();
+        QTest::keyClicks(chat, QStringLiteral("ver"));
+        QTest::keyClick(chat, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(chat->toPlainText(), QStringLiteral("ver\nLMK540 V103\n"), 3000);
+        // Leaving the page ends terminal mode; the memo is emptied.
+        w.showPage(kPageUpdate);
+        QCOMPARE(chat->toPlainText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
+        QCOMPARE(sim.requests("usb").count(kEnter), 1);
+        QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    // The simulator's terminal over its TCP side, frame by frame: the
+    // answer to 0D 01, an acknowledgement and an answer per line (also when
+    // the line arrives in pieces), and the configuration frame.
+    void simulatorOverWlan() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-ssid", "Tcp-Side-1"}));
+        QTcpSocket s;
+        s.connectToHost(QStringLiteral("127.0.0.1"), sim.port());
+        QVERIFY(s.waitForConnected(3000));
+        QByteArray in;
+        auto nextPayload = [&]() -> QByteArray {
+            QElapsedTimer t;
+            t.start();
+            while (t.elapsed() < 3000) {
+                if (in.size() >= 4) {
+                    const int len = quint8(in[0]) | quint8(in[1]) << 8;
+                    if (in.size() >= len) {
+                        const QByteArray p = in.mid(4, len - 4);
+                        in.remove(0, len);
+                        return p;
+                    }
+                }
+                s.waitForReadyRead(100);
+                in += s.readAll();
+            }
+            return "<nothing>";
+        };
+        // A line outside terminal mode is taken and not answered.
+        s.write(*terminalLineFrame("ver"));
+        s.write(kEnter);
+        QCOMPARE(nextPayload(), QByteArray("SSID:\r\nTcp-Side-1\r\nPasskey:\r\nlmk-passkey-0123456789"
+                                           "\r\nChannel:\r\n6\r\nTX-Power (dBm):\r\n12\r\n"));
+        const QByteArray ver = *terminalLineFrame("ver");
+        s.write(ver.left(3));
+        s.flush();
+        QTest::qWait(100);
+        s.write(ver.mid(3));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("LMK540 V103\r\n"));
+        s.write(apConfigFrame({"Tcp-Side-2", "0123456789012345678901", "1", "5"}) +
+                *terminalLineFrame("ap"));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("AP OK\r\nAP OK\r\nAP OK\r\nAP OK\r\nSaved\r\n"));
+        QCOMPARE(nextPayload(), QByteArray(4, '\0'));
+        QCOMPARE(nextPayload(), QByteArray("SSID:\r\nTcp-Side-2\r\nPasskey:\r\n0123456789012345678901"
+                                           "\r\nChannel:\r\n1\r\nTX-Power (dBm):\r\n5\r\n"));
+        QFile saved(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("ssid=Tcp-Side-2\npasskey=0123456789012345678901\n"
+                                             "channel=1\npower=5\n"));
+        QCOMPARE(sim.requests("wlan").size(), 5);
+    }
+
+    // The same without a window, as lmkctl drives it.
+    void sessionWithoutWindow() {
+        ScriptedDialogs dialogs;
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-split", "3", "--ap-power", "8"}));
+        sim.useUsb();
+        DeviceLink link;
+        {
+            TerminalSession t(link);
+            QVERIFY(!t.enter()); // no USB yet
+            QVERIFY(link.openUsb() != 0);
+            QVERIFY(t.enter());
+            const auto ap = t.waitForSettings(3000);
+            QVERIFY(ap);
+            QCOMPARE(*ap, (ApSettings{"LMK5x-0001", "lmk-passkey-0123456789", "6", "8"}));
+            QCOMPARE(t.sendLine(QStringLiteral("ver")), QString());
+            QCOMPARE(t.takeText(300, 3000), QStringLiteral("LMK540 V103\r\n"));
+            QCOMPARE(t.sendLine(QString(254, QLatin1Char('v'))), QString::fromLatin1(kLineTooLongText));
+            QCOMPARE(t.setAccessPoint({"short", "x", "1", "1"}),
+                     (QStringList{kSsidLengthText, kPasskeyLengthText}));
+            QCOMPARE(t.setAccessPoint({"Session-01", "0123456789012345678901", "11", "0"}),
+                     QStringList{});
+            QVERIFY(t.takeText(300, 3000).endsWith("Saved\r\n"));
+        }
+        QCOMPARE(link.pageShown, kPageUpdate);
+        QVERIFY(!link.handlers.terminalText);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
+        QFile saved(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("ssid=Session-01\npasskey=0123456789012345678901\n"
+                                             "channel=11\npower=0\n"));
+        QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    void textAfterLeavingIsNotShown() {
+        Rig r;
+        QVERIFY(r.start({"--ap-silent"}));
+        r.enterPage();
+        r.leavePage();
+        // Out of terminal mode the receiver takes lines without answering.
+        r.link->SendToDevice(*terminalLineFrame("ver"));
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 3, 3000);
+        QTest::qWait(200);
+        QCOMPARE(r.chat->toPlainText(), QString());
+    }
+};
+
+QTEST_MAIN(TstTerminalSim)
+#include "tst_terminalsim.moc"
