@@ -285,8 +285,11 @@ bool DeviceLink::openTcp() {
         },
         kConnectLimitMs);
     disconnect(conn);
-    if (tcpConnected())
+    if (tcpConnected()) {
+        // Socket options only take effect on a connected socket.
+        TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         return true;
+    }
     if (!failed) { // our own limit ran out: Qt reported nothing
         TCP_Client->abort();
         TCP_ClientError();
