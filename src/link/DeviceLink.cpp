@@ -146,10 +146,10 @@ void DeviceLink::usbWrite(const QByteArray &bytes) {
 }
 
 void DeviceLink::postFrame(const quint8 *payload, int length) {
-    QObject *target = m_target.load();
-    QCoreApplication::postEvent(target, new DeviceDataEvent(payload, length));
-    // Handle it now, before the buffer changes.
-    QCoreApplication::sendPostedEvents(target, WM_DEVICE_DATA);
+    // Delivered to the main window at once, so it is handled before the
+    // buffer changes; then the events that piled up meanwhile.
+    DeviceDataEvent event(payload, length);
+    QCoreApplication::sendEvent(m_target.load(), &event);
     processPendingEvents();
 }
 
@@ -264,6 +264,9 @@ bool DeviceLink::openTcp() {
         TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
                 [this](QAbstractSocket::SocketError) { TCP_ClientError(); });
+        // An unbuffered socket tells of the peer's close only to a read: a
+        // readiness without bytes must still lead to one.
+        connect(TCP_Client, &QIODevice::readyRead, this, [this] { m_readable = true; });
     }
     if (tcpConnected())
         return true;
@@ -271,7 +274,9 @@ bool DeviceLink::openTcp() {
     bool failed = false;
     auto conn = connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
                         [&failed](QAbstractSocket::SocketError) { failed = true; });
-    TCP_Client->connectToHost(m_host, m_port);
+    // Unbuffered: bytesAvailable() and read() go to the socket itself, so the
+    // receive loop sees a reply as soon as it is there.
+    TCP_Client->connectToHost(m_host, m_port, QIODevice::ReadWrite | QIODevice::Unbuffered);
     waitWhile(
         [&] {
             const auto s = TCP_Client->state();
@@ -280,8 +285,11 @@ bool DeviceLink::openTcp() {
         },
         kConnectLimitMs);
     disconnect(conn);
-    if (tcpConnected())
+    if (tcpConnected()) {
+        // Socket options only take effect on a connected socket.
+        TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         return true;
+    }
     if (!failed) { // our own limit ran out: Qt reported nothing
         TCP_Client->abort();
         TCP_ClientError();
@@ -297,18 +305,25 @@ void DeviceLink::closeTcp() {
 bool DeviceLink::waitForData(int ms) {
     if (!tcpConnected())
         return false;
-    waitWhile([this] { return tcpConnected() && TCP_Client->bytesAvailable() == 0; }, ms);
-    return TCP_Client && TCP_Client->bytesAvailable() > 0;
+    waitWhile(
+        [this] { return tcpConnected() && !m_readable && TCP_Client->bytesAvailable() == 0; }, ms);
+    return TCP_Client && (m_readable || TCP_Client->bytesAvailable() > 0);
+}
+
+qint64 DeviceLink::socketRead(char *into, qint64 max) {
+    m_readable = false;
+    const qint64 n = TCP_Client ? TCP_Client->read(into, max) : -1;
+    if (n < 0)
+        TCP_ClientError();
+    return n;
 }
 
 int DeviceLink::receiveInto(int offset, int max) {
     if (!TCP_Client || offset < 0 || max <= 0 || offset + max > kRxBufferSize)
         return 0;
-    const qint64 n = TCP_Client->read(reinterpret_cast<char *>(RxBuffer) + offset, max);
-    if (n < 0) {
-        TCP_ClientError();
+    const qint64 n = socketRead(reinterpret_cast<char *>(RxBuffer) + offset, max);
+    if (n < 0)
         return -1;
-    }
     RxCount = offset + int(n);
     return int(n);
 }
@@ -387,8 +402,7 @@ void DeviceLink::Timer1Timer() {
     processPendingEvents();
     if (waitForData(200)) {
         char discard[8];
-        if (TCP_Client->read(discard, sizeof discard) < 0)
-            TCP_ClientError();
+        socketRead(discard, sizeof discard);
     }
 }
 

@@ -138,6 +138,9 @@ private:
     static void deliverFromUsb(void *context, const unsigned char *payload, int length);
     void receiveLoop(bool &cont);
     void postFrame(const quint8 *payload, int length);
+    // One read on TCP_Client; a failure (the peer's close included) runs
+    // TCP_ClientError and yields -1.
+    qint64 socketRead(char *into, qint64 max);
 
     QString m_host;
     quint16 m_port = kDefaultPort;
@@ -148,6 +151,7 @@ private:
     UsbLibrary m_usb;
     int m_keepAliveMs = kKeepAliveMs;
     bool m_inError = false;
+    bool m_readable = false; // readyRead seen since the last read
 };
 
 } // namespace lmk

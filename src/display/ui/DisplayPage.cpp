@@ -1,14 +1,253 @@
 #include "display/ui/DisplayPage.h"
 
+#include "display/ScanOperation.h"
+#include "display/ui/ColorSwatch.h"
+#include "display/ui/ScanImageView.h"
 #include "link/DeviceLink.h"
+#include "link/Dialogs.h"
+#include "link/Wait.h"
+
+#include <QClipboard>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QSpinBox>
 
 namespace lmk {
 
-DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_link(link) {
-    setObjectName(QStringLiteral("TS_Dispcpy"));
+namespace {
+constexpr int kImageLeft = 8;
+constexpr int kImageTop = 8;
+constexpr int kPanelLeft = 830;
+constexpr int kPanelWidth = 140;
+constexpr int kProgressShowMs = 16;
+
+QSpinBox *makeSpin(QWidget *parent, const char *name, const char *label, int max, int value,
+                   int top) {
+    auto *l = new QLabel(QString::fromLatin1(label), parent);
+    l->setGeometry(10, top + 3, 20, 17);
+    auto *s = new QSpinBox(parent);
+    s->setObjectName(QString::fromLatin1(name));
+    s->setRange(0, max);
+    s->setValue(value);
+    s->setGeometry(34, top, 90, 22);
+    l->setBuddy(s);
+    return s;
 }
 
-void DisplayPage::fillFrame() {}
-void DisplayPage::saveBmp(const QString &) {}
+QRadioButton *makeRadio(QWidget *parent, const char *name, const char *caption, int top) {
+    auto *r = new QRadioButton(QString::fromLatin1(caption), parent);
+    r->setObjectName(QString::fromLatin1(name));
+    r->setGeometry(10, top, 120, 19);
+    return r;
+}
+} // namespace
+
+DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_link(link) {
+    setObjectName(QStringLiteral("TS_Dispcpy"));
+    m_scan = new ScanOperation(m_link, this);
+
+    I_Scan = new ScanImageView(this);
+    I_Scan->move(kImageLeft, kImageTop);
+
+    B_Dispcpy = new QPushButton(QStringLiteral("Scan"), this);
+    B_Dispcpy->setObjectName(QStringLiteral("B_Dispcpy"));
+    B_Dispcpy->setGeometry(kPanelLeft, 8, kPanelWidth, 25);
+    B_Abort = new QPushButton(QStringLiteral("Cancel"), this);
+    B_Abort->setObjectName(QStringLiteral("B_Abort"));
+    B_Abort->setGeometry(kPanelLeft, 38, kPanelWidth, 25);
+    B_Abort->setEnabled(false);
+    B_Abort->setVisible(false);
+
+    L_Spaltet = new QLabel(QStringLiteral("Column:"), this);
+    L_Spaltet->setObjectName(QStringLiteral("L_Spaltet"));
+    L_Spaltet->setGeometry(kPanelLeft, 70, 50, 17);
+    L_Spalte = new QLabel(QStringLiteral("0"), this);
+    L_Spalte->setObjectName(QStringLiteral("L_Spalte"));
+    L_Spalte->setGeometry(kPanelLeft + 55, 70, 60, 17);
+    PB_Scan = new QProgressBar(this);
+    PB_Scan->setObjectName(QStringLiteral("PB_Scan"));
+    PB_Scan->setRange(0, 100);
+    PB_Scan->setValue(0);
+    PB_Scan->setTextVisible(false);
+    PB_Scan->setGeometry(kPanelLeft, 92, kPanelWidth, 16);
+
+    auto *area = new QGroupBox(QStringLiteral("Area"), this);
+    area->setObjectName(QStringLiteral("GB_Area"));
+    area->setGeometry(kPanelLeft, 118, kPanelWidth, 232);
+    SE_X = makeSpin(area, "SE_X", "X:", kMaxX, 0, 22);
+    SE_Y = makeSpin(area, "SE_Y", "Y:", kMaxY, 0, 48);
+    SE_B = makeSpin(area, "SE_B", "W:", kMaxW, 800, 74);
+    SE_H = makeSpin(area, "SE_H", "H:", kMaxH, 480, 100);
+    RB_GVGA = makeRadio(area, "RB_GVGA", "Full VGA", 132);
+    RB_GWVGA = makeRadio(area, "RB_GWVGA", "Full WVGA", 155);
+    RB_DVGA = makeRadio(area, "RB_DVGA", "Diagram VGA", 178);
+    RB_DWVGA = makeRadio(area, "RB_DWVGA", "Diagram WVGA", 201);
+    RB_GWVGA->setChecked(true);
+
+    auto *frameLabel = new QLabel(QStringLiteral("Frame:"), this);
+    frameLabel->setGeometry(kPanelLeft, 366, 50, 17);
+    S_Rahmen = new ColorSwatch(this);
+    S_Rahmen->setObjectName(QStringLiteral("S_Rahmen"));
+    S_Rahmen->setGeometry(kPanelLeft + 55, 362, 25, 25);
+    S_Rahmen->setColour(m_frameColour);
+
+    B_Clip = new QPushButton(QStringLiteral("To Clipboard"), this);
+    B_Clip->setObjectName(QStringLiteral("B_Clip"));
+    B_Clip->setGeometry(kPanelLeft, 400, kPanelWidth, 25);
+
+    showArea();
+
+    connect(B_Dispcpy, &QPushButton::clicked, this, &DisplayPage::B_DispcpyClick);
+    connect(B_Abort, &QPushButton::clicked, this, &DisplayPage::B_AbortClick);
+    connect(SE_X, &QSpinBox::valueChanged, this, &DisplayPage::SE_XChange);
+    connect(SE_Y, &QSpinBox::valueChanged, this, &DisplayPage::SE_YChange);
+    connect(SE_B, &QSpinBox::valueChanged, this, &DisplayPage::SE_BChange);
+    connect(SE_H, &QSpinBox::valueChanged, this, &DisplayPage::SE_HChange);
+    connect(RB_GVGA, &QRadioButton::clicked, this, &DisplayPage::RB_GVGAClick);
+    connect(RB_GWVGA, &QRadioButton::clicked, this, &DisplayPage::RB_GWVGAClick);
+    connect(RB_DVGA, &QRadioButton::clicked, this, &DisplayPage::RB_DVGAClick);
+    connect(RB_DWVGA, &QRadioButton::clicked, this, &DisplayPage::RB_DWVGAClick);
+    connect(S_Rahmen, &ColorSwatch::mouseReleased, this, &DisplayPage::S_RahmenMouseUp);
+    connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
+
+    m_progressTimer.setSingleShot(true);
+    m_progressTimer.setInterval(kProgressShowMs);
+    connect(&m_progressTimer, &QTimer::timeout, this, &DisplayPage::showProgress);
+    connect(m_scan, &ScanOperation::runningChanged, this, [this](bool running) {
+        if (running)
+            I_Scan->setVisible(false);
+        else
+            showProgress();
+        B_Dispcpy->setEnabled(!running);
+        B_Abort->setEnabled(running);
+    });
+    connect(m_scan, &ScanOperation::counterChanged, this, [this](const QString &text) {
+        m_counterText = text;
+        if (!m_progressTimer.isActive())
+            m_progressTimer.start();
+    });
+    connect(m_scan, &ScanOperation::progressChanged, this, [this](int position) {
+        m_progress = position;
+        if (!m_progressTimer.isActive())
+            m_progressTimer.start();
+    });
+    connect(m_scan, &ScanOperation::columnReceived, this,
+            [this](int c, const quint8 *rgb, int h) {
+                I_Scan->setColumn(c + kFrameBand, kFrameBand, rgb, h);
+            });
+}
+
+DisplayPage::~DisplayPage() = default;
+
+const QImage &DisplayPage::picture() const { return I_Scan->picture(); }
+
+void DisplayPage::showArea() {
+    const struct {
+        QSpinBox *box;
+        int value;
+    } fields[] = {{SE_X, m_area.x()}, {SE_Y, m_area.y()}, {SE_B, m_area.w()}, {SE_H, m_area.h()}};
+    for (const auto &f : fields) {
+        if (f.box->value() != f.value) {
+            const QSignalBlocker block(f.box);
+            f.box->setValue(f.value);
+        }
+    }
+    I_Scan->resize(m_area.imageSize());
+}
+
+// ------------------------------------------------------------------- scan
+
+void DisplayPage::showProgress() {
+    m_progressTimer.stop();
+    L_Spalte->setText(m_counterText);
+    PB_Scan->setValue(m_progress);
+}
+
+void DisplayPage::B_DispcpyClick() {
+    if (m_scan->isRunning())
+        return;
+    I_Scan->fillRect(I_Scan->size(), m_frameColour);
+    m_scan->run(m_area.values());
+    I_Scan->setVisible(true);
+    processPendingEvents();
+    dialogs().information(QString::fromLatin1(m_link.StatusText));
+}
+
+void DisplayPage::B_AbortClick() { m_scan->abort(); }
+
+// ------------------------------------------------------------------- area
+
+void DisplayPage::SE_XChange() {
+    m_area.setX(SE_X->value());
+    showArea();
+}
+
+void DisplayPage::SE_YChange() {
+    m_area.setY(SE_Y->value());
+    showArea();
+}
+
+void DisplayPage::SE_BChange() {
+    m_area.setW(SE_B->value());
+    showArea();
+}
+
+void DisplayPage::SE_HChange() {
+    m_area.setH(SE_H->value());
+    showArea();
+}
+
+void DisplayPage::applyPreset(ScanPreset p) {
+    m_area.applyPreset(p);
+    showArea();
+}
+
+void DisplayPage::RB_GVGAClick() { applyPreset(ScanPreset::FullVga); }
+void DisplayPage::RB_GWVGAClick() { applyPreset(ScanPreset::FullWvga); }
+void DisplayPage::RB_DVGAClick() { applyPreset(ScanPreset::DiagramVga); }
+void DisplayPage::RB_DWVGAClick() { applyPreset(ScanPreset::DiagramWvga); }
+
+// ---------------------------------------------------------- frame, export
+
+void DisplayPage::fillFrame() {
+    I_Scan->fillRect(QSize(kPictureWidth, kPictureHeight), m_frameColour);
+}
+
+void DisplayPage::S_RahmenMouseUp() {
+    const std::optional<quint32> chosen = dialogs().chooseColor(m_frameColour.rgb() & 0xFFFFFF);
+    if (!chosen)
+        return;
+    m_frameColour = QColor::fromRgb(QRgb(*chosen | 0xFF000000u));
+    S_Rahmen->setColour(m_frameColour);
+    I_Scan->fillRect(I_Scan->size(), m_frameColour);
+}
+
+void DisplayPage::B_ClipClick() {
+    if (QClipboard *cb = QGuiApplication::clipboard())
+        cb->setImage(I_Scan->picture());
+}
+
+void DisplayPage::saveBmp(const QString &path) {
+    QSaveFile file(path);
+    QString error;
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+    } else {
+        QImageWriter writer(&file, "bmp");
+        if (!writer.write(I_Scan->picture()))
+            error = writer.errorString();
+        else if (!file.commit())
+            error = file.errorString();
+    }
+    if (!error.isEmpty())
+        dialogs().information(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+}
 
 } // namespace lmk

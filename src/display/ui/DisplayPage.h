@@ -1,23 +1,89 @@
 #pragma once
 // Page "Display Copy" (TS_Dispcpy): scan, area, presets, frame colour, export.
+// The handlers read the controls, run the scan operation and show what it
+// reports; the bytes of the scan belong to ScanOperation.
 
+#include "display/ScanArea.h"
+
+#include <QColor>
+#include <QTimer>
 #include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
 
 namespace lmk {
 class DeviceLink;
+class ScanOperation;
+class ScanImageView;
+class ColorSwatch;
 
 class DisplayPage : public QWidget {
     Q_OBJECT
 public:
     DisplayPage(DeviceLink &link, QWidget *parent = nullptr);
+    ~DisplayPage() override;
 
     // Start-up: fill the whole scan picture with the frame colour.
     void fillFrame();
-    // File, Save on this page.
+    // File, Save on this page: the whole picture as a 24-bit BMP, replaced
+    // atomically; a failure is reported and leaves an existing file intact.
     void saveBmp(const QString &path);
 
+    // Handlers of the page's controls.
+    void B_DispcpyClick();
+    void B_AbortClick();
+    void SE_XChange();
+    void SE_YChange();
+    void SE_BChange();
+    void SE_HChange();
+    void RB_GVGAClick();
+    void RB_GWVGAClick();
+    void RB_DVGAClick();
+    void RB_DWVGAClick();
+    void S_RahmenMouseUp();
+    void B_ClipClick();
+
+    // The scan picture (810 x 490, 24 bits per pixel) and the frame colour.
+    const QImage &picture() const;
+    QColor frameColour() const { return m_frameColour; }
+    const ScanArea &area() const { return m_area; }
+    ScanOperation &scanOperation() { return *m_scan; }
+
 private:
+    void applyPreset(ScanPreset p);
+    void showArea(); // the fields and the image control from m_area
+    void showProgress(); // L_Spalte and PB_Scan from the values held below
+
     DeviceLink &m_link;
+    ScanArea m_area;
+    QColor m_frameColour = Qt::black;
+    ScanOperation *m_scan = nullptr;
+    // The counter and the bar change with every column; they are shown at
+    // most once per frame of the screen, and at once when the scan ends.
+    QTimer m_progressTimer;
+    QString m_counterText = QStringLiteral("0");
+    int m_progress = 0;
+
+    ScanImageView *I_Scan = nullptr;
+    QPushButton *B_Dispcpy = nullptr;
+    QPushButton *B_Abort = nullptr;
+    QLabel *L_Spaltet = nullptr;
+    QLabel *L_Spalte = nullptr;
+    QProgressBar *PB_Scan = nullptr;
+    QSpinBox *SE_X = nullptr;
+    QSpinBox *SE_Y = nullptr;
+    QSpinBox *SE_B = nullptr;
+    QSpinBox *SE_H = nullptr;
+    QRadioButton *RB_GVGA = nullptr;
+    QRadioButton *RB_GWVGA = nullptr;
+    QRadioButton *RB_DVGA = nullptr;
+    QRadioButton *RB_DWVGA = nullptr;
+    ColorSwatch *S_Rahmen = nullptr;
+    QPushButton *B_Clip = nullptr;
 };
 
 } // namespace lmk

@@ -1,0 +1,452 @@
+// A whole display copy against lmk-sim, over WLAN and over the simulated
+// USB library: the picture, the acknowledgements and every ending.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "display/ScanCodec.h"
+#include "display/ScanOperation.h"
+#include "display/ui/DisplayPage.h"
+#include "link/DeviceLink.h"
+#include "link/Wait.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTcpSocket>
+#include <QtTest>
+
+#include <memory>
+
+using namespace lmk;
+
+namespace {
+constexpr QRgb kFrame = 0x2A5F8E;
+
+struct Rig {
+    SimProcess sim;
+    std::unique_ptr<DeviceLink> link;
+    std::unique_ptr<DisplayPage> page;
+    QString transport;
+
+    bool start(const QString &t, const QStringList &options = {}) {
+        transport = t;
+        if (!sim.start(options))
+            return false;
+        link = std::make_unique<DeviceLink>();
+        if (t == QLatin1String("usb")) {
+            sim.useUsb();
+            if (link->openUsb() == 0)
+                return false;
+        } else {
+            link->setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+            link->setWlanChecked(true);
+        }
+        page = std::make_unique<DisplayPage>(*link);
+        page->show();
+        return true;
+    }
+    ~Rig() {
+        page.reset();
+        link.reset();
+        SimProcess::noUsb();
+    }
+    template <class T> T *get(const char *name) {
+        return page->findChild<T *>(QLatin1String(name));
+    }
+    void setFrameColour(ScriptedDialogs &dlg, QRgb c) {
+        dlg.color = c & 0xFFFFFF;
+        page->S_RahmenMouseUp();
+        dlg.color.reset();
+    }
+    // Acknowledgements the simulator got; waits a moment for the last one,
+    // which is sent as the scan ends.
+    int acks(int atLeast = 0) const {
+        waitWhile([&] { return countAcks() < atLeast; }, 2000);
+        return countAcks();
+    }
+    int countAcks() const {
+        int n = 0;
+        for (const QByteArray &r : sim.requests(transport))
+            n += r == QByteArray(1, '\0');
+        return n;
+    }
+    QByteArray screen() const {
+        QFile f(sim.stateDir() + QStringLiteral("/screen.raw"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // The buttons are back in their idle state and the picture is shown.
+    bool idle() {
+        return get<QPushButton>("B_Dispcpy")->isEnabled() &&
+               !get<QPushButton>("B_Abort")->isEnabled() && get<QWidget>("I_Scan")->isVisible() &&
+               link->ScanActive == 0 && !link->Timer.isActive();
+    }
+};
+
+QRgb expected(const QByteArray &screen, int width, int x, int y) {
+    const Rgb c = pixelToRgb(quint8(screen[y * width + x]));
+    return qRgb(c.r, c.g, c.b);
+}
+
+// Compares the area part of the picture with the screen, and the frame band
+// with the frame colour. Columns in `missing` must still be frame colour.
+QString checkPicture(const QImage &img, const QByteArray &screen, int screenWidth, int ax, int ay,
+                     int w, int h, const QSet<int> &missing = {}) {
+    for (int y = 0; y < h + 10; ++y) {
+        for (int x = 0; x < w + 10; ++x) {
+            const bool inArea = x >= 5 && y >= 5 && x < w + 5 && y < h + 5;
+            QRgb want = kFrame;
+            if (inArea && !missing.contains(x - 5))
+                want = expected(screen, screenWidth, ax + x - 5, ay + y - 5);
+            const QRgb got = img.pixel(x, y) & 0xFFFFFF;
+            if (got != (want & 0xFFFFFF))
+                return QStringLiteral("pixel %1,%2 is %3, expected %4")
+                    .arg(x).arg(y).arg(got, 6, 16, QLatin1Char('0')).arg(want & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        }
+    }
+    return QString();
+}
+} // namespace
+
+class TstDisplayScan : public QObject {
+    Q_OBJECT
+    ScriptedDialogs dlg;
+
+    void transports() {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("wlan") << "wlan";
+        QTest::newRow("usb") << "usb";
+    }
+
+private slots:
+    void init() {
+        dlg.clear();
+        SimProcess::noUsb();
+    }
+
+    void wholeScreen_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QList<int>>("area");
+        QTest::newRow("wlan, full WVGA") << "wlan" << "RB_GWVGA" << QList<int>{0, 0, 800, 480};
+        QTest::newRow("usb, full WVGA") << "usb" << "RB_GWVGA" << QList<int>{0, 0, 800, 480};
+        QTest::newRow("wlan, diagram WVGA") << "wlan" << "RB_DWVGA" << QList<int>{0, 93, 648, 387};
+        QTest::newRow("usb, diagram VGA") << "usb" << "RB_DVGA" << QList<int>{0, 93, 520, 387};
+    }
+    void wholeScreen() {
+        QFETCH(QString, transport);
+        QFETCH(QString, preset);
+        QFETCH(QList<int>, area);
+        Rig rig;
+        QVERIFY(rig.start(transport));
+        rig.get<QRadioButton>(qPrintable(preset))->click();
+        rig.setFrameColour(dlg, kFrame);
+        rig.get<QPushButton>("B_Dispcpy")->click();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.link->PendingRequest, 0);
+        QVERIFY(rig.idle());
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QString::number(area[2]));
+        QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
+        // One acknowledgement after the acceptance and one after every column.
+        QCOMPARE(rig.acks(area[2] + 1), area[2] + 1);
+        const QList<QByteArray> reqs = rig.sim.requests(transport);
+        QCOMPARE(reqs.first(), scanRequest(area[0], area[1], area[2], area[3]));
+        QCOMPARE(reqs.size(), area[2] + 2);
+        const QByteArray screen = rig.screen();
+        QCOMPARE(screen.size(), 800 * 480);
+        const QString bad = checkPicture(rig.page->picture(), screen, 800, area[0], area[1],
+                                         area[2], area[3]);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        // One-byte acknowledgements go out at once, not held back for the
+        // receiver's TCP acknowledgement of the previous one.
+        if (transport == QLatin1String("wlan"))
+            QCOMPARE(rig.link->TCP_Client->socketOption(QAbstractSocket::LowDelayOption).toInt(), 1);
+    }
+
+    // Every byte value of the pattern arrives as its colour; a VGA screen.
+    void vgaScreen() {
+        Rig rig;
+        QVERIFY(rig.start("wlan", {"--screen-vga"}));
+        rig.get<QRadioButton>("RB_GVGA")->click();
+        rig.setFrameColour(dlg, kFrame);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        const QByteArray screen = rig.screen();
+        QCOMPARE(screen.size(), 640 * 480);
+        QSet<int> values;
+        for (char c : screen)
+            values.insert(quint8(c));
+        QCOMPARE(values.size(), 256);
+        const QString bad = checkPicture(rig.page->picture(), screen, 640, 0, 0, 640, 480);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+    }
+
+    // --screen-image: the simulator shows a picture in the receiver's format.
+    void screenFromImage() {
+        QTemporaryDir dir;
+        QImage img(800, 480, QImage::Format_RGB32);
+        img.fill(QColor(255, 0, 0));
+        for (int y = 0; y < 480; ++y)
+            for (int x = 400; x < 800; ++x)
+                img.setPixel(x, y, qRgb(0, 0, 255));
+        const QString file = dir.filePath(QStringLiteral("screen.png"));
+        QVERIFY(img.save(file));
+        Rig rig;
+        QVERIFY(rig.start("usb", {"--screen-image", file}));
+        rig.get<QSpinBox>("SE_B")->setValue(10);
+        rig.get<QSpinBox>("SE_X")->setValue(395);
+        rig.get<QSpinBox>("SE_H")->setValue(20);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        const QImage &pic = rig.page->picture();
+        for (int c = 0; c < 10; ++c)
+            for (int r = 0; r < 20; ++r)
+                QCOMPARE(pic.pixel(c + 5, r + 5) & 0xFFFFFF, c < 5 ? 0xFF0000u : 0x0000FFu);
+    }
+
+    void lastColumnFirst_data() { transports(); }
+    void lastColumnFirst() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.start(transport, {"--scan-fault", "last-first"}));
+        rig.setFrameColour(dlg, kFrame);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.link->PendingRequest, 0);
+        QCOMPARE(rig.acks(2), 2);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("800"));
+        QSet<int> missing;
+        for (int c = 0; c < 799; ++c)
+            missing.insert(c);
+        const QString bad =
+            checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 800, 480, missing);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        QVERIFY(rig.idle());
+    }
+
+    void endings_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<int>("pending");
+        QTest::addColumn<int>("acks");
+        const QStringList noResponse{QStringLiteral("Device doesn't respond!")};
+        for (const char *t : {"wlan", "usb"}) {
+            const QString tr = QLatin1String(t);
+            QTest::addRow("%s, refused", t) << tr << QStringList{"--scan-refuse", "7"} << noResponse << 7 << 0;
+            QTest::addRow("%s, area off a VGA screen", t) << tr << QStringList{"--screen-vga"} << noResponse << 1 << 0;
+            QTest::addRow("%s, wrong length", t)
+                << tr << QStringList{"--scan-fault", "wrong-length:3"} << noResponse << 6 << 4;
+            QTest::addRow("%s, column index W", t)
+                << tr << QStringList{"--scan-fault", "bad-column:0"} << noResponse << 6 << 1;
+            QTest::addRow("%s, silence after column 4", t)
+                << tr << QStringList{"--scan-fault", "silence:5"}
+                << QStringList{QStringLiteral("Timeout: Device doesn't respond!")} << 484 << 6;
+        }
+        QTest::addRow("wlan, dropped connection")
+            << "wlan" << QStringList{"--scan-fault", "drop:2"}
+            << QStringList{QStringLiteral("LMK doesn't respond to WLAN!"),
+                           QStringLiteral("Device doesn't respond!")}
+            << 484 << 3;
+        QTest::addRow("usb, dropped connection")
+            << "usb" << QStringList{"--scan-fault", "drop:2"}
+            << QStringList{QStringLiteral("Timeout: Device doesn't respond!")} << 484 << 3;
+    }
+    void endings() {
+        QFETCH(QString, transport);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, messages);
+        QFETCH(int, pending);
+        QFETCH(int, acks);
+        Rig rig;
+        QVERIFY(rig.start(transport, options));
+        rig.setFrameColour(dlg, kFrame);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, messages);
+        QCOMPARE(rig.link->PendingRequest, pending);
+        QCOMPARE(rig.acks(acks), acks);
+        QVERIFY(rig.idle());
+        // Columns that came before the failure stay in the picture.
+        if (acks > 1) {
+            QSet<int> missing;
+            for (int c = acks - 1; c < 800; ++c)
+                missing.insert(c);
+            const QString bad =
+                checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 800, 480, missing);
+            QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        }
+        // The page works again afterwards: a second scan is sent.
+        const int before = int(rig.sim.requests(transport).size());
+        dlg.clear();
+        rig.page->B_DispcpyClick();
+        QVERIFY(!dlg.texts.isEmpty());
+        QVERIFY(rig.idle());
+        if (!options.contains(QStringLiteral("drop:2")))
+            QVERIFY(rig.sim.requests(transport).size() > before);
+    }
+
+    // Areas of 0 to 2 rows have P = 4, so a column looks like a status
+    // frame: column 0 reads as a second acceptance (no new counter, no
+    // acknowledgement, the scan times out), column 1 as refusal code 1.
+    void columnsThatLookLikeStatus_data() {
+        QTest::addColumn<int>("h");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("pending");
+        QTest::newRow("H 1, column 0") << 1 << "" << "Timeout: Device doesn't respond!" << 4;
+        QTest::newRow("H 2, column 1 first") << 2 << "last-first" << "Device doesn't respond!" << 1;
+    }
+    void columnsThatLookLikeStatus() {
+        QFETCH(int, h);
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        QFETCH(int, pending);
+        Rig rig;
+        QVERIFY(rig.start("wlan", fault.isEmpty() ? QStringList{} : QStringList{"--scan-fault", fault}));
+        rig.get<QSpinBox>("SE_B")->setValue(2);
+        rig.get<QSpinBox>("SE_H")->setValue(h);
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{message});
+        QCOMPARE(rig.link->PendingRequest, pending);
+        QCOMPARE(rig.acks(1), 1);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("0"));
+    }
+
+    // Payloads of 1 to 3 bytes, or of a length other than 4 and P, are data
+    // failures (6); nothing beyond the payload is read.
+    void oddPayloads_data() {
+        QTest::addColumn<QString>("frame");
+        QTest::newRow("1 byte") << "05000000" "00";
+        QTest::newRow("3 bytes") << "07000000" "000000";
+        QTest::newRow("8 bytes") << "0c000000" "0000000000000000";
+        QTest::newRow("P + 4 bytes") << "" ;
+    }
+    void oddPayloads() {
+        QFETCH(QString, frame);
+        if (frame.isEmpty()) { // 488 bytes for H 480
+            const int len = 484 + 4 + 4;
+            frame = QString::fromLatin1(QByteArray(1, char(len & 0xFF)).toHex() +
+                                        QByteArray(1, char(len >> 8)).toHex() + "0000" +
+                                        QByteArray(488, '\0').toHex());
+        }
+        for (const char *t : {"wlan", "usb"}) {
+            dlg.clear();
+            Rig rig;
+            QVERIFY(rig.start(QLatin1String(t), {"--fault", QStringLiteral("00#3:raw=") + frame}));
+            rig.page->B_DispcpyClick();
+            QCOMPARE(dlg.texts, QStringList{QStringLiteral("Device doesn't respond!")});
+            QCOMPARE(rig.link->PendingRequest, 6);
+            QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("2"));
+        }
+    }
+
+    // The 2000 ms limit applies to the gap between frames, not to the scan.
+    void slowReceiverCompletes() {
+        Rig rig;
+        QVERIFY(rig.start("usb", {"--delay", "400"}));
+        rig.get<QSpinBox>("SE_B")->setValue(6);
+        QElapsedTimer t;
+        t.start();
+        rig.page->B_DispcpyClick();
+        QVERIFY(t.elapsed() > 2000);
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
+    }
+
+    // One column: the bar goes to 100 instead of dividing by zero.
+    void singleColumn() {
+        Rig rig;
+        QVERIFY(rig.start("wlan"));
+        rig.get<QSpinBox>("SE_X")->setValue(0);
+        rig.get<QSpinBox>("SE_B")->setValue(1);
+        QList<int> positions;
+        connect(&rig.page->scanOperation(), &ScanOperation::progressChanged, this,
+                [&](int p) { positions << p; });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(positions, (QList<int>{0, 0, 100}));
+        QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
+    }
+
+    // Changing the area while a scan runs does not change the running scan:
+    // it goes on with the area it asked for, and reads no pixel beyond a
+    // column's payload.
+    void areaChangedDuringScan() {
+        Rig rig;
+        QVERIFY(rig.start("wlan"));
+        rig.setFrameColour(dlg, kFrame);
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text == QLatin1String("10")) {
+                        rig.get<QRadioButton>("RB_GVGA")->click();
+                        rig.get<QSpinBox>("SE_H")->setValue(100);
+                        rig.get<QSpinBox>("SE_B")->setValue(5);
+                    }
+                });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("800"));
+        QCOMPARE(rig.acks(801), 801);
+        QImage full = rig.page->picture();
+        const QString bad = checkPicture(full, rig.screen(), 800, 0, 0, 800, 480);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        // The next scan asks for the new area.
+        rig.page->B_DispcpyClick();
+        QVERIFY(waitWhile([&] { return rig.sim.requests("wlan").size() < 1 + 801 + 1; }, 2000));
+        QCOMPARE(rig.sim.requests("wlan").at(802), scanRequest(0, 0, 5, 100));
+    }
+
+    // While "USB Terminal" is shown every frame is terminal text: a scan left
+    // running there receives nothing more and ends by the timeout.
+    void terminalPageShownDuringScan() {
+        Rig rig;
+        QVERIFY(rig.start("usb"));
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text == QLatin1String("3"))
+                        rig.link->pageShown = kPageTerminal;
+                });
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Timeout: Device doesn't respond!")});
+        QCOMPARE(rig.link->PendingRequest, 484);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("3"));
+        QVERIFY(rig.idle());
+    }
+
+    void abortDuringScan_data() { transports(); }
+    void abortDuringScan() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.start(transport));
+        auto *abort = rig.get<QPushButton>("B_Abort");
+        bool enabledWhileRunning = false;
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text == QLatin1String("10")) {
+                        enabledWhileRunning = abort->isEnabled() &&
+                                              !rig.get<QPushButton>("B_Dispcpy")->isEnabled() &&
+                                              !rig.get<QWidget>("I_Scan")->isVisible();
+                        abort->click();
+                    }
+                });
+        rig.page->B_DispcpyClick();
+        QVERIFY(enabledWhileRunning);
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Device doesn't respond!")});
+        QCOMPARE(rig.link->PendingRequest, 484);
+        QVERIFY(rig.idle());
+        QVERIFY(waitWhile([&] { return !rig.sim.requests(transport).contains(QByteArray(1, '\x0a')); }, 2000));
+        QVERIFY(rig.acks() <= 11);
+    }
+
+    // Cancel without any link does nothing.
+    void abortWithoutLink() {
+        DeviceLink link;
+        DisplayPage page(link);
+        link.AwaitingReply = 1;
+        page.B_AbortClick();
+        QCOMPARE(int(link.AwaitingReply), 1);
+    }
+};
+
+QTEST_MAIN(TstDisplayScan)
+#include "tst_displayscan.moc"
