@@ -219,19 +219,42 @@ class TstDiscovery : public QObject {
         QVERIFY(f.dialogs.texts.isEmpty());
     }
 
-    // The receiver closes the connection while nobody waits.
-    void lostWhileIdle() {
+    // The receiver goes away while nobody waits: the next keep-alive finds
+    // the connection closed.
+    void lostWhileIdleFoundByKeepAlive() {
         startConnected();
-        f.link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
         f.sim().stop();
-        QTRY_COMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
+        QTest::qWait(300);
+        QVERIFY(f.dialogs.texts.isEmpty()); // nothing has touched the socket yet
+        f.link->setKeepAliveIntervalForTest(200);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")}, 3000);
         verifyLost();
         // Lost: the keep-alive and sends do nothing; no second message.
+        QTest::qWait(500);
         f.link->Timer1Timer();
         f.link->AwaitingReply = 0;
         f.link->SendToDevice(QByteArray(1, char(0x55)));
         QTest::qWait(100);
         QCOMPARE(f.dialogs.texts.size(), 1);
+    }
+
+    // The receiver has gone away before a request: the requester's wait ends
+    // at once, long before its reply timer.
+    void lostWhileIdleFoundBySend() {
+        startConnected();
+        f.sim().stop();
+        QTest::qWait(300);
+        f.link->startReplyTimer(3000);
+        f.link->AwaitingReply = 1;
+        QElapsedTimer t;
+        t.start();
+        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QVERIFY(f.dialogs.texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
+        verifyLost();
+        f.link->stopReplyTimer();
     }
 
     // The receiver closes the connection instead of answering a request: the
