@@ -36,4 +36,13 @@ void LmkApplication::showCurrentException() {
     }
 }
 
+int LmkApplication::runGuarded(const std::function<int()> &steps) {
+    try {
+        return steps();
+    } catch (...) {
+        showCurrentException();
+        return 1;
+    }
+}
+
 } // namespace lmk

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <functional>
 
 namespace lmk {
 
@@ -20,6 +21,9 @@ class LmkApplication : public QApplication {
     static QString currentExceptionText();
     // Inside a catch block: shows that text in an information box.
     static void showCurrentException();
+    // Runs the program's steps; a failure that escapes them is shown the
+    // same way and the result is 1.
+    static int runGuarded(const std::function<int()> &steps);
 };
 
 } // namespace lmk

@@ -25,8 +25,7 @@ int main(int argc, char *argv[]) {
     lmk::LmkApplication app(argc, argv);
     lmk::QtDialogs qtDialogs;
     lmk::setDialogs(&qtDialogs);
-    int rc = 0;
-    try {
+    const int rc = lmk::LmkApplication::runGuarded([&] {
         QApplication::setApplicationName(QStringLiteral("lmkinterface"));
         QApplication::setApplicationVersion(QStringLiteral("1.4"));
         QApplication::setFont(lmk::TFMain::defaultFont());
@@ -37,18 +36,17 @@ int main(int argc, char *argv[]) {
         lmk::DeviceLink link;
         lmk::TFMain window(link);
         qtDialogs.setParent(&window);
+        struct Unparent { // the dialogs outlive the window
+            lmk::QtDialogs &d;
+            ~Unparent() { d.setParent(nullptr); }
+        } unparent{qtDialogs};
         // Placed first, so that start-up messages appear over the window.
         centreOnScreen(window);
         window.FormCreate();
         window.createInfoDialog();
         window.show();
-        rc = app.exec();
-        qtDialogs.setParent(nullptr);
-    } catch (...) {
-        qtDialogs.setParent(nullptr);
-        lmk::LmkApplication::showCurrentException();
-        rc = 1;
-    }
+        return QApplication::exec();
+    });
     lmk::setDialogs(nullptr);
     return rc;
 }

@@ -100,6 +100,17 @@ class TstAppEntry : public QObject {
         QCOMPARE(dialogs.texts.size(), 1);
     }
 
+    void failureEscapingTheProgramSteps() {
+        QCOMPARE(LmkApplication::runGuarded([] { return 0; }), 0);
+        QVERIFY(dialogs.texts.isEmpty());
+        QCOMPARE(LmkApplication::runGuarded(
+                     []() -> int { throw std::runtime_error("Cannot create window"); }),
+                 1);
+        QCOMPARE(dialogs.texts, QStringList{QStringLiteral("Cannot create window")});
+        QCOMPARE(LmkApplication::runGuarded([]() -> int { throw NotAnException{1}; }), 1);
+        QCOMPARE(dialogs.texts, (QStringList{QStringLiteral("Cannot create window"), QString()}));
+    }
+
     void textOfTheCurrentException() {
         try {
             throw std::runtime_error("Umlaute: äöü");
