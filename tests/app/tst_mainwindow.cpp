@@ -14,11 +14,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -211,6 +213,37 @@ class TstMainWindow : public QObject {
                                           : window->saveDialogSetup();
         if (!request.isEmpty())
             QCOMPARE(used.defaultExt + QLatin1Char('|') + used.filter, request);
+    }
+
+    // A chosen file goes to the page's own command.
+    void chosenFileGoesToThePage() {
+        QTemporaryDir dir;
+        // Update 54/55, Open: the upload file.
+        const QString rpd = dir.filePath(QStringLiteral("LMK54.RPD"));
+        dialogs.files.enqueue(rpd);
+        window->showPage(0);
+        action(QStringLiteral("MI_Oeffnen"))->trigger();
+        auto *list = child<QListWidget>(QStringLiteral("LB_Applikation"));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("LMK54.RPD"));
+        // Display Copy, Save: the picture as BMP.
+        const QString bmp = dir.filePath(QStringLiteral("screen.BMP"));
+        dialogs.files.enqueue(bmp);
+        window->showPage(1);
+        action(QStringLiteral("MI_Speichern"))->trigger();
+        QFile picture(bmp);
+        QVERIFY(picture.open(QIODevice::ReadOnly));
+        QCOMPARE(picture.read(2), QByteArray("BM"));
+        // USB Terminal, Save and Open: the memory-slot file.
+        const QString mem = dir.filePath(QStringLiteral("slots.Mem"));
+        dialogs.files.enqueue(mem);
+        window->showPage(2);
+        action(QStringLiteral("MI_Speichern"))->trigger();
+        QVERIFY(QFileInfo::exists(mem)); // the image holds nothing read yet
+        dialogs.files.enqueue(mem);
+        action(QStringLiteral("MI_Oeffnen"))->trigger();
+        QVERIFY2(dialogs.texts.isEmpty(), qPrintable(dialogs.texts.join(QLatin1Char('|'))));
+        QCOMPARE(dialogs.fileRequests.size(), 4);
     }
 
     void closeAsksFirst_data() {
