@@ -320,6 +320,25 @@ class TstDiscovery : public QObject {
         QVERIFY(f.dialogs.texts.isEmpty());
     }
 
+    // A keep-alive reply later than 200 ms stays in the socket; the next
+    // request's receive loop takes it first, as if it answered that request.
+    void lateKeepAliveReplyReadByNextRequest() {
+        startConnected({QStringLiteral("--mode"), QStringLiteral("none"), QStringLiteral("--fault"),
+                        QStringLiteral("wlan:55:delay=400")});
+        f.link->setKeepAliveIntervalForTest(200);
+        QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 1, 2000);
+        f.link->setKeepAliveIntervalForTest(60000);
+        QTest::qWait(700); // the reply (00 00 00 00) has arrived meanwhile
+        f.link->startReplyTimer(1000);
+        f.link->AwaitingReply = 1;
+        f.link->PendingRequest = -1;
+        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        QCOMPARE(f.link->PendingRequest, 0);
+        f.link->stopReplyTimer();
+        QVERIFY(f.dialogs.texts.isEmpty());
+        QVERIFY(wlanChecked());
+    }
+
     void noKeepAliveWithWlanUnchecked() {
         startConnected();
         f.link->setWlanChecked(false);
