@@ -15,6 +15,8 @@ namespace lmk {
 namespace {
 constexpr int kReceiveSliceMs = 1000; // one pass of the receive loop waits at most this long
 constexpr int kDrainLimitMs = 3000;   // the close-time drain never takes longer
+// Events are processed at least this often while frames stream in.
+constexpr int kEventSliceMs = 5;
 } // namespace
 
 DeviceLink::DeviceLink(QObject *parent)
@@ -147,15 +149,15 @@ void DeviceLink::usbWrite(const QByteArray &bytes) {
 
 void DeviceLink::postFrame(const quint8 *payload, int length) {
     // Delivered to the main window at once, so it is handled before the
-    // buffer changes; then the events that piled up meanwhile.
+    // buffer changes. The events that piled up meanwhile are processed by
+    // the next pass of the receive loop, or by the requester's own wait.
     DeviceDataEvent event(payload, length);
     QCoreApplication::sendEvent(m_target.load(), &event);
-    processPendingEvents();
 }
 
 void DeviceLink::receiveLoop(bool &cont) {
     while (AwaitingReply && cont) {
-        processPendingEvents();
+        processPendingEventsUnlessRecent(kEventSliceMs);
         if (!AwaitingReply)
             break;
         if (!waitForData(kReceiveSliceMs))

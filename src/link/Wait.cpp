@@ -2,10 +2,20 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 namespace lmk {
+
+namespace {
+// When events were last processed on this thread (by a wait or on demand).
+QElapsedTimer &lastProcessed() {
+    static QElapsedTimer t;
+    return t;
+}
+void markProcessed() { lastProcessed().start(); }
+} // namespace
 
 bool waitWhile(const std::function<bool()> &condition, int maxMs) {
     if (!condition())
@@ -21,6 +31,7 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs) {
             return false;
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        markProcessed();
         if (maxMs >= 0) {
             const qint64 left = deadline.remainingTime();
             if (left >= 0 && left < heartbeat.interval())
@@ -33,6 +44,12 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs) {
 void processPendingEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    markProcessed();
+}
+
+void processPendingEventsUnlessRecent(int ms) {
+    if (!lastProcessed().isValid() || lastProcessed().elapsed() >= ms)
+        processPendingEvents();
 }
 
 } // namespace lmk

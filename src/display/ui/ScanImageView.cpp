@@ -10,6 +10,9 @@ ScanImageView::ScanImageView(QWidget *parent)
     setObjectName(QStringLiteral("I_Scan"));
     m_picture.fill(Qt::black);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_repaint.setSingleShot(true);
+    m_repaint.setInterval(kRepaintMs);
+    connect(&m_repaint, &QTimer::timeout, this, &ScanImageView::flushDirty);
 }
 
 void ScanImageView::fillRect(const QSize &size, const QColor &colour) {
@@ -33,7 +36,15 @@ void ScanImageView::setColumn(int x, int y, const quint8 *rgb, int count) {
         px[1] = rgb[1];
         px[2] = rgb[2];
     }
-    update(x, y, 1, count);
+    m_dirty |= QRect(x, y, 1, count);
+    if (!m_repaint.isActive())
+        m_repaint.start();
+}
+
+void ScanImageView::flushDirty() {
+    if (!m_dirty.isEmpty())
+        update(m_dirty);
+    m_dirty = QRect();
 }
 
 void ScanImageView::paintEvent(QPaintEvent *e) {

@@ -3,6 +3,7 @@
 // unscaled from its top-left corner in a control of (W + 10) x (H + 10).
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 namespace lmk {
@@ -20,14 +21,20 @@ public:
     // the picture, with `colour` (fill and outline alike).
     void fillRect(const QSize &size, const QColor &colour);
     // Sets column `x` of the picture from row `y` on to `count` colours
-    // given as r, g, b bytes, and asks for a repaint of that strip.
+    // given as r, g, b bytes. The strips set are repainted together at most
+    // every kRepaintMs, so a fast scan is not slowed down by painting.
     void setColumn(int x, int y, const quint8 *rgb, int count);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
+    static constexpr int kRepaintMs = 16;
+    void flushDirty();
+
     QImage m_picture;
+    QRect m_dirty;
+    QTimer m_repaint;
 };
 
 } // namespace lmk
