@@ -126,6 +126,7 @@ int runTasks(Context &ctx, const QStringList &args) {
     QStringList entries;
     if (int rc = searchTasks(ctx, entries); rc >= 0)
         return rc;
+    ctx.err << "Transfer finished!" << Qt::endl;
     for (const QString &e : entries)
         ctx.out << e << '\n';
     ctx.out.flush();
