@@ -159,6 +159,14 @@ private slots:
         QCOMPARE(req.last(), QByteArray::fromHex("0B"));
     }
 
+    void tasksNone() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--tasks", "none"}));
+        const Run r = lmkctl({"tasks"}, &sim);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QByteArray("No Tasks found!\n"));
+    }
+
     void upload_data() {
         QTest::addColumn<bool>("usb");
         QTest::addColumn<QString>("name");
@@ -191,6 +199,7 @@ private slots:
         QVERIFY2(r.rc == 0, r.err.constData());
         QVERIFY(r.err.contains("File transfer finished successfully!"));
         QVERIFY(r.out.contains(QByteArray::number(size) + " bytes loaded"));
+        QVERIFY(!r.err.contains('\r')); // no progress bar when standard error is no terminal
         QCOMPARE(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("upload-1.bin"))), bytes);
         QCOMPARE(QString::fromLatin1(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt")))),
                  QStringLiteral("1 ") + stored + QLatin1Char('\n'));
@@ -292,6 +301,18 @@ private slots:
         r = lmkctl({"memory", "read", "-o", again}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
         QCOMPARE(readAll(again), changed);
+    }
+
+    void memoryClear() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+        Run r = lmkctl({"memory", "read", "-o", path(QStringLiteral("before.Mem"))}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY(readAll(slotsFile) != QByteArray(63 * 256, '\0'));
+        r = lmkctl({"memory", "clear", "--yes"}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(readAll(slotsFile), QByteArray(63 * 256, '\0'));
     }
 
     void memoryShowCsv() {
@@ -417,6 +438,15 @@ private slots:
         QTest::newRow("terminal without --usb") << none << wlan << QStringList{"terminal"} << 3 << noUsb;
         QTest::newRow("ap show without --usb") << none << wlan << QStringList{"ap", "show"} << 3 << noUsb;
         QTest::newRow("ap show, no usb library") << none << nolink << QStringList{"--usb", "ap", "show"} << 3 << noUsb;
+
+        QTest::newRow("scan, connection dropped") << QStringList{"--scan-fault", "drop:2"} << wlan
+                                                  << QStringList{"scan", "-o", "%DIR%/x.png"} << 3
+                                                  << "LMK doesn't respond to WLAN!";
+        QTest::newRow("upload, no task ids") << QStringList{"--tasks", "none"} << wlan
+                                             << QStringList{"upload", "%DIR%/LMK1.RPD", "--task", "1", "--yes"}
+                                             << 1 << "No tasks found!";
+        QTest::newRow("memory clear without --yes") << none << wlan << QStringList{"memory", "clear"}
+                                                    << 2 << "--yes";
 
         QTest::newRow("sync, timeout") << QStringList{"--silent"} << wlan << QStringList{"sync"} << 4 << timeout;
         QTest::newRow("tasks, timeout") << QStringList{"--fault", "0B:silent"} << wlan << QStringList{"tasks"} << 4 << timeout;
