@@ -39,8 +39,7 @@ int synchronise(Context &ctx, SyncResult &result) {
 
 // Synchronises and, with the bootloader active, searches the task list.
 // Returns -1 with the entries, or the exit code (already reported).
-int searchTasks(Context &ctx, QStringList &entries) {
-    SyncResult sync;
+int searchTasks(Context &ctx, QStringList &entries, SyncResult &sync) {
     if (int rc = synchronise(ctx, sync); rc >= 0)
         return rc;
     TaskListReader reader(ctx.link);
@@ -124,7 +123,8 @@ int runTasks(Context &ctx, const QStringList &args) {
     if (!ctx.connect())
         return ExitNoConnection;
     QStringList entries;
-    if (int rc = searchTasks(ctx, entries); rc >= 0)
+    SyncResult sync;
+    if (int rc = searchTasks(ctx, entries, sync); rc >= 0)
         return rc;
     ctx.err << "Transfer finished!" << Qt::endl;
     for (const QString &e : entries)
@@ -187,9 +187,10 @@ int runUpload(Context &ctx, const QStringList &args) {
 
     if (!ctx.connect())
         return ExitNoConnection;
+    SyncResult sync;
     if (taskNumber > 0) {
         QStringList entries;
-        if (int rc = searchTasks(ctx, entries); rc >= 0)
+        if (int rc = searchTasks(ctx, entries, sync); rc >= 0)
             return rc;
         if (taskNumber > entries.size()) {
             ctx.err << "lmkctl upload: the receiver lists " << entries.size()
@@ -198,14 +199,12 @@ int runUpload(Context &ctx, const QStringList &args) {
             return ExitUsage;
         }
         taskEntry = entries[taskNumber - 1];
-    } else {
-        SyncResult sync;
-        if (int rc = synchronise(ctx, sync); rc >= 0)
-            return rc;
-        if (!sync.uploadEnabled) { // the window keeps "Start" disabled
-            ctx.err << kBootNotActiveText << Qt::endl;
-            return ExitRefused;
-        }
+    } else if (int rc = synchronise(ctx, sync); rc >= 0) {
+        return rc;
+    }
+    if (!sync.uploadEnabled) { // the window keeps "Start" disabled
+        ctx.err << kBootNotActiveText << Qt::endl;
+        return ExitRefused;
     }
 
     UploadRequest req;

@@ -467,6 +467,10 @@ private slots:
         QTest::newRow("upload, configuration active") << QStringList{"--mode", "config"} << wlan
                                                       << QStringList{"upload", "%DIR%/LMK1.RPD"} << 1
                                                       << "Bootloader not active!";
+        // A bootloader seen only on confirmation does not enable the upload.
+        QTest::newRow("upload, bootloader late") << QStringList{"--sync-answers", "55,5A"} << wlan
+                                                 << QStringList{"upload", "%DIR%/LMK1.RPD", "--task", "1"}
+                                                 << 1 << "Bootloader not active!";
         QTest::newRow("tasks, configuration active") << QStringList{"--mode", "config"} << wlan
                                                      << QStringList{"tasks"} << 1 << "Bootloader not active!";
         QTest::newRow("scan, refused") << QStringList{"--scan-refuse", "3"} << wlan
