@@ -26,7 +26,7 @@ DeviceLink::DeviceLink(QObject *parent)
     Timer.setTimerType(Qt::PreciseTimer);
     connect(&Timer, &QTimer::timeout, this, &DeviceLink::TimerTimer);
     Timer1.setInterval(m_keepAliveMs);
-    connect(&Timer1, &QTimer::timeout, this, &DeviceLink::Timer1Timer);
+    connect(&Timer1, &QTimer::timeout, this, &DeviceLink::keepAliveTick);
     Timer1.start();
 }
 
@@ -386,14 +386,34 @@ void DeviceLink::MI_WLANClick() {
 }
 
 void DeviceLink::restartKeepAlive() {
-    Timer1.stop();
-    Timer1.setInterval(m_keepAliveMs);
-    Timer1.start();
+    // Every send restarts the keep-alive clock. The timer itself is only
+    // re-armed when it is not running with the full interval; when it fires
+    // early, it is armed again for the rest (see keepAliveTick).
+    m_lastSend.start();
+    if (!Timer1.isActive() || Timer1.interval() != m_keepAliveMs) {
+        Timer1.stop();
+        Timer1.setInterval(m_keepAliveMs);
+        Timer1.start();
+    }
+}
+
+void DeviceLink::keepAliveTick() {
+    if (m_lastSend.isValid()) {
+        const qint64 since = m_lastSend.elapsed();
+        if (since < m_keepAliveMs) {
+            Timer1.start(int(m_keepAliveMs - since));
+            return;
+        }
+    }
+    if (Timer1.interval() != m_keepAliveMs)
+        Timer1.start(m_keepAliveMs);
+    Timer1Timer();
 }
 
 void DeviceLink::setKeepAliveIntervalForTest(int ms) {
     m_keepAliveMs = ms;
     Timer1.setInterval(ms);
+    m_lastSend.invalidate();
 }
 
 void DeviceLink::Timer1Timer() {

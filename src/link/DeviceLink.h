@@ -14,6 +14,7 @@
 #include "link/UsbLibrary.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -141,6 +142,7 @@ private:
     // One read on TCP_Client; a failure (the peer's close included) runs
     // TCP_ClientError and yields -1.
     qint64 socketRead(char *into, qint64 max);
+    void keepAliveTick();
 
     QString m_host;
     quint16 m_port = kDefaultPort;
@@ -152,6 +154,7 @@ private:
     int m_keepAliveMs = kKeepAliveMs;
     bool m_inError = false;
     bool m_readable = false; // readyRead seen since the last read
+    QElapsedTimer m_lastSend; // since the last WLAN send (keep-alive clock)
 };
 
 } // namespace lmk

@@ -4,7 +4,9 @@
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
+#include <memory>
 
 namespace lmk {
 
@@ -15,30 +17,59 @@ QElapsedTimer &lastProcessed() {
     return t;
 }
 void markProcessed() { lastProcessed().start(); }
+
+int g_activeWaits = 0;
+
+// One heartbeat for all waits, so the blocking event processing returns in
+// time to check the condition and the deadline even when nothing else
+// happens. It keeps running between waits that follow each other closely
+// and stops at its first tick without a wait.
+QTimer *heartbeat() {
+    static QPointer<QTimer> timer;
+    if (!timer) {
+        timer = new QTimer(QCoreApplication::instance());
+        timer->setInterval(kWaitSliceMs);
+        QObject::connect(timer, &QTimer::timeout, timer, [] {
+            if (g_activeWaits == 0)
+                heartbeat()->stop();
+        });
+    }
+    return timer;
+}
 } // namespace
 
 bool waitWhile(const std::function<bool()> &condition, int maxMs) {
     if (!condition())
         return true;
-    QDeadlineTimer deadline(maxMs < 0 ? QDeadlineTimer::Forever : QDeadlineTimer(maxMs));
-    // A heartbeat, so the blocking event processing below returns in time to
-    // check the condition and the deadline even when nothing else happens.
-    QTimer heartbeat;
-    heartbeat.setTimerType(Qt::PreciseTimer);
-    heartbeat.start(maxMs >= 0 ? qBound(1, maxMs, kWaitSliceMs) : kWaitSliceMs);
+    const QDeadlineTimer deadline(maxMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever)
+                                            : QDeadlineTimer(maxMs, Qt::PreciseTimer));
+    QTimer *beat = heartbeat();
+    if (!beat->isActive())
+        beat->start();
+    ++g_activeWaits;
+    // A precise wake-up for the deadline once it is closer than a heartbeat.
+    std::unique_ptr<QTimer> lastSlice;
+    bool done = true;
     while (condition()) {
-        if (deadline.hasExpired())
-            return false;
+        if (deadline.hasExpired()) {
+            done = false;
+            break;
+        }
+        if (maxMs >= 0 && !lastSlice) {
+            const qint64 left = deadline.remainingTime();
+            if (left < kWaitSliceMs) {
+                lastSlice = std::make_unique<QTimer>();
+                lastSlice->setSingleShot(true);
+                lastSlice->setTimerType(Qt::PreciseTimer);
+                lastSlice->start(int(qMax<qint64>(1, left)));
+            }
+        }
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         markProcessed();
-        if (maxMs >= 0) {
-            const qint64 left = deadline.remainingTime();
-            if (left >= 0 && left < heartbeat.interval())
-                heartbeat.setInterval(int(qMax<qint64>(1, left)));
-        }
     }
-    return true;
+    --g_activeWaits;
+    return done;
 }
 
 void processPendingEvents() {
