@@ -69,7 +69,13 @@ int runVersion(Context &ctx, const QStringList &args) {
 const QList<Command> &commands() {
     static const QList<Command> list{
         {"version", "print the receiver's version text", runVersion},
+        {"sync", "print whether the bootloader or the configuration is active", runSync},
+        {"tasks", "list the external tasks", runTasks},
+        {"upload", "load a file into the configuration or an external task", runUpload},
+        {"scan", "copy the screen into a PNG or BMP file", runScan},
         {"memory", "read, write, clear or show the 63 memory slots", runMemory},
+        {"terminal", "terminal lines from standard input, received text to standard output (USB)", runTerminal},
+        {"ap", "show or set the receiver's WiFi access point (USB)", runAp},
     };
     return list;
 }

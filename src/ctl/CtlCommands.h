@@ -14,5 +14,11 @@ int parseCommand(Context &ctx, QCommandLineParser &p, const QStringList &args,
 
 int runVersion(Context &ctx, const QStringList &args);
 int runMemory(Context &ctx, const QStringList &args);
+int runSync(Context &ctx, const QStringList &args);
+int runTasks(Context &ctx, const QStringList &args);
+int runUpload(Context &ctx, const QStringList &args);
+int runScan(Context &ctx, const QStringList &args);
+int runTerminal(Context &ctx, const QStringList &args);
+int runAp(Context &ctx, const QStringList &args);
 
 } // namespace lmk::ctl

@@ -53,6 +53,22 @@ int Context::exitFor(const QString &text) const {
     return ExitRefused;
 }
 
+bool Context::connectionLost() const {
+    for (const QString &t : dialogs.shown)
+        if (t == QLatin1String(kWlanLostText) || t == QLatin1String(kApNotFoundText))
+            return true;
+    return !link.hasTransport();
+}
+
+int Context::fail(const QString &text) {
+    endProgress();
+    if (!text.isEmpty() && !dialogs.shown.contains(text))
+        err << text << Qt::endl;
+    if (connectionLost())
+        return ExitNoConnection;
+    return exitFor(text);
+}
+
 void Context::progress(const QString &label, qint64 done, qint64 total) {
     if (!m_tty || total <= 0)
         return;

@@ -45,6 +45,11 @@ struct Context {
     bool connect();
     // Maps the texts the operations showed to an exit code.
     int exitFor(const QString &text) const;
+    // Whether the link reported a lost or missing connection on the way.
+    bool connectionLost() const;
+    // Prints an operation's final text (unless the link already printed it)
+    // and returns its exit code; a lost connection wins over the text.
+    int fail(const QString &text);
     // A progress bar on standard error when it is a terminal.
     void progress(const QString &label, qint64 done, qint64 total);
     void endProgress();

@@ -1,0 +1,223 @@
+// lmkctl terminal and ap: the "USB Terminal" page's text channel and its
+// access-point form, over USB only as in the window.
+#include "ctl/CtlCommands.h"
+
+#include "link/Wait.h"
+#include "terminal/TerminalSession.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <deque>
+#include <iostream>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace lmk::ctl {
+
+namespace {
+
+// How long the receiver gets to send its access-point answer after 0D 01.
+constexpr int kSettingsWaitMs = 2000;
+// Received text is collected until nothing came for this long at the end.
+constexpr int kQuietMs = 300;
+constexpr int kTailMaxMs = 3000;
+
+// Reads standard input line by line on its own thread, so the event loop
+// keeps delivering the receiver's text while no line is typed.
+struct StdinLines {
+    std::mutex mutex;
+    std::deque<std::string> lines;
+    bool eof = false;
+
+    bool pending() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return !lines.empty() || eof;
+    }
+};
+
+// USB is required; prints the window's message otherwise.
+bool connectUsb(Context &ctx) {
+    if (!ctx.usb) {
+        ctx.err << kNoUsbText << Qt::endl;
+        return false;
+    }
+    return ctx.connect();
+}
+
+int settingsTimeout(Context &ctx) {
+    return ctx.fail(QString::fromLatin1(kTimeoutText));
+}
+
+} // namespace
+
+int runTerminal(Context &ctx, const QStringList &args) {
+    QCommandLineParser p;
+    if (int rc = parseCommand(
+            ctx, p, args,
+            QStringLiteral("Switches the receiver into terminal mode (USB only: give --usb), sends "
+                           "every line of standard input as a terminal line and writes the text "
+                           "the receiver sends back to standard output. Ends at the end of "
+                           "standard input, after the receiver has gone quiet."));
+        rc >= 0)
+        return rc;
+    if (!p.positionalArguments().isEmpty()) {
+        ctx.err << "lmkctl terminal: takes no arguments" << Qt::endl;
+        return ExitUsage;
+    }
+    if (!connectUsb(ctx))
+        return ExitNoConnection;
+
+    TerminalSession session(ctx.link);
+    if (!session.enter()) {
+        ctx.err << kNoUsbText << Qt::endl;
+        return ExitNoConnection;
+    }
+    // The access-point answer to the mode switch fills the window's form,
+    // not its text; it is taken here the same way.
+    session.waitForSettings(kSettingsWaitMs);
+    ctx.out << session.takeText(0, 0);
+    ctx.out.flush();
+
+    auto input = std::make_shared<StdinLines>();
+    std::thread([input] {
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            std::lock_guard<std::mutex> lock(input->mutex);
+            input->lines.push_back(line);
+        }
+        std::lock_guard<std::mutex> lock(input->mutex);
+        input->eof = true;
+    }).detach();
+
+    int rc = ExitDone;
+    for (;;) {
+        waitWhile([&] { return !input->pending(); }, kWaitSliceMs);
+        ctx.out << session.takeText(0, 0);
+        ctx.out.flush();
+        std::deque<std::string> lines;
+        bool eof = false;
+        {
+            std::lock_guard<std::mutex> lock(input->mutex);
+            lines.swap(input->lines);
+            eof = input->eof;
+        }
+        for (std::string &l : lines) {
+            if (!l.empty() && l.back() == '\r')
+                l.pop_back();
+            const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
+            if (!message.isEmpty()) {
+                ctx.err << message << Qt::endl;
+                rc = message == QLatin1String(kNoUsbText) ? ExitNoConnection : ExitRefused;
+            }
+        }
+        if (eof)
+            break;
+    }
+    ctx.out << session.takeText(kQuietMs, kTailMaxMs);
+    ctx.out.flush();
+    session.leave();
+    return rc;
+}
+
+int runAp(Context &ctx, const QStringList &args) {
+    QCommandLineParser p;
+    p.addPositionalArgument(QStringLiteral("action"), QStringLiteral("show or set"));
+    p.addOption({QStringLiteral("ssid"), QStringLiteral("set: the name, 10 characters"),
+                 QStringLiteral("S")});
+    p.addOption({QStringLiteral("passkey"), QStringLiteral("set: the passkey, 22 characters"),
+                 QStringLiteral("P")});
+    p.addOption({QStringLiteral("channel"), QStringLiteral("set: the channel, 0 to 11"),
+                 QStringLiteral("C")});
+    p.addOption({QStringLiteral("power"), QStringLiteral("set: the transmit power in dBm, 0 to 19"),
+                 QStringLiteral("DBM")});
+    if (int rc = parseCommand(
+            ctx, p, args,
+            QStringLiteral("The receiver's WiFi access point (USB only: give --usb).\n"
+                           "  ap show     print name, passkey, channel and transmit power\n"
+                           "  ap set --ssid S --passkey P --channel C --power DBM\n"
+                           "              configure and save them"));
+        rc >= 0)
+        return rc;
+    const QStringList pos = p.positionalArguments();
+    const QString action = pos.value(0);
+    const bool set = action == QLatin1String("set");
+    const QStringList fields{QStringLiteral("ssid"), QStringLiteral("passkey"),
+                             QStringLiteral("channel"), QStringLiteral("power")};
+    bool anyField = false, allFields = true;
+    for (const QString &f : fields) {
+        anyField = anyField || p.isSet(f);
+        allFields = allFields && p.isSet(f);
+    }
+    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || (set && !allFields) ||
+        (!set && anyField)) {
+        ctx.err << "lmkctl ap: expected 'show' or 'set --ssid S --passkey P --channel C --power DBM'"
+                << Qt::endl;
+        return ExitUsage;
+    }
+
+    ApSettings wanted;
+    if (set) {
+        // The window's spin edits hold only numbers within their ranges.
+        auto number = [&](const QString &name, int min, int max) -> std::optional<QString> {
+            bool ok = false;
+            const int v = p.value(name).trimmed().toInt(&ok, 10);
+            if (!ok || v < min || v > max) {
+                ctx.err << "lmkctl ap set: --" << name << " needs a number from " << min << " to "
+                        << max << Qt::endl;
+                return std::nullopt;
+            }
+            return QString::number(v);
+        };
+        const auto channel = number(QStringLiteral("channel"), kChannelMin, kChannelMax);
+        const auto power = number(QStringLiteral("power"), kPowerMin, kPowerMax);
+        if (!channel || !power)
+            return ExitUsage;
+        wanted = {p.value(QStringLiteral("ssid")), p.value(QStringLiteral("passkey")), *channel,
+                  *power};
+    }
+
+    if (!connectUsb(ctx))
+        return ExitNoConnection;
+    if (set) {
+        // The window's checks, each failing one with its message.
+        const QStringList messages = AccessPointSetter(ctx.link).check(wanted);
+        if (!messages.isEmpty()) {
+            for (const QString &m : messages)
+                ctx.err << m << Qt::endl;
+            return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection
+                                                                       : ExitUsage;
+        }
+    }
+
+    TerminalSession session(ctx.link);
+    if (!session.enter()) {
+        ctx.err << kNoUsbText << Qt::endl;
+        return ExitNoConnection;
+    }
+    // The form is filled (and "Set!" enabled) by the receiver's answer.
+    const std::optional<ApSettings> current = session.waitForSettings(kSettingsWaitMs);
+    if (!current)
+        return settingsTimeout(ctx);
+    if (!set) {
+        ctx.out << "Name (SSID): " << current->ssid << '\n'
+                << "Passkey: " << current->passkey << '\n'
+                << "Channel: " << current->channel << '\n'
+                << "TX-Power: " << current->power << " dBm" << Qt::endl;
+        return ExitDone;
+    }
+    const QStringList messages = session.setAccessPoint(wanted);
+    if (!messages.isEmpty()) {
+        for (const QString &m : messages)
+            ctx.err << m << Qt::endl;
+        return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection : ExitUsage;
+    }
+    // The WiFi module answers every command line as terminal text.
+    ctx.out << session.takeText(kQuietMs, kTailMaxMs);
+    ctx.out.flush();
+    return ExitDone;
+}
+
+} // namespace lmk::ctl

@@ -1,0 +1,248 @@
+// lmkctl sync, tasks and upload: the "Update 54/55" page's synchronisation,
+// task search and upload, driven through the same operations.
+#include "ctl/CtlCommands.h"
+
+#include "upload/SyncOperation.h"
+#include "upload/TaskListCodec.h"
+#include "upload/TaskListReader.h"
+#include "upload/TaskSearchOperation.h"
+#include "upload/UploadOperation.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace lmk::ctl {
+
+namespace {
+
+constexpr const char *kBootNotActiveText = "Bootloader not active!";
+constexpr const char *kNoLinkText = "No connection available!";
+
+// Runs the synchronisation. Returns -1 when the receiver answered, or the
+// exit code of the failure (already reported).
+int synchronise(Context &ctx, SyncResult &result) {
+    ctx.link.setStatusText({});
+    SyncOperation op(ctx.link);
+    result = op.run();
+    if (!result.ran) {
+        ctx.err << kNoLinkText << Qt::endl;
+        return ExitNoConnection;
+    }
+    if (result.firstAnswer == -1) {
+        QString text = QString::fromLatin1(ctx.link.StatusText);
+        if (text.isEmpty() && !ctx.connectionLost())
+            text = QString::fromLatin1(kTimeoutText);
+        return ctx.fail(text);
+    }
+    return -1;
+}
+
+// Synchronises and, with the bootloader active, searches the task list.
+// Returns -1 with the entries, or the exit code (already reported).
+int searchTasks(Context &ctx, QStringList &entries, SyncResult &sync) {
+    if (int rc = synchronise(ctx, sync); rc >= 0)
+        return rc;
+    TaskListReader reader(ctx.link);
+    TaskSearchOperation search(ctx.link);
+    ctx.link.setStatusText({});
+    const SearchResult r = search.run(sync.bootActive);
+    if (r.outcome == SearchOutcome::BootloaderNotActive) {
+        ctx.err << r.message << Qt::endl;
+        return ExitRefused;
+    }
+    if (r.outcome == SearchOutcome::NoConnection) {
+        ctx.err << r.message << Qt::endl;
+        return ExitNoConnection;
+    }
+    entries = reader.entries();
+    if (entries.isEmpty()) { // no list came: timeout, lost link or another reply
+        QString text = QString::fromLatin1(ctx.link.StatusText);
+        if (text.isEmpty())
+            text = r.message;
+        return ctx.fail(text);
+    }
+    return -1;
+}
+
+// "A,B,C": three hexadecimal 16-bit task ids.
+std::optional<QString> entryFromIds(const QString &text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 3)
+        return std::nullopt;
+    quint32 ids[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        const uint v = parts[i].trimmed().toUInt(&ok, 16);
+        if (!ok || v > 0xFFFF)
+            return std::nullopt;
+        ids[i] = v;
+    }
+    return upload::taskEntryText(ids[0], ids[1], ids[2]);
+}
+
+} // namespace
+
+int runSync(Context &ctx, const QStringList &args) {
+    QCommandLineParser p;
+    if (int rc = parseCommand(ctx, p, args,
+                              QStringLiteral("Synchronises with the receiver and prints whether its "
+                                             "bootloader or its configuration is active."));
+        rc >= 0)
+        return rc;
+    if (!p.positionalArguments().isEmpty()) {
+        ctx.err << "lmkctl sync: takes no arguments" << Qt::endl;
+        return ExitUsage;
+    }
+    if (!ctx.connect())
+        return ExitNoConnection;
+    SyncResult r;
+    if (int rc = synchronise(ctx, r); rc >= 0)
+        return rc;
+    if (r.bootActive)
+        ctx.out << "Bootloader active" << Qt::endl;
+    else if (r.configActive)
+        ctx.out << "Configuration active" << Qt::endl;
+    else
+        ctx.out << "Neither bootloader nor configuration active" << Qt::endl;
+    return ExitDone;
+}
+
+int runTasks(Context &ctx, const QStringList &args) {
+    QCommandLineParser p;
+    if (int rc = parseCommand(
+            ctx, p, args,
+            QStringLiteral("Lists the receiver's external tasks, one per line, as the window shows "
+                           "them (three ids in hex). Synchronises first: the bootloader must be "
+                           "active."));
+        rc >= 0)
+        return rc;
+    if (!p.positionalArguments().isEmpty()) {
+        ctx.err << "lmkctl tasks: takes no arguments" << Qt::endl;
+        return ExitUsage;
+    }
+    if (!ctx.connect())
+        return ExitNoConnection;
+    QStringList entries;
+    SyncResult sync;
+    if (int rc = searchTasks(ctx, entries, sync); rc >= 0)
+        return rc;
+    ctx.err << "Transfer finished!" << Qt::endl;
+    for (const QString &e : entries)
+        ctx.out << e << '\n';
+    ctx.out.flush();
+    return ExitDone;
+}
+
+int runUpload(Context &ctx, const QStringList &args) {
+    QCommandLineParser p;
+    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the file to load (.RPD)"));
+    p.addOption({QStringLiteral("task"),
+                 QStringLiteral("load into the N-th external task as 'lmkctl tasks' lists them "
+                                "(from 1)"),
+                 QStringLiteral("N")});
+    p.addOption({QStringLiteral("ids"),
+                 QStringLiteral("load into the external task with these ids (hex)"),
+                 QStringLiteral("A,B,C")});
+    p.addOption({QStringLiteral("yes"),
+                 QStringLiteral("load even when the file's name does not match the target")});
+    if (int rc = parseCommand(
+            ctx, p, args,
+            QStringLiteral("Loads FILE into the receiver's configuration (default) or into an "
+                           "external task. Synchronises first: the bootloader must be active. The "
+                           "file's name must match the target (\"LMK...\" for the configuration, "
+                           "characters 5-8 equal to the task's first id) unless --yes is given."));
+        rc >= 0)
+        return rc;
+    const QStringList pos = p.positionalArguments();
+    if (pos.size() != 1 || (p.isSet(QStringLiteral("task")) && p.isSet(QStringLiteral("ids")))) {
+        ctx.err << "lmkctl upload: expected FILE [--task N | --ids A,B,C] [--yes]" << Qt::endl;
+        return ExitUsage;
+    }
+    const QString path = pos[0];
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
+        ctx.err << "lmkctl upload: " << path << ": no such file" << Qt::endl;
+        return ExitUsage;
+    }
+    int taskNumber = 0;
+    QString taskEntry;
+    if (p.isSet(QStringLiteral("task"))) {
+        bool ok = false;
+        taskNumber = p.value(QStringLiteral("task")).toInt(&ok);
+        if (!ok || taskNumber < 1) {
+            ctx.err << "lmkctl upload: --task needs a number from 1" << Qt::endl;
+            return ExitUsage;
+        }
+    } else if (p.isSet(QStringLiteral("ids"))) {
+        const auto entry = entryFromIds(p.value(QStringLiteral("ids")));
+        if (!entry) {
+            ctx.err << "lmkctl upload: --ids needs three hexadecimal ids from 0 to FFFF, "
+                       "e.g. 01A2,0003,00F0"
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        taskEntry = *entry;
+    }
+    const bool external = taskNumber > 0 || !taskEntry.isEmpty();
+
+    if (!ctx.connect())
+        return ExitNoConnection;
+    SyncResult sync;
+    if (taskNumber > 0) {
+        QStringList entries;
+        if (int rc = searchTasks(ctx, entries, sync); rc >= 0)
+            return rc;
+        if (taskNumber > entries.size()) {
+            ctx.err << "lmkctl upload: the receiver lists " << entries.size()
+                    << (entries.size() == 1 ? " task" : " tasks") << ", not " << taskNumber
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        taskEntry = entries[taskNumber - 1];
+    } else if (int rc = synchronise(ctx, sync); rc >= 0) {
+        return rc;
+    }
+    if (!sync.uploadEnabled) { // the window keeps "Start" disabled
+        ctx.err << kBootNotActiveText << Qt::endl;
+        return ExitRefused;
+    }
+
+    UploadRequest req;
+    req.fileChosen = true;
+    req.filePath = path;
+    req.target = external ? upload::Target::External : upload::Target::Configuration;
+    req.taskEntry = taskEntry;
+    ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
+    ctx.link.setStatusText({});
+    UploadOperation op(ctx.link);
+    QObject::connect(&op, &UploadOperation::progressChanged, [&](int position) {
+        ctx.progress(QStringLiteral("upload"), position, UploadOperation::kProgressMax);
+    });
+    const UploadResult r = op.run(req);
+    ctx.endProgress();
+    switch (r.outcome) {
+    case UploadOutcome::Completed:
+        ctx.err << r.message << Qt::endl;
+        ctx.out << r.size << " bytes loaded into "
+                << (external ? QStringLiteral("task ") + taskEntry : QStringLiteral("the configuration"))
+                << Qt::endl;
+        return ExitDone;
+    case UploadOutcome::Declined: // the question was printed with its hint
+        return ExitUsage;
+    case UploadOutcome::NotStarted:
+        ctx.err << r.message << Qt::endl;
+        return ctx.link.hasTransport() ? ExitUsage : ExitNoConnection;
+    case UploadOutcome::Unreadable:
+        ctx.err << r.message << Qt::endl;
+        return ExitUsage;
+    case UploadOutcome::NoTaskIds:
+        ctx.err << r.message << Qt::endl;
+        return ExitRefused;
+    case UploadOutcome::Refused:
+    case UploadOutcome::Ended:
+        break;
+    }
+    return ctx.fail(r.message);
+}
+
+} // namespace lmk::ctl

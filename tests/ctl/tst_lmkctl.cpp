@@ -1,0 +1,519 @@
+// lmkctl end to end: the built program run as a child process against a real
+// lmk-sim, over WLAN and over the simulated USB library. Checks what lands in
+// the simulator (uploads, slots, access point, screen) and the exit codes.
+#include "SimProcess.h"
+#include "display/ScanCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lmk;
+
+namespace {
+
+struct Run {
+    int rc = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray testFile(int size) {
+    QByteArray f(size, '\0');
+    quint32 x = 0x9E3779B9u ^ quint32(size);
+    for (int i = 0; i < size; ++i) {
+        x = x * 1664525u + 1013904223u;
+        f[i] = char(x >> 24);
+    }
+    return f;
+}
+
+QByteArray readAll(const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+enum class Link { Wlan, Usb, None };
+
+} // namespace
+
+class TestLmkctl : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Runs lmkctl with the simulator (or no receiver) as its transport.
+    Run lmkctl(const QStringList &args, const SimProcess *sim, Link link = Link::Wlan,
+               const QByteArray &input = {}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LMK_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("LMK_PORT"),
+                   sim && link != Link::None ? QString::number(sim->port()) : QStringLiteral("9"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        env.remove(QStringLiteral("LMK_USB_LIBRARY"));
+        env.remove(QStringLiteral("LMK_SIM_USB"));
+        QStringList all = args;
+        if (link == Link::Usb) {
+            all.prepend(QStringLiteral("--usb"));
+            if (sim) {
+                env.insert(QStringLiteral("LMK_USB_LIBRARY"), QStringLiteral(LMK_USB_SIM_LIBRARY));
+                env.insert(QStringLiteral("LMK_SIM_USB"), sim->usbSocketPath());
+            }
+        }
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LMK_CTL_BINARY), all);
+        Run r;
+        if (!p.waitForStarted(5000))
+            return r;
+        if (!input.isEmpty())
+            p.write(input);
+        p.closeWriteChannel();
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        return r;
+    }
+
+    // The area's pixels as the receiver's screen holds them, in RGB.
+    static QRgb screenPixel(const QByteArray &raw, int width, int x, int y) {
+        const Rgb c = pixelToRgb(quint8(raw[y * width + x]));
+        return qRgb(c.r, c.g, c.b);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QFile::exists(QStringLiteral(LMK_CTL_BINARY)));
+        QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), testFile(5000)));
+        QVERIFY(writeAll(path(QStringLiteral("zero.Mem")), QByteArray(63 * 256, '\0')));
+    }
+
+    void help_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("program") << QStringList{"--help"} << "Exit codes";
+        QTest::newRow("version") << QStringList{"version", "--help"} << "version text";
+        QTest::newRow("sync") << QStringList{"sync", "--help"} << "bootloader";
+        QTest::newRow("tasks") << QStringList{"tasks", "--help"} << "external tasks";
+        QTest::newRow("upload") << QStringList{"upload", "--help"} << "--ids";
+        QTest::newRow("scan") << QStringList{"scan", "--help"} << "--framed";
+        QTest::newRow("memory") << QStringList{"memory", "--help"} << "--csv";
+        QTest::newRow("terminal") << QStringList{"terminal", "--help"} << "standard input";
+        QTest::newRow("ap") << QStringList{"ap", "--help"} << "--passkey";
+    }
+    void help() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        const Run r = lmkctl(args, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        QVERIFY2(r.out.contains(expected.toLatin1()), r.out.constData());
+        QVERIFY(r.err.isEmpty());
+    }
+
+    void sync_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("boot") << "boot" << QByteArray("Bootloader active\n");
+        QTest::newRow("config") << "config" << QByteArray("Configuration active\n");
+        QTest::newRow("none") << "none" << QByteArray("Neither bootloader nor configuration active\n");
+    }
+    void sync() {
+        QFETCH(QString, mode);
+        QFETCH(QByteArray, expected);
+        SimProcess sim;
+        QVERIFY(sim.start({"--mode", mode}));
+        const Run r = lmkctl({"sync"}, &sim);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, expected);
+    }
+
+    void tasks() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--tasks", "01A2:0003:00F0,1A2B:0003:0000"}));
+        const Run r = lmkctl({"tasks"}, &sim);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QByteArray("01A2  0003  00F0\n1A2B  0003  0000\n"));
+        QVERIFY(r.err.contains("Transfer finished!"));
+        // The window's request order: synchronise, then the list.
+        const QList<QByteArray> req = sim.requests(QStringLiteral("wlan"));
+        QVERIFY(!req.isEmpty());
+        QCOMPARE(req.first(), QByteArray::fromHex("55"));
+        QCOMPARE(req.last(), QByteArray::fromHex("0B"));
+    }
+
+    void tasksNone() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--tasks", "none"}));
+        const Run r = lmkctl({"tasks"}, &sim);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QByteArray("No Tasks found!\n"));
+    }
+
+    void upload_data() {
+        QTest::addColumn<bool>("usb");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("stored"); // the line in uploads.txt after the sequence number
+        QTest::newRow("configuration") << false << "LMK1.RPD" << 5000 << QStringList{}
+                                       << "config 0000,0000,0000 5000 LMK1.RPD";
+        QTest::newRow("configuration, odd size, usb")
+            << true << "LMK2.RPD" << 1027 << QStringList{} << "config 0000,0000,0000 1027 LMK2.RPD";
+        QTest::newRow("task by number")
+            << false << "LMK_1A2B.RP" << 3000 << QStringList{"--task", "2"}
+            << "task 1A2B,0003,0000 3000 LMK_1A2B.R";
+        QTest::newRow("task by ids, name mismatch answered")
+            << false << "other.bin" << 700 << QStringList{"--ids", "1a2b,3,0", "--yes"}
+            << "task 1A2B,0003,0000 700 other.bin";
+    }
+    void upload() {
+        QFETCH(bool, usb);
+        QFETCH(QString, name);
+        QFETCH(int, size);
+        QFETCH(QStringList, options);
+        QFETCH(QString, stored);
+        SimProcess sim;
+        QVERIFY(sim.start({"--tasks", "01A2:0003:00F0,1A2B:0003:0000", "--upload-erase", "2"}));
+        const QByteArray bytes = testFile(size);
+        const QString file = path(name);
+        QVERIFY(writeAll(file, bytes));
+        const Run r = lmkctl(QStringList{"upload", file} + options, &sim, usb ? Link::Usb : Link::Wlan);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY(r.err.contains("File transfer finished successfully!"));
+        QVERIFY(r.out.contains(QByteArray::number(size) + " bytes loaded"));
+        QVERIFY(!r.err.contains('\r')); // no progress bar when standard error is no terminal
+        QCOMPARE(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("upload-1.bin"))), bytes);
+        QCOMPARE(QString::fromLatin1(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt")))),
+                 QStringLiteral("1 ") + stored + QLatin1Char('\n'));
+    }
+
+    void uploadNameMismatchStops() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString file = path(QStringLiteral("firmware.RPD"));
+        QVERIFY(writeAll(file, testFile(100)));
+        const Run r = lmkctl({"upload", file}, &sim);
+        QCOMPARE(r.rc, 2);
+        QVERIFY(r.err.contains("File not related to selected task, load?"));
+        QVERIFY(r.err.contains("--yes"));
+        QVERIFY(!QFile::exists(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt"))));
+        for (const QByteArray &q : sim.requests())
+            QVERIFY(q.at(0) != 0x09); // no header went out
+    }
+
+    void scan_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<bool>("framed");
+        QTest::newRow("full wvga png") << QStringList{} << "full.png" << QRect(0, 0, 800, 480) << false;
+        QTest::newRow("diagram vga bmp") << QStringList{"--preset", "diagram-vga"} << "dvga.bmp"
+                                         << QRect(0, 93, 520, 387) << false;
+        QTest::newRow("area png") << QStringList{"--area", "700,400,100,80"} << "area.PNG"
+                                  << QRect(700, 400, 100, 80) << false;
+        QTest::newRow("one column bmp") << QStringList{"--area", "790,470,1,3"} << "one.bmp"
+                                          << QRect(790, 470, 1, 3) << false;
+        QTest::newRow("bottom right corner png") << QStringList{"--area", "790,470,10,10"} << "corner.png"
+                                                 << QRect(790, 470, 10, 10) << false;
+        QTest::newRow("framed diagram wvga bmp")
+            << QStringList{"--preset", "diagram-wvga", "--framed"} << "framed.bmp"
+            << QRect(0, 93, 648, 387) << true;
+        QTest::newRow("framed full vga png") << QStringList{"--preset", "full-vga", "--framed"}
+                                             << "framed.png" << QRect(0, 0, 640, 480) << true;
+    }
+    void scan() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, file);
+        QFETCH(QRect, area);
+        QFETCH(bool, framed);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString out = path(file);
+        QFile::remove(out);
+        const Run r = lmkctl(QStringList{"scan", "-o", out} + options, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY(r.err.contains("All data received!"));
+
+        const QByteArray raw = readAll(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
+        QCOMPARE(raw.size(), 800 * 480);
+        QImage img(out);
+        QVERIFY(!img.isNull());
+        img = img.convertToFormat(QImage::Format_RGB32);
+        const int off = framed ? 5 : 0;
+        QCOMPARE(img.size(), framed ? QSize(810, 490) : area.size());
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                const int ax = x - off, ay = y - off;
+                const bool inside = ax >= 0 && ay >= 0 && ax < area.width() && ay < area.height();
+                const QRgb want = inside ? screenPixel(raw, 800, area.x() + ax, area.y() + ay)
+                                         : qRgb(0, 0, 0);
+                if ((img.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
+                                         .arg(x).arg(y)
+                                         .arg(img.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                                         .arg(want & 0xFFFFFF, 6, 16, QLatin1Char('0'))));
+            }
+        }
+    }
+
+    void memoryRoundTrip() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+        const QString first = path(QStringLiteral("first.Mem"));
+        Run r = lmkctl({"memory", "read", "-o", first}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QByteArray original = readAll(first);
+        QCOMPARE(original.size(), 63 * 256);
+        QCOMPARE(original, readAll(slotsFile));
+
+        // Slots 1 and 2 swapped, slot 63 cleared, written back.
+        QByteArray changed = original;
+        changed.replace(0, 256, original.mid(256, 256));
+        changed.replace(256, 256, original.mid(0, 256));
+        changed.replace(62 * 256, 256, QByteArray(256, '\0'));
+        QVERIFY(changed != original);
+        const QString edited = path(QStringLiteral("edited.Mem"));
+        QVERIFY(writeAll(edited, changed));
+        r = lmkctl({"memory", "write", edited}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(readAll(slotsFile), changed);
+
+        const QString again = path(QStringLiteral("again.Mem"));
+        r = lmkctl({"memory", "read", "-o", again}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(readAll(again), changed);
+    }
+
+    void memoryClear() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+        Run r = lmkctl({"memory", "read", "-o", path(QStringLiteral("before.Mem"))}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY(readAll(slotsFile) != QByteArray(63 * 256, '\0'));
+        r = lmkctl({"memory", "clear", "--yes"}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(readAll(slotsFile), QByteArray(63 * 256, '\0'));
+    }
+
+    void memoryShowCsv() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString file = path(QStringLiteral("show.Mem"));
+        Run r = lmkctl({"memory", "read", "-o", file}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        // Only slot 1 kept: a known record, the rest empty.
+        QVERIFY(writeAll(file, readAll(file).left(256)));
+
+        r = lmkctl({"memory", "show", file, "--csv"}, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        const QList<QByteArray> lines = r.out.split('\n');
+        QCOMPARE(lines.size(), 1 + 63 + 1); // headings, 63 slots, the final line end
+        QCOMPARE(QString::fromUtf8(lines[0]),
+                 QStringLiteral("Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,"
+                                "Eingang,Abschwächer,Filter HP,Filter TP,Version"));
+        QCOMPARE(lines[1], QByteArray("1,DCF77,\"00.077,500.0\",DSB,300,0,75 kHz,0 Ohm,0 dB,"
+                                      "\"7,0M\",170k,1"));
+        QCOMPARE(lines[2], QByteArray("2,,,,,,,,,,,"));
+        QCOMPARE(lines[63], QByteArray("63,,,,,,,,,,,"));
+    }
+
+    void terminal() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const Run r = lmkctl({"terminal"}, &sim, Link::Usb, "ver\nhelp\n");
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY2(r.out.contains("LMK540 V103"), r.out.constData());
+        QVERIFY(r.out.contains("Commands:"));
+        const QList<QByteArray> req = sim.requests(QStringLiteral("usb"));
+        QVERIFY(req.contains(QByteArray::fromHex("0D01")));
+        QVERIFY(req.contains(QByteArray::fromHex("19057665720D0A000000")));
+        QCOMPARE(req.last(), QByteArray::fromHex("0D00"));
+    }
+
+    void terminalLineTooLong() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const Run r = lmkctl({"terminal"}, &sim, Link::Usb, QByteArray(254, 'a') + "\nver\n");
+        QCOMPARE(r.rc, 1);
+        QVERIFY(r.err.contains("Line too long: at most 253 characters can be sent!"));
+        QVERIFY(r.out.contains("LMK540 V103")); // the next line still went out
+    }
+
+    void apShow() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"}));
+        const Run r = lmkctl({"ap", "show"}, &sim, Link::Usb);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(r.out, QByteArray("Name (SSID): HOMEBASE01\nPasskey: lmk-passkey-0123456789\n"
+                                   "Channel: 9\nTX-Power: 7 dBm\n"));
+    }
+
+    void apSet() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const Run r = lmkctl({"ap", "set", "--ssid", "ABCDEFGHIJ", "--passkey",
+                              "0123456789012345678901", "--channel", "3", "--power", "15"},
+                             &sim, Link::Usb);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(QString::fromLatin1(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("accesspoint.txt")))),
+                 QStringLiteral("ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\npower=15\n"));
+        bool frame = false;
+        for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
+            frame = frame || (q.size() == 88 && q.startsWith(QByteArray::fromHex("1956")));
+        QVERIFY(frame);
+    }
+
+    void apSetChecks_data() {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("short ssid") << QStringList{"ABC", "0123456789012345678901", "3", "15"}
+                                    << QStringList{"Name / SSID muss 10 Zeichen lang sein!"};
+        QTest::newRow("short ssid and passkey")
+            << QStringList{"ABC", "0123", "3", "15"}
+            << QStringList{"Name / SSID muss 10 Zeichen lang sein!",
+                           "Passwort muss 22 Zeichen lang sein!"};
+        QTest::newRow("channel out of range")
+            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "12", "15"}
+            << QStringList{"--channel needs a number from 0 to 11"};
+        QTest::newRow("power not a number")
+            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "3", "max"}
+            << QStringList{"--power needs a number from 0 to 19"};
+    }
+    void apSetChecks() {
+        QFETCH(QStringList, values);
+        QFETCH(QStringList, messages);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const Run r = lmkctl({"ap", "set", "--ssid", values[0], "--passkey", values[1], "--channel",
+                              values[2], "--power", values[3]},
+                             &sim, Link::Usb);
+        QCOMPARE(r.rc, 2);
+        for (const QString &m : messages)
+            QVERIFY2(r.err.contains(m.toUtf8()), r.err.constData());
+        for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
+            QVERIFY(!q.startsWith(QByteArray::fromHex("1956")));
+    }
+
+    // Exit codes: 1 refused, 2 wrong usage, 3 no connection, 4 timeout.
+    void exitCodes_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<int>("link"); // Link
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QString>("message");
+        const QStringList none;
+        const int wlan = int(Link::Wlan), usb = int(Link::Usb), nolink = int(Link::None);
+        const QString notFound = QStringLiteral("Access Point LMK5x not found!");
+        const QString timeout = QStringLiteral("Timeout: Device doesn't respond!");
+        const QString noUsb = QStringLiteral("No USB connection available!");
+
+        QTest::newRow("version, no connection") << none << nolink << QStringList{"version"} << 3 << notFound;
+        QTest::newRow("sync, no connection") << none << nolink << QStringList{"sync"} << 3 << notFound;
+        QTest::newRow("tasks, no connection") << none << nolink << QStringList{"tasks"} << 3 << notFound;
+        QTest::newRow("upload, no connection")
+            << none << nolink << QStringList{"upload", "%DIR%/LMK1.RPD"} << 3 << notFound;
+        QTest::newRow("scan, no connection") << none << nolink << QStringList{"scan", "-o", "%DIR%/x.png"} << 3 << notFound;
+        QTest::newRow("memory read, no connection")
+            << none << nolink << QStringList{"memory", "read", "-o", "%DIR%/x.Mem"} << 3 << notFound;
+        QTest::newRow("terminal without --usb") << none << wlan << QStringList{"terminal"} << 3 << noUsb;
+        QTest::newRow("ap show without --usb") << none << wlan << QStringList{"ap", "show"} << 3 << noUsb;
+        QTest::newRow("ap show, no usb library") << none << nolink << QStringList{"--usb", "ap", "show"} << 3 << noUsb;
+
+        QTest::newRow("scan, connection dropped") << QStringList{"--scan-fault", "drop:2"} << wlan
+                                                  << QStringList{"scan", "-o", "%DIR%/x.png"} << 3
+                                                  << "LMK doesn't respond to WLAN!";
+        QTest::newRow("upload, no task ids") << QStringList{"--tasks", "none"} << wlan
+                                             << QStringList{"upload", "%DIR%/LMK1.RPD", "--task", "1", "--yes"}
+                                             << 1 << "No tasks found!";
+        QTest::newRow("memory clear without --yes") << none << wlan << QStringList{"memory", "clear"}
+                                                    << 2 << "--yes";
+
+        QTest::newRow("sync, timeout") << QStringList{"--silent"} << wlan << QStringList{"sync"} << 4 << timeout;
+        QTest::newRow("tasks, timeout") << QStringList{"--fault", "0B:silent"} << wlan << QStringList{"tasks"} << 4 << timeout;
+        QTest::newRow("upload, timeout") << QStringList{"--upload-silent-at", "2"} << wlan
+                                         << QStringList{"upload", "%DIR%/LMK1.RPD"} << 4 << timeout;
+        QTest::newRow("scan, timeout") << QStringList{"--scan-fault", "silence:3"} << wlan
+                                       << QStringList{"scan", "-o", "%DIR%/x.png"} << 4 << timeout;
+        QTest::newRow("memory read, timeout") << QStringList{"--slot-silent", "5"} << wlan
+                                              << QStringList{"memory", "read", "-o", "%DIR%/x.Mem"} << 4 << timeout;
+        QTest::newRow("ap show, timeout") << QStringList{"--ap-silent"} << usb << QStringList{"ap", "show"} << 4 << timeout;
+
+        QTest::newRow("upload, refused") << QStringList{"--upload-refuse-at", "1"} << wlan
+                                         << QStringList{"upload", "%DIR%/LMK1.RPD"} << 1
+                                         << "Exception caused by device driver!";
+        QTest::newRow("upload, usb refused") << QStringList{"--upload-refuse-at", "0"} << usb
+                                             << QStringList{"upload", "%DIR%/LMK1.RPD"} << 1
+                                             << "Exception caused by device driver!";
+        QTest::newRow("upload, configuration active") << QStringList{"--mode", "config"} << wlan
+                                                      << QStringList{"upload", "%DIR%/LMK1.RPD"} << 1
+                                                      << "Bootloader not active!";
+        // A bootloader seen only on confirmation does not enable the upload.
+        QTest::newRow("upload, bootloader late") << QStringList{"--sync-answers", "55,5A"} << wlan
+                                                 << QStringList{"upload", "%DIR%/LMK1.RPD", "--task", "1"}
+                                                 << 1 << "Bootloader not active!";
+        QTest::newRow("tasks, configuration active") << QStringList{"--mode", "config"} << wlan
+                                                     << QStringList{"tasks"} << 1 << "Bootloader not active!";
+        QTest::newRow("scan, refused") << QStringList{"--scan-refuse", "3"} << wlan
+                                       << QStringList{"scan", "-o", "%DIR%/x.png"} << 1
+                                       << "Device doesn't respond!";
+        QTest::newRow("memory write, refused") << QStringList{"--slot-refuse", "3"} << wlan
+                                               << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
+                                               << "Error on saving!";
+
+        QTest::newRow("unknown command") << none << wlan << QStringList{"frobnicate"} << 2 << "unknown command";
+        QTest::newRow("scan, unknown extension") << none << wlan << QStringList{"scan", "-o", "%DIR%/x.jpg"} << 2 << ".png or .bmp";
+        QTest::newRow("scan, area off screen") << none << wlan << QStringList{"scan", "--area", "700,0,200,10", "-o", "%DIR%/x.png"} << 2 << "--area";
+        QTest::newRow("upload, missing file") << none << wlan << QStringList{"upload", "%DIR%/none.RPD"} << 2 << "no such file";
+        QTest::newRow("upload, bad ids") << none << wlan << QStringList{"upload", "%DIR%/LMK1.RPD", "--ids", "1,2"} << 2 << "--ids";
+        QTest::newRow("upload, task beyond list") << QStringList{"--tasks", "01A2:0003:00F0"} << wlan
+                                                  << QStringList{"upload", "%DIR%/LMK1.RPD", "--task", "2"} << 2 << "lists 1 task";
+    }
+    void exitCodes() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(int, link);
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        QFETCH(QString, message);
+        SimProcess sim;
+        QVERIFY(sim.start(simOptions));
+        for (QString &a : args)
+            a.replace(QLatin1String("%DIR%"), m_dir.path());
+        const Run r = lmkctl(args, &sim, Link(link));
+        QVERIFY2(r.rc == rc, qPrintable(QStringLiteral("exit code %1, stderr: %2")
+                                            .arg(r.rc).arg(QString::fromUtf8(r.err))));
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+    }
+
+    void trace() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const Run r = lmkctl({"--trace", "version"}, &sim);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QByteArray("LMK540 V103\n"));
+        QVERIFY(r.err.contains("> "));
+        QVERIFY(r.err.contains(" 12"));
+    }
+};
+
+QTEST_MAIN(TestLmkctl)
+#include "tst_lmkctl.moc"
