@@ -152,7 +152,6 @@ private:
     std::atomic<QObject *> m_target{nullptr};
     UsbLibrary m_usb;
     int m_keepAliveMs = kKeepAliveMs;
-    bool m_inError = false;
     bool m_readable = false; // readyRead seen since the last read
     QElapsedTimer m_lastSend; // since the last WLAN send (keep-alive clock)
 };
