@@ -57,7 +57,7 @@ void FaultPlan::addOptions(QCommandLineParser &parser) {
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("Inject a fault: [wlan|usb:]CMD[#N]:ACTION, ACTION one of "
                                      "silent, close, delay=MS, raw=HEX[+HEX...] (repeatable)."),
-                      QStringLiteral("spec")});
+                      QStringLiteral("rule")});
     parser.addOption({QStringLiteral("chunk-gap"),
                       QStringLiteral("Gap between raw fault chunks in ms (default 20)."),
                       QStringLiteral("ms"), QStringLiteral("20")});
@@ -74,9 +74,9 @@ bool FaultPlan::configure(const QCommandLineParser &parser, QString &error) {
         return false;
     }
     silent = parser.isSet(QStringLiteral("silent"));
-    for (const QString &spec : parser.values(QStringLiteral("fault"))) {
+    for (const QString &text : parser.values(QStringLiteral("fault"))) {
         FaultRule rule;
-        if (!parseRule(spec, rule, error))
+        if (!parseRule(text, rule, error))
             return false;
         rules.append(rule);
     }
