@@ -1,12 +1,23 @@
 #include "SimProcess.h"
 
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/prctl.h>
+#endif
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 
 namespace lmk {
 
-SimProcess::SimProcess() { m_proc.setProcessChannelMode(QProcess::SeparateChannels); }
+SimProcess::SimProcess() {
+    m_proc.setProcessChannelMode(QProcess::SeparateChannels);
+#ifdef Q_OS_LINUX
+    // A test that crashes must not leave its simulator behind.
+    m_proc.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
+}
 
 SimProcess::~SimProcess() { stop(); }
 
