@@ -212,57 +212,41 @@ void MemoryPage::showOutcome(SlotTransferOperation::Kind kind,
         dialogs().information(text);
 }
 
-void MemoryPage::B_LadenClick() {
-    SlotTransferOperation op(*m_slots);
-    connect(&op, &SlotTransferOperation::started, this, [this] {
-        setButtonsEnabled(false);
-        setStatusItem(QStringLiteral("Try to read out..."));
-        L_SBytes->setText(QStringLiteral("0"));
-    });
-    const auto outcome = op.readAll();
-    if (outcome == SlotTransferOperation::Outcome::NoTransport ||
-        outcome == SlotTransferOperation::Outcome::Busy)
-        return;
-    setButtonsEnabled(true);
-    if (outcome == SlotTransferOperation::Outcome::Done)
-        setStatusItem(QStringLiteral("Read from LMK54!"));
-    showOutcome(SlotTransferOperation::Kind::Read, outcome);
-}
+void MemoryPage::B_LadenClick() { runTransfer(SlotTransferOperation::Kind::Read); }
 
-void MemoryPage::B_SpeichernClick() {
-    SlotTransferOperation op(*m_slots);
-    connect(&op, &SlotTransferOperation::started, this, [this] {
-        setButtonsEnabled(false);
-        L_SBytes->setText(QStringLiteral("0"));
-    });
-    connect(&op, &SlotTransferOperation::slotDone, this,
-            [this](int s) { L_SBytes->setText(slotBytesText(s)); });
-    const auto outcome = op.writeAll();
-    if (outcome == SlotTransferOperation::Outcome::NoTransport ||
-        outcome == SlotTransferOperation::Outcome::Busy)
-        return;
-    setButtonsEnabled(true);
-    showOutcome(SlotTransferOperation::Kind::Write, outcome);
-}
+void MemoryPage::B_SpeichernClick() { runTransfer(SlotTransferOperation::Kind::Write); }
 
 void MemoryPage::B_LoeschenClick() {
     if (m_slots->operationRunning)
         return;
     if (!dialogs().confirmYesNo(QStringLiteral("Wirklich alle Speicherplätze im LMK54 löschen?")))
         return;
+    runTransfer(SlotTransferOperation::Kind::Clear);
+}
+
+void MemoryPage::runTransfer(SlotTransferOperation::Kind kind) {
+    using Kind = SlotTransferOperation::Kind;
+    using Outcome = SlotTransferOperation::Outcome;
+    const bool reading = kind == Kind::Read;
     SlotTransferOperation op(*m_slots);
-    connect(&op, &SlotTransferOperation::started, this, [this] {
+    connect(&op, &SlotTransferOperation::started, this, [this, reading] {
         setButtonsEnabled(false);
+        if (reading)
+            setStatusItem(QStringLiteral("Try to read out..."));
         L_SBytes->setText(QStringLiteral("0"));
     });
-    connect(&op, &SlotTransferOperation::slotDone, this,
-            [this](int s) { L_SBytes->setText(slotBytesText(s)); });
-    const auto outcome = op.clearAll();
-    if (outcome == SlotTransferOperation::Outcome::NoTransport ||
-        outcome == SlotTransferOperation::Outcome::Busy)
+    // A read counts its bytes as the records arrive; a write or clear per
+    // acknowledged slot.
+    if (!reading)
+        connect(&op, &SlotTransferOperation::slotDone, this,
+                [this](int s) { L_SBytes->setText(slotBytesText(s)); });
+    const Outcome outcome = op.run(kind);
+    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
         return;
     setButtonsEnabled(true);
-    showOutcome(SlotTransferOperation::Kind::Clear, outcome);
+    if (reading && outcome == Outcome::Done)
+        setStatusItem(QStringLiteral("Read from LMK54!"));
+    showOutcome(kind, outcome);
 }
 
 // ---------------------------------------------------------------- files

@@ -48,6 +48,8 @@ class MemoryPage : public QWidget {
     void buildControls();
     void setStatusItem(const QString &text);
     void setButtonsEnabled(bool on);
+    // Runs one slot operation with the page's controls and shows its outcome.
+    void runTransfer(SlotTransferOperation::Kind kind);
     void clearRow(int row);
     void showOutcome(SlotTransferOperation::Kind kind, SlotTransferOperation::Outcome outcome);
     void onRecordStored(qint64 slot, const QByteArray &record);
