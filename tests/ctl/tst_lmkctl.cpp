@@ -3,6 +3,7 @@
 // the simulator (uploads, slots, access point, screen) and the exit codes.
 #include "SimProcess.h"
 #include "display/ScanCodec.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 using namespace lmk;
+using namespace lmk::test;
 
 namespace {
 
@@ -21,22 +23,7 @@ struct Run {
     QByteArray err;
 };
 
-QByteArray testFile(int size) {
-    QByteArray f(size, '\0');
-    quint32 x = 0x9E3779B9u ^ quint32(size);
-    for (int i = 0; i < size; ++i) {
-        x = x * 1664525u + 1013904223u;
-        f[i] = char(x >> 24);
-    }
-    return f;
-}
 
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 bool writeAll(const QString &path, const QByteArray &bytes) {
     QFile f(path);
@@ -102,7 +89,7 @@ private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         QVERIFY(QFile::exists(QStringLiteral(LMK_CTL_BINARY)));
-        QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), testFile(5000)));
+        QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), pseudoRandomBytes(5000)));
         QVERIFY(writeAll(path(QStringLiteral("zero.Mem")), QByteArray(63 * 256, '\0')));
     }
 
@@ -192,7 +179,7 @@ private slots:
         QFETCH(QString, stored);
         SimProcess sim;
         QVERIFY(sim.start({"--tasks", "01A2:0003:00F0,1A2B:0003:0000", "--upload-erase", "2"}));
-        const QByteArray bytes = testFile(size);
+        const QByteArray bytes = pseudoRandomBytes(size);
         const QString file = path(name);
         QVERIFY(writeAll(file, bytes));
         const Run r = lmkctl(QStringList{"upload", file} + options, &sim, usb ? Link::Usb : Link::Wlan);
@@ -200,8 +187,8 @@ private slots:
         QVERIFY(r.err.contains("File transfer finished successfully!"));
         QVERIFY(r.out.contains(QByteArray::number(size) + " bytes loaded"));
         QVERIFY(!r.err.contains('\r')); // no progress bar when standard error is no terminal
-        QCOMPARE(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("upload-1.bin"))), bytes);
-        QCOMPARE(QString::fromLatin1(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt")))),
+        QCOMPARE(fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("upload-1.bin"))), bytes);
+        QCOMPARE(QString::fromLatin1(fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt")))),
                  QStringLiteral("1 ") + stored + QLatin1Char('\n'));
     }
 
@@ -209,7 +196,7 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start());
         const QString file = path(QStringLiteral("firmware.RPD"));
-        QVERIFY(writeAll(file, testFile(100)));
+        QVERIFY(writeAll(file, pseudoRandomBytes(100)));
         const Run r = lmkctl({"upload", file}, &sim);
         QCOMPARE(r.rc, 2);
         QVERIFY(r.err.contains("File not related to selected task, load?"));
@@ -252,7 +239,7 @@ private slots:
         QVERIFY2(r.rc == 0, r.err.constData());
         QVERIFY(r.err.contains("All data received!"));
 
-        const QByteArray raw = readAll(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
+        const QByteArray raw = fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
         QCOMPARE(raw.size(), 800 * 480);
         QImage img(out);
         QVERIFY(!img.isNull());
@@ -281,9 +268,9 @@ private slots:
         const QString first = path(QStringLiteral("first.Mem"));
         Run r = lmkctl({"memory", "read", "-o", first}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
-        const QByteArray original = readAll(first);
+        const QByteArray original = fileContents(first);
         QCOMPARE(original.size(), 63 * 256);
-        QCOMPARE(original, readAll(slotsFile));
+        QCOMPARE(original, fileContents(slotsFile));
 
         // Slots 1 and 2 swapped, slot 63 cleared, written back.
         QByteArray changed = original;
@@ -295,12 +282,12 @@ private slots:
         QVERIFY(writeAll(edited, changed));
         r = lmkctl({"memory", "write", edited}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(readAll(slotsFile), changed);
+        QCOMPARE(fileContents(slotsFile), changed);
 
         const QString again = path(QStringLiteral("again.Mem"));
         r = lmkctl({"memory", "read", "-o", again}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(readAll(again), changed);
+        QCOMPARE(fileContents(again), changed);
     }
 
     void memoryClear() {
@@ -309,10 +296,10 @@ private slots:
         const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
         Run r = lmkctl({"memory", "read", "-o", path(QStringLiteral("before.Mem"))}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QVERIFY(readAll(slotsFile) != QByteArray(63 * 256, '\0'));
+        QVERIFY(fileContents(slotsFile) != QByteArray(63 * 256, '\0'));
         r = lmkctl({"memory", "clear", "--yes"}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(readAll(slotsFile), QByteArray(63 * 256, '\0'));
+        QCOMPARE(fileContents(slotsFile), QByteArray(63 * 256, '\0'));
     }
 
     void memoryShowCsv() {
@@ -322,7 +309,7 @@ private slots:
         Run r = lmkctl({"memory", "read", "-o", file}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
         // Only slot 1 kept: a known record, the rest empty.
-        QVERIFY(writeAll(file, readAll(file).left(256)));
+        QVERIFY(writeAll(file, fileContents(file).left(256)));
 
         r = lmkctl({"memory", "show", file, "--csv"}, nullptr, Link::None);
         QCOMPARE(r.rc, 0);
@@ -375,7 +362,7 @@ private slots:
                               "0123456789012345678901", "--channel", "3", "--power", "15"},
                              &sim, Link::Usb);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(QString::fromLatin1(readAll(QDir(sim.stateDir()).filePath(QStringLiteral("accesspoint.txt")))),
+        QCOMPARE(QString::fromLatin1(fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("accesspoint.txt")))),
                  QStringLiteral("ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\npower=15\n"));
         bool frame = false;
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))

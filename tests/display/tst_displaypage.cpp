@@ -4,6 +4,7 @@
 #include "app/TFMain.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceLink.h"
+#include "TestFiles.h"
 
 #include <QClipboard>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include <sys/resource.h>
 
 using namespace lmk;
+using namespace lmk::test;
 
 namespace {
 QList<int> fields(DisplayPage &page) {
@@ -40,10 +42,6 @@ bool allOf(const QImage &img, const QRect &r, QRgb c) {
     return true;
 }
 
-QByteArray readAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TstDisplayPage : public QObject {
@@ -210,7 +208,7 @@ private slots:
         QTest::mouseClick(get<QWidget>("S_Rahmen"), Qt::LeftButton);
         page->saveBmp(path);
         QVERIFY(dlg->texts.isEmpty());
-        const QByteArray b = readAll(path);
+        const QByteArray b = fileContents(path);
         QCOMPARE(b.size(), 1191734);
         const auto *d = reinterpret_cast<const uchar *>(b.constData());
         QCOMPARE(b.left(2), QByteArray("BM"));
@@ -264,7 +262,7 @@ private slots:
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(dlg->texts.size(), 1);
         QVERIFY(dlg->texts[0].startsWith(QStringLiteral("Cannot create file")));
-        QCOMPARE(readAll(path), QByteArray("precious"));
+        QCOMPARE(fileContents(path), QByteArray("precious"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.BMP")});
     }
 

@@ -1,6 +1,7 @@
 // MemoryImage: the growable buffer with a position, and .Mem files.
 #include "memory/MemoryImage.h"
 #include "memory/SlotRecord.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,6 +10,7 @@
 #include <sys/resource.h>
 
 using namespace lmk;
+using namespace lmk::test;
 
 namespace {
 QByteArray pattern(int n) {
@@ -23,10 +25,6 @@ bool writeFile(const QString &path, const QByteArray &bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QByteArray readFile(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 } // namespace
 
 class TstMemoryImage : public QObject {
@@ -82,7 +80,7 @@ class TstMemoryImage : public QObject {
         QVERIFY2(img.loadFromFile(in, &error), qPrintable(error));
         QCOMPARE(img.size(), qint64(size));
         QVERIFY2(img.saveToFile(out, &error), qPrintable(error));
-        QCOMPARE(readFile(out), pattern(size));
+        QCOMPARE(fileContents(out), pattern(size));
     }
 
     void unreadableFileLeavesImage_data() {
@@ -128,7 +126,7 @@ class TstMemoryImage : public QObject {
         setrlimit(RLIMIT_FSIZE, &old);
         QVERIFY(!ok);
         QVERIFY(error.startsWith("Cannot create file"));
-        QCOMPARE(readFile(path), QByteArray("old content"));
+        QCOMPARE(fileContents(path), QByteArray("old content"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"slots.Mem"});
     }
 

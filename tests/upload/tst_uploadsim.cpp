@@ -7,6 +7,7 @@
 #include "link/DeviceLink.h"
 #include "upload/UploadOperation.h"
 #include "upload/ui/UpdatePage.h"
+#include "TestFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,18 +22,10 @@
 #include <QtTest>
 
 using namespace lmk;
+using namespace lmk::test;
 
 namespace {
 
-QByteArray testFile(int size) {
-    QByteArray f(size, '\0');
-    quint32 x = 0x12345678u ^ quint32(size);
-    for (int i = 0; i < size; ++i) {
-        x = x * 1664525u + 1013904223u;
-        f[i] = char(x >> 24);
-    }
-    return f;
-}
 
 QByteArray sha(const QByteArray &b) {
     return QCryptographicHash::hash(b, QCryptographicHash::Sha256);
@@ -206,7 +199,7 @@ class TstUploadSim : public QObject {
         if (external)
             b.external();
         b.dlg.clear();
-        const QByteArray file = testFile(size);
+        const QByteArray file = pseudoRandomBytes(size);
         b.chooseFile(external ? "TASK01A2.RPD" : "LMK54.RPD", file);
         b.get<QPushButton>("B_Start")->click();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
@@ -232,7 +225,7 @@ class TstUploadSim : public QObject {
         QVERIFY(
             b.start(usb, {"--upload-erase", "3", "--upload-working", "1", "--upload-gap", "15"}));
         b.page->B_SyncClick();
-        const QByteArray file = testFile(300);
+        const QByteArray file = pseudoRandomBytes(300);
         b.chooseFile("LMK300.RPD", file);
         QList<qint64> counter;
         connect(&b.page->uploadOperation(), &UploadOperation::counterChanged,
@@ -269,7 +262,7 @@ class TstUploadSim : public QObject {
         Bench b;
         QVERIFY(b.start(usb, options));
         b.page->B_SyncClick();
-        b.chooseFile("LMK.RPD", testFile(5000));
+        b.chooseFile("LMK.RPD", pseudoRandomBytes(5000));
         QElapsedTimer took;
         took.start();
         b.page->B_StartClick();
@@ -316,7 +309,7 @@ class TstUploadSim : public QObject {
         Bench b;
         QVERIFY(b.start(false, {"--fault", raw}));
         b.page->B_SyncClick();
-        const QByteArray file = testFile(100);
+        const QByteArray file = pseudoRandomBytes(100);
         b.chooseFile("LMK100.RPD", file);
         QList<qint64> counter;
         connect(&b.page->uploadOperation(), &UploadOperation::counterChanged,
