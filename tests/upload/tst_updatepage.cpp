@@ -8,6 +8,7 @@
 #include "link/Wait.h"
 #include "upload/UploadOperation.h"
 #include "upload/ui/UpdatePage.h"
+#include "TaskReplies.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,18 +23,13 @@
 #include <QtTest>
 
 using namespace lmk;
+using namespace lmk::test;
 using Answer = FakeReceiver::Answer;
 // (code, from this many ms after the first request)
 using Timeline = QList<QPair<int, int>>;
 
 namespace {
 
-QByteArray le32(quint32 v) {
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = char((v >> (8 * i)) & 0xFF);
-    return b;
-}
 
 QByteArray testFile(int size) {
     QByteArray f(size, '\0');
@@ -63,15 +59,6 @@ QList<QByteArray> expectedRequests(const QByteArray &header, const QString &name
     return out;
 }
 
-QByteArray taskReply(const QList<std::array<quint32, 3>> &tasks, int bytes = -1) {
-    QByteArray p = FakeReceiver::word(0x0B);
-    for (const auto &t : tasks)
-        p += le32(t[0]) + le32(t[1]) + le32(t[2]);
-    p += QByteArray(4, '\0');
-    if (bytes >= 0)
-        p.resize(bytes, '\0');
-    return p;
-}
 
 // Answers every request of an upload with `working` working words and then
 // a ready word, `gapMs` apart; request number `refuseAt` (0 = header) gets 5A,

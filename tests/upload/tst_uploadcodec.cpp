@@ -3,34 +3,19 @@
 #include "upload/TaskListCodec.h"
 #include "upload/UploadCodec.h"
 #include "upload/UploadOperation.h"
+#include "TaskReplies.h"
 
 #include <QtTest>
 
 using namespace lmk::upload;
+using namespace lmk::test;
 
 namespace {
 QByteArray hex(const char *h) {
     return QByteArray::fromHex(h);
 }
 
-QByteArray le32(quint32 v) {
-    QByteArray b(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        b[i] = char((v >> (8 * i)) & 0xFF);
-    return b;
-}
 
-// Task-list payload: code word, records, 4 trailing bytes; then cut or
-// padded to exactly `bytes` when given.
-QByteArray taskReply(const QList<std::array<quint32, 3>> &tasks, int bytes = -1) {
-    QByteArray p = hex("0b000000");
-    for (const auto &t : tasks)
-        p += le32(t[0]) + le32(t[1]) + le32(t[2]);
-    p += QByteArray(4, '\0');
-    if (bytes >= 0)
-        p.resize(bytes, '\0');
-    return p;
-}
 } // namespace
 
 class TstUploadCodec : public QObject {
