@@ -85,43 +85,52 @@ QString readFailureText(SlotTransferOperation::Outcome outcome) {
 }
 } // namespace
 
-SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &backups) {
-    SlotBackupResult result;
-    const auto fail = [&](const QString &why) {
-        result.error =
-            QStringLiteral("No backup of the receiver's slots: %1").arg(why);
-        return result;
-    };
+ReceiverSlots readReceiverSlots(MemorySlots &store) {
+    ReceiverSlots result;
     if (store.operationRunning) {
         result.outcome = SlotTransferOperation::Outcome::Busy;
-        return fail(readFailureText(result.outcome));
+        result.error = readFailureText(result.outcome);
+        return result;
     }
     store.operationRunning = true;
     std::bitset<kSlotCount + 1> arrived;
     QByteArray image;
-    SlotTransferOperation::Outcome outcome;
     {
-        // A reader of its own: its records reach neither the store's image
-        // nor the grid.
         MemorySlots reader(store.link());
-        QObject::connect(&reader, &MemorySlots::recordStored, [&](qint64 s, const QByteArray &) {
+        QObject::connect(&reader, &MemorySlots::recordStored, [&](qint64 s) {
             if (s >= 1 && s <= kSlotCount)
                 arrived.set(size_t(s));
         });
         SlotTransferOperation op(reader);
-        outcome = op.readAll();
+        result.outcome = op.readAll();
         image = reader.image().data();
     }
     store.operationRunning = false;
-    result.outcome = outcome;
-    if (outcome != SlotTransferOperation::Outcome::Done)
-        return fail(readFailureText(outcome));
+    if (result.outcome != SlotTransferOperation::Outcome::Done) {
+        result.error = readFailureText(result.outcome);
+        return result;
+    }
     arrived.reset(0);
-    if (arrived.count() != kSlotCount || image.size() != kSlotImageSize)
-        return fail(QStringLiteral("the receiver answered for %1 of 63 slots")
-                        .arg(arrived.count()));
+    if (arrived.count() != kSlotCount || image.size() != kSlotImageSize) {
+        result.error = QStringLiteral("the receiver answered for %1 of 63 slots").arg(arrived.count());
+        return result;
+    }
+    result.image = image;
+    return result;
+}
+
+SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &backups) {
+    SlotBackupResult result;
+    const ReceiverSlots read = readReceiverSlots(store);
+    result.outcome = read.outcome;
+    const auto fail = [&](const QString &why) {
+        result.error = QStringLiteral("No backup of the receiver's slots: %1").arg(why);
+        return result;
+    };
+    if (!read.ok())
+        return fail(read.error);
     QString error;
-    result.path = backups.save(image, &error);
+    result.path = backups.save(read.image, &error);
     if (result.path.isEmpty())
         return fail(error);
     return result;

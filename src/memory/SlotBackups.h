@@ -45,8 +45,20 @@ struct SlotBackupResult {
     bool ok() const { return !path.isEmpty(); }
 };
 
-// Reads all 63 slots of the receiver into a backup file, without touching
-// `store`'s image or grid. Nothing is saved unless all 63 arrived.
+struct ReceiverSlots {
+    QByteArray image; // the 63 records; empty when the read failed
+    QString error;    // why it failed ("Timeout: Device doesn't respond!", ...)
+    SlotTransferOperation::Outcome outcome = SlotTransferOperation::Outcome::Done;
+    bool ok() const { return !image.isEmpty(); }
+};
+
+// Reads all 63 slots of the receiver with a reader of its own: `store`'s
+// image and grid see none of it (a backup, a comparison). While it runs,
+// `store` counts as busy.
+ReceiverSlots readReceiverSlots(MemorySlots &store);
+
+// Reads all 63 slots into a backup file. Nothing is saved unless all 63
+// arrived.
 SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &backups);
 
 } // namespace lmk
