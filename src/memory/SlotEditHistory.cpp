@@ -8,7 +8,6 @@ void SlotEditHistory::record(const QString &text, const QByteArray &before,
                              const QByteArray &after) {
     if (before == after)
         return;
-    const bool wasClean = isClean();
     const qsizetype common = qMin(before.size(), after.size());
     qsizetype head = 0;
     while (head < common && before[head] == after[head])
@@ -23,16 +22,12 @@ void SlotEditHistory::record(const QString &text, const QByteArray &before,
     step.before = before.mid(head, before.size() - head - tail);
     step.after = after.mid(head, after.size() - head - tail);
 
-    if (m_clean > m_index)
-        m_clean = -1; // the saved state was undone and is now dropped
     m_steps.resize(m_index);
     m_steps << step;
-    if (m_steps.size() > kLimit) {
+    if (m_steps.size() > kLimit)
         m_steps.removeFirst();
-        m_clean = m_clean > 0 ? m_clean - 1 : -1;
-    }
     m_index = m_steps.size();
-    notify(wasClean);
+    emit changed();
 }
 
 QString SlotEditHistory::undoText() const {
@@ -53,41 +48,19 @@ QByteArray SlotEditHistory::replaced(const QByteArray &image, qsizetype offset,
 std::optional<QByteArray> SlotEditHistory::undo(const QByteArray &current) {
     if (!canUndo())
         return std::nullopt;
-    const bool wasClean = isClean();
     const Step &s = m_steps[--m_index];
     const QByteArray out = replaced(current, s.offset, s.after.size(), s.before);
-    notify(wasClean);
+    emit changed();
     return out;
 }
 
 std::optional<QByteArray> SlotEditHistory::redo(const QByteArray &current) {
     if (!canRedo())
         return std::nullopt;
-    const bool wasClean = isClean();
     const Step &s = m_steps[m_index++];
     const QByteArray out = replaced(current, s.offset, s.before.size(), s.after);
-    notify(wasClean);
-    return out;
-}
-
-void SlotEditHistory::setClean() {
-    const bool wasClean = isClean();
-    m_clean = m_index;
-    notify(wasClean);
-}
-
-void SlotEditHistory::clear() {
-    const bool wasClean = isClean();
-    m_steps.clear();
-    m_index = 0;
-    m_clean = 0;
-    notify(wasClean);
-}
-
-void SlotEditHistory::notify(bool wasClean) {
     emit changed();
-    if (wasClean != isClean())
-        emit cleanChanged(isClean());
+    return out;
 }
 
 } // namespace lmk

@@ -3,8 +3,7 @@
 // recorded as the image before and after it (kept as the one byte range
 // that differs), so undo and redo restore exact bytes whatever the change
 // was: a cell edit, a paste, a move, a cleared slot, a CSV import, a .Mem
-// file loaded. The saved state is marked clean; undoing or redoing back to
-// it makes the image clean again.
+// file loaded.
 
 #include <QByteArray>
 #include <QList>
@@ -37,16 +36,9 @@ class SlotEditHistory : public QObject {
     std::optional<QByteArray> undo(const QByteArray &current);
     std::optional<QByteArray> redo(const QByteArray &current);
 
-    // The current image is the saved one.
-    void setClean();
-    bool isClean() const { return m_clean == m_index; }
-    // Forgets every step; the current image becomes the clean state.
-    void clear();
-
   signals:
-    // After every record, undo, redo, setClean and clear.
+    // After every record, undo and redo.
     void changed();
-    void cleanChanged(bool clean);
 
   private:
     struct Step {
@@ -57,11 +49,9 @@ class SlotEditHistory : public QObject {
     };
     static QByteArray replaced(const QByteArray &image, qsizetype offset, qsizetype oldLength,
                                const QByteArray &with);
-    void notify(bool wasClean);
 
     QList<Step> m_steps;
-    qsizetype m_index = 0;  // steps below it are done
-    qsizetype m_clean = 0;  // the step index of the saved state; -1: unreachable
+    qsizetype m_index = 0; // steps below it are done
 };
 
 } // namespace lmk
