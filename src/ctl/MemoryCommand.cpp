@@ -66,8 +66,6 @@ int show(Context &ctx, const QString &path, bool csv) {
 }
 
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path) {
-    if (!ctx.connect())
-        return ExitNoConnection;
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
         QString error;
@@ -75,7 +73,14 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
             ctx.err << error << Qt::endl;
             return ExitUsage;
         }
+        // Part of an image is never written; nothing is sent.
+        if (store.image().size() < kSlotImageSize) {
+            ctx.err << SlotTransferOperation::imageShortText(store.image().size()) << Qt::endl;
+            return ExitUsage;
+        }
     }
+    if (!ctx.connect())
+        return ExitNoConnection;
     SlotTransferOperation op(store);
     const char *label = kind == SlotTransferOperation::Kind::Read    ? "read"
                         : kind == SlotTransferOperation::Kind::Write ? "write"
@@ -86,7 +91,7 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     const SlotTransferOperation::Outcome outcome = op.run(kind);
     ctx.endProgress();
     using O = SlotTransferOperation::Outcome;
-    const QString text = SlotTransferOperation::outcomeText(kind, outcome);
+    const QString text = op.outcomeText(kind, outcome);
     if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
         ctx.err << text << Qt::endl;
     switch (outcome) {
@@ -97,10 +102,12 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
         return ExitNoConnection;
     case O::Timeout:
         return ExitTimeout;
+    case O::ImageShort: // nothing was sent
+        return ExitUsage;
     case O::Busy:
     case O::Refused:
     case O::ReadError:
-    case O::ImageShort:
+    case O::Unexpected:
         return ExitRefused;
     }
     if (kind == SlotTransferOperation::Kind::Read) {
