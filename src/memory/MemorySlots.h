@@ -19,6 +19,8 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <functional>
+
 namespace lmk {
 
 class DeviceLink;
@@ -26,7 +28,9 @@ class DeviceLink;
 class MemorySlots : public QObject {
     Q_OBJECT
   public:
-    // Registers the slot reply handlers of `link` for the object's lifetime.
+    // Registers the slot reply handlers of `link` for the object's lifetime;
+    // the handlers registered before come back when it ends (a short-lived
+    // reader, such as a backup's, lends them for its read).
     explicit MemorySlots(DeviceLink &link, QObject *parent = nullptr);
     ~MemorySlots() override;
 
@@ -81,6 +85,8 @@ class MemorySlots : public QObject {
     DeviceLink &m_link;
     MemoryImage m_image;
     MemoryImage *m_readTarget = nullptr;
+    std::function<void(const quint8 *, int)> m_previousRecord;
+    std::function<void()> m_previousReadError;
 };
 
 } // namespace lmk
