@@ -200,9 +200,6 @@ void MemoryPage::buildControls() {
     B_Loeschen->setObjectName(QStringLiteral("B_Loeschen"));
     B_Loeschen->setGeometry(832, 456, 129, 25);
 
-    label11->setBuddy(LB_Speicher);
-    SG_Speicher->setAccessibleName(QStringLiteral("Speicherplätze"));
-    LB_Speicher->setAccessibleName(QStringLiteral("Datei"));
     L_SBytes->setAccessibleName(QStringLiteral("Bytes"));
 
     connect(B_Laden, &QPushButton::clicked, this, [this] { B_LadenClick(); });
