@@ -1,12 +1,14 @@
 #include "app/TFMain.h"
 
 #include "app/AppResources.h"
+#include "app/RadioGroupFocus.h"
 #include "app/TDLG_Info.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "link/Wait.h"
+#include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
 #include "terminal/ui/TerminalPage.h"
@@ -61,6 +63,7 @@ TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(
     buildTopRow(central);
     buildPages(central);
     buildMenu();
+    installRadioGroupFocus(this);
     OD_App = {QStringLiteral("*.rpd"), QString()};
     SD_Datei = {QStringLiteral("*.BMP"),
                 QStringLiteral("Bitmap *.BMP|*.BMP|Speicherplatz-Datei *.Mem|*.Mem")};
@@ -106,6 +109,8 @@ void TFMain::buildTopRow(QWidget *central) {
     EWLANDevice = new QLineEdit(central);
     EWLANDevice->setObjectName(QStringLiteral("EWLANDevice"));
     EWLANDevice->setGeometry(408, 10, 121, 21);
+    // The check box before it is the field's caption.
+    EWLANDevice->setAccessibleName(CB_WLAN->text());
 
     connect(&m_link, &DeviceLink::wlanCheckedChanged, CB_WLAN, &QCheckBox::setChecked);
     connect(&m_link, &DeviceLink::usbDeviceTextChanged, EUSBDevice, &QLineEdit::setText);
@@ -157,6 +162,10 @@ void TFMain::buildMenu() {
     QAction *wlan = iface->addAction(QStringLiteral("Find &WLAN Connection"), this,
                                      [this] { m_link.MI_WLANClick(); });
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
+    iface->addSeparator();
+    QAction *memory =
+        iface->addAction(QStringLiteral("Memory &Slots…"), this, &TFMain::MI_MemorySlotsClick);
+    memory->setObjectName(QStringLiteral("MI_MemorySlots"));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("M_Hilfe"));
@@ -285,6 +294,17 @@ TDLG_Info *TFMain::createInfoDialog() {
 
 void TFMain::MI_InfoClick() {
     createInfoDialog()->exec();
+}
+
+void TFMain::MI_MemorySlotsClick() {
+    if (!m_memoryEditor) {
+        m_memoryEditor = new MemoryEditor(m_memory->session(), this);
+        m_memoryEditor->setWindowFlag(Qt::Window);
+        m_memoryEditor->setFont(font());
+    }
+    m_memoryEditor->show();
+    m_memoryEditor->raise();
+    m_memoryEditor->activateWindow();
 }
 
 void TFMain::FormCloseQuery() {
