@@ -119,7 +119,10 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
             return b.outcome == SlotTransferOperation::Outcome::Done ? ExitRefused
                                                                      : exitFor(b.outcome);
         }
-        ctx.err << "Backup of the receiver's slots: " << b.path << Qt::endl;
+        ctx.err << "Backup of the receiver's slots: " << b.path;
+        if (!b.note.isEmpty())
+            ctx.err << " (" << b.note << ")";
+        ctx.err << Qt::endl;
     }
     SlotTransferOperation op(store);
     const char *label = kind == SlotTransferOperation::Kind::Read    ? "read"

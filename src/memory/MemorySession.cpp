@@ -1,5 +1,6 @@
 #include "memory/MemorySession.h"
 
+#include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -54,11 +55,11 @@ void MemorySession::readAll() {
     run(SlotTransferOperation::Kind::Read);
 }
 
-void MemorySession::writeAll() {
-    run(SlotTransferOperation::Kind::Write);
+void MemorySession::writeAll(const BeforeSending &beforeSending) {
+    run(SlotTransferOperation::Kind::Write, beforeSending);
 }
 
-void MemorySession::clearAll() {
+void MemorySession::clearAll(const BeforeSending &beforeSending) {
     if (m_slots->operationRunning) {
         // The button stays enabled during a transfer; say why it does nothing.
         dialogs().information(QStringLiteral(
@@ -68,12 +69,19 @@ void MemorySession::clearAll() {
     }
     if (!dialogs().confirmYesNo(QStringLiteral("Wirklich alle Speicherplätze im LMK54 löschen?")))
         return;
-    run(SlotTransferOperation::Kind::Clear);
+    run(SlotTransferOperation::Kind::Clear, beforeSending);
 }
 
-void MemorySession::run(SlotTransferOperation::Kind kind) {
+void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending) {
     using Kind = SlotTransferOperation::Kind;
     using Outcome = SlotTransferOperation::Outcome;
+    // A write of a short image is refused before anything is sent, and
+    // without a connection nothing happens: nothing to prepare then.
+    const bool sends = kind == Kind::Clear ||
+                       (kind == Kind::Write && m_slots->image().size() >= kSlotImageSize);
+    if (beforeSending && sends && m_slots->link().hasTransport() && !m_slots->operationRunning &&
+        !beforeSending())
+        return;
     const bool reading = kind == Kind::Read;
     const bool writeBefore = m_writeEnabled;
     const QString statusBefore = m_statusItem;

@@ -14,6 +14,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace lmk {
 
 class DeviceLink;
@@ -46,8 +48,13 @@ class MemorySession : public QObject {
     // B_LadenClick, B_SpeichernClick, B_LoeschenClick: the outcome is shown
     // through the dialogs.
     void readAll();
-    void writeAll();
-    void clearAll();
+    // `beforeSending` runs before a write or clear sends anything (after the
+    // clear's question, and only when there is something to send); false
+    // ends the operation with nothing sent. The editor backs up the
+    // receiver's slots there.
+    using BeforeSending = std::function<bool()>;
+    void writeAll(const BeforeSending &beforeSending = {});
+    void clearAll(const BeforeSending &beforeSending = {});
 
     // .Mem open and save; false after an error, which has been shown.
     bool openFile(const QString &path);
@@ -59,7 +66,7 @@ class MemorySession : public QObject {
     void stateChanged();
 
   private:
-    void run(SlotTransferOperation::Kind kind);
+    void run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending = {});
     void setStatusItem(const QString &text);
     void setBytesText(const QString &text);
     void setBusy(bool busy);

@@ -85,7 +85,7 @@ QString readFailureText(SlotTransferOperation::Outcome outcome) {
 }
 } // namespace
 
-ReceiverSlots readReceiverSlots(MemorySlots &store) {
+ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed) {
     ReceiverSlots result;
     if (store.operationRunning) {
         result.outcome = SlotTransferOperation::Outcome::Busy;
@@ -97,13 +97,15 @@ ReceiverSlots readReceiverSlots(MemorySlots &store) {
     QByteArray image;
     {
         MemorySlots reader(store.link());
+        reader.image().write(seed);
         QObject::connect(&reader, &MemorySlots::recordStored, [&](qint64 s) {
             if (s >= 1 && s <= kSlotCount)
                 arrived.set(size_t(s));
         });
         SlotTransferOperation op(reader);
         result.outcome = op.readAll();
-        image = reader.image().data();
+        result.partial = op.partialRecords();
+        image = reader.image().data().left(kSlotImageSize);
     }
     store.operationRunning = false;
     if (result.outcome != SlotTransferOperation::Outcome::Done) {
@@ -111,7 +113,7 @@ ReceiverSlots readReceiverSlots(MemorySlots &store) {
         return result;
     }
     arrived.reset(0);
-    if (arrived.count() != kSlotCount || image.size() != kSlotImageSize) {
+    if (arrived.count() != kSlotCount || image.size() < kSlotImageSize) {
         result.error = QStringLiteral("the receiver answered for %1 of 63 slots").arg(arrived.count());
         return result;
     }
@@ -133,6 +135,9 @@ SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &
     result.path = backups.save(read.image, &error);
     if (result.path.isEmpty())
         return fail(error);
+    if (read.partial)
+        result.note = QStringLiteral("the receiver sent 248 bytes of each record; bytes 248 to "
+                                     "255 of the backup are zero");
     return result;
 }
 

@@ -40,6 +40,7 @@ class SlotBackupStore {
 struct SlotBackupResult {
     QString path;  // the backup file; empty when none was made
     QString error; // why not: the read's or the file's message
+    QString note;  // about a backup that was made: bytes it could not hold
     // How the read ended (Done when only saving the file failed).
     SlotTransferOperation::Outcome outcome = SlotTransferOperation::Outcome::Done;
     bool ok() const { return !path.isEmpty(); }
@@ -49,13 +50,16 @@ struct ReceiverSlots {
     QByteArray image; // the 63 records; empty when the read failed
     QString error;    // why it failed ("Timeout: Device doesn't respond!", ...)
     SlotTransferOperation::Outcome outcome = SlotTransferOperation::Outcome::Done;
+    // The receiver sent 248 bytes of a record: its last 8 are `seed`'s.
+    bool partial = false;
     bool ok() const { return !image.isEmpty(); }
 };
 
 // Reads all 63 slots of the receiver with a reader of its own: `store`'s
 // image and grid see none of it (a backup, a comparison). While it runs,
-// `store` counts as busy.
-ReceiverSlots readReceiverSlots(MemorySlots &store);
+// `store` counts as busy. Record bytes the receiver does not send are
+// taken from `seed` (zero where it holds none).
+ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed = {});
 
 // Reads all 63 slots into a backup file. Nothing is saved unless all 63
 // arrived.

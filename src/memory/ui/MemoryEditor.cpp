@@ -2,6 +2,7 @@
 
 #include "link/Dialogs.h"
 #include "memory/MemorySession.h"
+#include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
 
 #include <QAction>
@@ -28,6 +29,7 @@ MemoryEditor::MemoryEditor(MemorySession &session, QWidget *parent)
     m_page->writeHeadings();
     setCentralWidget(m_page);
     buildMenu();
+    m_actions = new MemoryEditorActions(*this);
     connect(&m_session, &MemorySession::stateChanged, this, &MemoryEditor::updateTitle);
     updateTitle();
     m_page->grid()->setFocus();
@@ -69,7 +71,7 @@ void MemoryEditor::openFile() {
     const QString path =
         dialogs().openFile(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
     if (!path.isEmpty())
-        m_page->openMemFile(path);
+        m_actions->openMemFile(path);
 }
 
 void MemoryEditor::saveFile() {

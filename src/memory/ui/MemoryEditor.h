@@ -15,6 +15,7 @@ class QMenu;
 
 namespace lmk {
 
+class MemoryEditorActions;
 class MemoryPage;
 class MemorySession;
 
@@ -29,6 +30,8 @@ class MemoryEditor : public QMainWindow {
     QAction *openAction() const { return m_open; }
     QAction *saveAction() const { return m_save; }
     QAction *closeAction() const { return m_close; }
+    // CSV, the Edit menu, comparison and backups.
+    MemoryEditorActions *actions() const { return m_actions; }
 
     // File, Open / File, Save of the editor (the chosen file through the
     // dialogs).
@@ -50,6 +53,7 @@ class MemoryEditor : public QMainWindow {
     QAction *m_open = nullptr;
     QAction *m_save = nullptr;
     QAction *m_close = nullptr;
+    MemoryEditorActions *m_actions = nullptr;
 };
 
 } // namespace lmk

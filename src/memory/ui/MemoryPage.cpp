@@ -349,11 +349,11 @@ void MemoryPage::B_LadenClick() {
 }
 
 void MemoryPage::B_SpeichernClick() {
-    m_session->writeAll();
+    m_session->writeAll(m_beforeSending);
 }
 
 void MemoryPage::B_LoeschenClick() {
-    m_session->clearAll();
+    m_session->clearAll(m_beforeSending);
 }
 
 // ---------------------------------------------------------------- files

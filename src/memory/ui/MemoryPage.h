@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -33,6 +35,10 @@ class MemoryPage : public QWidget {
     // File, Open / File, Save while "USB Terminal" is shown.
     void openMemFile(const QString &path);
     void saveMemFile(const QString &path);
+
+    // What the buttons' write and clear do before they send (the editor's
+    // backup); none on the hidden page.
+    void setBeforeSending(std::function<bool()> f) { m_beforeSending = std::move(f); }
 
     void B_LadenClick();
     void B_SpeichernClick();
@@ -72,6 +78,7 @@ class MemoryPage : public QWidget {
     void onItemChanged(int row, int col);
 
     MemorySession *m_session = nullptr;
+    std::function<bool()> m_beforeSending;
     MemorySlots *m_slots = nullptr;
     QTableWidget *SG_Speicher = nullptr;
     QListWidget *LB_Speicher = nullptr;
