@@ -51,7 +51,7 @@ struct Fixture {
     }
     // Runs one step on the memo: "type:TEXT", "click:KEY", "press:KEY",
     // "repeat:KEY" (an auto-repeated press), "release:KEY", "shift+click:KEY",
-    // "receive:TEXT" or "cursor:N". KEY is
+    // "receive:TEXT", "cursor:N" or "focusout:". KEY is
     // Return, Enter (keypad), Shift, Control, Up or Down.
     void step(const QString &s) {
         const QString arg = s.section(QLatin1Char(':'), 1);
@@ -84,6 +84,9 @@ struct Fixture {
             keyEvent(QEvent::KeyRelease, mods, false);
         } else if (verb == "receive") {
             receive(arg.toLatin1());
+        } else if (verb == "focusout") {
+            QFocusEvent e(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(chat, &e);
         } else if (verb == "cursor") {
             QTextCursor c = chat->textCursor();
             c.setPosition(arg.toInt());
@@ -200,6 +203,9 @@ private slots:
         QTest::newRow("Enter in the middle, text ending with a break")
             << QStringList{"type:abc", "click:Return", "cursor:1", "click:Return", "click:Down"}
             << QStringList{"abc"};
+        QTest::newRow("Enter held while the focus leaves")
+            << QStringList{"type:ver", "press:Return", "focusout:", "release:Return"}
+            << QStringList{};
         QTest::newRow("release without a press")
             << QStringList{"type:ab", "release:Return"} << QStringList{};
         QTest::newRow("single CR from the receiver")
@@ -220,6 +226,28 @@ private slots:
             frames << *terminalLineFrame(toTerminalBytes(l));
         QCOMPARE(f.sent, frames);
         QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    // Keyboard users reach the memo with Tab, whose release then arrives in
+    // the memo: it was not typed there and sends nothing. Nor does a key
+    // held while the focus left the memo.
+    void keyPressedElsewhereSendsNothing() {
+        Fixture f;
+        f.page.show();
+        f.receive("LMK540 V103\r\n");
+        QKeyEvent tabUp(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &tabUp);
+        QVERIFY(f.sent.isEmpty());
+        QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &shiftDown);
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(f.chat, &focusOut);
+        QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &shiftUp);
+        QVERIFY(f.sent.isEmpty());
+        // Nor a key pressed and released in the memo that ends no line.
+        QTest::keyClick(f.chat, Qt::Key_Shift);
+        QVERIFY(f.sent.isEmpty());
     }
 
     void enterInTheMiddleSendsNothing() {

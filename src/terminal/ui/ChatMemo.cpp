@@ -179,6 +179,8 @@ void ChatMemo::keyPressEvent(QKeyEvent *e) {
 
 void ChatMemo::keyReleaseEvent(QKeyEvent *e) {
     QPlainTextEdit::keyReleaseEvent(e);
+    // Only the release of the Enter key pressed here: not other keys, not a
+    // key pressed elsewhere (the Tab that brought the focus into the memo).
     if (e->isAutoRepeat() || m_lineEndKey == 0 || e->key() != m_lineEndKey)
         return;
     m_lineEndKey = 0;
@@ -206,7 +208,8 @@ void ChatMemo::insertFromMimeData(const QMimeData *source) {
 }
 
 void ChatMemo::focusOutEvent(QFocusEvent *e) {
-    // A release the memo does not see any more ends nothing later.
+    // Keys held while the focus leaves are released elsewhere: a release the
+    // memo sees later ends nothing.
     m_lineEndKey = 0;
     m_endedLine.clear();
     QPlainTextEdit::focusOutEvent(e);
