@@ -110,8 +110,9 @@ int runTerminal(Context &ctx, const QStringList &args) {
             const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
             if (!message.isEmpty()) {
                 ctx.err << message << Qt::endl;
-                // Without USB nothing goes; a line too long for a frame is
-                // the caller's mistake (the next lines still go out).
+                // Without USB nothing goes; a line too long for a frame or
+                // with characters that have no byte is the caller's mistake
+                // (the next lines still go out).
                 rc = message == QLatin1String(kNoUsbText) ? ExitNoConnection : ExitUsage;
             }
         }

@@ -27,6 +27,14 @@ QByteArray toTerminalBytes(const QString &text) {
     return out;
 }
 
+QString unsendableCharacters(const QString &text) {
+    QString found;
+    for (QChar c : text)
+        if (c.unicode() > 0xFF && !found.contains(c))
+            found += c;
+    return found;
+}
+
 QString fromTerminalBytes(const char *bytes, int length) {
     return QString::fromLatin1(bytes, qMax(0, length));
 }

@@ -58,6 +58,9 @@ std::optional<QByteArray> terminalLineFrame(const QByteArray &line);
 // A characters to bytes conversion of the terminal: one byte per character,
 // characters outside Latin-1 become '?'.
 QByteArray toTerminalBytes(const QString &text);
+// The characters of `text` that have no byte of their own (outside
+// Latin-1), each once, in order; empty when every character can be sent.
+QString unsendableCharacters(const QString &text);
 QString fromTerminalBytes(const char *bytes, int length);
 
 // Exactly 4 bytes whose first byte is 0.

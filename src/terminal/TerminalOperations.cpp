@@ -4,9 +4,20 @@
 
 namespace lmk {
 
+namespace {
+QStringList listed(const QString &characters) {
+    QStringList out;
+    for (QChar c : characters)
+        out << QString(c);
+    return out;
+}
+} // namespace
+
 QString TerminalLineSender::send(const QString &line) {
     if (m_link.UsbConnected == 0)
         return QString::fromLatin1(kNoUsbText);
+    if (const QString bad = unsendableCharacters(line); !bad.isEmpty())
+        return QString::fromLatin1(kUnsendableLineText).arg(listed(bad).join(QLatin1Char(' ')));
     const std::optional<QByteArray> frame = terminalLineFrame(toTerminalBytes(line));
     if (!frame)
         return QString::fromLatin1(kLineTooLongText);
@@ -15,12 +26,20 @@ QString TerminalLineSender::send(const QString &line) {
 }
 
 namespace {
-QString lengthProblem(const QString &text, int length, const char *tooShort, const char *tooLong) {
+QString textProblem(const QString &text, int length, const char *tooShort, const char *tooLong,
+                    const char *characters) {
     if (text.size() < length)
         return QString::fromLatin1(tooShort);
     if (text.size() > length)
         return QString::fromLatin1(tooLong).arg(text);
-    return {};
+    // A line break would end the module's command line inside the value.
+    QStringList bad = listed(unsendableCharacters(text));
+    if (text.contains(QLatin1Char('\r')))
+        bad << QStringLiteral("CR");
+    if (text.contains(QLatin1Char('\n')))
+        bad << QStringLiteral("LF");
+    return bad.isEmpty() ? QString()
+                         : QString::fromLatin1(characters).arg(text, bad.join(QLatin1Char(' ')));
 }
 
 QString numberProblem(const QString &text, int min, int max, const char *message) {
@@ -29,11 +48,12 @@ QString numberProblem(const QString &text, int min, int max, const char *message
 } // namespace
 
 QString apSsidProblem(const QString &ssid) {
-    return lengthProblem(ssid, kSsidLength, kSsidLengthText, kSsidTooLongText);
+    return textProblem(ssid, kSsidLength, kSsidLengthText, kSsidTooLongText, kSsidCharactersText);
 }
 
 QString apPasskeyProblem(const QString &passkey) {
-    return lengthProblem(passkey, kPasskeyLength, kPasskeyLengthText, kPasskeyTooLongText);
+    return textProblem(passkey, kPasskeyLength, kPasskeyLengthText, kPasskeyTooLongText,
+                       kPasskeyCharactersText);
 }
 
 QString apChannelProblem(const QString &channel) {

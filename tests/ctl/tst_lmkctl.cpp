@@ -438,6 +438,9 @@ private slots:
                                     << QStringList{"Name (SSID) \"ABCDEFGHIJK\" is longer than 10"};
         QTest::newRow("passkey of 24") << QStringList{} << all(s10, p22 + "XY", "3", "15")
                                        << QStringList{"Passkey \"" + p22 + "XY\" is longer than 22"};
+        QTest::newRow("ssid with a character outside Latin-1")
+            << QStringList{} << all("LMK5x-€-01", p22, "3", "15")
+            << QStringList{"Name (SSID) \"LMK5x-€-01\" holds characters the WiFi module cannot take: €"};
         QTest::newRow("set without values") << QStringList{} << QStringList{}
                                             << QStringList{"at least one of"};
         // A value not given that the receiver reported unusable is not sent back.

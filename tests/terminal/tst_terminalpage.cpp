@@ -326,13 +326,20 @@ private slots:
         }
     }
 
+    // A character without a byte of its own is not sent as something else:
+    // the line is refused, naming it; Latin-1 goes out byte for byte.
     void nonLatin1Characters() {
         Fixture f;
         f.page.show();
-        f.chat->setPlainText(QStringLiteral("Grüße €"));
+        f.chat->setPlainText(QStringLiteral("Grüße € Ω €"));
         f.chat->moveCursor(QTextCursor::End);
         QTest::keyClick(f.chat, Qt::Key_Return);
-        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("Gr\xfc\xdf" "e ?")});
+        QVERIFY(f.sent.isEmpty());
+        QCOMPARE(f.dialogs.texts,
+                 QStringList{QString::fromLatin1(kUnsendableLineText).arg(QStringLiteral("€ Ω"))});
+        f.chat->insertPlainText(QStringLiteral("Grüße"));
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("Gr\xfc\xdf" "e")});
     }
 
     void receiving() {
@@ -697,6 +704,13 @@ private slots:
         QTest::newRow("ssid of 11")
             << s10 + "X" << p22 << true
             << QStringList{QString::fromLatin1(kSsidTooLongText).arg(s10 + "X")};
+        QTest::newRow("ssid with a character outside Latin-1")
+            << "LMK5x-€-01" << p22 << true
+            << QStringList{QString::fromLatin1(kSsidCharactersText).arg("LMK5x-€-01", "€")};
+        QTest::newRow("passkey with line breaks")
+            << s10 << p22.left(10) + "\r\n" + p22.left(10) << true
+            << QStringList{QString::fromLatin1(kPasskeyCharactersText)
+                               .arg(p22.left(10) + "\r\n" + p22.left(10), "CR LF")};
         QTest::newRow("passkey of 23, no usb")
             << s10 << p22 + "X" << false
             << QStringList{QString::fromLatin1(kPasskeyTooLongText).arg(p22 + "X"),

@@ -286,6 +286,8 @@ private slots:
             QCOMPARE(t.sendLine(QStringLiteral("ver")), QString());
             QCOMPARE(t.takeText(300, 3000), QStringLiteral("LMK540 V103\r\n"));
             QCOMPARE(t.sendLine(QString(254, QLatin1Char('v'))), QString::fromLatin1(kLineTooLongText));
+            QCOMPARE(t.sendLine(QStringLiteral("5 €")),
+                     QString::fromLatin1(kUnsendableLineText).arg(QStringLiteral("€")));
             QCOMPARE(t.setAccessPoint({"short", "x", "1", "1"}),
                      (QStringList{kSsidLengthText, kPasskeyLengthText}));
             QCOMPARE(t.setAccessPoint({"Session-01", "0123456789012345678901", "11", "0"}),
