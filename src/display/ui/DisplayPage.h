@@ -55,6 +55,7 @@ public:
 
 private:
     void applyPreset(ScanPreset p);
+    void bindPreset(QRadioButton *button, void (DisplayPage::*handler)());
     void showArea(); // the fields and the image control from m_area
     void showProgress(); // L_Spalte and PB_Scan from the values held below
 
@@ -67,6 +68,7 @@ private:
     QTimer m_progressTimer;
     QString m_counterText = QStringLiteral("0");
     int m_progress = 0;
+    bool m_pressedPresetWasSelected = false;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;
