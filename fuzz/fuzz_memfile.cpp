@@ -3,7 +3,10 @@
 // every grid row shows the texts of its record in the file, or is empty
 // where the file holds no whole record for it.
 //
-// Input layout: the file's bytes.
+// Input layout: byte 0 bit 0 clear: the file is the bytes after byte 1; set:
+// the bytes after byte 1 repeated up to a length of (byte 0 >> 1 | byte 1 << 7)
+// bytes (at most three full images), so that short inputs make whole
+// records too.
 #include "FuzzApp.h"
 #include "link/DeviceLink.h"
 #include "memory/MemorySlots.h"
@@ -27,9 +30,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const QString path = dir.filePath(QStringLiteral("fuzz.Mem"));
     static bool headings = (page.writeHeadings(), true);
     (void)headings;
-    if (size > 3 * kSlotImageSize)
+    if (size < 2 || size > 3 * kSlotImageSize)
         return 0;
-    const QByteArray file(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray tail(reinterpret_cast<const char *>(data + 2), qsizetype(size - 2));
+    QByteArray file = tail;
+    if ((data[0] & 1) && !tail.isEmpty()) {
+        const qsizetype length = qsizetype(data[0] >> 1 | data[1] << 7) % (3 * kSlotImageSize + 1);
+        file = tail.repeated(length / tail.size() + 1).left(length);
+    }
     {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(file) != file.size())
