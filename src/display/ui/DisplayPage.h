@@ -6,9 +6,11 @@
 #include "display/ScanArea.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -29,9 +31,10 @@ public:
 
     // Start-up: fill the whole scan picture with the frame colour.
     void fillFrame();
-    // File, Save on this page: the whole picture as a 24-bit BMP, replaced
-    // atomically; a failure is reported and leaves an existing file intact.
-    void saveBmp(const QString &path);
+    // File, Save on this page: the whole picture as a 24-bit BMP, or as PNG
+    // for a name ending in .png; an existing file is replaced as a whole,
+    // and a failure is reported and leaves it intact.
+    void savePicture(const QString &path);
 
     // Handlers of the page's controls.
     void B_DispcpyClick();
@@ -46,6 +49,14 @@ public:
     void RB_DWVGAClick();
     void S_RahmenMouseUp();
     void B_ClipClick();
+    // "Live" checked: scans of the current area follow each other until it
+    // is unchecked (the running scan then finishes) or a scan does not end
+    // with all its data; that outcome unchecks "Live" and is shown once.
+    void CB_LiveToggled(bool on);
+    // Ends the live mirror at once, before anything else uses the link: the
+    // running scan is aborted with the abort byte, nothing is shown.
+    void stopLive();
+    bool liveRunning() const { return m_liveRunning; }
 
     // The scan picture (810 x 490, 24 bits per pixel) and the frame colour.
     const QImage &picture() const;
@@ -56,7 +67,9 @@ public:
 private:
     void applyPreset(ScanPreset p);
     void showArea(); // the fields and the image control from m_area
-    void showProgress(); // L_Spalte and PB_Scan from the values held below
+    void showProgress(); // L_Spalte, PB_Scan and L_Rate from the values held below
+    void runLive();
+    bool scanComplete() const;
 
     DeviceLink &m_link;
     ScanArea m_area;
@@ -67,10 +80,17 @@ private:
     QTimer m_progressTimer;
     QString m_counterText = QStringLiteral("0");
     int m_progress = 0;
+    QElapsedTimer m_scanClock; // since the running scan started
+    bool m_liveRunning = false;
+    bool m_liveStopped = false; // stopLive() ended the running frame
+    int m_liveFrames = 0;
+    QElapsedTimer m_liveClock;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;
     QPushButton *B_Abort = nullptr;
+    QCheckBox *CB_Live = nullptr;
+    QLabel *L_Rate = nullptr; // the rate while a scan or the mirror runs
     QLabel *L_Spaltet = nullptr;
     QLabel *L_Spalte = nullptr;
     QProgressBar *PB_Scan = nullptr;
