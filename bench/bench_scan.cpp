@@ -13,7 +13,8 @@
 // acknowledgement). Goals: ratio at most 1.05, longest event gap under
 // 16 ms. It also measures the live mirror ("Live" checked) in frames per
 // second for the full WVGA and the diagram WVGA area, beside the floor's
-// frames per second.
+// frames per second. ref_scan runs against the same delayed simulator, so
+// that what the machine allows at all can be told from the program's part.
 //
 //   bench_scan [runs] [--delay MS]     (default 5 runs)
 // BENCH_ONLY=wlan|usb runs one transport; BENCH_VERBOSE=1 prints every run
@@ -152,7 +153,8 @@ int runDelayed(int runs, int delayMs, ScriptedDialogs &dialogs, GapMeter &gaps) 
     const double floorMs = 801.0 * delayMs;
     std::printf("full WVGA scan, 800 x 480, lmk-sim --delay %d, %d runs each, medians\n", delayMs,
                 runs);
-    std::printf("%-5s %9s %9s %7s %8s\n", "link", "wall_ms", "floor_ms", "ratio", "gap_ms");
+    std::printf("%-5s %9s %9s %7s %8s %9s %9s\n", "link", "wall_ms", "floor_ms", "ratio", "gap_ms",
+                "ref_ms", "ref_ratio");
     bool ok = true;
     struct Live {
         QString transport, area;
@@ -168,6 +170,14 @@ int runDelayed(int runs, int delayMs, ScriptedDialogs &dialogs, GapMeter &gaps) 
             std::fprintf(stderr, "lmk-sim did not start\n");
             return 1;
         }
+        // The plain blocking client against the same delayed simulator: what
+        // this machine allows at all.
+        Result ref;
+        if (!runReference(transport == QLatin1String("wlan") ? QStringLiteral("tcp") : QStringLiteral("unix"),
+                          transport == QLatin1String("wlan") ? QString::number(sim.port())
+                                                             : sim.usbSocketPath(),
+                          runs, ref))
+            return 1;
         auto link = openLink(sim, transport);
         if (!link)
             return 1;
@@ -193,8 +203,9 @@ int runDelayed(int runs, int delayMs, ScriptedDialogs &dialogs, GapMeter &gaps) 
                 std::printf("  run %d: %.1f ms, ratio %.3f\n", i, wall.back(), wall.back() / floorMs);
         }
         const double w = median(wall);
-        std::printf("%-5s %9.1f %9.1f %7.3f %8.2f\n", qPrintable(transport), w, floorMs, w / floorMs,
-                    gap);
+        const double refMs = median(ref.refWall);
+        std::printf("%-5s %9.1f %9.1f %7.3f %8.2f %9.1f %9.3f\n", qPrintable(transport), w, floorMs,
+                    w / floorMs, gap, refMs, refMs / floorMs);
         std::fflush(stdout);
 
         const int frames = std::max(2, runs);

@@ -305,6 +305,7 @@ private slots:
                              &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
         QVERIFY(t.elapsed() >= 600); // two intervals between three captures
+        QVERIFY(!r.err.contains("columns/s")); // no progress when stderr is not a terminal
         for (const QString &f : files) {
             const QString bad = checkScanFile(path(f), sim, area, false);
             QVERIFY2(bad.isEmpty(), qPrintable(f + QStringLiteral(": ") + bad));

@@ -142,10 +142,18 @@ private slots:
         QVERIFY(rig.start(transport));
         rig.get<QRadioButton>(qPrintable(preset))->click();
         rig.setFrameColour(dlg, kFrame);
+        QString rate; // the rate line late in the scan
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text.toInt() == area[2] - 1)
+                        rate = rig.get<QLabel>("L_Rate")->text();
+                });
         rig.get<QPushButton>("B_Dispcpy")->click();
         QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
         QCOMPARE(rig.link->PendingRequest, 0);
         QVERIFY(rig.idle());
+        QVERIFY2(rate.endsWith(QLatin1String(" columns/s")), qPrintable(rate));
+        QVERIFY(rig.get<QLabel>("L_Rate")->text().isEmpty());
         QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QString::number(area[2]));
         QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
         // One acknowledgement after the acceptance and one after every column.

@@ -1,5 +1,6 @@
 #include "display/ui/DisplayPage.h"
 
+#include "display/LiveMirror.h"
 #include "display/PictureFile.h"
 #include "display/ScanOperation.h"
 #include "display/ui/ColorSwatch.h"
@@ -55,6 +56,7 @@ QRadioButton *makeRadio(QWidget *parent, const char *name, const char *caption, 
 DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_link(link) {
     setObjectName(QStringLiteral("TS_Dispcpy"));
     m_scan = new ScanOperation(m_link, this);
+    m_live = new LiveMirror(m_link, *m_scan, this);
 
     I_Scan = new ScanImageView(this);
     I_Scan->move(kImageLeft, kImageTop);
@@ -127,6 +129,7 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(S_Rahmen, &ColorSwatch::mouseReleased, this, &DisplayPage::S_RahmenMouseUp);
     connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
     connect(CB_Live, &QCheckBox::toggled, this, &DisplayPage::CB_LiveToggled);
+    connect(m_live, &LiveMirror::frameDone, this, &DisplayPage::showProgress);
 
     m_progressTimer.setSingleShot(true);
     m_progressTimer.setInterval(kProgressShowMs);
@@ -134,14 +137,14 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(m_scan, &ScanOperation::runningChanged, this, [this](bool running) {
         if (running) {
             m_scanClock.start();
-            if (!m_liveRunning) // the mirror shows its picture while it runs
+            if (!m_live->isRunning()) // the mirror shows its picture while it runs
                 I_Scan->setVisible(false);
         } else {
             showProgress();
-            if (!m_liveRunning)
+            if (!m_live->isRunning())
                 L_Rate->clear();
         }
-        B_Dispcpy->setEnabled(!running && !m_liveRunning);
+        B_Dispcpy->setEnabled(!running && !m_live->isRunning());
         B_Abort->setEnabled(running);
     });
     connect(m_scan, &ScanOperation::counterChanged, this, [this](const QString &text) {
@@ -184,15 +187,15 @@ void DisplayPage::showProgress() {
     m_progressTimer.stop();
     L_Spalte->setText(m_counterText);
     PB_Scan->setValue(m_progress);
-    if (m_liveRunning)
-        L_Rate->setText(rateText(m_liveFrames, m_liveClock.elapsed(), ProgressUnit::Frames));
+    if (m_live->isRunning())
+        L_Rate->setText(rateText(m_live->frames(), m_live->elapsedMs(), ProgressUnit::Frames));
     else if (m_scan->isRunning())
         L_Rate->setText(rateText(m_scan->counter() < 0 ? 0 : m_scan->counter(),
                                  m_scanClock.elapsed(), ProgressUnit::Columns));
 }
 
 void DisplayPage::B_DispcpyClick() {
-    if (m_scan->isRunning() || m_liveRunning)
+    if (m_scan->isRunning() || m_live->isRunning())
         return;
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
     m_scan->run(m_area.values());
@@ -205,59 +208,42 @@ void DisplayPage::B_AbortClick() { m_scan->abort(); }
 
 // ------------------------------------------------------------ live mirror
 
-bool DisplayPage::scanComplete() const {
-    return m_link.PendingRequest == 0 && m_link.StatusText == kAllDataReceivedText;
-}
-
 void DisplayPage::CB_LiveToggled(bool on) {
-    // Started from the event loop, so that the check box's own handler (a
-    // click, a key, a test) returns at once.
-    if (on && !m_liveRunning)
+    // Started from the event loop, so that whatever toggled the check box
+    // (a click, a key, the program) returns at once.
+    if (on)
         QTimer::singleShot(0, this, &DisplayPage::runLive);
+    else
+        m_live->finish();
 }
 
 void DisplayPage::runLive() {
-    if (m_liveRunning || !CB_Live->isChecked())
+    if (m_live->isRunning() || !CB_Live->isChecked())
         return;
     if (m_scan->isRunning()) { // a scan of "Scan" runs: the mirror follows it
         QTimer::singleShot(kWaitSliceMs, this, &DisplayPage::runLive);
         return;
     }
-    m_liveRunning = true;
-    m_liveStopped = false;
-    m_liveFrames = 0;
-    m_liveClock.start();
     B_Dispcpy->setEnabled(false);
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
-    QString failure;
-    while (CB_Live->isChecked() && !m_liveStopped) {
-        const ScanOutcome outcome = m_scan->run(m_area.values());
-        if (m_liveStopped)
-            break;
-        if (!outcome.sent || !scanComplete()) {
-            failure = QString::fromLatin1(m_link.StatusText);
-            break;
-        }
-        ++m_liveFrames;
-        showProgress();
-    }
-    m_liveRunning = false;
+    const QString failure = m_live->run([this] { return m_area.values(); });
     L_Rate->clear();
     B_Dispcpy->setEnabled(!m_scan->isRunning());
     if (!failure.isEmpty()) {
         CB_Live->setChecked(false);
         processPendingEvents();
         dialogs().information(failure);
+    } else if (CB_Live->isChecked()) { // checked again while the last frame ran
+        QTimer::singleShot(0, this, &DisplayPage::runLive);
     }
 }
 
+bool DisplayPage::liveRunning() const { return m_live->isRunning(); }
+
 void DisplayPage::stopLive() {
+    const QSignalBlocker block(CB_Live); // not "finish": stop at once
     CB_Live->setChecked(false);
-    if (!m_liveRunning)
-        return;
-    m_liveStopped = true;
-    if (m_scan->isRunning())
-        m_scan->abort();
+    m_live->stopNow();
 }
 
 // ------------------------------------------------------------------- area

@@ -19,6 +19,7 @@ class QSpinBox;
 
 namespace lmk {
 class DeviceLink;
+class LiveMirror;
 class ScanOperation;
 class ScanImageView;
 class ColorSwatch;
@@ -56,7 +57,7 @@ public:
     // Ends the live mirror at once, before anything else uses the link: the
     // running scan is aborted with the abort byte, nothing is shown.
     void stopLive();
-    bool liveRunning() const { return m_liveRunning; }
+    bool liveRunning() const;
 
     // The scan picture (810 x 490, 24 bits per pixel) and the frame colour.
     const QImage &picture() const;
@@ -69,7 +70,6 @@ private:
     void showArea(); // the fields and the image control from m_area
     void showProgress(); // L_Spalte, PB_Scan and L_Rate from the values held below
     void runLive();
-    bool scanComplete() const;
 
     DeviceLink &m_link;
     ScanArea m_area;
@@ -81,10 +81,7 @@ private:
     QString m_counterText = QStringLiteral("0");
     int m_progress = 0;
     QElapsedTimer m_scanClock; // since the running scan started
-    bool m_liveRunning = false;
-    bool m_liveStopped = false; // stopLive() ended the running frame
-    int m_liveFrames = 0;
-    QElapsedTimer m_liveClock;
+    LiveMirror *m_live = nullptr;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;

@@ -78,11 +78,13 @@ UpdatePage::UpdatePage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_l
         m_uploadClock.start();
         m_rateShown.invalidate();
     });
-    connect(m_upload, &UploadOperation::bytesSent, this, [this](qint64 sent, qint64) {
-        if (m_rateShown.isValid() && m_rateShown.elapsed() < kCounterDisplayMs * 5)
+    connect(m_upload, &UploadOperation::bytesSent, this, [this](qint64 sent, qint64 size) {
+        // Every kRateDisplayMs, and once the last bytes were taken.
+        if (sent < size && m_rateShown.isValid() && m_rateShown.elapsed() < kRateDisplayMs)
             return;
         m_rateShown.start();
-        L_Rate->setText(rateText(sent, m_uploadClock.elapsed(), ProgressUnit::Bytes));
+        // Within its first millisecond a transfer counts as one millisecond long.
+        L_Rate->setText(rateText(sent, qMax<qint64>(1, m_uploadClock.elapsed()), ProgressUnit::Bytes));
     });
     connect(m_upload, &UploadOperation::finished, L_Rate, &QLabel::clear);
 }

@@ -91,6 +91,7 @@ class UpdatePage : public QWidget {
     // fast transfer changes it for every packet, and repainting it each
     // time would cost more than the transfer itself.
     static constexpr int kCounterDisplayMs = 20;
+    static constexpr int kRateDisplayMs = 100; // L_Rate while an upload runs
     qint64 m_counter = 0;
     bool m_counterPending = false;
     QElapsedTimer m_counterShown;
