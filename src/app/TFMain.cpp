@@ -1,6 +1,7 @@
 #include "app/TFMain.h"
 
 #include "app/AppResources.h"
+#include "app/RadioGroupFocus.h"
 #include "app/TDLG_Info.h"
 #include "display/PictureFile.h"
 #include "display/ui/DisplayPage.h"
@@ -62,6 +63,7 @@ TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(
     buildTopRow(central);
     buildPages(central);
     buildMenu();
+    installRadioGroupFocus(this);
     OD_App = {QStringLiteral("*.rpd"), QString()};
     SD_Datei = {QStringLiteral("*.BMP"),
                 QStringLiteral("Bitmap *.BMP|*.BMP|Speicherplatz-Datei *.Mem|*.Mem")};
@@ -107,6 +109,8 @@ void TFMain::buildTopRow(QWidget *central) {
     EWLANDevice = new QLineEdit(central);
     EWLANDevice->setObjectName(QStringLiteral("EWLANDevice"));
     EWLANDevice->setGeometry(408, 10, 121, 21);
+    // The check box before it is the field's caption.
+    EWLANDevice->setAccessibleName(CB_WLAN->text());
 
     connect(&m_link, &DeviceLink::wlanCheckedChanged, CB_WLAN, &QCheckBox::setChecked);
     connect(&m_link, &DeviceLink::usbDeviceTextChanged, EUSBDevice, &QLineEdit::setText);

@@ -3,9 +3,23 @@
 #include "link/Wait.h"
 
 #include <cstdio>
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace lmk::ctl {
+
+namespace {
+bool isTerminal(FILE *f) {
+#if defined(_WIN32)
+    return _isatty(_fileno(f)) != 0;
+#else
+    return isatty(fileno(f)) != 0;
+#endif
+}
+} // namespace
 
 void ConsoleDialogs::information(const QString &text) {
     shown << text;
@@ -22,7 +36,7 @@ bool ConsoleDialogs::confirmYesNo(const QString &text) {
 bool ConsoleDialogs::confirmOkCancel(const QString &text) { return confirmYesNo(text); }
 
 Context::Context(DeviceLink &l, ConsoleDialogs &d)
-    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isatty(fileno(stderr)) != 0) {}
+    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {}
 
 bool Context::connect() {
     if (usb) {

@@ -6,14 +6,16 @@
 
 namespace lmk {
 
-MemorySlots::MemorySlots(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {
+MemorySlots::MemorySlots(DeviceLink &link, QObject *parent)
+    : QObject(parent), m_link(link), m_previousRecord(link.handlers.slotRecord),
+      m_previousReadError(link.handlers.slotReadError) {
     m_link.handlers.slotRecord = [this](const quint8 *p, int n) { storeReply(p, n); };
     m_link.handlers.slotReadError = [this] { readError(); };
 }
 
 MemorySlots::~MemorySlots() {
-    m_link.handlers.slotRecord = nullptr;
-    m_link.handlers.slotReadError = nullptr;
+    m_link.handlers.slotRecord = m_previousRecord;
+    m_link.handlers.slotReadError = m_previousReadError;
 }
 
 qint64 MemorySlots::storeReplyInto(MemoryImage &image, const quint8 *p, int n,

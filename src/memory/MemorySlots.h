@@ -14,6 +14,8 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <functional>
+
 namespace lmk {
 
 class DeviceLink;
@@ -21,7 +23,9 @@ class DeviceLink;
 class MemorySlots : public QObject {
     Q_OBJECT
   public:
-    // Registers the slot reply handlers of `link` for the object's lifetime.
+    // Registers the slot reply handlers of `link` for the object's lifetime;
+    // the handlers registered before come back when it ends (a short-lived
+    // reader, such as a backup's, lends them for its read).
     explicit MemorySlots(DeviceLink &link, QObject *parent = nullptr);
     ~MemorySlots() override;
 
@@ -57,6 +61,8 @@ class MemorySlots : public QObject {
   private:
     DeviceLink &m_link;
     MemoryImage m_image;
+    std::function<void(const quint8 *, int)> m_previousRecord;
+    std::function<void()> m_previousReadError;
 };
 
 } // namespace lmk

@@ -45,6 +45,8 @@ class TestLmkctl : public QObject {
     QTemporaryDir m_dir;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    // The data folder lmkctl keeps its backups in (XDG_DATA_HOME).
+    QString m_dataHome;
 
     // Runs lmkctl with the simulator (or no receiver) as its transport.
     Run lmkctl(const QStringList &args, const SimProcess *sim, Link link = Link::Wlan,
@@ -54,6 +56,7 @@ class TestLmkctl : public QObject {
         env.insert(QStringLiteral("LMK_PORT"),
                    sim && link != Link::None ? QString::number(sim->port()) : QStringLiteral("9"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dataHome);
         env.remove(QStringLiteral("LMK_USB_LIBRARY"));
         env.remove(QStringLiteral("LMK_SIM_USB"));
         QStringList all = args;
@@ -124,9 +127,11 @@ class TestLmkctl : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
+        m_dataHome = path(QStringLiteral("data"));
         QVERIFY(QFile::exists(QStringLiteral(LMK_CTL_BINARY)));
         QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), pseudoRandomBytes(5000)));
         QVERIFY(writeAll(path(QStringLiteral("zero.Mem")), QByteArray(63 * 256, '\0')));
+        QVERIFY(writeAll(path(QStringLiteral("random.Mem")), pseudoRandomBytes(63 * 256)));
     }
 
     void help_data() {
@@ -497,6 +502,122 @@ private slots:
             QVERIFY2(r.err.contains(m.toUtf8()), r.err.constData());
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
             QVERIFY(!q.startsWith(QByteArray::fromHex("1956")));
+    }
+
+    // Before a write or clear the receiver's slots go into a backup file;
+    // when that read fails, nothing is written.
+    void memoryBackup_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<bool>("backup");  // a backup of the slots as they were
+        QTest::addColumn<bool>("written"); // the receiver's slots changed
+        QTest::addColumn<QString>("message");
+        const QStringList write{"memory", "write", "%DIR%/random.Mem"};
+        const QStringList clear{"memory", "clear", "--yes"};
+        const QString made = QStringLiteral("Backup of the receiver's slots: ");
+        QTest::newRow("write") << QStringList() << write << 0 << true << true << made;
+        QTest::newRow("clear") << QStringList() << clear << 0 << true << true << made;
+        QTest::newRow("write, --no-backup") << QStringList() << write + QStringList{"--no-backup"} << 0
+                                            << false << true << QString();
+        QTest::newRow("write, backup read times out")
+            << QStringList{"--slot-silent", "5"} << write << 4 << false << false
+            << "No backup of the receiver's slots: Timeout: Device doesn't respond!\n"
+               "Nothing was written; --no-backup writes without a backup.";
+        QTest::newRow("clear, backup read short")
+            << QStringList{"--slot-short", "7"} << clear << 1 << false << false
+            << "No backup of the receiver's slots: Error on reading!";
+    }
+    void memoryBackup() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        QFETCH(bool, backup);
+        QFETCH(bool, written);
+        QFETCH(QString, message);
+        QTemporaryDir data;
+        const QString keep = m_dataHome;
+        m_dataHome = data.path();
+        const auto restore = qScopeGuard([&] { m_dataHome = keep; });
+        SimProcess sim;
+        QVERIFY(sim.start(simOptions));
+        const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+        QVERIFY(QTest::qWaitFor([&] { return fileContents(slotsFile).size() == 63 * 256; }, 5000));
+        const QByteArray before = fileContents(slotsFile);
+        for (QString &a : args)
+            a.replace(QLatin1String("%DIR%"), m_dir.path());
+
+        Run r = lmkctl(args, &sim);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QCOMPARE(fileContents(slotsFile) != before, written);
+
+        // Every read of the backup comes before the first write.
+        const QList<QByteArray> requests = sim.requests(QStringLiteral("wlan"));
+        QList<char> commands;
+        for (const QByteArray &q : requests)
+            commands << q.at(0);
+        const qsizetype reads = commands.count(char(0x10));
+        const qsizetype writes = commands.count(char(0x11));
+        QCOMPARE(reads, backup ? 63 : written ? 0 : reads);
+        QCOMPARE(writes > 0, written);
+        if (written)
+            QCOMPARE(commands.indexOf(char(0x11)), reads);
+        r = lmkctl({"memory", "backups"}, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        const QList<QByteArray> listed = r.out.split('\n').mid(0, r.out.count('\n'));
+        QCOMPARE(listed.size(), backup ? 1 : 0);
+        if (backup) {
+            QCOMPARE(fileContents(QString::fromLocal8Bit(listed.first())), before);
+            QVERIFY(r.out.startsWith(data.path().toLocal8Bit() + "/lmkinterface/backups/slots_"));
+        }
+    }
+
+    void memoryCsvAndDiff() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString image = path(QStringLiteral("csv.Mem"));
+        Run r = lmkctl({"memory", "read", "-o", image}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QString csv = path(QStringLiteral("slots.csv"));
+        r = lmkctl({"memory", "export", image, "-o", csv}, nullptr, Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        r = lmkctl({"memory", "export", image}, nullptr, Link::None);
+        QCOMPARE(r.out, fileContents(csv));
+        QVERIFY(r.out.startsWith("Platz,Name,Frequenz,"));
+        QVERIFY(r.out.contains("\n1,DCF77,77500.0,"));
+
+        // Onto its own image: byte-identical.
+        const QString back = path(QStringLiteral("back.Mem"));
+        r = lmkctl({"memory", "import", csv, "--base", image, "-o", back}, nullptr, Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(fileContents(back), fileContents(image));
+        r = lmkctl({"memory", "diff", image, back}, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(r.out, QByteArray());
+
+        // Onto all zero: the fields arrive, the opaque bytes do not.
+        QByteArray text = fileContents(csv);
+        text.replace("\n1,DCF77,", "\n1,DCF77 neu,");
+        QVERIFY(writeAll(csv, text));
+        const QString fresh = path(QStringLiteral("fresh.Mem"));
+        r = lmkctl({"memory", "import", csv, "-o", fresh}, nullptr, Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        r = lmkctl({"memory", "diff", image, fresh}, nullptr, Link::None);
+        QCOMPARE(r.rc, 1);
+        const QList<QByteArray> lines = r.out.split('\n');
+        QCOMPARE(lines.size(), 63 + 1);
+        QCOMPARE(lines[0], QByteArray("Slot 1: Name \"DCF77\" -> \"DCF77 neu\""));
+        QCOMPARE(lines[1], QByteArray("Slot 2: opaque bytes"));
+
+        // A bad cell: its line and column, and no file.
+        text.replace("\n2,MSF 60,60000.0,", "\n2,MSF 60,60000.05,");
+        QVERIFY(writeAll(csv, text));
+        const QString bad = path(QStringLiteral("bad.Mem"));
+        r = lmkctl({"memory", "import", csv, "--base", image, "-o", bad}, nullptr, Link::None);
+        QCOMPARE(r.rc, 2);
+        QVERIFY2(r.err.startsWith("slots.csv: Line 3, column 3: Frequenz: "), r.err.constData());
+        QVERIFY(!QFile::exists(bad));
     }
 
     // Exit codes: 1 refused, 2 wrong usage, 3 no connection, 4 timeout.

@@ -142,6 +142,28 @@ private slots:
         QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("LMK540 V103")});
     }
 
+    // Keyboard users reach the memo with Tab, whose release then arrives in
+    // the memo: it was not typed there and sends nothing. Nor does a key
+    // held while the focus left the memo.
+    void keyPressedElsewhereSendsNothing() {
+        Fixture f;
+        f.page.show();
+        f.receive("LMK540 V103\r\n");
+        QKeyEvent tabUp(QEvent::KeyRelease, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &tabUp);
+        QVERIFY(f.sent.isEmpty());
+        QKeyEvent shiftDown(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &shiftDown);
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(f.chat, &focusOut);
+        QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.chat, &shiftUp);
+        QVERIFY(f.sent.isEmpty());
+        // A key pressed and released in the memo still sends the line.
+        QTest::keyClick(f.chat, Qt::Key_Shift);
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("LMK540 V103")});
+    }
+
     void enterInTheMiddleSendsNothing() {
         Fixture f;
         f.page.show();

@@ -1,6 +1,7 @@
 #pragma once
-// A filled square showing a colour (S_Rahmen); reports every mouse-button
-// release over it.
+// A filled square showing a colour (S_Rahmen). It reports every mouse-button
+// release over it, and Space or Enter while it has the keyboard focus, so
+// that it can be worked without a mouse.
 
 #include <QColor>
 #include <QWidget>
@@ -15,11 +16,14 @@ public:
     void setColour(const QColor &c);
 
 signals:
-    void mouseReleased();
+    void activated();
 
 protected:
     void paintEvent(QPaintEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
 
 private:
     QColor m_colour = Qt::black;

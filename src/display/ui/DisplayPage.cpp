@@ -23,6 +23,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <utility>
+
 namespace lmk {
 
 namespace {
@@ -104,11 +106,13 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     RB_GWVGA->setChecked(true);
 
     auto *frameLabel = new QLabel(QStringLiteral("Frame:"), this);
+    frameLabel->setObjectName(QStringLiteral("L_Rahmen"));
     frameLabel->setGeometry(kPanelLeft, 366, 50, 17);
     S_Rahmen = new ColorSwatch(this);
     S_Rahmen->setObjectName(QStringLiteral("S_Rahmen"));
     S_Rahmen->setGeometry(kPanelLeft + 55, 362, 25, 25);
     S_Rahmen->setColour(m_frameColour);
+    frameLabel->setBuddy(S_Rahmen);
 
     B_Clip = new QPushButton(QStringLiteral("To Clipboard"), this);
     B_Clip->setObjectName(QStringLiteral("B_Clip"));
@@ -122,11 +126,11 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(SE_Y, &QSpinBox::valueChanged, this, &DisplayPage::SE_YChange);
     connect(SE_B, &QSpinBox::valueChanged, this, &DisplayPage::SE_BChange);
     connect(SE_H, &QSpinBox::valueChanged, this, &DisplayPage::SE_HChange);
-    connect(RB_GVGA, &QRadioButton::clicked, this, &DisplayPage::RB_GVGAClick);
-    connect(RB_GWVGA, &QRadioButton::clicked, this, &DisplayPage::RB_GWVGAClick);
-    connect(RB_DVGA, &QRadioButton::clicked, this, &DisplayPage::RB_DVGAClick);
-    connect(RB_DWVGA, &QRadioButton::clicked, this, &DisplayPage::RB_DWVGAClick);
-    connect(S_Rahmen, &ColorSwatch::mouseReleased, this, &DisplayPage::S_RahmenMouseUp);
+    bindPreset(RB_GVGA, &DisplayPage::RB_GVGAClick);
+    bindPreset(RB_GWVGA, &DisplayPage::RB_GWVGAClick);
+    bindPreset(RB_DVGA, &DisplayPage::RB_DVGAClick);
+    bindPreset(RB_DWVGA, &DisplayPage::RB_DWVGAClick);
+    connect(S_Rahmen, &ColorSwatch::activated, this, &DisplayPage::S_RahmenMouseUp);
     connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
     connect(CB_Live, &QCheckBox::toggled, this, &DisplayPage::CB_LiveToggled);
     connect(m_live, &LiveMirror::frameDone, this, &DisplayPage::showProgress);
@@ -271,6 +275,23 @@ void DisplayPage::SE_HChange() {
 void DisplayPage::applyPreset(ScanPreset p) {
     m_area.applyPreset(p);
     showArea();
+}
+
+// A preset applies when its button becomes the selected one, whoever selects
+// it (mouse, keyboard, a screen reader's toggle action, the program). A click
+// on the preset that is already selected applies it again: it restores the
+// area after the fields were edited.
+void DisplayPage::bindPreset(QRadioButton *button, void (DisplayPage::*handler)()) {
+    connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+        if (checked)
+            (this->*handler)();
+    });
+    connect(button, &QRadioButton::pressed, this,
+            [this, button] { m_pressedPresetWasSelected = button->isChecked(); });
+    connect(button, &QRadioButton::clicked, this, [this, handler] {
+        if (std::exchange(m_pressedPresetWasSelected, false))
+            (this->*handler)();
+    });
 }
 
 void DisplayPage::RB_GVGAClick() { applyPreset(ScanPreset::FullVga); }

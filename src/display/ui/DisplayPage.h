@@ -67,6 +67,7 @@ public:
 
 private:
     void applyPreset(ScanPreset p);
+    void bindPreset(QRadioButton *button, void (DisplayPage::*handler)());
     void showArea(); // the fields and the image control from m_area
     void showProgress(); // L_Spalte, PB_Scan and L_Rate from the values held below
     void runLive();
@@ -82,6 +83,7 @@ private:
     int m_progress = 0;
     QElapsedTimer m_scanClock; // since the running scan started
     LiveMirror *m_live = nullptr;
+    bool m_pressedPresetWasSelected = false;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;

@@ -60,6 +60,7 @@ MemoryPage::~MemoryPage() {
 void MemoryPage::buildControls() {
     SG_Speicher = new SlotGrid(kSlotGridRows, SlotColumnCount, this);
     SG_Speicher->setObjectName(QStringLiteral("SG_Speicher"));
+    SG_Speicher->setAccessibleName(QStringLiteral("Speicherplätze"));
     SG_Speicher->setGeometry(8, 8, 801, 489);
     // Row 0 and column 0 are the grid's fixed cells, so cell (col, row)
     // is the slot grid's own coordinate.
@@ -102,6 +103,9 @@ void MemoryPage::buildControls() {
     LB_Speicher->setObjectName(QStringLiteral("LB_Speicher"));
     LB_Speicher->setGeometry(824, 72, 137, 18);
     LB_Speicher->addItem(QStringLiteral("keine"));
+    // Item views take no name from a buddy label: both.
+    label11->setBuddy(LB_Speicher);
+    LB_Speicher->setAccessibleName(label11->text());
 
     auto *label10 = new QLabel(QStringLiteral("Speicherplätze:"), this);
     label10->setObjectName(QStringLiteral("Label10"));

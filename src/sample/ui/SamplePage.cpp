@@ -47,20 +47,24 @@ SamplePage::SamplePage(DeviceLink &link, QWidget *parent)
     SB_Display->setValue(0);
     SB_Display->setSingleStep(10);
     SB_Display->setPageStep(100);
+    SB_Display->setAccessibleName(QStringLiteral("Sample"));
     connect(SB_Display, &QScrollBar::valueChanged, this, [this] { SB_DisplayChange(); });
 
     B_Minus = named(new QPushButton(QStringLiteral("-"), this), "B_Minus");
     B_Minus->setGeometry(741, 29, 20, 20);
+    B_Minus->setAccessibleName(QStringLiteral("Ebene -"));
     connect(B_Minus, &QPushButton::clicked, this, &SamplePage::B_MinusClick);
 
     E_Ebene = named(new QLineEdit(QString::fromLatin1(kLevelStart), this), "E_Ebene");
     E_Ebene->setGeometry(760, 28, 25, 21);
     E_Ebene->setReadOnly(true);
     E_Ebene->setMaxLength(2);
+    E_Ebene->setAccessibleName(QStringLiteral("Ebene"));
     connect(E_Ebene, &QLineEdit::textChanged, this, [this] { E_EbeneChange(); });
 
     B_PLus = named(new QPushButton(QStringLiteral("+"), this), "B_PLus");
     B_PLus->setGeometry(784, 29, 20, 20);
+    B_PLus->setAccessibleName(QStringLiteral("Ebene +"));
     connect(B_PLus, &QPushButton::clicked, this, &SamplePage::B_PLusClick);
 
     B_Capture = named(new QPushButton(QStringLiteral("Capture"), this), "B_Capture");
@@ -82,6 +86,8 @@ SamplePage::SamplePage(DeviceLink &link, QWidget *parent)
     CB_Audio->setEditable(true);
     CB_Audio->setGeometry(816, 136, 153, CB_Audio->sizeHint().height());
     CB_Audio->addItem(QStringLiteral("keine Audio-Device"));
+    // Its caption, for screen readers and the keyboard.
+    placedLabel(this, "L_Audio", QStringLiteral("Audio-Device:"), 816, 118)->setBuddy(CB_Audio);
     CB_Audio->setCurrentIndex(0);
 
     CB_AOK = named(new QCheckBox(QStringLiteral("Verwendung möglich"), this), "CB_AOK");

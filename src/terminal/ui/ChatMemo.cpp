@@ -109,6 +109,7 @@ QString ChatMemo::lastLine() const {
 }
 
 void ChatMemo::keyPressEvent(QKeyEvent *e) {
+    m_keysDown.insert(e->key());
     // Enter, and Shift+Enter alike (no soft line break that the receiver
     // would not understand), ends the line with a line break of its own.
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
@@ -126,9 +127,17 @@ void ChatMemo::keyPressEvent(QKeyEvent *e) {
 
 void ChatMemo::keyReleaseEvent(QKeyEvent *e) {
     QPlainTextEdit::keyReleaseEvent(e);
-    // One key-up per key, however long it was held.
-    if (!e->isAutoRepeat())
+    // One key-up per key, however long it was held. A key pressed elsewhere
+    // is not one typed here: the Tab that brought the focus into the memo is
+    // released in it.
+    if (!e->isAutoRepeat() && m_keysDown.remove(e->key()))
         emit keyReleased();
+}
+
+void ChatMemo::focusOutEvent(QFocusEvent *e) {
+    // Keys held while the focus leaves are released elsewhere.
+    m_keysDown.clear();
+    QPlainTextEdit::focusOutEvent(e);
 }
 
 } // namespace lmk

@@ -12,6 +12,7 @@
 #include "terminal/TerminalOperations.h"
 
 #include <QPlainTextEdit>
+#include <QSet>
 
 namespace lmk {
 
@@ -40,6 +41,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
 
 private:
     void appendSegment(class QTextCursor &c, QStringView s);
@@ -47,6 +49,8 @@ private:
     // The last text appended ended with CR: a LF that follows in the next
     // frame completes that line break instead of starting another line.
     bool m_crPending = false;
+    // Keys pressed in the memo and not yet released.
+    QSet<int> m_keysDown;
 };
 
 } // namespace lmk

@@ -71,6 +71,7 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     QFont chatFont(QStringLiteral("System"));
     chatFont.setPixelSize(13);
     M_Chat->setFont(chatFont);
+    M_Chat->setAccessibleName(QStringLiteral("USB Terminal"));
     connect(M_Chat, &ChatMemo::keyReleased, this, &TerminalPage::M_ChatKeyUp);
 
     B_Clear = named(new QPushButton(QStringLiteral("Clear"), this), "B_Clear");
@@ -81,21 +82,27 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
                            "GB_AccessPoint");
     GB_AccessPoint->setGeometry(600, 8, 369, 201);
 
-    placedLabel(GB_AccessPoint, "L_SSID", QStringLiteral("Name (SSID)"), 16, 34);
+    QLabel *ssidLabel = placedLabel(GB_AccessPoint, "L_SSID", QStringLiteral("Name (SSID)"), 16, 34);
     E_SSID = boldEdit(GB_AccessPoint, "E_SSID", kSsidLength);
+    ssidLabel->setBuddy(E_SSID);
     E_SSID->setGeometry(104, 30, 249, 21);
 
-    placedLabel(GB_AccessPoint, "L_Pass", QStringLiteral("Passkey"), 16, 66);
+    QLabel *passLabel = placedLabel(GB_AccessPoint, "L_Pass", QStringLiteral("Passkey"), 16, 66);
     E_Pass = boldEdit(GB_AccessPoint, "E_Pass", kPasskeyLength);
+    passLabel->setBuddy(E_Pass);
     E_Pass->setEchoMode(QLineEdit::Normal);
     E_Pass->setGeometry(104, 62, 249, 21);
 
-    placedLabel(GB_AccessPoint, "L_Channel", QStringLiteral("Channel"), 16, 98);
+    QLabel *channelLabel =
+        placedLabel(GB_AccessPoint, "L_Channel", QStringLiteral("Channel"), 16, 98);
     SE_Channel = spinEdit(GB_AccessPoint, "SE_Channel", kChannelMin, kChannelMax);
+    channelLabel->setBuddy(SE_Channel);
     SE_Channel->setGeometry(104, 94, 57, 22);
 
-    placedLabel(GB_AccessPoint, "L_Power", QStringLiteral("TX-Power"), 16, 130);
+    QLabel *powerLabel = placedLabel(GB_AccessPoint, "L_Power", QStringLiteral("TX-Power"), 16, 130);
     SE_Power = spinEdit(GB_AccessPoint, "SE_Power", kPowerMin, kPowerMax);
+    powerLabel->setBuddy(SE_Power);
+    SE_Power->setAccessibleDescription(QStringLiteral("dBm"));
     SE_Power->setGeometry(104, 126, 57, 22);
     placedLabel(GB_AccessPoint, "L_dBm", QStringLiteral("dBm"), 168, 130);
 

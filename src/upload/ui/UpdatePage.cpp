@@ -101,6 +101,10 @@ void UpdatePage::buildControls() {
     LB_Applikation->setGeometry(72, 22, 480, 24);
     LB_Applikation->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     LB_Applikation->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Item views take no name from a buddy label: both, for the mnemonic
+    // and for screen readers.
+    Label2->setBuddy(LB_Applikation);
+    LB_Applikation->setAccessibleName(Label2->text());
 
     RG_Target = new QGroupBox(QStringLiteral("Transfer to"), this);
     RG_Target->setObjectName(QStringLiteral("RG_Target"));
@@ -115,7 +119,12 @@ void UpdatePage::buildControls() {
         m_targetItems->addButton(rb, i);
     }
     m_targetItems->button(0)->setChecked(true);
-    connect(m_targetItems, &QButtonGroup::idClicked, this, [this](int) { RG_TargetClick(); });
+    // Follows the checked state, whoever changes it (mouse, keyboard, a
+    // screen reader's toggle action or the program).
+    connect(m_targetItems, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            RG_TargetClick();
+    });
 
     GB_Extern = new QGroupBox(QStringLiteral("External Tasks"), this);
     GB_Extern->setObjectName(QStringLiteral("GB_Extern"));
@@ -127,6 +136,7 @@ void UpdatePage::buildControls() {
     CB_Tasks->setEditable(true);
     CB_Tasks->setInsertPolicy(QComboBox::NoInsert);
     CB_Tasks->setGeometry(12, 30, 150, 24);
+    CB_Tasks->setAccessibleName(GB_Extern->title());
     CB_Tasks->addItem(QString::fromLatin1(upload::kNoTasksFound));
     CB_Tasks->setCurrentIndex(0);
     B_Search = new QPushButton(QStringLiteral("Search"), GB_Extern);
@@ -177,6 +187,7 @@ void UpdatePage::buildControls() {
     PB_Sent->setGeometry(14, 68, 500, 20);
     PB_Sent->setRange(0, UploadOperation::kProgressMax);
     PB_Sent->setValue(0);
+    PB_Sent->setAccessibleName(GB_Download->title());
 }
 
 void UpdatePage::setFontColor(QWidget *w, const QColor &c) {

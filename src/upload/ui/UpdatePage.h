@@ -50,7 +50,7 @@ class UpdatePage : public QWidget {
 
     QString uploadFileName() const { return m_uploadFileName; } // UploadFileName
     int targetIndex() const;                                    // RG_Target's item index
-    void setTargetIndex(int index);                             // selects without a click
+    void setTargetIndex(int index);                             // the page follows as on a click
 
     UploadOperation &uploadOperation() { return *m_upload; }
 

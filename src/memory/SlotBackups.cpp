@@ -1,0 +1,130 @@
+#include "memory/SlotBackups.h"
+
+#include "link/DeviceLink.h"
+#include "memory/MemorySlots.h"
+#include "memory/SlotRecord.h"
+#include "memory/SlotTransferOperation.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <bitset>
+
+namespace lmk {
+
+namespace {
+const QString kPrefix = QStringLiteral("slots_");
+const QString kSuffix = QStringLiteral(".Mem");
+} // namespace
+
+QString SlotBackupStore::defaultDirectory() {
+    // Named, not taken from the running program, so that lmkctl and the
+    // window share one folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data + QStringLiteral("/lmkinterface/backups");
+}
+
+SlotBackupStore::SlotBackupStore(const QString &directory) : m_dir(directory) {}
+
+QStringList SlotBackupStore::list() const {
+    QStringList names = QDir(m_dir).entryList({kPrefix + QStringLiteral("*") + kSuffix},
+                                              QDir::Files, QDir::Name | QDir::Reversed);
+    QStringList paths;
+    for (const QString &n : names)
+        paths << QDir(m_dir).filePath(n);
+    return paths;
+}
+
+QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDateTime &when) const {
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return QString();
+    };
+    if (m_dir.isEmpty())
+        return fail(QStringLiteral("No folder for backups."));
+    if (!QDir().mkpath(m_dir))
+        return fail(QStringLiteral("Cannot create the backup folder \"%1\".")
+                        .arg(QDir::toNativeSeparators(m_dir)));
+    // Names sort by time; a second backup within the same second gets a
+    // counter that sorts behind the first.
+    const QString stamp = kPrefix + when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    QString path = QDir(m_dir).filePath(stamp + kSuffix);
+    for (int k = 2; QFileInfo::exists(path); ++k)
+        path = QDir(m_dir).filePath(stamp + QStringLiteral("_%1").arg(k, 2, 10, QLatin1Char('0')) +
+                                    kSuffix);
+    MemoryImage copy;
+    copy.write(image);
+    QString why;
+    if (!copy.saveToFile(path, &why))
+        return fail(why);
+    const QStringList all = list();
+    for (qsizetype i = kKept; i < all.size(); ++i)
+        QFile::remove(all[i]);
+    return path;
+}
+
+namespace {
+QString readFailureText(SlotTransferOperation::Outcome outcome) {
+    using O = SlotTransferOperation::Outcome;
+    switch (outcome) {
+    case O::NoTransport:
+        return QStringLiteral("no connection to the receiver");
+    case O::Busy:
+        return QStringLiteral("another slot operation is running");
+    case O::Timeout:
+        return QString::fromLatin1(kTimeoutText);
+    case O::ReadError:
+        return QStringLiteral("Error on reading!");
+    case O::LinkLost:
+        return QStringLiteral("the connection was lost");
+    default:
+        return QStringLiteral("the read failed");
+    }
+}
+} // namespace
+
+SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &backups) {
+    SlotBackupResult result;
+    const auto fail = [&](const QString &why) {
+        result.error =
+            QStringLiteral("No backup of the receiver's slots: %1").arg(why);
+        return result;
+    };
+    if (store.operationRunning) {
+        result.outcome = SlotTransferOperation::Outcome::Busy;
+        return fail(readFailureText(result.outcome));
+    }
+    store.operationRunning = true;
+    std::bitset<kSlotCount + 1> arrived;
+    QByteArray image;
+    SlotTransferOperation::Outcome outcome;
+    {
+        // A reader of its own: its records reach neither the store's image
+        // nor the grid.
+        MemorySlots reader(store.link());
+        QObject::connect(&reader, &MemorySlots::recordStored, [&](qint64 s, const QByteArray &) {
+            if (s >= 1 && s <= kSlotCount)
+                arrived.set(size_t(s));
+        });
+        SlotTransferOperation op(reader);
+        outcome = op.readAll();
+        image = reader.image().data();
+    }
+    store.operationRunning = false;
+    result.outcome = outcome;
+    if (outcome != SlotTransferOperation::Outcome::Done)
+        return fail(readFailureText(outcome));
+    arrived.reset(0);
+    if (arrived.count() != kSlotCount || image.size() != kSlotImageSize)
+        return fail(QStringLiteral("the receiver answered for %1 of 63 slots")
+                        .arg(arrived.count()));
+    QString error;
+    result.path = backups.save(image, &error);
+    if (result.path.isEmpty())
+        return fail(error);
+    return result;
+}
+
+} // namespace lmk

@@ -1,0 +1,369 @@
+// The window for assistive technology and the keyboard: every input's name
+// as a screen reader reads it, radio groups that follow their checked state
+// whoever changes it, and the tab order of every visible page.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "app/TFMain.h"
+#include "display/ui/DisplayPage.h"
+#include "link/DeviceLink.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace lmk;
+
+namespace {
+// The name a screen reader announces for the widget. On Linux a combo box's
+// name is its current text, and its caption comes through the "label of"
+// relation (a buddy label, or the group box around it).
+QString accessibleName(QWidget *w) {
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
+    if (!iface)
+        return QString();
+#if defined(Q_OS_UNIX)
+    if (qobject_cast<QComboBox *>(w)) {
+        const auto labels = iface->relations(QAccessible::Label);
+        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    }
+#endif
+    return iface->text(QAccessible::Name);
+}
+
+// Qt's own parts of a widget (a spin box's line edit, the tab bar of a page
+// control) stand for the widget that holds them.
+QWidget *namedOwner(QWidget *w) {
+    while (w && (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))))
+        w = w->parentWidget();
+    return w;
+}
+
+// Widgets the user works with: everything that takes the focus or is a
+// button, a slider or a text field.
+bool isInput(QWidget *w) {
+    return w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton *>(w) ||
+           qobject_cast<QAbstractSlider *>(w) || qobject_cast<QLineEdit *>(w) ||
+           qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w);
+}
+} // namespace
+
+class TstAccessibility : public QObject {
+    Q_OBJECT
+
+    ScriptedDialogs dialogs;
+    DeviceLink *link = nullptr;
+    TFMain *window = nullptr;
+
+    template <typename T = QWidget> T *child(const QString &name) {
+        T *w = window->findChild<T *>(name);
+        if (!w)
+            qFatal("%s missing", qPrintable(name));
+        return w;
+    }
+    QTabWidget *tabs() { return child<QTabWidget>(QStringLiteral("PC_main")); }
+
+    // The object names that Tab visits, from the top row's first field
+    // until the focus comes back to it.
+    QStringList tabChain() {
+        QWidget *first = child(QStringLiteral("EUSBDevice"));
+        first->setFocus(Qt::TabFocusReason);
+        if (QApplication::focusWidget() != first)
+            return {QStringLiteral("(no focus)")};
+        QStringList names;
+        for (int i = 0; i < 60; ++i) {
+            QWidget *owner = namedOwner(QApplication::focusWidget());
+            if (!owner)
+                return names << QStringLiteral("(nothing)");
+            if (i > 0 && owner == first)
+                return names;
+            names << owner->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return names << QStringLiteral("(no end)");
+    }
+
+  private slots:
+    void init() {
+        SimProcess::noUsb();
+        link = new DeviceLink;
+        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
+        window = new TFMain(*link);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    void cleanup() {
+        delete window;
+        delete link;
+        dialogs.clear();
+    }
+
+    void inputNames_data() {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("name");
+        const QList<std::pair<const char *, const char *>> rows{
+            // top row
+            {"EUSBDevice", "USB-Device:"},
+            {"CB_WLAN", "WLAN Access to Device:"},
+            {"EWLANDevice", "WLAN Access to Device:"},
+            // Update 54/55
+            {"LB_Applikation", "File"},
+            {"RG_Target0", "LMK35 (Configuration)"},
+            {"RG_Target1", "External (Update Task)"},
+            {"CB_Tasks", "External Tasks"},
+            {"B_Search", "Search"},
+            {"B_Sync", "Synchronize"},
+            {"CB_Boot", "Bootloader active"},
+            {"CB_Konfiguration", "Configuration active"},
+            {"B_Start", "Start"},
+            {"PB_Sent", "Upload"},
+            // Display Copy
+            {"B_Dispcpy", "Scan"},
+            {"B_Abort", "Cancel"},
+            {"SE_X", "X:"},
+            {"SE_Y", "Y:"},
+            {"SE_B", "W:"},
+            {"SE_H", "H:"},
+            {"RB_GVGA", "Full VGA"},
+            {"RB_GWVGA", "Full WVGA"},
+            {"RB_DVGA", "Diagram VGA"},
+            {"RB_DWVGA", "Diagram WVGA"},
+            {"S_Rahmen", "Frame:"},
+            {"B_Clip", "To Clipboard"},
+            // USB Terminal
+            {"M_Chat", "USB Terminal"},
+            {"B_Clear", "Clear"},
+            {"E_SSID", "Name (SSID)"},
+            {"E_Pass", "Passkey"},
+            {"SE_Channel", "Channel"},
+            {"SE_Power", "TX-Power"},
+            {"B_Set", "Set!"},
+            // Speicherplätze
+            {"SG_Speicher", "Speicherplätze"},
+            {"LB_Speicher", "Datei:"},
+            {"B_Laden", "Laden vom LMK54"},
+            {"B_Speichern", "Speichern im LMK54"},
+            {"B_Loeschen", "Alles Löschen"},
+            // LMK25E
+            {"CB_Mess", "Spektrum mit Messgenauigkeit"},
+            {"SB_Display", "Sample"},
+            {"B_Minus", "Ebene -"},
+            {"E_Ebene", "Ebene"},
+            {"B_PLus", "Ebene +"},
+            {"B_Capture", "Capture"},
+            {"B_End", "Ende"},
+            {"B_Audio", "Audio"},
+            {"CB_Audio", "Audio-Device:"},
+            {"CB_AOK", "Verwendung möglich"},
+        };
+        for (const auto &[object, name] : rows)
+            QTest::newRow(object) << QString::fromLatin1(object) << QString::fromUtf8(name);
+    }
+    void inputNames() {
+        QFETCH(QString, object);
+        QFETCH(QString, name);
+        QCOMPARE(accessibleName(child(object)), name);
+    }
+
+    // Inputs added later are held to the same rule: a name of their own,
+    // not one that a screen reader would read for a neighbour as well
+    // (the title of the group around them, for instance).
+    void everyInputHasItsOwnName() {
+        QMultiHash<QString, QString> byName;
+        const QSet<QString> sharedOnPurpose{QStringLiteral("WLAN Access to Device:")};
+        for (QWidget *w : window->findChildren<QWidget *>()) {
+            if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
+                !isInput(w) || qobject_cast<QTabWidget *>(w))
+                continue;
+            const QString name = accessibleName(w);
+            QVERIFY2(!name.trimmed().isEmpty(), qPrintable(w->objectName()));
+            if (auto *group = qobject_cast<QGroupBox *>(w->parentWidget()))
+                QVERIFY2(name != group->title() || w->accessibleName() == name,
+                         qPrintable(w->objectName() + QLatin1String(": group title")));
+            byName.insert(name, w->objectName());
+        }
+        for (const QString &name : byName.uniqueKeys()) {
+            if (!sharedOnPurpose.contains(name))
+                QVERIFY2(byName.count(name) == 1,
+                         qPrintable(name + QLatin1String(": ") + byName.values(name).join(u',')));
+        }
+    }
+
+    // A screen reader selects a radio button with its toggle action, which
+    // is no click: the page must follow the checked state.
+    void targetFollowsToggle() {
+        auto *external = child<QRadioButton>(QStringLiteral("RG_Target1"));
+        auto *search = child(QStringLiteral("B_Search"));
+        auto *group = child(QStringLiteral("GB_Extern"));
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(external);
+        QVERIFY(iface && iface->actionInterface());
+        QVERIFY(iface->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(external->isChecked());
+        QVERIFY(search->isEnabled());
+        QVERIFY(group->isEnabled());
+        // Back by the program.
+        child<QRadioButton>(QStringLiteral("RG_Target0"))->setChecked(true);
+        QVERIFY(!search->isEnabled());
+        QVERIFY(!group->isEnabled());
+    }
+
+    void presetFollowsToggle_data() {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<bool>("byAction"); // screen reader's toggle, or setChecked
+        QTest::addColumn<QList<int>>("area");
+        const QList<int> fullVga{0, 0, 640, 480}, diagramVga{0, 93, 520, 387},
+            diagramWvga{0, 93, 648, 387};
+        QTest::newRow("Full VGA, action") << "RB_GVGA" << true << fullVga;
+        QTest::newRow("Diagram VGA, action") << "RB_DVGA" << true << diagramVga;
+        QTest::newRow("Diagram WVGA, action") << "RB_DWVGA" << true << diagramWvga;
+        QTest::newRow("Full VGA, program") << "RB_GVGA" << false << fullVga;
+        QTest::newRow("Diagram VGA, program") << "RB_DVGA" << false << diagramVga;
+        QTest::newRow("Diagram WVGA, program") << "RB_DWVGA" << false << diagramWvga;
+    }
+    void presetFollowsToggle() {
+        QFETCH(QString, preset);
+        QFETCH(bool, byAction);
+        QFETCH(QList<int>, area);
+        auto *button = child<QRadioButton>(preset);
+        if (byAction)
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::toggleAction());
+        else
+            button->setChecked(true);
+        QVERIFY(button->isChecked());
+        const QList<int> shown{child<QSpinBox>(QStringLiteral("SE_X"))->value(),
+                               child<QSpinBox>(QStringLiteral("SE_Y"))->value(),
+                               child<QSpinBox>(QStringLiteral("SE_B"))->value(),
+                               child<QSpinBox>(QStringLiteral("SE_H"))->value()};
+        QCOMPARE(shown, area);
+        // And back to "Full WVGA" the same way.
+        child<QRadioButton>(QStringLiteral("RB_GWVGA"))->setChecked(true);
+        QCOMPARE(child<QSpinBox>(QStringLiteral("SE_B"))->value(), 800);
+        QCOMPARE(child<QSpinBox>(QStringLiteral("SE_Y"))->value(), 0);
+    }
+
+    // A click on the preset already selected applies it again, after the
+    // fields were edited; selecting it by the program changes nothing then.
+    void clickOnSelectedPresetAppliesItAgain() {
+        auto *gwvga = child<QRadioButton>(QStringLiteral("RB_GWVGA"));
+        auto *w = child<QSpinBox>(QStringLiteral("SE_B"));
+        QVERIFY(gwvga->isChecked());
+        w->setValue(300);
+        gwvga->setChecked(true);
+        QCOMPARE(w->value(), 300);
+        QTest::mouseClick(gwvga, Qt::LeftButton, {}, QPoint(8, gwvga->height() / 2));
+        QCOMPARE(w->value(), 800);
+        w->setValue(300);
+        gwvga->setFocus();
+        QTest::keyClick(gwvga, Qt::Key_Space);
+        QCOMPARE(w->value(), 800);
+    }
+
+    // Within a group the arrow keys move the selection, and the page follows.
+    void arrowKeysSelectWithinAGroup() {
+        tabs()->setCurrentIndex(1);
+        auto *gwvga = child<QRadioButton>(QStringLiteral("RB_GWVGA"));
+        gwvga->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(gwvga, Qt::Key_Down);
+        auto *dvga = child<QRadioButton>(QStringLiteral("RB_DVGA"));
+        QVERIFY(dvga->isChecked());
+        QVERIFY(dvga->hasFocus());
+        QCOMPARE(child<QSpinBox>(QStringLiteral("SE_Y"))->value(), 93);
+        // The Tab stop moved along with the selection.
+        QCOMPARE(dvga->focusPolicy(), Qt::StrongFocus);
+        QCOMPARE(gwvga->focusPolicy(), Qt::ClickFocus);
+    }
+
+    // The frame swatch works from the keyboard like a button.
+    void frameSwatchByKeyboard() {
+        tabs()->setCurrentIndex(1);
+        auto *swatch = child(QStringLiteral("S_Rahmen"));
+        const auto frame = [this] { return window->displayPage()->frameColour().rgb() & 0xFFFFFF; };
+        swatch->setFocus(Qt::TabFocusReason);
+        QVERIFY(swatch->hasFocus());
+        dialogs.color = 0x00FF00u;
+        QTest::keyClick(swatch, Qt::Key_Space);
+        QCOMPARE(frame(), 0x00FF00u);
+        dialogs.color = 0x0000FFu;
+        QTest::keyClick(swatch, Qt::Key_Return);
+        QCOMPARE(frame(), 0x0000FFu);
+        dialogs.color = 0xFF0000u;
+        QTest::keyClick(swatch, Qt::Key_A);
+        QCOMPARE(frame(), 0x0000FFu);
+    }
+
+    void tabOrder_data() {
+        QTest::addColumn<int>("tab"); // index in PC_main
+        QTest::addColumn<bool>("allEnabled");
+        QTest::addColumn<QStringList>("order");
+        const QStringList top{"EUSBDevice", "EWLANDevice", "PC_main"};
+        QTest::newRow("Update 54/55")
+            << 0 << false << top + QStringList{"LB_Applikation", "RG_Target0", "B_Sync"};
+        QTest::newRow("Update 54/55, all enabled")
+            << 0 << true
+            << top + QStringList{"LB_Applikation", "RG_Target1", "CB_Tasks", "B_Search", "B_Sync",
+                                 "B_Start"};
+        QTest::newRow("Display Copy")
+            << 1 << false
+            << top + QStringList{"B_Dispcpy", "SE_X",     "SE_Y",     "SE_B",     "SE_H",
+                                 "RB_GWVGA",  "S_Rahmen", "B_Clip"};
+        QTest::newRow("USB Terminal")
+            << 4 << false << top + QStringList{"M_Chat", "B_Clear", "E_SSID", "E_Pass", "SE_Channel",
+                                               "SE_Power"};
+        QTest::newRow("USB Terminal, all enabled")
+            << 4 << true
+            << top + QStringList{"M_Chat",     "B_Clear",  "E_SSID", "E_Pass",
+                                 "SE_Channel", "SE_Power", "B_Set"};
+    }
+    void tabOrder() {
+        QFETCH(int, tab);
+        QFETCH(bool, allEnabled);
+        QFETCH(QStringList, order);
+        tabs()->setCurrentIndex(tab);
+        if (allEnabled) {
+            child<QRadioButton>(QStringLiteral("RG_Target1"))->setChecked(true);
+            child(QStringLiteral("GB_Download"))->setEnabled(true);
+            child(QStringLiteral("B_Set"))->setEnabled(true);
+        }
+        QCOMPARE(tabChain(), order);
+        // Backwards the same way.
+        QStringList back;
+        QWidget *first = child(QStringLiteral("EUSBDevice"));
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(namedOwner(QApplication::focusWidget())->objectName());
+        }
+        QCOMPARE(back, order);
+        QCOMPARE(QApplication::focusWidget(), first);
+    }
+
+    // The focus stays on the shown page whatever was focused before.
+    void focusNeverOnAHiddenPage() {
+        tabs()->setCurrentIndex(4);
+        child(QStringLiteral("E_SSID"))->setFocus(Qt::TabFocusReason);
+        tabs()->setCurrentIndex(0);
+        QWidget *page = tabs()->currentWidget();
+        QWidget *now = QApplication::focusWidget();
+        QVERIFY(now);
+        QVERIFY2(page->isAncestorOf(now) || !tabs()->isAncestorOf(now) ||
+                     qobject_cast<QTabBar *>(now),
+                 qPrintable(namedOwner(now)->objectName()));
+        QVERIFY(now->isVisible());
+    }
+};
+
+QTEST_MAIN(TstAccessibility)
+#include "tst_accessibility.moc"

@@ -1,0 +1,129 @@
+// Backups of the receiver's slots: the folder (names, newest first, the
+// newest 50 kept, a folder that cannot be made) and the read into a backup
+// against lmk-sim, which leaves the window's image and its reply handlers
+// alone.
+#include "link/DeviceLink.h"
+#include "memory/MemorySlots.h"
+#include "memory/SlotBackups.h"
+#include "memory/SlotRecord.h"
+#include "memory/SlotTransferOperation.h"
+
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lmk;
+using namespace lmk::test;
+
+class TstSlotBackup : public QObject {
+    Q_OBJECT
+  private slots:
+    void defaultFolderFollowsDataLocation();
+    void newestKept();
+    void folderCannotBeMade();
+    void readIntoBackup_data();
+    void readIntoBackup();
+};
+
+void TstSlotBackup::defaultFolderFollowsDataLocation() {
+    QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    QCOMPARE(SlotBackupStore::defaultDirectory(), dir.filePath(QStringLiteral("lmkinterface/backups")));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+void TstSlotBackup::newestKept() {
+    QTemporaryDir dir;
+    const SlotBackupStore store(dir.filePath(QStringLiteral("backups")));
+    QVERIFY(store.list().isEmpty());
+    const QDateTime t0(QDate(2026, 12, 10), QTime(13, 0, 0));
+    QString error;
+    for (int i = 0; i < SlotBackupStore::kKept + 2; ++i)
+        QVERIFY2(!store.save(QByteArray(kSlotImageSize, char(i)), &error, t0.addSecs(i)).isEmpty(),
+                 qPrintable(error));
+    // Two in the same second: the second sorts as the newer.
+    const QString same = store.save(QByteArray(kSlotImageSize, 'x'), &error, t0.addSecs(SlotBackupStore::kKept + 1));
+    QCOMPARE(QFileInfo(same).fileName(), QStringLiteral("slots_2026-12-10_13-00-51_02.Mem"));
+
+    const QStringList all = store.list();
+    QCOMPARE(all.size(), SlotBackupStore::kKept);
+    QCOMPARE(all.first(), same);
+    QCOMPARE(QFileInfo(all[1]).fileName(), QStringLiteral("slots_2026-12-10_13-00-51.Mem"));
+    QCOMPARE(fileContents(all[1]), QByteArray(kSlotImageSize, char(SlotBackupStore::kKept + 1)));
+    // The oldest three are gone; a file of the user's own stays.
+    QCOMPARE(QFileInfo(all.last()).fileName(), QStringLiteral("slots_2026-12-10_13-00-03.Mem"));
+    QFile own(dir.filePath(QStringLiteral("backups/mine.Mem")));
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.close();
+    QVERIFY(!store.save(QByteArray(1, 0), &error, t0.addSecs(100)).isEmpty());
+    QVERIFY(own.exists());
+}
+
+void TstSlotBackup::folderCannotBeMade() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const SlotBackupStore store(dir.filePath(QStringLiteral("file/backups")));
+    QString error;
+    QVERIFY(store.save(QByteArray(kSlotImageSize, 0), &error).isEmpty());
+    QVERIFY2(error.contains(QStringLiteral("backup folder")), qPrintable(error));
+}
+
+void TstSlotBackup::readIntoBackup_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("error"); // empty: a backup is made
+    QTest::newRow("all slots") << QStringList() << QString();
+    QTest::newRow("silent at slot 5") << QStringList{"--slot-silent", "5"}
+                                      << "No backup of the receiver's slots: Timeout";
+    QTest::newRow("short record at slot 7") << QStringList{"--slot-short", "7"}
+                                            << "No backup of the receiver's slots: Error on reading!";
+}
+
+void TstSlotBackup::readIntoBackup() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, error);
+    ScriptedDialogs dialogs;
+    SimProcess sim;
+    QVERIFY(sim.start(options));
+    SimProcess::noUsb();
+    DeviceLink link;
+    link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
+    link.setWlanChecked(true);
+    const QString simFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+    QVERIFY(QTest::qWaitFor([&] { return fileContents(simFile).size() == kSlotImageSize; }, 5000));
+
+    MemorySlots store(link);
+    const QByteArray edited(kSlotImageSize, 'e'); // what the user is about to write
+    store.image().write(edited);
+    QSignalSpy shown(&store, &MemorySlots::recordStored);
+    QTemporaryDir dir;
+    const SlotBackupStore backups(dir.path());
+
+    const SlotBackupResult r = backupReceiverSlots(store, backups);
+    QCOMPARE(store.image().data(), edited);
+    QCOMPARE(shown.size(), 0); // the grid saw none of it
+    QVERIFY(!store.operationRunning);
+    if (!error.isEmpty()) {
+        QVERIFY(!r.ok());
+        QVERIFY2(r.error.startsWith(error), qPrintable(r.error));
+        QVERIFY(backups.list().isEmpty());
+        return;
+    }
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(backups.list(), QStringList{r.path});
+    QCOMPARE(fileContents(r.path), fileContents(simFile));
+    // The store's own reply handlers are back: a read lands in its image.
+    SlotTransferOperation op(store);
+    QCOMPARE(op.readAll(), SlotTransferOperation::Outcome::Done);
+    QCOMPARE(store.image().data(), fileContents(simFile));
+    QCOMPARE(shown.size(), kSlotCount);
+}
+
+QTEST_MAIN(TstSlotBackup)
+#include "tst_slotbackup.moc"

@@ -1,0 +1,267 @@
+// The slots as CSV: rows applied onto a base image (record bytes, errors),
+// and export then import over the simulator's 63 records.
+#include "memory/SlotCsv.h"
+#include "memory/SlotRecord.h"
+
+#include "SimProcess.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QtEndian>
+#include <QtTest>
+
+using namespace lmk;
+using namespace lmk::test;
+
+namespace {
+
+const QByteArray kHeader = "Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,"
+                           "Eingang,Abschw\xc3\xa4" "cher,Filter HP,Filter TP,Version\n";
+constexpr int kSlot = 2; // the slot the rows below name
+
+// A base image whose opaque bytes look random; slot 2's switch bytes are
+// known: Eingang 0x37 (a nonzero value other than 1), the others zero.
+QByteArray baseImage() {
+    QByteArray image = pseudoRandomBytes(kSlotImageSize);
+    char *r = image.data() + (kSlot - 1) * kSlotSize;
+    r[slot::kEingang] = char(0x37);
+    r[slot::kAbschwaecher] = 0;
+    r[slot::kHochpass] = 0;
+    r[slot::kVersion] = char(0x35);
+    r[slot::kModulation] = 2;
+    r[slot::kFilterHp] = 9; // no name in the table
+    r[slot::kFilterTp] = 3;
+    return image;
+}
+
+QByteArray baseRecord() {
+    return baseImage().mid((kSlot - 1) * kSlotSize, kSlotSize);
+}
+
+QByteArray csvCell(const QString &s) {
+    QString q = s;
+    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return (QLatin1Char('"') + q + QLatin1Char('"')).toUtf8();
+}
+
+// A row as the export writes it for slot 2's record (every cell quoted),
+// with some cells replaced by raw CSV text; index = column.
+QList<QByteArray> cells(const QMap<int, QByteArray> &replaced = {}, int slotNumber = kSlot) {
+    const QByteArray record = baseRecord();
+    QList<QByteArray> out{QByteArray::number(slotNumber)};
+    for (int c = ColName; c < SlotColumnCount; ++c)
+        out << replaced.value(c, csvCell(slotCsvValue(record, c)));
+    return out;
+}
+
+QByteArray line(const QList<QByteArray> &cells, char sep = ',') {
+    return cells.join(sep) + '\n';
+}
+
+QByteArray row(const QMap<int, QByteArray> &replaced = {}) {
+    return line(cells(replaced));
+}
+
+QByteArray patched(int offset, const QByteArray &bytes) {
+    QByteArray r = baseRecord();
+    r.replace(offset, bytes.size(), bytes);
+    return r;
+}
+
+} // namespace
+
+class TstSlotCsv : public QObject {
+    Q_OBJECT
+  private slots:
+    void importRows_data();
+    void importRows();
+    void exportRow();
+    void roundTripOverSimulatorSlots();
+    void largeTextRefused();
+};
+
+void TstSlotCsv::importRows_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QByteArray>("record"); // slot 2 afterwards
+    QTest::addColumn<QString>("error");     // a part of the message; empty: none
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+
+    const QByteArray base = baseRecord();
+    const auto ok = [&](const char *name, const QByteArray &csv, const QByteArray &record) {
+        QTest::newRow(name) << csv << record << QString() << 0 << 0;
+    };
+    const auto bad = [&](const char *name, const QByteArray &csv, const char *error, int line,
+                         int column) {
+        QTest::newRow(name) << csv << base << QString::fromUtf8(error) << line << column;
+    };
+    const QByteArray h = kHeader;
+    const auto le32 = [](qint32 v) {
+        QByteArray b(4, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+    const auto le16 = [](qint16 v) {
+        QByteArray b(2, 0);
+        qToLittleEndian(v, b.data());
+        return b;
+    };
+
+    ok("own values keep every byte", h + row(), base);
+    ok("header only", h, base);
+    ok("frequency", h + row({{ColFrequenz, "77500.0"}}), patched(slot::kFrequency, le32(775000)));
+    ok("frequency whole", h + row({{ColFrequenz, "12"}}), patched(slot::kFrequency, le32(120)));
+    ok("frequency negative", h + row({{ColFrequenz, "-1.5"}}), patched(slot::kFrequency, le32(-15)));
+    ok("frequency trailing zeros", h + row({{ColFrequenz, "12.50"}}),
+       patched(slot::kFrequency, le32(125)));
+    ok("frequency 32-bit largest", h + row({{ColFrequenz, "214748364.7"}}),
+       patched(slot::kFrequency, le32(2147483647)));
+    bad("frequency beyond 32 bits", h + row({{ColFrequenz, "214748364.8"}}), "32 bits", 2, 3);
+    bad("frequency below 32 bits", h + row({{ColFrequenz, "-214748364.9"}}), "32 bits", 2, 3);
+    bad("frequency two decimals", h + row({{ColFrequenz, "1.25"}}), "Frequenz", 2, 3);
+    bad("frequency grouped", h + row({{ColFrequenz, "\"77,500.0\""}}), "Frequenz", 2, 3);
+    bad("frequency empty", h + row({{ColFrequenz, ""}}), "Frequenz", 2, 3);
+
+    ok("name", h + row({{ColName, "ABC"}}), patched(slot::kName, "ABC" + QByteArray(14, 0)));
+    ok("name 17 Latin-1", h + row({{ColName, "Z\xc3\xbcrich Ost 123456"}}),
+       patched(slot::kName, "Z\xfcrich Ost 123456"));
+    ok("name empty", h + row({{ColName, ""}}), patched(slot::kName, QByteArray(17, 0)));
+    bad("name of 18", h + row({{ColName, "ABCDEFGHIJKLMNOPQR"}}), "longer than 17", 2, 2);
+    bad("name outside Latin-1", h + row({{ColName, "A\xf0\x9f\x98\x80"}}), "Latin-1", 2, 2);
+    bad("name not UTF-8", h + row({{ColName, "A\xfc"}}), "UTF-8", 2, 2);
+
+    ok("modulation", h + row({{ColModulation, "USB"}}), patched(slot::kModulation, "\x03"));
+    ok("modulation any case", h + row({{ColModulation, "cw"}}), patched(slot::kModulation, "\x05"));
+    bad("modulation not in table", h + row({{ColModulation, "AM"}}), "Auto, DSB", 2, 4);
+    bad("modulation empty", h + row({{ColModulation, ""}}), "empty", 2, 4);
+    ok("bandwidth", h + row({{ColBandbreite, "65535"}}), patched(slot::kBandwidth, "\xff\xff"));
+    bad("bandwidth beyond 16 bits", h + row({{ColBandbreite, "65536"}}), "0 to 65535", 2, 5);
+    bad("bandwidth grouped", h + row({{ColBandbreite, "9.000"}}), "0 to 65535", 2, 5);
+    ok("shift plus", h + row({{ColVerschiebung, "+250"}}), patched(slot::kShift, le16(250)));
+    ok("shift smallest", h + row({{ColVerschiebung, "-32768"}}), patched(slot::kShift, le16(-32768)));
+    bad("shift beyond", h + row({{ColVerschiebung, "32768"}}), "-32768 to 32767", 2, 6);
+
+    ok("Hochpass on", h + row({{ColHochpass, "1 kHz"}}), patched(slot::kHochpass, "\x01"));
+    ok("Hochpass as the grid shows it", h + row({{ColHochpass, "\" 1 kHz\""}}),
+       patched(slot::kHochpass, "\x01"));
+    ok("Eingang on keeps its byte", h + row({{ColEingang, "0 Ohm"}}), base);
+    ok("Eingang off", h + row({{ColEingang, "50 Ohm"}}), patched(slot::kEingang, QByteArray(1, 0)));
+    ok("Abschwaecher on", h + row({{ColAbschwaecher, "20 dB"}}), patched(slot::kAbschwaecher, "\x01"));
+    bad("Abschwaecher unknown", h + row({{ColAbschwaecher, "10 dB"}}), "\"20 dB\" or \"0 dB\"", 2, 9);
+
+    ok("Filter HP", h + row({{ColFilterHp, "\"1,8M\""}}), patched(slot::kFilterHp, "\x01"));
+    ok("Filter HP without a name stays", h + row({{ColFilterHp, ""}}), base);
+    ok("Filter TP", h + row({{ColFilterTp, "AUS"}}), patched(slot::kFilterTp, "\x07"));
+    bad("Filter TP of Filter HP", h + row({{ColFilterTp, "\"1,8M\""}}), "170k", 2, 11);
+
+    ok("version", h + row({{ColVersion, "12"}}), patched(slot::kVersion, "\xcc"));
+    ok("version unchanged keeps bits 4-7", h + row({{ColVersion, "5"}}), base);
+    bad("version 16", h + row({{ColVersion, "16"}}), "0 to 15", 2, 12);
+    bad("version text", h + row({{ColVersion, "x"}}), "0 to 15", 2, 12);
+
+    // Text shape.
+    const QList<QByteArray> freq = cells({{ColFrequenz, "1.5"}});
+    const QByteArray freq15 = patched(slot::kFrequency, le32(15));
+    ok("semicolons", QByteArray(kHeader).replace(',', ';') + line(freq, ';'), freq15);
+    ok("byte order mark and CRLF", "\xef\xbb\xbf" + QByteArray(kHeader).replace("\n", "\r\n") +
+                                       line(freq).replace("\n", "\r\n"),
+       freq15);
+    QList<QByteArray> heads = QByteArray(kHeader).trimmed().split(',');
+    QList<QByteArray> swapped = freq;
+    heads.swapItemsAt(0, ColVersion);
+    swapped.swapItemsAt(0, ColVersion);
+    ok("columns in another order", line(heads) + line(swapped), freq15);
+    ok("line break in a name", h + row({{ColName, "\"A\nB\""}}),
+       patched(slot::kName, "A\nB" + QByteArray(14, 0)));
+    bad("line counted after a line break",
+        h + row({{ColName, "\"A\nB\""}}) + line(cells({{ColVersion, "x"}}, 3)), "0 to 15", 4, 12);
+    bad("slot 0", h + line(cells({}, 0)), "1 to 63", 2, 1);
+    bad("slot 64", h + line(cells({}, 64)), "1 to 63", 2, 1);
+    bad("slot twice", h + row() + row(), "already on line 2", 3, 1);
+    bad("a cell short", h + line(cells().mid(0, SlotColumnCount - 1)), "11 cells", 2, 0);
+    bad("quote not closed", h + row({{ColVersion, "\"5"}}), "not closed", 2, 12);
+    bad("text after a quote", h + row({{ColName, "\"AB\"C"}}), "after a closing quote", 2, 2);
+    bad("quote inside a cell", h + row({{ColName, "AB\"C"}}), "quote", 2, 2);
+    bad("unknown column", QByteArray(kHeader).replace("Version", "Versions") + row(), "Versions", 1, 12);
+    bad("missing column", QByteArray(kHeader).replace(",Version", "") + row(), "\"Version\" is missing", 1, 0);
+    bad("empty text", QByteArray(), "no header", 0, 0);
+}
+
+void TstSlotCsv::importRows() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, error);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    const QByteArray base = baseImage();
+    const SlotCsvImport r = importSlotCsv(csv, base);
+    if (!error.isEmpty()) {
+        QVERIFY2(!r.ok(), "imported");
+        QVERIFY2(r.error.contains(error), qPrintable(r.error));
+        QCOMPARE(r.line, line);
+        QCOMPARE(r.column, column);
+        QVERIFY(r.image.isEmpty());
+        if (line > 0)
+            QVERIFY2(r.error.startsWith(column ? QStringLiteral("Line %1, column %2:").arg(line).arg(column)
+                                               : QStringLiteral("Line %1:").arg(line)),
+                     qPrintable(r.error));
+        return;
+    }
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QByteArray expected = base;
+    expected.replace((kSlot - 1) * kSlotSize, kSlotSize, record);
+    QCOMPARE(r.image.size(), expected.size());
+    QCOMPARE(r.image.mid((kSlot - 1) * kSlotSize, kSlotSize).toHex(' '), record.toHex(' '));
+    QCOMPARE(r.image, expected); // every other slot untouched
+}
+
+void TstSlotCsv::exportRow() {
+    QByteArray image(kSlotImageSize, 0);
+    char *r = image.data();
+    std::memcpy(r + slot::kName, "DCF77 ", 6); // a trailing space: quoted
+    qToLittleEndian<qint32>(-15, r + slot::kFrequency);
+    qToLittleEndian<qint16>(-250, r + slot::kShift);
+    qToLittleEndian<quint16>(9000, r + slot::kBandwidth);
+    r[slot::kFilterHp] = 1;
+    r[slot::kModulation] = 6; // no name
+    r[slot::kVersion] = char(0xC7);
+    r[slot::kEingang] = 1;
+    const QList<QByteArray> lines = exportSlotCsv(image).split('\n');
+    QCOMPARE(lines.size(), 1 + 63 + 1);
+    QCOMPARE(lines[0] + '\n', kHeader);
+    QCOMPARE(lines[1], QByteArray("1,\"DCF77 \",-1.5,,9000,-250,75 kHz,0 Ohm,0 dB,\"1,8M\",Auto,7"));
+    QCOMPARE(lines[63], QByteArray("63,,0.0,Auto,0,0,75 kHz,50 Ohm,0 dB,Auto,Auto,0"));
+    // A short image: the whole records it holds.
+    QCOMPARE(exportSlotCsv(image.left(2 * kSlotSize + 7)).count('\n'), 1 + 2);
+}
+
+void TstSlotCsv::roundTripOverSimulatorSlots() {
+    SimProcess sim;
+    QVERIFY(sim.start());
+    const QString file = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+    QVERIFY(QTest::qWaitFor([&] { return fileContents(file).size() == kSlotImageSize; }, 5000));
+    QByteArray records = fileContents(file);
+    records += "behind slot 63"; // a longer .Mem keeps its tail
+    const QByteArray csv = exportSlotCsv(records);
+
+    const SlotCsvImport same = importSlotCsv(csv, records);
+    QVERIFY2(same.ok(), qPrintable(same.error));
+    QCOMPARE(same.image, records);
+
+    // Onto an empty image every field arrives: the export shows the same.
+    const SlotCsvImport fresh = importSlotCsv(csv, QByteArray());
+    QVERIFY2(fresh.ok(), qPrintable(fresh.error));
+    QCOMPARE(fresh.image.size(), kSlotImageSize);
+    QCOMPARE(QString::fromUtf8(exportSlotCsv(fresh.image)), QString::fromUtf8(csv));
+}
+
+void TstSlotCsv::largeTextRefused() {
+    QByteArray csv = kHeader;
+    csv += QByteArray(kMaxSlotCsvSize, '\n');
+    const SlotCsvImport r = importSlotCsv(csv, baseImage());
+    QVERIFY(!r.ok());
+    QVERIFY(r.error.contains(QStringLiteral("1 MiB")));
+}
+
+QTEST_GUILESS_MAIN(TstSlotCsv)
+#include "tst_slotcsv.moc"
