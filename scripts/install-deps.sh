@@ -9,6 +9,7 @@ PACKAGES=(
   qt6-qpa-plugins libgl-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev file groff-base
 )
 
 missing=()

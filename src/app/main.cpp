@@ -28,6 +28,8 @@ int main(int argc, char *argv[]) {
     const int rc = lmk::LmkApplication::runGuarded([&] {
         QApplication::setApplicationName(QStringLiteral("lmkinterface"));
         QApplication::setApplicationVersion(QStringLiteral("1.4"));
+        // Ties the window to its desktop entry and icon once installed.
+        QGuiApplication::setDesktopFileName(QStringLiteral("org.lmkinterface.lmkinterface"));
         QApplication::setFont(lmk::TFMain::defaultFont());
         QString styleError;
         if (!lmk::applyVisualStyle(app, QString::fromLatin1(lmk::kVisualStyle), &styleError))
