@@ -49,6 +49,8 @@ class TFMain : public QMainWindow {
     void MI_InfoClick();
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
+    // The close handler has run; the window is gone for good.
+    bool isClosed() const { return m_closed; }
 
     // The Info dialog, created hidden after the window (program entry); the
     // Info menu item creates it if it is still missing.
@@ -97,6 +99,7 @@ class TFMain : public QMainWindow {
     FileDialogSetup OD_App;
     FileDialogSetup SD_Datei;
     bool m_closed = false;
+    int m_shownTab = 0; // PC_main's index of the page shown (never a hidden one)
 };
 
 } // namespace lmk
