@@ -553,8 +553,10 @@ bool Soak::upload(bool task) {
     case Fault::None: break;
     case Fault::Silent:
     case Fault::Delay: want = {kTimeout}; break;
-    case Fault::Close: want = linkFaultTexts(m_usb, fault, kTimeout, kTimeout); break;
-    case Fault::Oversized: want = {m_usb ? kTimeout : kTimeout}; break;
+    // Over WLAN the loss and the oversized frame end the wait early with the
+    // text the transfer started with.
+    case Fault::Close: want = linkFaultTexts(m_usb, fault, kUploadCannot, kTimeout); break;
+    case Fault::Oversized: want = {m_usb ? kTimeout : kUploadCannot}; break;
     case Fault::Garbage: want = {kUploadCannot}; break;
     case Fault::Refusal: want = {kUploadRefused}; break;
     }
