@@ -53,6 +53,9 @@ int fail(const QString &message) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // The plain Unix event loop keeps timers to the microsecond; reply
+    // delays of a few milliseconds then stand for a real link's.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lmk-sim"));
 

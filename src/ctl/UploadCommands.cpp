@@ -236,10 +236,12 @@ int runUpload(Context &ctx, const QStringList &args) {
         ctx.err << r.message << Qt::endl;
         return ExitUsage;
     case UploadOutcome::NoTaskIds:
+    case UploadOutcome::IdTooLarge:
         ctx.err << r.message << Qt::endl;
         return ExitRefused;
     case UploadOutcome::Refused:
     case UploadOutcome::Ended:
+    case UploadOutcome::Abandoned:
         break;
     }
     return ctx.fail(r.message);

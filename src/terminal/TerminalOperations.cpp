@@ -14,14 +14,42 @@ QString TerminalLineSender::send(const QString &line) {
     return {};
 }
 
+namespace {
+QString lengthProblem(const QString &text, int length, const char *tooShort, const char *tooLong) {
+    if (text.size() < length)
+        return QString::fromLatin1(tooShort);
+    if (text.size() > length)
+        return QString::fromLatin1(tooLong).arg(text);
+    return {};
+}
+
+QString numberProblem(const QString &text, int min, int max, const char *message) {
+    return apFieldNumber(text, min, max) ? QString() : QString::fromLatin1(message).arg(text);
+}
+} // namespace
+
+QString apSsidProblem(const QString &ssid) {
+    return lengthProblem(ssid, kSsidLength, kSsidLengthText, kSsidTooLongText);
+}
+
+QString apPasskeyProblem(const QString &passkey) {
+    return lengthProblem(passkey, kPasskeyLength, kPasskeyLengthText, kPasskeyTooLongText);
+}
+
+QString apChannelProblem(const QString &channel) {
+    return numberProblem(channel, kChannelMin, kChannelMax, kChannelUnusableText);
+}
+
+QString apPowerProblem(const QString &power) {
+    return numberProblem(power, kPowerMin, kPowerMax, kPowerUnusableText);
+}
+
 QStringList AccessPointSetter::check(const ApSettings &s) const {
-    QStringList messages;
-    if (s.ssid.size() < kSsidLength)
-        messages << QString::fromLatin1(kSsidLengthText);
-    if (s.passkey.size() < kPasskeyLength)
-        messages << QString::fromLatin1(kPasskeyLengthText);
+    QStringList messages{apSsidProblem(s.ssid), apPasskeyProblem(s.passkey)};
     if (m_link.UsbConnected == 0)
         messages << QString::fromLatin1(kNoUsbText);
+    messages << apChannelProblem(s.channel) << apPowerProblem(s.power);
+    messages.removeAll(QString());
     return messages;
 }
 
@@ -47,7 +75,8 @@ void TerminalReceiver::receive(const quint8 *payload, int length) {
 }
 
 bool TerminalReceiver::fillIn() {
-    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines)
+    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines ||
+        !m_chat.endsWithLineBreak())
         return false;
     const std::optional<ApSettings> s = apSettingsFromLines(terminalLines(m_chat.chatText()));
     if (!s)

@@ -347,29 +347,67 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start());
         const Run r = lmkctl({"terminal"}, &sim, Link::Usb, QByteArray(254, 'a') + "\nver\n");
-        QCOMPARE(r.rc, 1);
+        QCOMPARE(r.rc, 2); // wrong usage, nothing the receiver refused
         QVERIFY(r.err.contains("Line too long: at most 253 characters can be sent!"));
         QVERIFY(r.out.contains("LMK540 V103")); // the next line still went out
     }
 
+    void apShow_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QByteArray>("out");
+        const QStringList values{"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"};
+        const QByteArray shown = "Name (SSID): HOMEBASE01\nPasskey: lmk-passkey-0123456789\n"
+                                 "Channel: 9\nTX-Power: 7 dBm\n";
+        QTest::newRow("one frame") << values << shown;
+        QTest::newRow("cut inside the power value")
+            << QStringList{"--ap-power", "12", "--ap-cut", "84"} // "1" | "2\r\n"
+            << QByteArray("Name (SSID): LMK5x-0001\nPasskey: lmk-passkey-0123456789\n"
+                          "Channel: 6\nTX-Power: 12 dBm\n");
+        // Printed as the receiver sent them, also where the window's form
+        // could not show them.
+        QTest::newRow("channel 13, power abc")
+            << QStringList{"--ap-ssid", "LONGER-NAME-12", "--ap-channel", "13", "--ap-power", "abc"}
+            << QByteArray("Name (SSID): LONGER-NAME-12\nPasskey: lmk-passkey-0123456789\n"
+                          "Channel: 13\nTX-Power: abc dBm\n");
+    }
     void apShow() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(QByteArray, out);
         SimProcess sim;
-        QVERIFY(sim.start({"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"}));
+        QVERIFY(sim.start(simOptions));
         const Run r = lmkctl({"ap", "show"}, &sim, Link::Usb);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(r.out, QByteArray("Name (SSID): HOMEBASE01\nPasskey: lmk-passkey-0123456789\n"
-                                   "Channel: 9\nTX-Power: 7 dBm\n"));
+        QCOMPARE(r.out, out);
     }
 
+    void apSet_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("all four") << QStringList{}
+                                  << QStringList{"--ssid", "ABCDEFGHIJ", "--passkey",
+                                                 "0123456789012345678901", "--channel", "3",
+                                                 "--power", "15"}
+                                  << "ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\n"
+                                     "power=15\n";
+        // The values not given go back as the receiver reported them.
+        QTest::newRow("only the channel")
+            << QStringList{"--ap-power", "17"} << QStringList{"--channel", "11"}
+            << "ssid=LMK5x-0001\npasskey=lmk-passkey-0123456789\nchannel=11\npower=17\n";
+        QTest::newRow("the channel for a receiver's 13")
+            << QStringList{"--ap-channel", "13"} << QStringList{"--channel", "0", "--power", "1"}
+            << "ssid=LMK5x-0001\npasskey=lmk-passkey-0123456789\nchannel=0\npower=1\n";
+    }
     void apSet() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(QStringList, args);
+        QFETCH(QString, saved);
         SimProcess sim;
-        QVERIFY(sim.start());
-        const Run r = lmkctl({"ap", "set", "--ssid", "ABCDEFGHIJ", "--passkey",
-                              "0123456789012345678901", "--channel", "3", "--power", "15"},
-                             &sim, Link::Usb);
+        QVERIFY(sim.start(simOptions));
+        const Run r = lmkctl(QStringList{"ap", "set"} + args, &sim, Link::Usb);
         QVERIFY2(r.rc == 0, r.err.constData());
         QCOMPARE(QString::fromLatin1(fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("accesspoint.txt")))),
-                 QStringLiteral("ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\npower=15\n"));
+                 saved);
         bool frame = false;
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
             frame = frame || (q.size() == 88 && q.startsWith(QByteArray::fromHex("1956")));
@@ -377,34 +415,58 @@ private slots:
     }
 
     void apSetChecks_data() {
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("short ssid") << QStringList{"ABC", "0123456789012345678901", "3", "15"}
+        const QString s10 = "ABCDEFGHIJ", p22 = "0123456789012345678901";
+        auto all = [](const QString &s, const QString &p, const QString &c, const QString &d) {
+            return QStringList{"--ssid", s, "--passkey", p, "--channel", c, "--power", d};
+        };
+        QTest::newRow("short ssid") << QStringList{} << all("ABC", p22, "3", "15")
                                     << QStringList{"Name / SSID muss 10 Zeichen lang sein!"};
         QTest::newRow("short ssid and passkey")
-            << QStringList{"ABC", "0123", "3", "15"}
+            << QStringList{} << all("ABC", "0123", "3", "15")
             << QStringList{"Name / SSID muss 10 Zeichen lang sein!",
                            "Passwort muss 22 Zeichen lang sein!"};
         QTest::newRow("channel out of range")
-            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "12", "15"}
+            << QStringList{} << all(s10, p22, "12", "15")
             << QStringList{"--channel needs a number from 0 to 11"};
         QTest::newRow("power not a number")
-            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "3", "max"}
+            << QStringList{} << all(s10, p22, "3", "max")
             << QStringList{"--power needs a number from 0 to 19"};
+        // Longer than the window takes: refused, not cut.
+        QTest::newRow("ssid of 11") << QStringList{} << all(s10 + "K", p22, "3", "15")
+                                    << QStringList{"Name (SSID) \"ABCDEFGHIJK\" is longer than 10"};
+        QTest::newRow("passkey of 24") << QStringList{} << all(s10, p22 + "XY", "3", "15")
+                                       << QStringList{"Passkey \"" + p22 + "XY\" is longer than 22"};
+        QTest::newRow("set without values") << QStringList{} << QStringList{}
+                                            << QStringList{"at least one of"};
+        // A value not given that the receiver reported unusable is not sent back.
+        QTest::newRow("receiver's channel 13")
+            << QStringList{"--ap-channel", "13"} << QStringList{"--power", "5"}
+            << QStringList{"The receiver reported channel \"13\"", "give --channel"};
+        QTest::newRow("receiver's power abc")
+            << QStringList{"--ap-power", "abc"} << QStringList{"--ssid", s10}
+            << QStringList{"The receiver reported TX-Power \"abc\"", "give --power"};
+        QTest::newRow("receiver's ssid of 14")
+            << QStringList{"--ap-ssid", "LONGER-NAME-14"} << QStringList{"--channel", "2"}
+            << QStringList{"Name (SSID) \"LONGER-NAME-14\" is longer than 10", "give --ssid"};
     }
     void apSetChecks() {
-        QFETCH(QStringList, values);
+        QFETCH(QStringList, simOptions);
+        QFETCH(QStringList, args);
         QFETCH(QStringList, messages);
         SimProcess sim;
-        QVERIFY(sim.start());
-        const Run r = lmkctl({"ap", "set", "--ssid", values[0], "--passkey", values[1], "--channel",
-                              values[2], "--power", values[3]},
-                             &sim, Link::Usb);
+        QVERIFY(sim.start(simOptions));
+        const Run r = lmkctl(QStringList{"ap", "set"} + args, &sim, Link::Usb);
         QCOMPARE(r.rc, 2);
         for (const QString &m : messages)
             QVERIFY2(r.err.contains(m.toUtf8()), r.err.constData());
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
             QVERIFY(!q.startsWith(QByteArray::fromHex("1956")));
+        // What the options give is checked before anything goes out.
+        if (simOptions.isEmpty())
+            QCOMPARE(sim.requests(QStringLiteral("usb")), QList<QByteArray>{});
     }
 
     // Before a write or clear the receiver's slots go into a backup file;

@@ -179,6 +179,8 @@ void DisplayPage::B_DispcpyClick() {
         return;
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
     m_scan->run(m_area.values());
+    if (m_link.shuttingDown()) // the window closed during the scan
+        return;
     I_Scan->setVisible(true);
     processPendingEvents();
     dialogs().information(QString::fromLatin1(m_link.StatusText));

@@ -231,7 +231,8 @@ void UpdatePage::B_SyncClick() {
 
 void UpdatePage::B_SearchClick() {
     const SearchResult r = m_search->run(CB_Boot->isChecked());
-    dialogs().information(r.message);
+    if (!m_link.shuttingDown()) // the window closed during the search
+        dialogs().information(r.message);
 }
 
 void UpdatePage::showCounter(qint64 value) {
@@ -266,8 +267,8 @@ void UpdatePage::B_StartClick() {
     req.fileChosen = LB_Applikation->count() > 0;
     req.filePath = m_uploadFileName;
     req.target = targetIndex() == 0 ? upload::Target::Configuration : upload::Target::External;
-    const int selected = CB_Tasks->currentIndex();
-    req.taskEntry = selected >= 0 ? CB_Tasks->itemText(selected) : QString();
+    // The task the box shows, typed or chosen: that is the task written.
+    req.taskEntry = CB_Tasks->currentText();
     req.byteCounter = L_Bytes->text().toLongLong();
 
     const UploadResult r = m_upload->run(req);
@@ -276,7 +277,8 @@ void UpdatePage::B_StartClick() {
         return;
     if (!r.message.isEmpty())
         dialogs().information(r.message);
-    if (r.transferred || r.outcome == UploadOutcome::NoTaskIds)
+    if (r.transferred || r.outcome == UploadOutcome::NoTaskIds ||
+        r.outcome == UploadOutcome::IdTooLarge)
         setUploadControlsEnabled(true);
 }
 
