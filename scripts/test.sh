@@ -7,5 +7,8 @@ PRESET="${1:-default}"
 scripts/install-deps.sh
 scripts/build.sh "$PRESET"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
+# Under the sanitizer preset leaks fail a test; only third-party leaks are
+# suppressed (tests/lsan.supp).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}"
 ctest --preset "$PRESET" -j2 --timeout 300

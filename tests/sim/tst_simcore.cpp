@@ -239,6 +239,25 @@ private slots:
         QVERIFY(c.arrivals[1] - c.arrivals[0] >= 100);
     }
 
+    // --control: a rule given while the connection stays open applies from
+    // the next request on, until "clear"; a bad rule is refused.
+    void controlChangesFaultsAtRunTime() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--control"}));
+        Client c;
+        QVERIFY(c.connectTo(sim.port()));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+        QVERIFY(sim.control("fault wlan:55:raw=080000005a01ffff"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8),
+                 QByteArray::fromHex("080000005a01ffff"));
+        QVERIFY(sim.control("clear"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+        QVERIFY(!sim.control("fault 55:explode"));
+        QVERIFY(!sim.control("shout"));
+        QVERIFY(sim.control("ping"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+    }
+
     void badOptionsStopTheSimulator_data() {
         QTest::addColumn<QStringList>("options");
         QTest::newRow("no action") << QStringList{"--fault", "12"};
