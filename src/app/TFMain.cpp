@@ -3,6 +3,7 @@
 #include "app/AppResources.h"
 #include "app/RadioGroupFocus.h"
 #include "app/TDLG_Info.h"
+#include "display/PictureFile.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
@@ -173,10 +174,16 @@ void TFMain::buildMenu() {
     iface->setObjectName(QStringLiteral("M_Interface"));
     iface->menuAction()->setObjectName(QStringLiteral("M_Interface"));
     QAction *usb = iface->addAction(QStringLiteral("Find &USB Device"), this,
-                                    [this] { m_link.MI_USBClick(); });
+                                    [this] {
+                                        m_display->stopLive();
+                                        m_link.MI_USBClick();
+                                    });
     usb->setObjectName(QStringLiteral("MI_USB"));
     QAction *wlan = iface->addAction(QStringLiteral("Find &WLAN Connection"), this,
-                                     [this] { m_link.MI_WLANClick(); });
+                                     [this] {
+                                         m_display->stopLive();
+                                         m_link.MI_WLANClick();
+                                     });
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
     iface->addSeparator();
     QAction *memory =
@@ -240,6 +247,7 @@ void TFMain::FormCreate() {
 }
 
 void TFMain::PC_mainChange() {
+    m_display->stopLive(); // the mirror ends before the link serves another page
     m_link.pageShown = pageShown();
     m_terminal->clearChat();
     m_link.ApSettingsPending = 0;
@@ -288,9 +296,9 @@ void TFMain::MI_OeffnenClick() {
 void TFMain::MI_SpeichernClick() {
     switch (pageShown()) {
     case kPageDisplay: {
-        const QString f = askSave(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
+        const QString f = askSave(QLatin1String(kPictureDefaultExt), QLatin1String(kPictureFilter));
         if (!f.isEmpty())
-            m_display->saveBmp(f);
+            m_display->savePicture(f);
         break;
     }
     case kPageTerminal: {
@@ -335,6 +343,7 @@ void TFMain::FormCloseQuery() {
     if (m_closed)
         return;
     m_closed = true;
+    m_display->stopLive(); // a live frame is aborted with the abort byte
     // An operation may be waiting below this handler: its wait ends now,
     // and it sends nothing more and shows no outcome.
     m_link.beginShutdown();

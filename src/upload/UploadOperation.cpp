@@ -135,6 +135,7 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
         } else if (code == 0x00) {
             counter = packets.sent();
             emit counterChanged(counter);
+            emit bytesSent(packets.sent(), size);
             if (const int p = progressFor(packets.sent(), size); p != progress) {
                 progress = p;
                 emit progressChanged(p);

@@ -84,6 +84,8 @@ class UploadOperation : public QObject {
     void phaseChanged(const QString &text);
     void counterChanged(qint64 value);
     void progressChanged(int position);
+    // The receiver has taken `sent` bytes of the file's `size`.
+    void bytesSent(qint64 sent, qint64 size);
     // The transfer has ended, before its message is shown.
     void finished(const lmk::UploadResult &result);
 

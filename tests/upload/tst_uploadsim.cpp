@@ -209,8 +209,15 @@ class TstUploadSim : public QObject {
         b.dlg.clear();
         const QByteArray file = pseudoRandomBytes(size);
         b.chooseFile(external ? "TASK01A2.RPD" : "LMK54.RPD", file);
+        // The rate is shown while the transfer runs, and cleared at its end.
+        QStringList rates;
+        connect(&b.page->uploadOperation(), &UploadOperation::bytesSent, this,
+                [&] { rates << b.get<QLabel>("L_Rate")->text(); });
         b.get<QPushButton>("B_Start")->click();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
+        QVERIFY(!rates.isEmpty());
+        QVERIFY2(rates.last().endsWith(QLatin1String("/s")), qPrintable(rates.last()));
+        QVERIFY(b.get<QLabel>("L_Rate")->text().isEmpty());
         QCOMPARE(b.uploadErrors(), QString());
         QCOMPARE(b.uploads(),
                  QStringList{
