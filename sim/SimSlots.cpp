@@ -2,14 +2,18 @@
 //
 //   10                      -> 10 00 00 00 | s (32-bit) | record of slot s,
 //                              s from a read cursor that starts at 1 and
-//                              wraps after 63 (the request names no slot)
+//                              wraps after 63 (the request names no slot);
+//                              264 bytes, or with --slot-reply-length 256
+//                              the first 256 of them (the record's last 8
+//                              bytes left out)
 //   11 s 00 00 | 256 bytes  -> 00 00 00 00, slot s := the 256 bytes
 //   11 s | 258 x 00         -> the same with a zero record (clear)
 //
 // Options: --slot-refuse S answers a write or clear of slot S with
 // 55 00 00 00 and keeps the slot; --slot-silent S never answers a read that
 // would return slot S, nor a write or clear of it; --slot-short S answers a
-// read of slot S with a record 8 bytes short. The slots are kept in
+// read of slot S with a reply 12 bytes shorter than the others (a length
+// the program cannot take). The slots are kept in
 // <state-dir>/slots.bin (16128 bytes, slot s at (s-1)*256) after every
 // change, so tests can read them.
 #include "SimCore.h"
@@ -102,8 +106,13 @@ class SlotsFeature : public sim::Feature {
                           QStringLiteral("Never answer a read, write or clear of this slot."),
                           QStringLiteral("slot")});
         parser.addOption({QStringLiteral("slot-short"),
-                          QStringLiteral("Answer a read of this slot with a record 8 bytes short."),
+                          QStringLiteral("Answer a read of this slot with a reply 12 bytes short."),
                           QStringLiteral("slot")});
+        parser.addOption({QStringLiteral("slot-reply-length"),
+                          QStringLiteral("Length of a slot reply: 264 (default; code, slot number "
+                                         "and record) or 256 (the record's last 8 bytes left "
+                                         "out)."),
+                          QStringLiteral("bytes")});
     }
 
     bool configure(const QCommandLineParser &parser, QString &error) override {
@@ -119,6 +128,14 @@ class SlotsFeature : public sim::Feature {
                 error = QStringLiteral("--%1 needs a slot number 1 to 63").arg(o);
                 return false;
             }
+        }
+        if (parser.isSet(QStringLiteral("slot-reply-length"))) {
+            const QString v = parser.value(QStringLiteral("slot-reply-length"));
+            if (v != QLatin1String("256") && v != QLatin1String("264")) {
+                error = QStringLiteral("--slot-reply-length takes 256 or 264");
+                return false;
+            }
+            m_replyLength = v.toInt();
         }
         // The state folder is known once the options are read.
         QTimer::singleShot(0, [this] { save(); });
@@ -156,8 +173,9 @@ class SlotsFeature : public sim::Feature {
             return 1;
         QByteArray payload =
             sim::le32(0x10) + sim::le32(quint32(s)) + m_slots.mid((s - 1) * kSlotSize, kSlotSize);
+        payload.truncate(m_replyLength);
         if (s == m_short)
-            payload.chop(8);
+            payload.chop(12);
         session.reply(payload);
         return 1;
     }
@@ -176,6 +194,7 @@ class SlotsFeature : public sim::Feature {
     int m_refuse = 0;
     int m_silent = 0;
     int m_short = 0;
+    int m_replyLength = 8 + kSlotSize;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "link/Wait.h"
+#include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
 #include "terminal/ui/TerminalPage.h"
@@ -184,6 +185,10 @@ void TFMain::buildMenu() {
                                          m_link.MI_WLANClick();
                                      });
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
+    iface->addSeparator();
+    QAction *memory =
+        iface->addAction(QStringLiteral("Memory &Slots…"), this, &TFMain::MI_MemorySlotsClick);
+    memory->setObjectName(QStringLiteral("MI_MemorySlots"));
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("M_Hilfe"));
@@ -321,6 +326,17 @@ TDLG_Info *TFMain::createInfoDialog() {
 
 void TFMain::MI_InfoClick() {
     createInfoDialog()->exec();
+}
+
+void TFMain::MI_MemorySlotsClick() {
+    if (!m_memoryEditor) {
+        m_memoryEditor = new MemoryEditor(m_memory->session(), this);
+        m_memoryEditor->setWindowFlag(Qt::Window);
+        m_memoryEditor->setFont(font());
+    }
+    m_memoryEditor->show();
+    m_memoryEditor->raise();
+    m_memoryEditor->activateWindow();
 }
 
 void TFMain::FormCloseQuery() {

@@ -19,6 +19,7 @@ class UpdatePage;
 class DisplayPage;
 class SamplePage;
 class MemoryPage;
+class MemoryEditor;
 class TerminalPage;
 class TDLG_Info;
 
@@ -47,6 +48,9 @@ class TFMain : public QMainWindow {
     void MI_SpeichernClick();
     void MI_BeendenClick();
     void MI_InfoClick();
+    // Interface, Memory Slots: the memory editor window, created on first use.
+    void MI_MemorySlotsClick();
+    MemoryEditor *memoryEditor() const { return m_memoryEditor; }
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
     // The close handler has run; the window is gone for good.
@@ -95,6 +99,7 @@ class TFMain : public QMainWindow {
     SamplePage *m_sample = nullptr;
     MemoryPage *m_memory = nullptr;
     TerminalPage *m_terminal = nullptr;
+    MemoryEditor *m_memoryEditor = nullptr;
     TDLG_Info *DLG_Info = nullptr;
     FileDialogSetup OD_App;
     FileDialogSetup SD_Datei;

@@ -82,10 +82,12 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
         return ExitNoConnection;
     case O::Timeout:
         return ExitTimeout;
+    case O::ImageShort: // nothing was sent
+        return ExitUsage;
     case O::Busy:
     case O::Refused:
     case O::ReadError:
-    case O::ImageShort:
+    case O::Unexpected:
         break;
     }
     return ExitRefused;
@@ -93,8 +95,6 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
 
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path,
              bool backup = false) {
-    if (!ctx.connect())
-        return ExitNoConnection;
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
         QString error;
@@ -102,7 +102,14 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
             ctx.err << error << Qt::endl;
             return ExitUsage;
         }
+        // Part of an image is never written; nothing is sent.
+        if (store.image().size() < kSlotImageSize) {
+            ctx.err << SlotTransferOperation::imageShortText(store.image().size()) << Qt::endl;
+            return ExitUsage;
+        }
     }
+    if (!ctx.connect())
+        return ExitNoConnection;
     // A write the operation refuses anyway (a short image) needs no backup.
     if (backup && (kind == SlotTransferOperation::Kind::Clear || store.image().holdsSlot(kSlotCount))) {
         const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
@@ -124,7 +131,7 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     const SlotTransferOperation::Outcome outcome = op.run(kind);
     ctx.endProgress();
     using O = SlotTransferOperation::Outcome;
-    const QString text = SlotTransferOperation::outcomeText(kind, outcome);
+    const QString text = op.outcomeText(kind, outcome);
     if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
         ctx.err << text << Qt::endl;
     if (outcome != O::Done)

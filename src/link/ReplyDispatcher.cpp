@@ -64,7 +64,7 @@ void dispatchFrame(ReplyState &state, int pageShown, bool fromRxBuffer, const qu
             state.AwaitingReply = 0;
             return;
         case 0x10:
-            if (n >= kSlotReplyBytes) {
+            if (n >= kSlotReplyBytes || n == kSlotReplyBytesShort) {
                 if (h.slotRecord)
                     h.slotRecord(p, n);
                 state.PendingRequest = 0;
@@ -74,6 +74,7 @@ void dispatchFrame(ReplyState &state, int pageShown, bool fromRxBuffer, const qu
             return;
         default:
             state.AwaitingReply = 0;
+            state.UnexpectedCode = int(w & 0xFF);
             return;
         }
         p += 4;

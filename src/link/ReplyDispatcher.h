@@ -11,7 +11,7 @@
 //   12 40 05 00 03 01 00 00  version "LMK540 V103" (w bits 8..19, v bits 0..11)
 //   0B ...                 task list (rest of the frame)
 //   10 ...                 memory-slot record (rest of the frame)
-//   anything else          AwaitingReply := 0, frame done
+//   anything else          AwaitingReply := 0, UnexpectedCode := code, frame done
 // While the terminal page is shown the whole payload is terminal text; while
 // a display scan runs it is a scan reply. No byte beyond the payload is read.
 
@@ -28,6 +28,9 @@ constexpr int kPageTerminal = 2;
 
 // Code word + slot number + 256-byte record.
 constexpr int kSlotReplyBytes = 8 + 256;
+// A slot reply that reports 256 bytes: code word, slot number and the first
+// 248 record bytes.
+constexpr int kSlotReplyBytesShort = 256;
 
 struct ReplyHandlers {
     // Whole payload while "USB Terminal" is shown.
@@ -37,7 +40,8 @@ struct ReplyHandlers {
     // p at the 0x0B word, n bytes from there to the end of the payload.
     // AwaitingReply is cleared after it returns.
     std::function<void(const quint8 *p, int n)> taskList;
-    // p at the 0x10 word; at least kSlotReplyBytes bytes follow.
+    // p at the 0x10 word; exactly kSlotReplyBytesShort or at least
+    // kSlotReplyBytes bytes follow.
     // PendingRequest := 0 after it returns.
     std::function<void(const quint8 *p, int n)> slotRecord;
     // A 0x10 word without a whole record behind it.

@@ -14,6 +14,9 @@ struct ReplyState {
     quint8 ScanActive = 0;
     quint8 ApSettingsPending = 0;
     QByteArray StatusText; // 8-bit text, at most kStatusTextMax characters
+    // The code of the last reply word that no rule routes (-1: none since a
+    // requester reset it), so that a wait it ends can say what came.
+    int UnexpectedCode = -1;
 
     void setStatusText(const QByteArray &text) { StatusText = text.left(kStatusTextMax); }
 };

@@ -4,6 +4,8 @@
 #include "link/Dialogs.h"
 #include "memory/SlotRecord.h"
 
+#include <cstring>
+
 namespace lmk {
 
 MemorySlots::MemorySlots(DeviceLink &link, QObject *parent)
@@ -19,30 +21,43 @@ MemorySlots::~MemorySlots() {
 }
 
 qint64 MemorySlots::storeReplyInto(MemoryImage &image, const quint8 *p, int n,
-                                   QByteArray &record) {
-    if (!p || n < kSlotReplyBytes) // never read past the payload
+                                   QByteArray &record, bool *partial) {
+    // Never read past the payload: a short reply brings 248 record bytes.
+    const bool shortReply = n == kSlotReplyBytesShort;
+    if (!p || (n < kSlotReplyBytes && !shortReply))
         return -1;
     const quint32 s = readLe32(p + 4);
-    record = QByteArray(reinterpret_cast<const char *>(p + 8), kSlotSize);
     if (s >= 1 && s <= quint32(kSlotCount))
         image.setPosition(qint64(s - 1) * kSlotSize);
+    const int present = shortReply ? kSlotReplyBytesShort - 8 : kSlotSize;
+    const qint64 at = image.position();
+    record = image.data().mid(at, kSlotSize);
+    record.append(kSlotSize - record.size(), char(0)); // an image that ends here
+    std::memcpy(record.data(), p + 8, size_t(present));
     image.write(record);
+    if (partial)
+        *partial = shortReply;
     return qint64(s);
 }
 
 void MemorySlots::storeReply(const quint8 *p, int n) {
     QByteArray record;
-    const qint64 s = storeReplyInto(m_image, p, n, record);
+    bool partial = false;
+    MemoryImage &target = replyTarget();
+    const qint64 s = storeReplyInto(target, p, n, record, &partial);
     if (s < 0) {
         readError();
         return;
     }
-    emit recordStored(s, record);
+    emit recordStored(s, record, partial);
+    if (&target == &m_image && s >= 1 && s <= kSlotCount)
+        emit slotChanged(int(s));
 }
 
 void MemorySlots::readError() {
     emit readFailed();
-    dialogs().information(QStringLiteral("Error on reading!"));
+    if (!operationRunning)
+        dialogs().information(QStringLiteral("Error on reading!"));
 }
 
 QString MemorySlots::storeName(int row, const QString &text) {
@@ -51,6 +66,7 @@ QString MemorySlots::storeName(int row, const QString &text) {
     const QByteArray padded = encodeSlotName(text);
     m_image.setPosition(qint64(row - 1) * kSlotSize + slot::kName);
     m_image.write(padded.constData(), slot::kNameLength);
+    emit slotChanged(row);
     return QString::fromLatin1(padded);
 }
 
@@ -61,6 +77,7 @@ bool MemorySlots::storeVersion(int row, const QString &text) {
     m_image.setPosition(qint64(row - 1) * kSlotSize + slot::kVersion);
     const char b = char(*byte);
     m_image.write(&b, 1);
+    emit slotChanged(row);
     return true;
 }
 

@@ -4,10 +4,15 @@
 // and version) patched back into the image.
 //
 // Memory-slot reply (payload, from its 0x10 word on):
-//   10 xx xx xx | s s s s | 256-byte SlotRecord
+//   10 xx xx xx | s s s s | 256-byte SlotRecord        (264 bytes or more)
+//   10 xx xx xx | s s s s | first 248 record bytes     (exactly 256 bytes)
 // The record is stored at slot s's place ((s-1)*256) when s is 1 to 63,
 // otherwise at the image's current position; either way the position ends
-// just behind it.
+// just behind it. A 256-byte reply keeps the image's bytes 248..255 of that
+// place (opaque bytes the receiver did not send).
+//
+// While a read of all slots runs, replies go into the read's own image
+// (readTarget), so the window's image changes only when the read is whole.
 
 #include "memory/MemoryImage.h"
 
@@ -33,14 +38,26 @@ class MemorySlots : public QObject {
     MemoryImage &image() { return m_image; }
     const MemoryImage &image() const { return m_image; }
 
-    // p at the 0x10 word; at least 264 bytes from there (the dispatcher
-    // checks that before it calls).
+    // Where slot replies are stored: the window's image, or (while a read
+    // runs) the read's own one. nullptr: the window's image.
+    void setReadTarget(MemoryImage *target) { m_readTarget = target; }
+    MemoryImage &replyTarget() { return m_readTarget ? *m_readTarget : m_image; }
+
+    // p at the 0x10 word; 256 or at least 264 bytes from there (the
+    // dispatcher checks that before it calls).
     void storeReply(const quint8 *p, int n);
     // The storing step alone: returns the slot number the reply names and
-    // sets `record`; -1 (nothing stored) when fewer than 264 bytes are given.
-    static qint64 storeReplyInto(MemoryImage &image, const quint8 *p, int n, QByteArray &record);
-    // A 0x10 word without a whole record behind it: "Error on reading!".
+    // sets `record` to the 256 bytes stored; -1 (nothing stored) for any
+    // other length. `partial` tells whether the record's last 8 bytes were
+    // kept from the image.
+    static qint64 storeReplyInto(MemoryImage &image, const quint8 *p, int n, QByteArray &record,
+                                 bool *partial = nullptr);
+    // A 0x10 word without a whole record behind it: "Error on reading!"
+    // (shown here unless a read runs; the read reports it with its slot).
     void readError();
+
+    // The image's content was replaced whole (a finished read, a file).
+    void announceImageReplaced() { emit imageReplaced(); }
 
     // StoreSlotCell, widget-free: a name cell's text in grid row `row`
     // (1-63) into bytes 18..34 of that slot; returns the padded text that the
@@ -54,13 +71,20 @@ class MemorySlots : public QObject {
     bool operationRunning = false;
 
   signals:
-    // A record arrived for slot `slot` (any number the receiver sent).
-    void recordStored(qint64 slot, const QByteArray &record);
+    // A record arrived for slot `slot` (any number the receiver sent); it is
+    // in replyTarget(). `partial`: its last 8 bytes were not received.
+    void recordStored(qint64 slot, const QByteArray &record, bool partial);
     void readFailed();
+    // Bytes of slot `slot` in image() changed (a cell stored, a record
+    // stored outside a read).
+    void slotChanged(int slot);
+    // image() holds new content as a whole.
+    void imageReplaced();
 
   private:
     DeviceLink &m_link;
     MemoryImage m_image;
+    MemoryImage *m_readTarget = nullptr;
     std::function<void(const quint8 *, int)> m_previousRecord;
     std::function<void()> m_previousReadError;
 };

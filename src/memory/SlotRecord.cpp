@@ -24,12 +24,35 @@ QString slotNameText(const quint8 *record) {
     return QString::fromLatin1(name, len);
 }
 
+namespace {
+// The locale's grouping and separators, but ASCII digits: a locale with
+// digits of its own (Arabic-Indic, ...) would mix them with the fill
+// characters "0" and ".".
+QString withAsciiDigits(const QString &text, const QLocale &locale) {
+    const QList<uint> zero = locale.zeroDigit().toUcs4();
+    if (zero.size() != 1 || zero[0] == '0')
+        return text;
+    QString out;
+    for (uint cp : text.toUcs4()) {
+        if (cp >= zero[0] && cp <= zero[0] + 9)
+            out += QChar(char16_t(u'0' + (cp - zero[0])));
+        else
+            out += QString::fromUcs4(reinterpret_cast<const char32_t *>(&cp), 1);
+    }
+    return out;
+}
+
+QString groupedNumber(qint64 value, const QLocale &locale) {
+    return withAsciiDigits(locale.toString(value), locale);
+}
+} // namespace
+
 QString slotFrequencyText(qint32 tenths, const QLocale &locale) {
     // Whole and tenth part in integers, so every value shows exactly.
     const qint64 v = tenths;
     const qint64 magnitude = v < 0 ? -v : v;
-    QString text =
-        locale.toString(magnitude / 10) + locale.decimalPoint() + QString::number(magnitude % 10);
+    QString text = groupedNumber(magnitude / 10, locale) + locale.decimalPoint() +
+                   QString::number(magnitude % 10);
     if (v < 0)
         text.prepend(locale.negativeSign());
     while (text.size() < 12)
@@ -38,11 +61,11 @@ QString slotFrequencyText(qint32 tenths, const QLocale &locale) {
 }
 
 QString slotBandwidthText(quint16 value, const QLocale &locale) {
-    return locale.toString(uint(value));
+    return groupedNumber(value, locale);
 }
 
 QString slotShiftText(qint16 value, const QLocale &locale) {
-    return (value > 0 ? QStringLiteral(" +") : QStringLiteral("  ")) + locale.toString(int(value));
+    return (value > 0 ? QStringLiteral(" +") : QStringLiteral("  ")) + groupedNumber(value, locale);
 }
 
 std::optional<QString> slotModulationText(quint8 index) {
@@ -96,16 +119,29 @@ SlotRowTexts slotRowTexts(const quint8 *r, const QLocale &locale) {
 }
 
 QByteArray encodeSlotName(const QString &text) {
-    QByteArray bytes = text.toLatin1();
+    // One byte per character, counted in code points: a character outside
+    // Latin-1 (also one written as a surrogate pair) becomes one '?'.
+    QByteArray bytes;
+    for (uint cp : text.toUcs4())
+        bytes.append(cp <= 0xFF ? char(cp) : '?');
     if (bytes.size() < slot::kNameLength)
         bytes.append(slot::kNameLength - bytes.size(), ' ');
     return bytes;
 }
 
 std::optional<quint8> encodeSlotVersion(const QString &text) {
-    if (text.isEmpty())
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.size() > 2)
         return std::nullopt;
-    return quint8(0xC0 | (text.at(0).unicode() & 0x0F));
+    int v = 0;
+    for (QChar c : t) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        v = v * 10 + (c.unicode() - u'0');
+    }
+    if (v > 15)
+        return std::nullopt;
+    return quint8(0xC0 | v);
 }
 
 QString slotBytesText(qint64 slot) {

@@ -83,7 +83,8 @@ inline SlotRowTexts slotRowTexts(const QByteArray &record, const QLocale &locale
 // Single columns (used by slotRowTexts).
 QString slotNameText(const quint8 *record);
 // v * 0.1 with one decimal and locale grouping, padded to 12 characters
-// with "." at lengths 5 and 9 and "0" elsewhere.
+// with "." at lengths 5 and 9 and "0" elsewhere. Numbers take the locale's
+// separators but always ASCII digits.
 QString slotFrequencyText(qint32 tenths, const QLocale &locale = QLocale());
 QString slotBandwidthText(quint16 value, const QLocale &locale = QLocale());
 // " +250", "  -250", "  0".
@@ -95,12 +96,13 @@ QString slotHochpassText(quint8 value);
 QString slotEingangText(quint8 value);
 QString slotAbschwaecherText(quint8 value);
 
-// A name cell's text as stored: Latin-1, one byte per character (others
-// become '?'), padded with spaces to at least 17 bytes. Bytes 18..34 take
-// the first 17.
+// A name cell's text as stored: Latin-1, one byte per character counted in
+// code points (a character outside Latin-1 becomes one '?'), padded with
+// spaces to at least 17 bytes. Bytes 18..34 take the first 17.
 QByteArray encodeSlotName(const QString &text);
-// A version cell's text as stored in byte 1: 0xC0 | (first character & 0x0F).
-// Nothing for an empty text.
+// A version cell's text as stored in byte 1: 0xC0 | the version, for a
+// whole number 0 to 15 (spaces around it allowed). Nothing for any other
+// text, the empty one included.
 std::optional<quint8> encodeSlotVersion(const QString &text);
 
 // L_SBytes after slot s: s * 256, or "16128  OK!" after slot 63.

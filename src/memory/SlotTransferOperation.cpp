@@ -34,16 +34,51 @@ QByteArray SlotTransferOperation::clearRequest(int slot) {
     return r;
 }
 
-QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) {
+QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) const {
+    QString text;
     switch (outcome) {
     case Outcome::Refused:
         return kind == Kind::Clear ? QStringLiteral("Fehler beim Speichern!")
                                    : QStringLiteral("Error on saving!");
     case Outcome::Timeout:
-        return QString::fromLatin1(kTimeoutText);
-    default: // done, nothing to do, or already reported
+        text = QString::fromLatin1(kTimeoutText);
+        break;
+    case Outcome::ReadError:
+        text = QStringLiteral("Error on reading!");
+        break;
+    case Outcome::Unexpected:
+        text = QStringLiteral("Unexpected reply from the device (code 0x%1).")
+                   .arg(QString::number(m_unexpectedCode, 16).toUpper().rightJustified(2, u'0'));
+        break;
+    case Outcome::ImageShort:
+        return imageShortText(m_slots.image().size());
+    case Outcome::Done:
+        if (kind == Kind::Read && m_partialRecords)
+            return QStringLiteral("The device sent 248 of the 256 bytes of a slot; the last 8 "
+                                  "bytes of such slots were not received and keep their "
+                                  "previous content.");
+        return {};
+    default: // nothing to do, or already reported
         return {};
     }
+    if (kind == Kind::Read)
+        text += QStringLiteral("\nReading stopped at slot %1 of 63; the memory slots were not "
+                               "changed.")
+                    .arg(m_lastSlot + 1);
+    else
+        text += QStringLiteral("\n%1 stopped at slot %2 of 63.")
+                    .arg(kind == Kind::Write ? QStringLiteral("Writing")
+                                             : QStringLiteral("Clearing"))
+                    .arg(m_lastSlot + 1);
+    return text;
+}
+
+QString SlotTransferOperation::imageShortText(qint64 size) {
+    return QStringLiteral("The memory image holds %1 of the 63 slots (%2 of %3 bytes); "
+                          "nothing was written.")
+        .arg(qMin<qint64>(size / kSlotSize, kSlotCount))
+        .arg(size)
+        .arg(kSlotImageSize);
 }
 
 SlotTransferOperation::Outcome SlotTransferOperation::readAll() {
@@ -61,16 +96,35 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
         return Outcome::NoTransport;
     if (m_slots.operationRunning)
         return Outcome::Busy;
-    m_slots.operationRunning = true;
     m_lastSlot = 0;
+    m_unexpectedCode = -1;
+    m_partialRecords = false;
+    // Checked before anything is sent: a part of an image is never written.
+    if (kind == Kind::Write && m_slots.image().size() < kSlotImageSize)
+        return Outcome::ImageShort;
+    m_slots.operationRunning = true;
     emit started();
     processPendingEvents();
+    const Outcome outcome = runSlots(kind);
+    m_slots.operationRunning = false;
+    return outcome;
+}
 
+SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
     MemoryImage &image = m_slots.image();
+    // A read fills a copy; a 256-byte reply keeps the copy's last 8 bytes
+    // of its record.
+    MemoryImage incoming;
     if (kind == Kind::Read) {
-        image.setSize(kSlotImageSize);
-        image.setPosition(0);
+        incoming = image;
+        incoming.setSize(kSlotImageSize);
+        incoming.setPosition(0);
+        m_slots.setReadTarget(&incoming);
     }
+    QMetaObject::Connection partial;
+    if (kind == Kind::Read)
+        partial = connect(&m_slots, &MemorySlots::recordStored, this,
+                          [this](qint64, const QByteArray &, bool p) { m_partialRecords |= p; });
     Outcome outcome = Outcome::Done;
     for (int s = 1; s <= kSlotCount; ++s) {
         QByteArray request;
@@ -81,10 +135,6 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
         } else if (kind == Kind::Write) {
             // Taken from the slot's own place, so a cell stored during an
             // earlier wait does not shift what is sent.
-            if (!image.holdsSlot(s)) {
-                outcome = Outcome::ImageShort;
-                break;
-            }
             request = writeRequest(s, image.slotRecord(s));
             image.setPosition(qint64(s) * kSlotSize);
         } else {
@@ -102,7 +152,15 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
         if (kind != Kind::Read)
             processPendingEvents();
     }
-    m_slots.operationRunning = false;
+    if (kind == Kind::Read) {
+        disconnect(partial);
+        m_slots.setReadTarget(nullptr);
+        if (outcome == Outcome::Done) {
+            incoming.setPosition(kSlotImageSize);
+            image = incoming;
+            m_slots.announceImageReplaced();
+        }
+    }
     return outcome;
 }
 
@@ -110,6 +168,7 @@ SlotTransferOperation::Outcome SlotTransferOperation::exchange(const QByteArray 
                                                                int length) {
     m_readFailed = false;
     m_link.PendingRequest = -1;
+    m_link.UnexpectedCode = -1;
     m_link.setStatusText({});
     // Set so that the WLAN path reads the reply; the reply timer ends a
     // wait whose reply never comes.
@@ -129,6 +188,11 @@ SlotTransferOperation::Outcome SlotTransferOperation::exchange(const QByteArray 
     m_link.AwaitingReply = 0;
     if (m_readFailed)
         return Outcome::ReadError;
+    if (m_link.PendingRequest == -1 && m_link.UnexpectedCode >= 0 &&
+        m_link.StatusText != kTimeoutText) {
+        m_unexpectedCode = m_link.UnexpectedCode;
+        return Outcome::Unexpected;
+    }
     if (m_link.PendingRequest == -1)
         return m_link.hasTransport() ? Outcome::Timeout : Outcome::LinkLost;
     return Outcome::Done;

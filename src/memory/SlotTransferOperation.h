@@ -12,6 +12,11 @@
 // Each slot is one exchange: PendingRequest := -1, AwaitingReply := 1, the
 // reply timer runs 3000 ms, SendToDevice, then wait (reading the socket over
 // WLAN) until a reply decides PendingRequest or the wait ends without one.
+//
+// A read collects the records in an image of its own (a copy of the
+// window's, 16128 bytes) and makes it the window's image only when all 63
+// replies came; a read that stops leaves the window's image as it was. A
+// write sends nothing unless the image holds all 63 records.
 
 #include <QByteArray>
 #include <QObject>
@@ -34,7 +39,8 @@ class SlotTransferOperation : public QObject {
         Timeout,     // no reply within kReplyTimeoutMs
         ReadError,   // a memory-slot reply without a whole record
         LinkLost,    // the connection failed during the wait (already reported)
-        ImageShort,  // write: the image holds fewer than 63 whole records
+        ImageShort,  // write: the image holds fewer than 63 whole records; nothing sent
+        Unexpected,  // a reply word with a code no rule knows (unexpectedCode())
     };
     Q_ENUM(Outcome)
 
@@ -49,9 +55,16 @@ class SlotTransferOperation : public QObject {
 
     // The last slot that was read, written or cleared (0: none).
     int lastSlot() const { return m_lastSlot; }
+    // The code of the reply that ended the last run with Outcome::Unexpected.
+    int unexpectedCode() const { return m_unexpectedCode; }
+    // The last read was whole, but at least one reply reported 256 bytes, so
+    // the last 8 bytes of those records were not received.
+    bool partialRecords() const { return m_partialRecords; }
 
-    // The message for an outcome; empty where nothing more is shown.
-    static QString outcomeText(Kind kind, Outcome outcome);
+    // The message that ends the last run; empty where nothing more is shown.
+    QString outcomeText(Kind kind, Outcome outcome) const;
+    // Why an image of `size` bytes is not written.
+    static QString imageShortText(qint64 size);
 
     static QByteArray readRequest();
     static QByteArray writeRequest(int slot, const QByteArray &record);
@@ -66,10 +79,14 @@ class SlotTransferOperation : public QObject {
   private:
     Outcome exchange(const QByteArray &request, int length);
 
+    Outcome runSlots(Kind kind);
+
     MemorySlots &m_slots;
     DeviceLink &m_link;
     bool m_readFailed = false;
+    bool m_partialRecords = false;
     int m_lastSlot = 0;
+    int m_unexpectedCode = -1;
 };
 
 } // namespace lmk

@@ -131,6 +131,7 @@ private slots:
         QVERIFY(QFile::exists(QStringLiteral(LMK_CTL_BINARY)));
         QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), pseudoRandomBytes(5000)));
         QVERIFY(writeAll(path(QStringLiteral("zero.Mem")), QByteArray(63 * 256, '\0')));
+        QVERIFY(writeAll(path(QStringLiteral("short.Mem")), QByteArray(63 * 256 - 1, '\0')));
         QVERIFY(writeAll(path(QStringLiteral("random.Mem")), pseudoRandomBytes(63 * 256)));
     }
 
@@ -750,10 +751,28 @@ private slots:
         QTest::newRow("memory write, refused") << QStringList{"--slot-refuse", "3"} << wlan
                                                << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
                                                << "Error on saving!";
+        // Before: exit 4 with the timeout text after the reply timer.
+        QTest::newRow("memory read, unexpected reply")
+            << QStringList{"--fault", "wlan:10#2:raw=080000001f000000"} << wlan
+            << QStringList{"memory", "read", "-o", "%DIR%/x.Mem"} << 1
+            << "Unexpected reply from the device (code 0x1F).\nReading stopped at slot 2 of 63";
+        QTest::newRow("memory write, unexpected reply")
+            << QStringList{"--fault", "wlan:11#1:raw=08000000c1000000"} << wlan
+            << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
+            << "Unexpected reply from the device (code 0xC1).\nWriting stopped at slot 1 of 63";
+        QTest::newRow("memory clear, unexpected reply")
+            << QStringList{"--fault", "wlan:11#4:raw=0800000077000000"} << wlan
+            << QStringList{"memory", "clear", "--yes"} << 1
+            << "Unexpected reply from the device (code 0x77).\nClearing stopped at slot 4 of 63";
 
         QTest::newRow("unknown command") << none << wlan << QStringList{"frobnicate"} << 2 << "unknown command";
         QTest::newRow("scan, unknown extension") << none << wlan << QStringList{"scan", "-o", "%DIR%/x.jpg"} << 2 << ".png or .bmp";
         QTest::newRow("scan, area off screen") << none << wlan << QStringList{"scan", "--area", "700,0,200,10", "-o", "%DIR%/x.png"} << 2 << "--area";
+        // Before: the whole records went out, exit 1 with nothing on stderr.
+        QTest::newRow("memory write, short image")
+            << none << wlan << QStringList{"memory", "write", "%DIR%/short.Mem"} << 2
+            << "The memory image holds 62 of the 63 slots (16127 of 16128 bytes); nothing was "
+               "written.";
         QTest::newRow("upload, missing file") << none << wlan << QStringList{"upload", "%DIR%/none.RPD"} << 2 << "no such file";
         QTest::newRow("upload, bad ids") << none << wlan << QStringList{"upload", "%DIR%/LMK1.RPD", "--ids", "1,2"} << 2 << "--ids";
         QTest::newRow("upload, task beyond list") << QStringList{"--tasks", "01A2:0003:00F0"} << wlan

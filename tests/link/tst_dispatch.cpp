@@ -86,8 +86,16 @@ private slots:
                                             << 1 << QStringList{};
         QTest::newRow("partial word at the end")
             << 0 << false << false << hex("5a0000000000") << 0x5A << 1 << QStringList{};
-        QTest::newRow("slot reply too short") << 0 << false << false << hex("10000000") + QByteArray(252, '\0')
+        QTest::newRow("slot reply too short") << 0 << false << false << hex("10000000") + QByteArray(248, '\0')
                                               << -1 << 1 << QStringList{"slotError"};
+        QTest::newRow("slot reply between 256 and 264")
+            << 0 << false << false << hex("1000000007000000") + QByteArray(252, 'x') << -1 << 1
+            << QStringList{"slotError"};
+        // 256 bytes: slot number and the first 248 record bytes (before: an
+        // error, so such a receiver could never be read).
+        QTest::newRow("slot reply of 256 bytes")
+            << 0 << false << false << hex("1000000007000000") + QByteArray(248, 'x') << 0 << 1
+            << QStringList{"slot:7:256"};
         QTest::newRow("slot reply whole")
             << 0 << false << false << hex("1000000007000000") + QByteArray(256, 'x') << 0 << 1
             << QStringList{"slot:7:264"};
@@ -107,6 +115,22 @@ private slots:
         QCOMPARE(dispatch(s, page, fromRx, payload), calls);
         QCOMPARE(s.PendingRequest, pending);
         QCOMPARE(int(s.AwaitingReply), awaiting);
+    }
+
+    void unknownCodeIsKept_data() {
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<int>("code");
+        QTest::newRow("first word") << QByteArray::fromHex("1f000000") << 0x1F;
+        QTest::newRow("after a status word") << QByteArray::fromHex("00000000c1ffffff") << 0xC1;
+        QTest::newRow("known codes only") << QByteArray::fromHex("55000000") << -1;
+    }
+    void unknownCodeIsKept() {
+        QFETCH(QByteArray, payload);
+        QFETCH(int, code);
+        ReplyState s;
+        s.AwaitingReply = 1;
+        dispatch(s, 0, false, payload);
+        QCOMPARE(s.UnexpectedCode, code);
     }
 
     void nonPositiveLengthIgnored_data() {

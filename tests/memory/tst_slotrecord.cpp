@@ -41,6 +41,8 @@ class TstSlotRecord : public QObject {
     void valueWithoutEntryLeavesCell_data();
     void valueWithoutEntryLeavesCell();
     void frequencyFollowsLocaleSeparators();
+    void numbersUseAsciiDigits_data();
+    void numbersUseAsciiDigits();
     void nameEncoding_data();
     void nameEncoding();
     void versionEncoding_data();
@@ -162,6 +164,28 @@ void TstSlotRecord::frequencyFollowsLocaleSeparators() {
     QCOMPARE(slotFrequencyText(15, c), QStringLiteral("00.000.001.5"));
 }
 
+void TstSlotRecord::numbersUseAsciiDigits_data() {
+    QTest::addColumn<QLocale>("locale");
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    QTest::newRow("Arabic, Egypt") << QLocale(QLocale::Arabic, QLocale::Egypt);
+    QTest::newRow("Persian, Iran") << QLocale(QLocale::Persian, QLocale::Iran);
+}
+
+void TstSlotRecord::numbersUseAsciiDigits() {
+    QFETCH(QLocale, locale);
+    // Before, a locale with digits of its own mixed them with the ASCII
+    // fill characters ("00.١٢٣٬٤٥٦٫٧").
+    const QString group = locale.groupSeparator();
+    const QString point = locale.decimalPoint();
+    QCOMPARE(slotFrequencyText(1234567, locale), "00.123" + group + "456" + point + "7");
+    QCOMPARE(slotFrequencyText(15, locale), "00.000.001" + point + "5");
+    QCOMPARE(slotBandwidthText(65535, locale), "65" + group + "535");
+    QCOMPARE(slotShiftText(1500, locale), " +1" + group + "500");
+    QCOMPARE(slotShiftText(-250, locale), "  " + locale.negativeSign() + "250");
+    if (locale.language() == QLocale::German) // exactly as before
+        QCOMPARE(slotFrequencyText(1234567, locale), QStringLiteral("00.123.456,7"));
+}
+
 void TstSlotRecord::nameEncoding_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
@@ -171,6 +195,14 @@ void TstSlotRecord::nameEncoding_data() {
         << "ABCDEFGHIJKLMNOPQRS" << QByteArray("ABCDEFGHIJKLMNOPQRS");
     QTest::newRow("Latin-1") << QString::fromUtf8("Mühle") << QByteArray("M\xfchle            ");
     QTest::newRow("outside Latin-1") << QString::fromUtf8("€1") << QByteArray("?1               ");
+    // One '?' per character, also for one outside the basic plane (before:
+    // two, shifting the rest of the name).
+    QTest::newRow("emoji is one character")
+        << QString::fromUtf8("A\U0001F600B") << QByteArray("A?B              ");
+    QTest::newRow("17 with an emoji") << QString::fromUtf8("\U0001F4FBABCDEFGHIJKLMNOP")
+                                      << QByteArray("?ABCDEFGHIJKLMNOP");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) + QLatin1Char('x')
+                                    << QByteArray("?x               ");
 }
 
 void TstSlotRecord::nameEncoding() {
@@ -183,9 +215,18 @@ void TstSlotRecord::versionEncoding_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("byte");
     QTest::newRow("7") << "7" << 0xC7;
-    QTest::newRow("12 stores 1") << "12" << 0xC1;
+    // Before: the first character's low four bits ("12" stored 1, "x" 8).
+    QTest::newRow("12") << "12" << 0xCC;
+    QTest::newRow("15") << "15" << 0xCF;
     QTest::newRow("0") << "0" << 0xC0;
-    QTest::newRow("letter A") << "A" << 0xC1;
+    QTest::newRow("07") << "07" << 0xC7;
+    QTest::newRow("spaces around") << " 9 " << 0xC9;
+    QTest::newRow("16 refused") << "16" << -1;
+    QTest::newRow("letter A refused") << "A" << -1;
+    QTest::newRow("x refused") << "x" << -1;
+    QTest::newRow("-1 refused") << "-1" << -1;
+    QTest::newRow("1.5 refused") << "1.5" << -1;
+    QTest::newRow("Arabic-Indic 3 refused") << QString(QChar(0x0663)) << -1;
     QTest::newRow("empty") << "" << -1;
 }
 

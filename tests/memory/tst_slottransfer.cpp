@@ -1,5 +1,7 @@
 // Reading, writing and clearing the memory slots against lmk-sim, over WLAN
-// and over the simulated USB library, driven through the page's buttons.
+// and over the simulated USB library, driven through the page's buttons;
+// with slot replies of 264 bytes and of 256 (the record's last 8 bytes not
+// sent).
 #include "link/DeviceLink.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
@@ -7,6 +9,7 @@
 
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
+#include "TestFiles.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -28,11 +31,13 @@ class TstSlotTransfer : public QObject {
     std::unique_ptr<MemoryPage> page;
 
     // Starts the simulator with `options` and connects over the transport
-    // of the current data row.
+    // of the current data row, with its slot reply length.
     bool connectTo(const QStringList &options = {}) {
         QFETCH(QString, transport);
+        QFETCH(int, replyLength);
         sim = std::make_unique<SimProcess>();
-        if (!sim->start(options))
+        if (!sim->start(options + QStringList{QStringLiteral("--slot-reply-length"),
+                                              QString::number(replyLength)}))
             return false;
         link = std::make_unique<DeviceLink>();
         if (transport == QLatin1String("usb")) {
@@ -49,10 +54,30 @@ class TstSlotTransfer : public QObject {
         // The simulator writes its slots once its event loop runs.
         return QTest::qWaitFor([this] { return simSlots().size() == kSlotImageSize; }, 5000);
     }
-    QString transport() const { return QString::fromLatin1(QTest::currentDataTag()); }
+    QString transport() const {
+        return QString::fromLatin1(QTest::currentDataTag()).section(QLatin1Char('/'), 0, 0);
+    }
+    bool shortReplies() const { return QByteArray(QTest::currentDataTag()).endsWith("/256"); }
     QByteArray simSlots() const {
-        QFile f(sim->stateDir() + QStringLiteral("/slots.bin"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        return test::fileContents(sim->stateDir() + QStringLiteral("/slots.bin"));
+    }
+    // What a read leaves in an image that held `before` (16128 bytes): the
+    // receiver's records, where replies of 256 bytes keep each record's last
+    // 8 bytes from `before`.
+    QByteArray afterRead(const QByteArray &receiver, const QByteArray &before) const {
+        QByteArray want = receiver;
+        if (shortReplies())
+            for (int s = 0; s < kSlotCount; ++s)
+                want.replace(s * 256 + 248, 8, before.mid(s * 256 + 248, 8));
+        return want;
+    }
+    // The message that ends a whole read.
+    QStringList readMessages() const {
+        if (!shortReplies())
+            return {};
+        return {QStringLiteral("The device sent 248 of the 256 bytes of a slot; the last 8 bytes "
+                               "of such slots were not received and keep their previous "
+                               "content.")};
     }
     QList<QByteArray> requests(char command) const {
         QList<QByteArray> out;
@@ -70,8 +95,10 @@ class TstSlotTransfer : public QObject {
 
     void transports() {
         QTest::addColumn<QString>("transport");
-        QTest::newRow("wlan") << QStringLiteral("wlan");
-        QTest::newRow("usb") << QStringLiteral("usb");
+        QTest::addColumn<int>("replyLength");
+        for (const char *t : {"wlan", "usb"})
+            for (int length : {264, 256})
+                QTest::addRow("%s/%d", t, length) << QString::fromLatin1(t) << length;
     }
 
   private slots:
@@ -88,11 +115,16 @@ class TstSlotTransfer : public QObject {
     void readAll_data() { transports(); }
     void readAll() {
         QVERIFY(connectTo());
+        // A file first: a 256-byte reply keeps its bytes 248..255 of each slot.
+        QTemporaryDir dir;
+        const QByteArray before = test::pseudoRandomBytes(kSlotImageSize);
+        QVERIFY(test::writeFileContents(dir.filePath("vorher.Mem"), before));
+        page->openMemFile(dir.filePath("vorher.Mem"));
         button("B_Laden")->click();
-        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        QCOMPARE(dlg->texts, readMessages());
         const QByteArray stored = simSlots();
         QCOMPARE(stored.size(), kSlotImageSize);
-        QCOMPARE(image().data(), stored);
+        QCOMPARE(image().data(), afterRead(stored, before));
         QCOMPARE(requests(0x10).size(), 63);
         QCOMPARE(requests(0x10).first(), QByteArray(1, char(0x10)));
         for (int r = 1; r <= 63; ++r) {
@@ -111,7 +143,9 @@ class TstSlotTransfer : public QObject {
     void writeBackEditedName() {
         QVERIFY(connectTo());
         page->B_LadenClick();
-        const QByteArray before = simSlots();
+        QCOMPARE(dlg->texts, readMessages());
+        dlg->texts.clear();
+        const QByteArray before = afterRead(simSlots(), QByteArray(kSlotImageSize, char(0)));
         grid()->setCurrentCell(5, ColName);
         grid()->item(5, ColName)->setText(QStringLiteral("Neuer Name"));
         grid()->setCurrentCell(5, ColVersion);
@@ -153,7 +187,9 @@ class TstSlotTransfer : public QObject {
         QCOMPARE(requests(0x11).size(), 63);
         QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
         QCOMPARE(simSlots(), QByteArray(kSlotImageSize, char(0)));
+        dlg->texts.clear();
         page->B_LadenClick();
+        QCOMPARE(dlg->texts, readMessages());
         const QStringList zero{"",       "00.000.000,0", "Auto", "0",    "  0", "75 kHz",
                                "50 Ohm", " 0 dB",        "Auto", "Auto", "0"};
         for (int r = 1; r <= 63; ++r)
@@ -168,10 +204,12 @@ class TstSlotTransfer : public QObject {
         t.start();
         page->B_LadenClick();
         QVERIFY(t.elapsed() < 10000);
-        QCOMPARE(dlg->texts, QStringList{"Timeout: Device doesn't respond!"});
+        QCOMPARE(dlg->texts, QStringList{"Timeout: Device doesn't respond!\nReading stopped at "
+                                         "slot 2 of 63; the memory slots were not changed."});
         QCOMPARE(bytesLabel(), QStringLiteral("256"));
+        QCOMPARE(image().size(), qint64(0));
         QVERIFY(button("B_Laden")->isEnabled());
-        QVERIFY(button("B_Speichern")->isEnabled());
+        QVERIFY(!button("B_Speichern")->isEnabled()); // as before the read
         QCOMPARE(link->AwaitingReply, quint8(0));
         // The link still works afterwards.
         dlg->texts.clear();
@@ -205,7 +243,8 @@ class TstSlotTransfer : public QObject {
 
     void droppedLinkEndsRead_data() {
         QTest::addColumn<QString>("transport");
-        QTest::newRow("wlan") << QStringLiteral("wlan");
+        QTest::addColumn<int>("replyLength");
+        QTest::newRow("wlan/264") << QStringLiteral("wlan") << 264;
     }
     void droppedLinkEndsRead() {
         QVERIFY(connectTo({"--fault", "10#2:close"}));
@@ -218,19 +257,22 @@ class TstSlotTransfer : public QObject {
         QVERIFY(!dlg->texts.contains(QStringLiteral("Timeout: Device doesn't respond!")));
         QVERIFY(!link->wlanChecked());
         QCOMPARE(bytesLabel(), QStringLiteral("256"));
+        QCOMPARE(image().size(), qint64(0));
         QVERIFY(button("B_Laden")->isEnabled());
-        QVERIFY(button("B_Speichern")->isEnabled());
+        QVERIFY(!button("B_Speichern")->isEnabled()); // as before the read
     }
 
     void shortRecordIsReadError_data() { transports(); }
     void shortRecordIsReadError() {
         QVERIFY(connectTo({"--slot-short", "3"}));
         page->B_LadenClick();
-        QCOMPARE(dlg->texts, QStringList{"Error on reading!"});
+        QCOMPARE(dlg->texts, QStringList{"Error on reading!\nReading stopped at slot 3 of 63; the "
+                                         "memory slots were not changed."});
         QCOMPARE(requests(0x10).size(), 3);
-        QCOMPARE(image().slotRecord(3), QByteArray(256, char(0)));
-        QCOMPARE(image().slotRecord(2), simSlots().mid(256, 256));
+        QCOMPARE(image().size(), qint64(0));
+        QCOMPARE(cell(2, ColName), QString());
         QVERIFY(button("B_Laden")->isEnabled());
+        QVERIFY(!button("B_Speichern")->isEnabled());
     }
 };
 

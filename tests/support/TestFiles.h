@@ -13,6 +13,12 @@ inline QByteArray fileContents(const QString &path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Creates or replaces the file with `content`; false when that fails.
+inline bool writeFileContents(const QString &path, const QByteArray &content) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
 // Deterministic bytes that look random (every byte value occurs in larger
 // sizes), different for every size.
 inline QByteArray pseudoRandomBytes(int size) {

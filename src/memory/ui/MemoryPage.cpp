@@ -2,9 +2,12 @@
 
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "memory/MemoryImage.h"
+#include "memory/MemorySession.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileInfo>
@@ -12,6 +15,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QStyleOptionHeader>
+#include <QStylePainter>
 #include <QTableWidget>
 
 namespace lmk {
@@ -22,9 +28,25 @@ constexpr auto kEditOn = QAbstractItemView::DoubleClicked | QAbstractItemView::S
 
 // SG_Speicher: a table whose open in-place editor can be committed from
 // outside (File, Save keeps the focus in the grid).
+//
+// The fixed row 0 (headings) and column 0 (slot numbers) are the table's
+// real headers, so they stay in view while the cells scroll. Row 0 and
+// column 0 of the table exist but are hidden, so cell (row, col) is the slot
+// grid's own coordinate; the heading of column 0 is in the corner.
 class SlotGrid : public QTableWidget {
   public:
-    using QTableWidget::QTableWidget;
+    SlotGrid(int rows, int cols, QWidget *parent) : QTableWidget(rows, cols, parent) {
+        setCornerButtonEnabled(false);
+        if (auto *corner = findChild<QAbstractButton *>())
+            corner->installEventFilter(this);
+    }
+    void setCornerText(const QString &text) {
+        m_cornerText = text;
+        if (auto *corner = findChild<QAbstractButton *>())
+            corner->update();
+    }
+    QString cornerText() const { return m_cornerText; }
+
     void commitOpenEditor() {
         if (state() != QAbstractItemView::EditingState)
             return;
@@ -33,14 +55,59 @@ class SlotGrid : public QTableWidget {
             closeEditor(editor, QAbstractItemDelegate::NoHint);
         }
     }
+    // Typing where no editor opens does nothing: no jump to another row
+    // whose first letters match.
+    void keyboardSearch(const QString &) override {}
+
+  protected:
+    // The corner button draws itself as an empty header section; this
+    // draws the heading of column 0 into it.
+    bool eventFilter(QObject *o, QEvent *e) override {
+        auto *corner = qobject_cast<QAbstractButton *>(o);
+        if (!corner || e->type() != QEvent::Paint)
+            return QTableWidget::eventFilter(o, e);
+        QStyleOptionHeader opt;
+        opt.initFrom(corner);
+        opt.state |= QStyle::State_Enabled;
+        opt.rect = corner->rect();
+        opt.position = QStyleOptionHeader::OnlyOneSection;
+        opt.text = m_cornerText;
+        opt.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        QStylePainter painter(corner);
+        painter.drawControl(QStyle::CE_Header, opt);
+        return true;
+    }
+
+  private:
+    QString m_cornerText;
 };
 } // namespace
 
 MemoryPage::MemoryPage(DeviceLink &link, QWidget *parent)
-    : QWidget(parent), m_link(link), m_slots(new MemorySlots(link, this)) {
+    : QWidget(parent), m_session(new MemorySession(link, this)) {
+    init();
+}
+
+MemoryPage::MemoryPage(MemorySession &session, QWidget *parent)
+    : QWidget(parent), m_session(&session) {
+    init();
+}
+
+MemorySlots &MemoryPage::memorySlots() {
+    return *m_slots;
+}
+
+void MemoryPage::init() {
+    m_slots = &m_session->memorySlots();
     setObjectName(QStringLiteral("TS_Speicher"));
     buildControls();
-    connect(m_slots, &MemorySlots::recordStored, this, &MemoryPage::onRecordStored);
+    connect(m_session, &MemorySession::stateChanged, this, &MemoryPage::showState);
+    connect(m_slots, &MemorySlots::slotChanged, this, &MemoryPage::showRowFromImage);
+    connect(m_slots, &MemorySlots::imageReplaced, this, &MemoryPage::showAllRows);
+    connect(SG_Speicher, &QTableWidget::itemChanged, this,
+            [this](QTableWidgetItem *item) { onItemChanged(item->row(), item->column()); });
+    showState();
+    showAllRows();
     m_focusWatch =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
             const auto inGrid = [this](QWidget *w) {
@@ -62,16 +129,27 @@ void MemoryPage::buildControls() {
     SG_Speicher->setObjectName(QStringLiteral("SG_Speicher"));
     SG_Speicher->setAccessibleName(QStringLiteral("Speicherplätze"));
     SG_Speicher->setGeometry(8, 8, 801, 489);
-    // Row 0 and column 0 are the grid's fixed cells, so cell (col, row)
-    // is the slot grid's own coordinate.
-    SG_Speicher->horizontalHeader()->hide();
-    SG_Speicher->verticalHeader()->hide();
-    SG_Speicher->horizontalHeader()->setDefaultSectionSize(40);
-    SG_Speicher->verticalHeader()->setDefaultSectionSize(20);
-    SG_Speicher->verticalHeader()->setMinimumSectionSize(1);
+    QHeaderView *top = SG_Speicher->horizontalHeader();
+    QHeaderView *side = SG_Speicher->verticalHeader();
+    top->setDefaultSectionSize(40);
+    top->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    top->setFixedHeight(20);
+    top->setSectionsClickable(false);
+    side->setDefaultSectionSize(20);
+    side->setMinimumSectionSize(1);
+    side->setSectionResizeMode(QHeaderView::Fixed);
+    side->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    side->setSectionsClickable(false);
     const auto widths = slotGridColumnWidths();
-    for (int c = 0; c < SlotColumnCount; ++c)
+    side->setFixedWidth(widths[ColPlatz]);
+    for (int c = 0; c < SlotColumnCount; ++c) {
         SG_Speicher->setColumnWidth(c, widths[size_t(c)]);
+        SG_Speicher->setHorizontalHeaderItem(c, new QTableWidgetItem);
+    }
+    for (int r = 0; r < kSlotGridRows; ++r)
+        SG_Speicher->setVerticalHeaderItem(r, new QTableWidgetItem);
+    SG_Speicher->setRowHidden(0, true);
+    SG_Speicher->setColumnHidden(ColPlatz, true);
     SG_Speicher->setShowGrid(true);
     SG_Speicher->setSelectionMode(QAbstractItemView::SingleSelection);
     SG_Speicher->setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -80,16 +158,11 @@ void MemoryPage::buildControls() {
     SG_Speicher->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SG_Speicher->setWordWrap(false);
     SG_Speicher->setTextElideMode(Qt::ElideNone); // a narrow column clips its text
-    const QBrush fixedBack = palette().brush(QPalette::Button);
-    const QBrush fixedText = palette().brush(QPalette::ButtonText);
     for (int r = 0; r < kSlotGridRows; ++r) {
         for (int c = 0; c < SlotColumnCount; ++c) {
             auto *item = new QTableWidgetItem;
-            if (r == 0 || c == 0) {
+            if (r == 0 || c == 0) // behind the headers, never current
                 item->setFlags(Qt::NoItemFlags);
-                item->setBackground(fixedBack);
-                item->setForeground(fixedText);
-            }
             SG_Speicher->setItem(r, c, item);
         }
     }
@@ -127,19 +200,37 @@ void MemoryPage::buildControls() {
     B_Loeschen->setObjectName(QStringLiteral("B_Loeschen"));
     B_Loeschen->setGeometry(832, 456, 129, 25);
 
+    L_SBytes->setAccessibleName(QStringLiteral("Bytes"));
+
     connect(B_Laden, &QPushButton::clicked, this, [this] { B_LadenClick(); });
     connect(B_Speichern, &QPushButton::clicked, this, [this] { B_SpeichernClick(); });
     connect(B_Loeschen, &QPushButton::clicked, this, [this] { B_LoeschenClick(); });
 }
 
+QTableWidgetItem *MemoryPage::cell(int row, int col) const {
+    if (row == 0 && col == 0)
+        return nullptr; // the corner
+    if (row == 0)
+        return SG_Speicher->horizontalHeaderItem(col);
+    if (col == 0)
+        return SG_Speicher->verticalHeaderItem(row);
+    return SG_Speicher->item(row, col);
+}
+
 QString MemoryPage::cellText(int row, int col) const {
-    const QTableWidgetItem *item = SG_Speicher->item(row, col);
+    if (row == 0 && col == 0)
+        return static_cast<SlotGrid *>(SG_Speicher)->cornerText();
+    const QTableWidgetItem *item = cell(row, col);
     return item ? item->text() : QString();
 }
 
 void MemoryPage::setCellText(int row, int col, const QString &text) {
-    if (QTableWidgetItem *item = SG_Speicher->item(row, col))
+    if (row == 0 && col == 0) {
+        static_cast<SlotGrid *>(SG_Speicher)->setCornerText(text);
+    } else if (QTableWidgetItem *item = cell(row, col)) {
+        const QScopedValueRollback<bool> setting(m_settingText, true);
         item->setText(text);
+    }
 }
 
 void MemoryPage::writeHeadings() {
@@ -164,24 +255,77 @@ void MemoryPage::clearRow(int row) {
         setCellText(row, c, QString());
 }
 
-void MemoryPage::onRecordStored(qint64 slot, const QByteArray &record) {
-    if (slot >= 1 && slot <= kSlotCount)
-        ShowSlotRecord(record, int(slot));
-    L_SBytes->setText(slotBytesText(slot));
+void MemoryPage::showAllRows() {
+    const MemoryImage &image = m_slots->image();
+    for (int row = 1; row <= kSlotCount; ++row) {
+        if (image.holdsSlot(row))
+            ShowSlotRecord(image.slotRecord(row), row);
+        else
+            clearRow(row); // the image holds no whole record for this slot
+    }
+}
+
+void MemoryPage::showRowFromImage(int row) {
+    const MemoryImage &image = m_slots->image();
+    if (row < 1 || row > kSlotCount)
+        return;
+    if (image.holdsSlot(row)) {
+        ShowSlotRecord(image.slotRecord(row), row);
+        return;
+    }
+    // A cell stored into an image without this slot: only what was stored.
+    QByteArray record = image.data().mid(qsizetype(row - 1) * kSlotSize, kSlotSize);
+    record.append(kSlotSize - record.size(), char(0));
+    const SlotRowTexts texts = slotRowTexts(record);
+    if (image.size() > qint64(row - 1) * kSlotSize + slot::kName)
+        setCellText(row, ColName, *texts[ColName]);
+    if (image.size() > qint64(row - 1) * kSlotSize + slot::kVersion)
+        setCellText(row, ColVersion, *texts[ColVersion]);
+}
+
+void MemoryPage::showState() {
+    const MemorySession &s = *m_session;
+    if (LB_Speicher->count() != 1 || LB_Speicher->item(0)->text() != s.statusItem()) {
+        LB_Speicher->clear();
+        LB_Speicher->addItem(s.statusItem());
+    }
+    L_SBytes->setText(s.bytesText());
+    B_Laden->setEnabled(!s.busy());
+    B_Speichern->setEnabled(!s.busy() && s.writeEnabled());
 }
 
 // ------------------------------------------------------------- editing
 
+void MemoryPage::onItemChanged(int row, int col) {
+    if (!m_settingText && (col == ColName || col == ColVersion))
+        m_edited.insert(row * SlotColumnCount + col);
+}
+
 void MemoryPage::StoreSlotCell() {
-    if (LastSelRow < 1 || LastSelRow > kSlotCount)
+    const int row = LastSelRow;
+    const int col = LastSelCol;
+    if (row < 1 || row > kSlotCount || (col != ColName && col != ColVersion))
         return;
-    if (LastSelCol == ColName) {
-        const QString stored = m_slots->storeName(LastSelRow, cellText(LastSelRow, ColName));
-        if (!stored.isEmpty())
-            setCellText(LastSelRow, ColName, stored);
-    } else if (LastSelCol == ColVersion) {
-        m_slots->storeVersion(LastSelRow, cellText(LastSelRow, ColVersion));
+    // Only a cell the user changed is stored: merely selecting one changes
+    // nothing in the image.
+    if (!m_edited.remove(row * SlotColumnCount + col))
+        return;
+    const QString text = cellText(row, col);
+    if (text.isEmpty()) { // stores nothing, so the cell shows what stays
+        setCellText(row, col, m_textAtSelection);
+        return;
     }
+    if (col == ColName) {
+        // The cell shows the padded text, a longer one whole.
+        setCellText(row, col, m_slots->storeName(row, text));
+    } else if (!m_slots->storeVersion(row, text)) {
+        setCellText(row, col, m_textAtSelection);
+        dialogs().information(QStringLiteral(
+            "The version is a whole number from 0 to 15; \"%1\" was not stored.")
+                                  .arg(text));
+        return;
+    }
+    m_textAtSelection = cellText(row, col);
 }
 
 void MemoryPage::SG_SpeicherSelectCell(int aCol, int aRow) {
@@ -191,6 +335,7 @@ void MemoryPage::SG_SpeicherSelectCell(int aCol, int aRow) {
                                           : QAbstractItemView::NoEditTriggers);
     LastSelCol = aCol;
     LastSelRow = aRow;
+    m_textAtSelection = cellText(aRow, aCol);
 }
 
 void MemoryPage::SG_SpeicherExit() {
@@ -199,89 +344,33 @@ void MemoryPage::SG_SpeicherExit() {
 
 // ------------------------------------------------------------ transfer
 
-void MemoryPage::setStatusItem(const QString &text) {
-    LB_Speicher->clear();
-    LB_Speicher->addItem(text);
+void MemoryPage::B_LadenClick() {
+    m_session->readAll();
 }
 
-void MemoryPage::setButtonsEnabled(bool on) {
-    B_Laden->setEnabled(on);
-    B_Speichern->setEnabled(on);
+void MemoryPage::B_SpeichernClick() {
+    m_session->writeAll();
 }
-
-void MemoryPage::showOutcome(SlotTransferOperation::Kind kind,
-                             SlotTransferOperation::Outcome outcome) {
-    const QString text = SlotTransferOperation::outcomeText(kind, outcome);
-    if (!text.isEmpty())
-        dialogs().information(text);
-}
-
-void MemoryPage::B_LadenClick() { runTransfer(SlotTransferOperation::Kind::Read); }
-
-void MemoryPage::B_SpeichernClick() { runTransfer(SlotTransferOperation::Kind::Write); }
 
 void MemoryPage::B_LoeschenClick() {
-    if (m_slots->operationRunning)
-        return;
-    if (!dialogs().confirmYesNo(QStringLiteral("Wirklich alle Speicherplätze im LMK54 löschen?")))
-        return;
-    runTransfer(SlotTransferOperation::Kind::Clear);
-}
-
-void MemoryPage::runTransfer(SlotTransferOperation::Kind kind) {
-    using Kind = SlotTransferOperation::Kind;
-    using Outcome = SlotTransferOperation::Outcome;
-    const bool reading = kind == Kind::Read;
-    SlotTransferOperation op(*m_slots);
-    connect(&op, &SlotTransferOperation::started, this, [this, reading] {
-        setButtonsEnabled(false);
-        if (reading)
-            setStatusItem(QStringLiteral("Try to read out..."));
-        L_SBytes->setText(QStringLiteral("0"));
-    });
-    // A read counts its bytes as the records arrive; a write or clear per
-    // acknowledged slot.
-    if (!reading)
-        connect(&op, &SlotTransferOperation::slotDone, this,
-                [this](int s) { L_SBytes->setText(slotBytesText(s)); });
-    const Outcome outcome = op.run(kind);
-    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
-        return;
-    setButtonsEnabled(true);
-    if (reading && outcome == Outcome::Done)
-        setStatusItem(QStringLiteral("Read from LMK54!"));
-    showOutcome(kind, outcome);
+    m_session->clearAll();
 }
 
 // ---------------------------------------------------------------- files
 
 void MemoryPage::openMemFile(const QString &path) {
-    setStatusItem(QFileInfo(path).fileName());
-    MemoryImage &image = m_slots->image();
-    QString error;
-    if (!image.loadFromFile(path, &error)) {
-        dialogs().information(error);
-        return;
-    }
-    image.setPosition(0);
-    for (int row = 1; row <= kSlotCount; ++row) {
-        const QByteArray record = image.read(kSlotSize);
-        if (record.size() == kSlotSize)
-            ShowSlotRecord(record, row);
-        else
-            clearRow(row); // the file holds no whole record for this slot
-    }
-    B_Speichern->setEnabled(true);
+    m_session->openFile(path);
+}
+
+void MemoryPage::commitEdits() {
+    static_cast<SlotGrid *>(SG_Speicher)->commitOpenEditor();
+    StoreSlotCell();
 }
 
 void MemoryPage::saveMemFile(const QString &path) {
     // A cell typed into since the last selection change goes into the file.
-    static_cast<SlotGrid *>(SG_Speicher)->commitOpenEditor();
-    StoreSlotCell();
-    setStatusItem(QFileInfo(path).fileName());
-    QString error;
-    if (!m_slots->image().saveToFile(path, &error))
-        dialogs().information(error);
+    commitEdits();
+    m_session->saveFile(path);
 }
 
 } // namespace lmk

@@ -2,25 +2,30 @@
 // Page "Speicherplätze" (TS_Speicher): the 63 memory slots in the grid
 // SG_Speicher, read, written and cleared in the receiver and kept in .Mem
 // files. The page has no visible tab; its file commands come through the
-// File menu.
+// File menu. The memory editor window shows a second page over the same
+// MemorySession, so both always show one image.
 
-#include "memory/SlotTransferOperation.h"
-
+#include <QSet>
 #include <QWidget>
 
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace lmk {
 class DeviceLink;
+class MemorySession;
 class MemorySlots;
 
 class MemoryPage : public QWidget {
     Q_OBJECT
   public:
+    // A page with a session of its own.
     MemoryPage(DeviceLink &link, QWidget *parent = nullptr);
+    // A page over `session` (not owned), e.g. the editor window's.
+    MemoryPage(MemorySession &session, QWidget *parent = nullptr);
     ~MemoryPage() override;
 
     // Start-up: headings of SG_Speicher and the slot numbers.
@@ -40,23 +45,33 @@ class MemoryPage : public QWidget {
     void SG_SpeicherSelectCell(int aCol, int aRow);
     void SG_SpeicherExit();
 
-    MemorySlots &memorySlots() { return *m_slots; }
+    MemorySession &session() { return *m_session; }
+    MemorySlots &memorySlots();
+    QTableWidget *grid() const { return SG_Speicher; }
+    // Cell (row, col) of SG_Speicher in the grid's own coordinates: row 0
+    // holds the headings, column 0 the slot numbers (the table's headers).
+    QTableWidgetItem *cell(int row, int col) const;
+    QString cellText(int row, int col) const;
+    // Commits a cell whose in-place editor is open and stores the cell
+    // selected last, as the grid's focus loss does.
+    void commitEdits();
     int LastSelCol = 0;
     int LastSelRow = 0;
 
   private:
+    void init();
     void buildControls();
-    void setStatusItem(const QString &text);
-    void setButtonsEnabled(bool on);
-    // Runs one slot operation with the page's controls and shows its outcome.
-    void runTransfer(SlotTransferOperation::Kind kind);
+    // The session's state into the buttons, counter and file list.
+    void showState();
+    // Rows from the image: a slot the image holds whole is shown; a row
+    // without one is emptied.
+    void showAllRows();
+    void showRowFromImage(int row);
     void clearRow(int row);
-    void showOutcome(SlotTransferOperation::Kind kind, SlotTransferOperation::Outcome outcome);
-    void onRecordStored(qint64 slot, const QByteArray &record);
-    QString cellText(int row, int col) const;
     void setCellText(int row, int col, const QString &text);
+    void onItemChanged(int row, int col);
 
-    DeviceLink &m_link;
+    MemorySession *m_session = nullptr;
     MemorySlots *m_slots = nullptr;
     QTableWidget *SG_Speicher = nullptr;
     QListWidget *LB_Speicher = nullptr;
@@ -65,6 +80,12 @@ class MemoryPage : public QWidget {
     QPushButton *B_Loeschen = nullptr;
     QLabel *L_SBytes = nullptr;
     QMetaObject::Connection m_focusWatch;
+    // Cells whose text the user changed since they were last stored
+    // (row * SlotColumnCount + column); set texts are not edits.
+    QSet<int> m_edited;
+    bool m_settingText = false;
+    // The text of the cell selected last as it was when selected.
+    QString m_textAtSelection;
 };
 
 } // namespace lmk
