@@ -104,6 +104,13 @@ bool runReference(const QString &kind, const QString &where, int runs, Result &r
     return int(r.refWall.size()) == runs;
 }
 
+// The reference client on the simulator's socket for this transport.
+bool runReferenceOn(SimProcess &sim, const QString &transport, int runs, Result &r) {
+    const bool wlan = transport == QLatin1String("wlan");
+    return runReference(wlan ? QStringLiteral("tcp") : QStringLiteral("unix"),
+                        wlan ? QString::number(sim.port()) : sim.usbSocketPath(), runs, r);
+}
+
 // A link to the simulator over `transport`, open as after start-up.
 std::unique_ptr<DeviceLink> openLink(SimProcess &sim, const QString &transport) {
     auto link = std::make_unique<DeviceLink>();
@@ -173,10 +180,7 @@ int runDelayed(int runs, int delayMs, ScriptedDialogs &dialogs, GapMeter &gaps) 
         // The plain blocking client against the same delayed simulator: what
         // this machine allows at all.
         Result ref;
-        if (!runReference(transport == QLatin1String("wlan") ? QStringLiteral("tcp") : QStringLiteral("unix"),
-                          transport == QLatin1String("wlan") ? QString::number(sim.port())
-                                                             : sim.usbSocketPath(),
-                          runs, ref))
+        if (!runReferenceOn(sim, transport, runs, ref))
             return 1;
         auto link = openLink(sim, transport);
         if (!link)
@@ -274,10 +278,7 @@ int main(int argc, char **argv) {
             return 1;
         }
         Result r;
-        if (!runReference(transport == QLatin1String("wlan") ? QStringLiteral("tcp") : QStringLiteral("unix"),
-                          transport == QLatin1String("wlan") ? QString::number(sim.port())
-                                                             : sim.usbSocketPath(),
-                          runs, r))
+        if (!runReferenceOn(sim, transport, runs, r))
             return 1;
         auto link = openLink(sim, transport);
         if (!link)
