@@ -1,5 +1,6 @@
 // Feeds arbitrary received terminal text, cut into arbitrary frames, through
-// the acknowledgement test, the line rule and the 8-line fill-in rule, and
+// the acknowledgement test, the line rule and the 8-line fill-in rule (8
+// complete lines), and
 // sends whatever was filled in back through the configuration frame and the
 // last line through the line frame.
 //
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             continue;
         text += fromTerminalBytes(reinterpret_cast<const char *>(p), int(n));
         const QStringList lines = terminalLines(text);
-        if (const auto s = apSettingsFromLines(lines)) {
+        const auto s = endsWithLineBreak(text) ? apSettingsFromLines(lines) : std::nullopt;
+        if (s) {
             if (apConfigFrame(*s).size() != kApFrameSize)
                 std::abort();
             text.clear();

@@ -46,8 +46,12 @@ QString FaultPlan::helpText() {
         "          delay=MS      reply MS milliseconds later (later replies wait behind it)\n"
         "          raw=HEX[+HEX...]  send these bytes instead of the reply; each '+' chunk is\n"
         "                        written separately, --chunk-gap ms apart\n"
+        "          before=HEX[+HEX...]  send each chunk as the payload of a frame of its own\n"
+        "                        ahead of the reply (--chunk-gap ms apart, the reply one gap\n"
+        "                        after the last), e.g. 02000000 or c000000000000000\n"
         "  Examples: --fault 12:raw=0000 (zero-length frame), --fault 12:raw=0104 (oversized),\n"
-        "            --fault wlan:55#2:close, --fault usb:12:delay=500\n");
+        "            --fault wlan:55#2:close, --fault usb:12:delay=500,\n"
+        "            --fault 84:before=02000000 (a status-less frame before the reply)\n");
 }
 
 void FaultPlan::addOptions(QCommandLineParser &parser) {
@@ -56,7 +60,8 @@ void FaultPlan::addOptions(QCommandLineParser &parser) {
     parser.addOption({QStringLiteral("silent"), QStringLiteral("Never reply.")});
     parser.addOption({QStringLiteral("fault"),
                       QStringLiteral("Inject a fault: [wlan|usb:]CMD[#N]:ACTION, ACTION one of "
-                                     "silent, close, delay=MS, raw=HEX[+HEX...] (repeatable)."),
+                                     "silent, close, delay=MS, raw=HEX[+HEX...], "
+                                     "before=HEX[+HEX...] (repeatable)."),
                       QStringLiteral("rule")});
     parser.addOption({QStringLiteral("chunk-gap"),
                       QStringLiteral("Gap between raw fault chunks in ms (default 20)."),
@@ -127,9 +132,11 @@ bool FaultPlan::parseRule(const QString &text, FaultRule &rule, QString &error) 
             error = bad + QStringLiteral("delay=MS needs a number");
             return false;
         }
-    } else if (action.startsWith(QLatin1String("raw="))) {
-        a.kind = FaultAction::Raw;
-        for (const QString &chunk : action.mid(4).split(QLatin1Char('+'))) {
+    } else if (action.startsWith(QLatin1String("raw=")) ||
+               action.startsWith(QLatin1String("before="))) {
+        const bool raw = action.startsWith(QLatin1String("raw="));
+        a.kind = raw ? FaultAction::Raw : FaultAction::Before;
+        for (const QString &chunk : action.mid(raw ? 4 : 7).split(QLatin1Char('+'))) {
             QByteArray bytes;
             if (!parseHex(chunk, bytes)) {
                 error = bad + QStringLiteral("raw chunks must be hex bytes");
@@ -138,7 +145,8 @@ bool FaultPlan::parseRule(const QString &text, FaultRule &rule, QString &error) 
             a.chunks.append(bytes);
         }
     } else {
-        error = bad + QStringLiteral("ACTION must be silent, close, delay=MS or raw=HEX[+HEX...]");
+        error = bad + QStringLiteral("ACTION must be silent, close, delay=MS, raw=HEX[+HEX...] "
+                                     "or before=HEX[+HEX...]");
         return false;
     }
     return true;

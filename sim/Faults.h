@@ -8,9 +8,13 @@
 //       #N      only the N-th request with that byte on that transport
 //               (1-based, counted over the simulator's lifetime); omitted:
 //               every one
-//       ACTION  silent | close | delay=MS | raw=HEX[+HEX...]
+//       ACTION  silent | close | delay=MS | raw=HEX[+HEX...] | before=HEX[+HEX...]
 //               raw: these bytes are sent instead of the reply, each
 //               "+"-separated chunk in its own write, --chunk-gap MS apart
+//               before: each chunk is a payload sent as a frame of its own
+//               ahead of the real reply, --chunk-gap MS apart, the reply
+//               one gap after the last (e.g. 02000000 or c000000000000000:
+//               words that carry no status)
 //   --chunk-gap MS      gap between raw chunks (default 20)
 //
 // Example: --fault wlan:12#2:raw=0c00+0000124005000301+0000 sends the second
@@ -27,10 +31,10 @@ class QCommandLineParser;
 namespace sim {
 
 struct FaultAction {
-    enum Kind { None, Silent, Close, Delay, Raw };
+    enum Kind { None, Silent, Close, Delay, Raw, Before };
     Kind kind = None;
     int delayMs = 0;
-    QList<QByteArray> chunks; // Raw
+    QList<QByteArray> chunks; // Raw, Before
 };
 
 struct FaultRule {

@@ -10,6 +10,9 @@ SocketSession::SocketSession(QIODevice *device, const QString &transport, int id
     m_device->setParent(this);
     m_clock.start();
     m_timer.setSingleShot(true);
+    // Delays of a few milliseconds stand for a real link: they must hold to
+    // the millisecond, never shorter.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SocketSession::pump);
     connect(m_device, &QIODevice::readyRead, this, &SocketSession::onReadyRead);
     if (auto *tcp = qobject_cast<QTcpSocket *>(m_device))
@@ -77,6 +80,16 @@ void SocketSession::reply(const QByteArray &payload) {
     case FaultAction::Close:
         applyReplacement();
         break;
+    case FaultAction::Before: {
+        const int gap = plan.chunkGapMs;
+        if (!m_faultUsed) { // once per request, ahead of its first reply
+            m_faultUsed = true;
+            for (int i = 0; i < m_fault.chunks.size(); ++i)
+                enqueue(frame(m_fault.chunks[i]), i == 0 ? 0 : gap, false, i > 0);
+        }
+        enqueue(frame(payload), gap, false, true);
+        break;
+    }
     default: // Silent
         break;
     }
@@ -105,8 +118,8 @@ void SocketSession::enqueue(const QByteArray &bytes, int delayMs, bool closeAfte
     if (m_closed)
         return;
     // Nothing overtakes what is queued already.
-    const qint64 from = afterPrevious ? m_lastDue : m_clock.elapsed();
-    m_lastDue = qMax(from + delayMs, m_lastDue);
+    const qint64 from = afterPrevious ? m_lastDue : m_clock.nsecsElapsed();
+    m_lastDue = qMax(from + qint64(delayMs) * 1000000, m_lastDue);
     m_out.enqueue({bytes, m_lastDue, closeAfter});
     if (!m_dispatching)
         pump();
@@ -116,9 +129,9 @@ void SocketSession::pump() {
     if (m_dispatching)
         return;
     while (!m_out.isEmpty() && !m_closed) {
-        const qint64 wait = m_out.head().due - m_clock.elapsed();
+        const qint64 wait = m_out.head().due - m_clock.nsecsElapsed();
         if (wait > 0) {
-            m_timer.start(int(wait));
+            m_timer.start(int((wait + 999999) / 1000000)); // whole ms, rounded up
             return;
         }
         const Outgoing o = m_out.dequeue();

@@ -36,7 +36,7 @@ public:
 private:
     struct Outgoing {
         QByteArray bytes;
-        qint64 due = 0;     // ms on m_clock
+        qint64 due = 0;     // ns on m_clock
         bool close = false; // close the connection at this point
     };
 

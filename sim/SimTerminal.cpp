@@ -7,7 +7,8 @@
 //   SSID:\r\n<ssid>\r\nPasskey:\r\n<passkey>\r\nChannel:\r\n<channel>\r\n
 //   TX-Power (dBm):\r\n<power>\r\n
 //
-// (optionally cut into several frames, --ap-split). Terminal text frames
+// (optionally cut into several frames of about the same size, --ap-split, or
+// into two at a given byte, --ap-cut). Terminal text frames
 // 19 <count> <text> come in two shapes:
 //   - a line: 19 L+2 <line> 0D 0A 00 <filler up to a multiple of 5>, answered
 //     with the acknowledgement 00 00 00 00 and then the command's answer;
@@ -58,6 +59,10 @@ public:
                           QStringLiteral("Send the access-point answer in this many frames "
                                          "(1 to 50, default 1)."),
                           QStringLiteral("n")});
+        parser.addOption({QStringLiteral("ap-cut"),
+                          QStringLiteral("Send the access-point answer in two frames, the first "
+                                         "one of this many bytes."),
+                          QStringLiteral("n")});
         parser.addOption({QStringLiteral("ap-silent"),
                           QStringLiteral("Do not answer 0D 01 with the access-point settings.")});
     }
@@ -76,6 +81,15 @@ public:
             m_split = parser.value(QStringLiteral("ap-split")).toInt(&ok);
             if (!ok || m_split < 1 || m_split > 50) {
                 error = QStringLiteral("--ap-split needs a number from 1 to 50");
+                return false;
+            }
+        }
+        if (parser.isSet(QStringLiteral("ap-cut"))) {
+            bool ok = false;
+            m_cut = parser.value(QStringLiteral("ap-cut")).toInt(&ok);
+            if (!ok || m_cut < 1 || m_cut >= apAnswer().size()) {
+                error = QStringLiteral("--ap-cut needs a number from 1 to %1")
+                            .arg(apAnswer().size() - 1);
                 return false;
             }
         }
@@ -125,6 +139,11 @@ private:
 
     void sendApAnswer(sim::Session &s) {
         const QByteArray a = apAnswer();
+        if (m_cut > 0 && m_cut < a.size()) {
+            s.reply(a.left(m_cut));
+            s.reply(a.mid(m_cut));
+            return;
+        }
         const int n = qMin(m_split, int(a.size()));
         qsizetype from = 0;
         for (int i = 1; i <= n; ++i) {
@@ -168,6 +187,7 @@ private:
 
     AccessPoint m_ap;
     int m_split = 1;
+    int m_cut = 0; // 0: no cut
     bool m_silent = false;
 };
 

@@ -4,6 +4,7 @@
 //
 // prints "LISTENING <port>" once both sides listen and serves until SIGTERM
 // or SIGINT.
+#include "Control.h"
 #include "Faults.h"
 #include "SimCore.h"
 #include "SimServer.h"
@@ -53,6 +54,9 @@ int fail(const QString &message) {
 } // namespace
 
 int main(int argc, char **argv) {
+    // The plain Unix event loop keeps timers to the microsecond; reply
+    // delays of a few milliseconds then stand for a real link's.
+    qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lmk-sim"));
 
@@ -77,6 +81,9 @@ int main(int argc, char **argv) {
                       QStringLiteral("Request log file (appended); default standard error."),
                       QStringLiteral("file")});
     sim::FaultPlan::addOptions(parser);
+    parser.addOption({QStringLiteral("control"),
+                      QStringLiteral("Take fault commands on standard input while running "
+                                     "(fault RULE, clear, ping; each answered OK or ERROR).")});
     for (sim::Feature *f : sim::features())
         f->addOptions(parser);
     parser.process(app);
@@ -104,6 +111,8 @@ int main(int argc, char **argv) {
         return fail(error);
     std::printf("LISTENING %u\n", unsigned(server.port()));
     std::fflush(stdout);
+    if (parser.isSet(QStringLiteral("control")))
+        new sim::Control(STDIN_FILENO, &app);
 
     const int rc = app.exec();
     sim::closeLog();

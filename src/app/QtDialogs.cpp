@@ -58,6 +58,12 @@ QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setNameFilter(qtFilterFromPairs(filter));
     dlg.setDefaultSuffix(suffixOf(defaultExt));
+    // A name typed without an extension gets that of the type chosen.
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString &chosen) {
+        const qsizetype open = chosen.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            dlg.setDefaultSuffix(suffixOf(chosen.mid(open + 1).chopped(1)));
+    });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().constFirst();

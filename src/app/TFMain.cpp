@@ -3,6 +3,7 @@
 #include "app/AppResources.h"
 #include "app/RadioGroupFocus.h"
 #include "app/TDLG_Info.h"
+#include "display/PictureFile.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
@@ -23,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 
 namespace lmk {
@@ -134,10 +137,24 @@ void TFMain::buildPages(QWidget *central) {
     PC_main->insertTab(kTabLmk54, m_sample, QStringLiteral("LMK25E"));
     PC_main->insertTab(kTabSpeicher, m_memory, QStringLiteral("Speicherplätze"));
     PC_main->insertTab(kTabChat, m_terminal, QStringLiteral("USB Terminal"));
-    PC_main->setTabVisible(kTabLmk54, false);
-    PC_main->setTabVisible(kTabSpeicher, false);
+    // Pages without a tab cannot be selected. Disabled on the tab bar only
+    // (their pages stay enabled), Ctrl+Tab, the arrow keys and the wheel
+    // step over them; anything else that selects one is undone at once.
+    for (int hidden : {kTabLmk54, kTabSpeicher}) {
+        PC_main->setTabVisible(hidden, false);
+        PC_main->tabBar()->setTabEnabled(hidden, false);
+    }
     PC_main->setCurrentIndex(kTabDownload);
-    connect(PC_main, &QTabWidget::currentChanged, this, [this] { PC_mainChange(); });
+    m_shownTab = kTabDownload;
+    connect(PC_main, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0 && !PC_main->isTabVisible(index)) {
+            const QSignalBlocker quiet(PC_main); // the page shown does not change
+            PC_main->setCurrentIndex(m_shownTab);
+            return;
+        }
+        m_shownTab = index;
+        PC_mainChange();
+    });
 }
 
 void TFMain::buildMenu() {
@@ -157,10 +174,16 @@ void TFMain::buildMenu() {
     iface->setObjectName(QStringLiteral("M_Interface"));
     iface->menuAction()->setObjectName(QStringLiteral("M_Interface"));
     QAction *usb = iface->addAction(QStringLiteral("Find &USB Device"), this,
-                                    [this] { m_link.MI_USBClick(); });
+                                    [this] {
+                                        m_display->stopLive();
+                                        m_link.MI_USBClick();
+                                    });
     usb->setObjectName(QStringLiteral("MI_USB"));
     QAction *wlan = iface->addAction(QStringLiteral("Find &WLAN Connection"), this,
-                                     [this] { m_link.MI_WLANClick(); });
+                                     [this] {
+                                         m_display->stopLive();
+                                         m_link.MI_WLANClick();
+                                     });
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
     iface->addSeparator();
     QAction *memory =
@@ -200,14 +223,22 @@ bool TFMain::event(QEvent *e) {
 }
 
 void TFMain::FormCreate() {
+    // Start-up processes events while it waits for the receiver; a close
+    // meanwhile ends it after the step that waited.
     m_link.startupWlan();
+    if (m_closed)
+        return;
     m_link.openUsb();
     m_display->fillFrame();
     m_memory->writeHeadings();
     if (!m_link.hasTransport())
         return;
     processPendingEvents();
+    if (m_closed)
+        return;
     m_update->B_SyncClick();
+    if (m_closed)
+        return;
     if (!m_update->bootActive() && !m_update->configActive())
         return;
     m_link.startReplyTimer(1000);
@@ -216,6 +247,7 @@ void TFMain::FormCreate() {
 }
 
 void TFMain::PC_mainChange() {
+    m_display->stopLive(); // the mirror ends before the link serves another page
     m_link.pageShown = pageShown();
     m_terminal->clearChat();
     m_link.ApSettingsPending = 0;
@@ -264,9 +296,9 @@ void TFMain::MI_OeffnenClick() {
 void TFMain::MI_SpeichernClick() {
     switch (pageShown()) {
     case kPageDisplay: {
-        const QString f = askSave(QStringLiteral("*.BMP"), QStringLiteral("Bilddatei *.BMP|*.BMP"));
+        const QString f = askSave(QLatin1String(kPictureDefaultExt), QLatin1String(kPictureFilter));
         if (!f.isEmpty())
-            m_display->saveBmp(f);
+            m_display->savePicture(f);
         break;
     }
     case kPageTerminal: {
@@ -311,6 +343,10 @@ void TFMain::FormCloseQuery() {
     if (m_closed)
         return;
     m_closed = true;
+    m_display->stopLive(); // a live frame is aborted with the abort byte
+    // An operation may be waiting below this handler: its wait ends now,
+    // and it sends nothing more and shows no outcome.
+    m_link.beginShutdown();
     if (pageShown() == kPageTerminal)
         showPage(kPageUpdate); // runs PC_mainChange: 0x0D 0x00 over USB
     m_link.drainWlan();

@@ -53,6 +53,8 @@ class TFMain : public QMainWindow {
     MemoryEditor *memoryEditor() const { return m_memoryEditor; }
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
+    // The close handler has run; the window is gone for good.
+    bool isClosed() const { return m_closed; }
 
     // The Info dialog, created hidden after the window (program entry); the
     // Info menu item creates it if it is still missing.
@@ -102,6 +104,7 @@ class TFMain : public QMainWindow {
     FileDialogSetup OD_App;
     FileDialogSetup SD_Datei;
     bool m_closed = false;
+    int m_shownTab = 0; // PC_main's index of the page shown (never a hidden one)
 };
 
 } // namespace lmk

@@ -1,5 +1,6 @@
 #include "app/LmkApplication.h"
 #include "app/QtDialogs.h"
+#include "app/SystemCloseRequest.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
@@ -42,9 +43,15 @@ int main(int argc, char *argv[]) {
             lmk::QtDialogs &d;
             ~Unparent() { d.setParent(nullptr); }
         } unparent{qtDialogs};
+        // The system's close request closes the window like its close box.
+        lmk::SystemCloseRequest systemClose;
+        QObject::connect(&systemClose, &lmk::SystemCloseRequest::requested, &window,
+                         &QWidget::close);
         // Placed first, so that start-up messages appear over the window.
         centreOnScreen(window);
         window.FormCreate();
+        if (window.isClosed()) // closed while start-up waited for the receiver
+            return 0;
         window.createInfoDialog();
         window.show();
         return QApplication::exec();

@@ -83,14 +83,27 @@ int Context::fail(const QString &text) {
     return exitFor(text);
 }
 
-void Context::progress(const QString &label, qint64 done, qint64 total) {
+void Context::progress(const QString &label, qint64 done, qint64 total, ProgressUnit unit) {
     if (!m_tty || total <= 0)
         return;
-    const int width = 40;
+    if (!m_progressShown) {
+        m_progressClock.start();
+        m_progressPrinted = -kProgressRedrawMs;
+    }
+    // Redrawn at most every kProgressRedrawMs, and at the end.
+    const qint64 now = m_progressClock.elapsed();
+    if (done < total && now - m_progressPrinted < kProgressRedrawMs)
+        return;
+    m_progressPrinted = now;
+    const int width = 30;
     const int filled = int(qBound<qint64>(0, done * width / total, qint64(width)));
-    err << '\r' << label << " [" << QString(filled, QLatin1Char('#'))
-        << QString(width - filled, QLatin1Char(' ')) << "] " << (done * 100 / total) << '%';
+    const QString line = label + QStringLiteral(" [") + QString(filled, QLatin1Char('#')) +
+                         QString(width - filled, QLatin1Char(' ')) + QStringLiteral("] ") +
+                         progressLine(done, total, now, unit);
+    // Spaces over the rest of a longer line shown before.
+    err << '\r' << line << QString(qMax<qsizetype>(0, m_progressWidth - line.size()), QLatin1Char(' '));
     err.flush();
+    m_progressWidth = line.size();
     m_progressShown = true;
 }
 
@@ -98,6 +111,7 @@ void Context::endProgress() {
     if (m_progressShown)
         err << Qt::endl;
     m_progressShown = false;
+    m_progressWidth = 0;
 }
 
 } // namespace lmk::ctl

@@ -4,6 +4,9 @@
 
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "link/ProgressText.h"
+
+#include <QElapsedTimer>
 
 #include <QStringList>
 #include <QTextStream>
@@ -16,6 +19,7 @@ enum ExitCode {
     ExitUsage = 2,        // wrong usage
     ExitNoConnection = 3, // no connection
     ExitTimeout = 4,      // the receiver did not answer in time
+    ExitInterrupted = 130, // ended by Ctrl+C
 };
 
 // Message boxes become lines on standard error; questions are answered by
@@ -50,13 +54,20 @@ struct Context {
     // Prints an operation's final text (unless the link already printed it)
     // and returns its exit code; a lost connection wins over the text.
     int fail(const QString &text);
-    // A progress bar on standard error when it is a terminal.
-    void progress(const QString &label, qint64 done, qint64 total);
+    // A progress bar on standard error when it is a terminal, with the
+    // amount done of the total, the rate and the time left since the first
+    // call after endProgress().
+    void progress(const QString &label, qint64 done, qint64 total,
+                  ProgressUnit unit = ProgressUnit::Columns);
     void endProgress();
 
 private:
     bool m_tty = false;
     bool m_progressShown = false;
+    static constexpr qint64 kProgressRedrawMs = 100;
+    QElapsedTimer m_progressClock;
+    qint64 m_progressPrinted = 0; // m_progressClock's time of the last line
+    qsizetype m_progressWidth = 0; // characters of the last line shown
 };
 
 // One sub-command: parses its own arguments (args[0] is its name).

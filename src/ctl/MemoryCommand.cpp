@@ -129,7 +129,7 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
                         : kind == SlotTransferOperation::Kind::Write ? "write"
                                                                      : "clear";
     QObject::connect(&op, &SlotTransferOperation::slotDone, [&](int slot) {
-        ctx.progress(QString::fromLatin1(label), slot, kSlotCount);
+        ctx.progress(QString::fromLatin1(label), slot, kSlotCount, ProgressUnit::Slots);
     });
     const SlotTransferOperation::Outcome outcome = op.run(kind);
     ctx.endProgress();

@@ -1,15 +1,22 @@
-// lmkctl scan: the "Display Copy" page's scan into a PNG or BMP file.
+// lmkctl scan: the "Display Copy" page's scan into a PNG or BMP file, once
+// or as a numbered series of captures.
 #include "ctl/CtlCommands.h"
 
+#include "display/PictureFile.h"
 #include "display/ScanArea.h"
 #include "display/ScanCodec.h"
 #include "display/ScanOperation.h"
+#include "link/Wait.h"
 
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QTimer>
+
+#include <csignal>
 
 namespace lmk::ctl {
 
@@ -51,6 +58,55 @@ std::optional<AreaValues> areaFromText(const QString &text) {
     return a;
 }
 
+// "shot-%03d.png", 7 -> "shot-007.png" (the first %d form, with an optional
+// zero-padded width); without one, "-7" goes before the extension:
+// "shot.png", 7 -> "shot-7.png".
+QString numberedPath(const QString &pattern, int n) {
+    static const QRegularExpression form(QStringLiteral("%(0?)(\\d*)d"));
+    const QRegularExpressionMatch m = form.match(pattern);
+    if (m.hasMatch()) {
+        const int width = m.captured(2).toInt();
+        const QChar fill = m.captured(1).isEmpty() ? QLatin1Char(' ') : QLatin1Char('0');
+        QString out = pattern;
+        return out.replace(m.capturedStart(), m.capturedLength(),
+                           QStringLiteral("%1").arg(n, width, 10, fill));
+    }
+    const QFileInfo info(pattern);
+    const QString suffix = info.suffix();
+    const QString base = suffix.isEmpty() ? pattern : pattern.left(pattern.size() - suffix.size() - 1);
+    return base + QLatin1Char('-') + QString::number(n) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+}
+
+bool hasNumberForm(const QString &pattern) {
+    return pattern.contains(QRegularExpression(QStringLiteral("%0?\\d*d")));
+}
+
+// Ctrl+C: the handler only raises the flag; the command reads it while it
+// waits (every wait wakes at least every 50 ms).
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void onInterrupt(int) { g_interrupted = 1; }
+
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        g_interrupted = 0;
+        m_previous = std::signal(SIGINT, onInterrupt);
+    }
+    ~InterruptGuard() { std::signal(SIGINT, m_previous); }
+    static bool raised() { return g_interrupted != 0; }
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+// The area's picture, exactly W x H pixels or framed as in the window.
+QImage emptyPicture(const AreaValues &values, bool framed) {
+    QImage picture = framed ? QImage(kFramedWidth, kFramedHeight, QImage::Format_RGB888)
+                            : QImage(values.w, values.h, QImage::Format_RGB888);
+    picture.fill(kFrameColour);
+    return picture;
+}
+
 } // namespace
 
 int runScan(Context &ctx, const QStringList &args) {
@@ -62,10 +118,21 @@ int runScan(Context &ctx, const QStringList &args) {
                  QStringLiteral("the rectangle X,Y,W,H on the 800 x 480 screen"),
                  QStringLiteral("X,Y,W,H")});
     p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("the picture file; .png or .bmp"), QStringLiteral("file")});
+                 QStringLiteral("the picture file; .png or .bmp. With --count, a %d form "
+                                "(e.g. shot-%03d.png) takes the capture number; without one "
+                                "the number goes before the extension (shot-1.png)"),
+                 QStringLiteral("file")});
     p.addOption({QStringLiteral("framed"),
                  QStringLiteral("write the window's 810 x 490 picture (the area at 5,5 in a "
                                 "black frame) instead of exactly W x H pixels")});
+    p.addOption({QStringLiteral("count"),
+                 QStringLiteral("number of captures (default 1); 0 runs until Ctrl+C, which "
+                                "aborts the running scan and keeps the files written"),
+                 QStringLiteral("N"), QStringLiteral("1")});
+    p.addOption({QStringLiteral("interval"),
+                 QStringLiteral("seconds from the start of one capture to the start of the "
+                                "next (default 0: at once)"),
+                 QStringLiteral("seconds"), QStringLiteral("0")});
     if (int rc = parseCommand(
             ctx, p, args,
             QStringLiteral("Copies the receiver's screen, or a rectangle of it, into a PNG or BMP "
@@ -74,14 +141,25 @@ int runScan(Context &ctx, const QStringList &args) {
                            "diagram-vga 0,93,520,387  diagram-wvga 0,93,648,387"));
         rc >= 0)
         return rc;
+    bool countOk = false, intervalOk = false;
+    const int count = p.value(QStringLiteral("count")).toInt(&countOk);
+    const double interval = p.value(QStringLiteral("interval")).toDouble(&intervalOk);
     if (!p.positionalArguments().isEmpty() || !p.isSet(QStringLiteral("output")) ||
         (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))) {
-        ctx.err << "lmkctl scan: expected [--preset NAME | --area X,Y,W,H] -o FILE [--framed]"
+        ctx.err << "lmkctl scan: expected [--preset NAME | --area X,Y,W,H] -o FILE [--framed] "
+                   "[--count N] [--interval SECONDS]"
                 << Qt::endl;
         return ExitUsage;
     }
-    const QString path = p.value(QStringLiteral("output"));
-    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (!countOk || count < 0 || !intervalOk || interval < 0 || interval > 86400) {
+        ctx.err << "lmkctl scan: --count needs a number of 0 or more, --interval a number of "
+                   "seconds from 0 to 86400"
+                << Qt::endl;
+        return ExitUsage;
+    }
+    const QString pattern = p.value(QStringLiteral("output"));
+    const bool single = count == 1 && !hasNumberForm(pattern);
+    const QString suffix = QFileInfo(pattern).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
         ctx.err << "lmkctl scan: the file must end in .png or .bmp" << Qt::endl;
         return ExitUsage;
@@ -118,9 +196,7 @@ int runScan(Context &ctx, const QStringList &args) {
     if (!ctx.connect())
         return ExitNoConnection;
 
-    QImage picture = framed ? QImage(kFramedWidth, kFramedHeight, QImage::Format_RGB888)
-                            : QImage(values.w, values.h, QImage::Format_RGB888);
-    picture.fill(kFrameColour);
+    QImage picture;
     const int offset = framed ? kFrameBand : 0;
     ScanOperation scan(ctx.link);
     QObject::connect(&scan, &ScanOperation::columnReceived,
@@ -137,37 +213,67 @@ int runScan(Context &ctx, const QStringList &args) {
                              px[2] = rgb[2];
                          }
                      });
-    QObject::connect(&scan, &ScanOperation::progressChanged,
-                     [&](int position) { ctx.progress(QStringLiteral("scan"), position, 100); });
-    ctx.link.setStatusText({});
-    const ScanOutcome outcome = scan.run(values);
-    ctx.endProgress();
-    const QString text = QString::fromLatin1(outcome.statusText);
-    if (!outcome.sent) {
-        ctx.err << text << Qt::endl;
-        return ExitNoConnection;
-    }
-    if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
-        return ctx.fail(text);
+    QString label = QStringLiteral("scan");
+    QObject::connect(&scan, &ScanOperation::counterChanged, [&](const QString &text) {
+        if (!text.isEmpty())
+            ctx.progress(label, text.toInt(), values.w, ProgressUnit::Columns);
+    });
 
-    QSaveFile file(path);
-    QString error;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-    } else {
-        QImageWriter writer(&file, suffix.toLatin1());
-        if (!writer.write(picture))
-            error = writer.errorString();
-        else if (!file.commit())
-            error = file.errorString();
+    // Ctrl+C aborts the running scan with the abort byte.
+    const InterruptGuard interrupt;
+    QTimer watch;
+    watch.setInterval(kWaitSliceMs);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (InterruptGuard::raised() && scan.isRunning())
+            scan.abort();
+    });
+    watch.start();
+
+    int written = 0;
+    QElapsedTimer sinceStart;
+    for (int n = 1; count == 0 || n <= count; ++n) {
+        if (n > 1) {
+            const qint64 waitMs = qint64(interval * 1000);
+            waitWhile([&] { return !InterruptGuard::raised() && sinceStart.elapsed() < waitMs; });
+        }
+        if (InterruptGuard::raised())
+            break;
+        sinceStart.start();
+        if (!single)
+            label = QStringLiteral("scan %1").arg(n);
+        picture = emptyPicture(values, framed);
+        ctx.link.setStatusText({});
+        const ScanOutcome outcome = scan.run(values);
+        ctx.endProgress();
+        if (InterruptGuard::raised())
+            break; // the capture was aborted: no file for it
+        const QString text = QString::fromLatin1(outcome.statusText);
+        if (!outcome.sent) {
+            ctx.err << text << Qt::endl;
+            return ExitNoConnection;
+        }
+        if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
+            return ctx.fail(text);
+
+        const QString path = single ? pattern : numberedPath(pattern, n);
+        const QString error = writeWholeFile(path, [&](QIODevice &file) {
+            QImageWriter writer(&file, suffix.toLatin1());
+            return writer.write(picture) ? QString() : writer.errorString();
+        });
+        if (!error.isEmpty()) {
+            ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
+            return ExitUsage;
+        }
+        ++written;
+        ctx.err << text << Qt::endl;
+        ctx.out << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
+                << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
     }
-    if (!error.isEmpty()) {
-        ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
-        return ExitUsage;
+    if (InterruptGuard::raised()) {
+        ctx.err << "Interrupted; " << written << (written == 1 ? " file" : " files")
+                << " written." << Qt::endl;
+        return ExitInterrupted;
     }
-    ctx.err << text << Qt::endl;
-    ctx.out << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
-            << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
     return ExitDone;
 }
 

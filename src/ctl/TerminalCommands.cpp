@@ -110,7 +110,10 @@ int runTerminal(Context &ctx, const QStringList &args) {
             const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
             if (!message.isEmpty()) {
                 ctx.err << message << Qt::endl;
-                rc = message == QLatin1String(kNoUsbText) ? ExitNoConnection : ExitRefused;
+                // Without USB nothing goes; a line too long for a frame or
+                // with characters that have no byte is the caller's mistake
+                // (the next lines still go out).
+                rc = message == QLatin1String(kNoUsbText) ? ExitNoConnection : ExitUsage;
             }
         }
         if (eof)
@@ -121,6 +124,22 @@ int runTerminal(Context &ctx, const QStringList &args) {
     session.leave();
     return rc;
 }
+
+namespace {
+// One field of the access-point form: its option, its text and the check
+// "Set!" makes on it.
+struct ApField {
+    const char *option;
+    QString ApSettings::*text;
+    QString (*problem)(const QString &);
+};
+const ApField kApFields[] = {
+    {"ssid", &ApSettings::ssid, apSsidProblem},
+    {"passkey", &ApSettings::passkey, apPasskeyProblem},
+    {"channel", &ApSettings::channel, apChannelProblem},
+    {"power", &ApSettings::power, apPowerProblem},
+};
+} // namespace
 
 int runAp(Context &ctx, const QStringList &args) {
     QCommandLineParser p;
@@ -136,61 +155,66 @@ int runAp(Context &ctx, const QStringList &args) {
     if (int rc = parseCommand(
             ctx, p, args,
             QStringLiteral("The receiver's WiFi access point (USB only: give --usb).\n"
-                           "  ap show     print name, passkey, channel and transmit power\n"
-                           "  ap set --ssid S --passkey P --channel C --power DBM\n"
-                           "              configure and save them"));
+                           "  ap show     print name, passkey, channel and transmit power as the\n"
+                           "              receiver reports them\n"
+                           "  ap set [--ssid S] [--passkey P] [--channel C] [--power DBM]\n"
+                           "              configure and save them; a value not given stays as\n"
+                           "              the receiver reports it, and must be one the window\n"
+                           "              would send back"));
         rc >= 0)
         return rc;
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
     const bool set = action == QLatin1String("set");
-    const QStringList fields{QStringLiteral("ssid"), QStringLiteral("passkey"),
-                             QStringLiteral("channel"), QStringLiteral("power")};
-    bool anyField = false, allFields = true;
-    for (const QString &f : fields) {
-        anyField = anyField || p.isSet(f);
-        allFields = allFields && p.isSet(f);
-    }
-    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || (set && !allFields) ||
-        (!set && anyField)) {
-        ctx.err << "lmkctl ap: expected 'show' or 'set --ssid S --passkey P --channel C --power DBM'"
+    bool anyField = false;
+    for (const ApField &f : kApFields)
+        anyField = anyField || p.isSet(QLatin1String(f.option));
+    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || set != anyField) {
+        ctx.err << "lmkctl ap: expected 'show' or 'set' with at least one of --ssid S, "
+                   "--passkey P, --channel C, --power DBM"
                 << Qt::endl;
         return ExitUsage;
     }
 
-    ApSettings wanted;
+    // What the options give; the rest comes from the receiver's answer.
+    ApSettings given;
     if (set) {
         // The window's spin edits hold only numbers within their ranges.
-        auto number = [&](const QString &name, int min, int max) -> std::optional<QString> {
-            bool ok = false;
-            const int v = p.value(name).trimmed().toInt(&ok, 10);
-            if (!ok || v < min || v > max) {
+        auto number = [&](const QString &name, int min, int max, QString &into) {
+            if (!p.isSet(name))
+                return true;
+            const std::optional<int> v = apFieldNumber(p.value(name), min, max);
+            if (!v) {
                 ctx.err << "lmkctl ap set: --" << name << " needs a number from " << min << " to "
                         << max << Qt::endl;
-                return std::nullopt;
+                return false;
             }
-            return QString::number(v);
+            into = QString::number(*v);
+            return true;
         };
-        const auto channel = number(QStringLiteral("channel"), kChannelMin, kChannelMax);
-        const auto power = number(QStringLiteral("power"), kPowerMin, kPowerMax);
-        if (!channel || !power)
+        const bool channelOk = number(QStringLiteral("channel"), kChannelMin, kChannelMax,
+                                      given.channel);
+        const bool powerOk = number(QStringLiteral("power"), kPowerMin, kPowerMax, given.power);
+        given.ssid = p.value(QStringLiteral("ssid"));
+        given.passkey = p.value(QStringLiteral("passkey"));
+        // The window's checks on what was typed; nothing is sent for a text
+        // the module would get only in part.
+        bool textsOk = true;
+        for (const ApField &f : kApFields) {
+            if (!p.isSet(QLatin1String(f.option)))
+                continue;
+            const QString problem = f.problem(given.*f.text);
+            if (!problem.isEmpty()) {
+                ctx.err << problem << Qt::endl;
+                textsOk = false;
+            }
+        }
+        if (!channelOk || !powerOk || !textsOk)
             return ExitUsage;
-        wanted = {p.value(QStringLiteral("ssid")), p.value(QStringLiteral("passkey")), *channel,
-                  *power};
     }
 
     if (!connectUsb(ctx))
         return ExitNoConnection;
-    if (set) {
-        // The window's checks, each failing one with its message.
-        const QStringList messages = AccessPointSetter(ctx.link).check(wanted);
-        if (!messages.isEmpty()) {
-            for (const QString &m : messages)
-                ctx.err << m << Qt::endl;
-            return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection
-                                                                       : ExitUsage;
-        }
-    }
 
     TerminalSession session(ctx.link);
     if (!session.enter()) {
@@ -202,12 +226,32 @@ int runAp(Context &ctx, const QStringList &args) {
     if (!current)
         return settingsTimeout(ctx);
     if (!set) {
+        // The receiver's texts as they came, also those the window's form
+        // could not show.
         ctx.out << "Name (SSID): " << current->ssid << '\n'
                 << "Passkey: " << current->passkey << '\n'
                 << "Channel: " << current->channel << '\n'
                 << "TX-Power: " << current->power << " dBm" << Qt::endl;
         return ExitDone;
     }
+    // A value not given is sent back as the receiver reported it, and only
+    // when the window would send it back unchanged.
+    ApSettings wanted = *current;
+    bool keptOk = true;
+    for (const ApField &f : kApFields) {
+        if (p.isSet(QLatin1String(f.option))) {
+            wanted.*f.text = given.*f.text;
+            continue;
+        }
+        const QString problem = f.problem(wanted.*f.text);
+        if (!problem.isEmpty()) {
+            ctx.err << problem << Qt::endl
+                    << "lmkctl ap set: give --" << f.option << Qt::endl;
+            keptOk = false;
+        }
+    }
+    if (!keptOk)
+        return ExitUsage;
     const QStringList messages = session.setAccessPoint(wanted);
     if (!messages.isEmpty()) {
         for (const QString &m : messages)

@@ -215,8 +215,8 @@ int runUpload(Context &ctx, const QStringList &args) {
     ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
     ctx.link.setStatusText({});
     UploadOperation op(ctx.link);
-    QObject::connect(&op, &UploadOperation::progressChanged, [&](int position) {
-        ctx.progress(QStringLiteral("upload"), position, UploadOperation::kProgressMax);
+    QObject::connect(&op, &UploadOperation::bytesSent, [&](qint64 sent, qint64 size) {
+        ctx.progress(QStringLiteral("upload"), sent, size, ProgressUnit::Bytes);
     });
     const UploadResult r = op.run(req);
     ctx.endProgress();
@@ -236,10 +236,12 @@ int runUpload(Context &ctx, const QStringList &args) {
         ctx.err << r.message << Qt::endl;
         return ExitUsage;
     case UploadOutcome::NoTaskIds:
+    case UploadOutcome::IdTooLarge:
         ctx.err << r.message << Qt::endl;
         return ExitRefused;
     case UploadOutcome::Refused:
     case UploadOutcome::Ended:
+    case UploadOutcome::Abandoned:
         break;
     }
     return ctx.fail(r.message);

@@ -23,7 +23,7 @@ void usage(QTextStream &s) {
         s << "  " << QString::fromLatin1(c.name).leftJustified(10) << c.summary << '\n';
     s << "\n'lmkctl COMMAND --help' describes a command.\n"
          "Exit codes: 0 done, 1 refused or error reported by the receiver, 2 wrong usage,\n"
-         "3 no connection, 4 timeout.\n";
+         "3 no connection, 4 timeout, 130 interrupted by Ctrl+C.\n";
     s.flush();
 }
 

@@ -14,9 +14,9 @@ QByteArray scanRequest(int x, int y, int w, int h) {
     return r;
 }
 
-ScanReply readScanReply(const quint8 *payload, int length, int p, int w) {
+ScanReply readScanReply(const quint8 *payload, int length, int p, int w, bool accepted) {
     ScanReply r;
-    if (length == kScanStatusSize) {
+    if (length == kScanStatusSize && !(accepted && p == kScanStatusSize)) {
         r.kind = payload[0] == 0 ? ScanReply::Accepted : ScanReply::Refused;
         r.code = payload[0];
         return r;

@@ -56,21 +56,23 @@ constexpr Rgb pixelToRgb(quint8 pixel) {
 inline int columnIndex(const quint8 *payload) { return payload[0] | payload[1] << 8; }
 
 // What one frame received during a scan means, for a scan that expects
-// columns of `p` bytes in an area `w` columns wide:
+// columns of `p` bytes in an area `w` columns wide, before (`accepted`
+// false) or after the receiver's acceptance:
 //   4 bytes, byte 0 = 0       Accepted
 //   4 bytes, byte 0 = b != 0  Refused, code b
 //   p bytes, index c < w      Column c; the pixels follow at payload + 2
 //   anything else             Failure (wrong length, or index c >= w)
-// The status case is tested first, so with p = 4 a column reads as status.
-// Only a Column result lets the caller read pixels, and then p - 2 of them
-// lie within the payload.
+// An area of 0 to 2 rows has p = 4: before the acceptance such a frame is a
+// status, after it a column (05 00 2A FF is column 5 of an area one row
+// high with the pixel 2A). Only a Column result lets the caller read
+// pixels, and then p - 2 of them lie within the payload.
 struct ScanReply {
     enum Kind { Accepted, Refused, Column, Failure };
     Kind kind = Failure;
     int code = 0;   // Refused: the receiver's code
     int column = 0; // Column: the index c
 };
-ScanReply readScanReply(const quint8 *payload, int length, int p, int w);
+ScanReply readScanReply(const quint8 *payload, int length, int p, int w, bool accepted);
 
 // Progress bar position for `n` columns of `w` on a bar of 0..`max`:
 // n * max / (w - 1), held within 0..max. An area of one column (w = 1)

@@ -51,10 +51,14 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     m_area.w = qMax(0, m_area.w);
     m_area.h = qMax(0, m_area.h);
     const QByteArray request = scanRequest(m_area.x, m_area.y, m_area.w, m_area.h);
-    setCounter(-1);
+    // Cleared at the start of every scan, the first one included.
+    m_counter = -1;
+    emit counterChanged(QString());
     m_p = expectedColumnLength(m_area.h);
     m_rgb.resize(3 * m_area.h);
     m_acks = 0;
+    m_arrived.fill(false, m_area.w);
+    m_arrivedCount = 0;
 
     m_running = true;
     emit runningChanged(true);
@@ -95,7 +99,12 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     out.sent = true;
     out.pendingRequest = m_link.PendingRequest;
     out.statusText = m_link.StatusText;
+    out.missingColumns = m_area.w - m_arrivedCount;
     return out;
+}
+
+QByteArray incompleteScanText(int missing, int w) {
+    return QStringLiteral("Scan incomplete: %1 of %2 columns missing!").arg(missing).arg(w).toLatin1();
 }
 
 void ScanOperation::abort() {
@@ -117,7 +126,7 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
         m_link.AwaitingReply = 0;
         m_link.PendingRequest = code;
     };
-    const ScanReply reply = readScanReply(payload, length, m_p, m_area.w);
+    const ScanReply reply = readScanReply(payload, length, m_p, m_area.w, m_counter >= 0);
     switch (reply.kind) {
     case ScanReply::Refused:
         fail(reply.code);
@@ -135,13 +144,21 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
     // A column is exactly P bytes long, so its H pixels lie within it.
     const int c = reply.column;
     const int n = c + 1;
+    if (!m_arrived.testBit(c)) {
+        m_arrived.setBit(c);
+        ++m_arrivedCount;
+    }
     if (n < m_area.w) {
         m_link.startReplyTimer(kScanReplyMs);
     } else {
+        // The last column ends the scan, and it is acknowledged as always;
+        // columns that never came are not reported as received.
         m_link.PendingRequest = 0;
         m_link.ScanActive = 0;
         m_link.AwaitingReply = 0;
-        m_link.setStatusText(kAllDataReceivedText);
+        const int missing = m_area.w - m_arrivedCount;
+        m_link.setStatusText(missing == 0 ? QByteArray(kAllDataReceivedText)
+                                          : incompleteScanText(missing, m_area.w));
     }
     static constexpr auto kColours = [] {
         std::array<Rgb, 256> t{};

@@ -11,6 +11,8 @@
 // column, the last one included). The outcome is left in the link's
 // StatusText and PendingRequest:
 //   last column received     0              "All data received!"
+//   last column received,    0              "Scan incomplete: 9 of 10
+//     others missing                          columns missing!"
 //   refusal (status byte b)  b              "Device doesn't respond!"
 //   wrong length / column    6              "Device doesn't respond!"
 //   2000 ms without a frame  P              "Timeout: Device doesn't respond!"
@@ -23,6 +25,7 @@
 #include "display/ScanArea.h"
 #include "display/ScanCodec.h"
 
+#include <QBitArray>
 #include <QObject>
 #include <QString>
 #include <QVector>
@@ -41,7 +44,11 @@ struct ScanOutcome {
     qint32 pendingRequest = -1; // PendingRequest when the scan ended
     QByteArray statusText;      // the message to show
     bool sent = false;          // false: no link, nothing was sent
+    int missingColumns = 0;     // columns of the area that never came
 };
+
+// "Scan incomplete: <missing> of <w> columns missing!"
+QByteArray incompleteScanText(int missing, int w);
 
 class ScanOperation : public QObject {
     Q_OBJECT
@@ -89,6 +96,8 @@ private:
     int m_p = 0;
     int m_counter = -1;
     int m_acks = 0;
+    QBitArray m_arrived; // columns received in this scan
+    int m_arrivedCount = 0;
     QVector<quint8> m_rgb;
 };
 

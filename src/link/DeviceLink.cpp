@@ -100,6 +100,8 @@ void DeviceLink::SendToDevice(const QByteArray &bytes) {
 }
 
 void DeviceLink::SendToDevice(const quint8 *data, int count) {
+    if (m_shutdown)
+        return;
     if (UsbConnected != 0) {
         const QByteArray bytes(reinterpret_cast<const char *>(data), qMax(0, count));
         if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
@@ -127,6 +129,8 @@ void DeviceLink::SendToDevice(const quint8 *data, int count) {
 }
 
 bool DeviceLink::tcpWrite(const QByteArray &bytes) {
+    if (m_shutdown)
+        return false;
     if (!tcpConnected()) {
         TCP_ClientError();
         return false;
@@ -156,11 +160,16 @@ void DeviceLink::postFrame(const quint8 *payload, int length) {
 }
 
 void DeviceLink::receiveLoop(bool &cont) {
+    const auto awaiting = [this] { return AwaitingReply != 0; };
     while (AwaitingReply && cont) {
         processPendingEventsUnlessRecent(kEventSliceMs);
         if (!AwaitingReply)
             break;
-        if (!waitForData(kReceiveSliceMs))
+        // A closed socket brings nothing more: the requester's own wait
+        // (reply timer, abort, shutdown) decides from here.
+        if (!tcpConnected())
+            break;
+        if (!waitForData(kReceiveSliceMs, awaiting))
             continue;
         if (receiveInto(RxCount, kRxBufferSize - RxCount) <= 0)
             continue;
@@ -189,6 +198,37 @@ void DeviceLink::receiveWhileAwaiting() {
         return;
     bool cont = true;
     receiveLoop(cont);
+}
+
+void DeviceLink::waitForReply(const std::function<bool()> &waiting) {
+    if (UsbConnected == 0 && m_wlanChecked)
+        receiveWhile(waiting);
+    waitWhile(waiting);
+}
+
+void DeviceLink::receiveWhile(const std::function<bool()> &waiting) {
+    if (RxCount <= 0) // nothing held: no frame length is known
+        reset();
+    const auto deliver = [this](const quint8 *p, int n) { postFrame(p, n); };
+    while (waiting() && tcpConnected()) {
+        if (RxCount > 0) {
+            // One frame at a time, so that each is seen by the requester.
+            const ExtractResult r = extractFrames(*this, waiting, deliver);
+            if (r == ExtractResult::Oversized) {
+                AwaitingReply = 0;
+                return;
+            }
+            if (r != ExtractResult::NeedMore)
+                continue;
+        }
+        processPendingEventsUnlessRecent(kEventSliceMs);
+        if (!waiting())
+            return;
+        if (!waitForData(kReceiveSliceMs, waiting))
+            continue;
+        if (receiveInto(RxCount, space()) < 0)
+            return;
+    }
 }
 
 void DeviceLink::OnDeviceData(const quint8 *payload, int length) {
@@ -238,6 +278,8 @@ void DeviceLink::deliverFromUsb(void *context, const unsigned char *payload, int
 }
 
 int DeviceLink::openUsb() {
+    if (m_shutdown) // closed for good: nothing opens again
+        return UsbConnected;
     if (!m_usb.isLoaded())
         m_usb.load(UsbLibrary::configuredPath());
     UsbConnected = m_usb.open(this, &DeviceLink::deliverFromUsb);
@@ -261,6 +303,8 @@ bool DeviceLink::probeAccessPoint(int ms) {
 }
 
 bool DeviceLink::openTcp() {
+    if (m_shutdown)
+        return false;
     if (!TCP_Client) {
         TCP_Client = new QTcpSocket(this);
         TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -300,16 +344,23 @@ bool DeviceLink::openTcp() {
 }
 
 void DeviceLink::closeTcp() {
+    m_readable = false;
     if (TCP_Client)
         TCP_Client->abort();
 }
 
 bool DeviceLink::waitForData(int ms) {
+    return waitForData(ms, [] { return true; });
+}
+
+bool DeviceLink::waitForData(int ms, const std::function<bool()> &still) {
     if (!tcpConnected())
         return false;
-    waitWhile(
-        [this] { return tcpConnected() && !m_readable && TCP_Client->bytesAvailable() == 0; }, ms);
-    return TCP_Client && (m_readable || TCP_Client->bytesAvailable() > 0);
+    const auto hasData = [this] {
+        return TCP_Client && (m_readable || TCP_Client->bytesAvailable() > 0);
+    };
+    waitWhile([&] { return tcpConnected() && !hasData() && still(); }, ms);
+    return hasData();
 }
 
 qint64 DeviceLink::socketRead(char *into, qint64 max) {
@@ -333,15 +384,17 @@ int DeviceLink::receiveInto(int offset, int max) {
 void DeviceLink::TCP_ClientError() {
     AwaitingReply = 0;
     setWlanChecked(false);
-    if (TCP_Client)
-        TCP_Client->abort();
+    closeTcp();
     Timer1.stop();
     setWlanDeviceText(QString());
     dialogs().information(QString::fromLatin1(kWlanLostText));
 }
 
 void DeviceLink::startupWlan() {
-    if (!probeAccessPoint(kProbeMs)) {
+    const bool answered = probeAccessPoint(kProbeMs);
+    if (m_shutdown) // the window closed meanwhile
+        return;
+    if (!answered) {
         dialogs().information(QString::fromLatin1(kApNotFoundText));
         return;
     }
@@ -408,6 +461,15 @@ void DeviceLink::keepAliveTick() {
     if (Timer1.interval() != m_keepAliveMs)
         Timer1.start(m_keepAliveMs);
     Timer1Timer();
+}
+
+void DeviceLink::beginShutdown() {
+    m_shutdown = true;
+    AwaitingReply = 0;
+    ScanActive = 0;
+    ApSettingsPending = 0;
+    Timer.stop();
+    Timer1.stop();
 }
 
 void DeviceLink::setKeepAliveIntervalForTest(int ms) {

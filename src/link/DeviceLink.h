@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 
 class QTcpSocket;
 
@@ -89,6 +90,13 @@ public:
     // whose wait is still open after SendToDevice returned on a frame that
     // decided nothing. Returns like SendToDevice's loop.
     void receiveWhileAwaiting();
+    // A requester's wait for its reply: blocks while `waiting` holds. Over
+    // WLAN the socket is read meanwhile, frame by frame, so a frame that
+    // decides nothing (only 02 or C0 words) does not leave the reply unread
+    // in the socket; frames already held are delivered first. Over USB the
+    // frames come as events. A closed socket ends the reading at once; the
+    // wait then goes on until the reply timer, an abort or a shutdown ends it.
+    void waitForReply(const std::function<bool()> &waiting);
 
     // --- reply timer ------------------------------------------------------
     void startReplyTimer(int ms); // disable, set the interval, enable
@@ -106,6 +114,8 @@ public:
     void closeTcp();
     // Waits up to `ms` for data on TCP_Client; false on a closed socket.
     bool waitForData(int ms);
+    // The same, ended early (false) as soon as `still` no longer holds.
+    bool waitForData(int ms, const std::function<bool()> &still);
     // Receives up to `max` bytes at RxBuffer + offset; -1 runs TCP_ClientError.
     int receiveInto(int offset, int max);
     // Socket error event of TCP_Client.
@@ -120,6 +130,15 @@ public:
     void restartKeepAlive();
     // Close-time drain: read and discard while data comes within 100 ms.
     void drainWlan();
+
+    // The window is closing: every open wait ends at once (AwaitingReply,
+    // ScanActive cleared, reply timer and keep-alive stopped), and from now
+    // on nothing goes out through SendToDevice or the keep-alive, so that
+    // operations unwinding below the close send nothing and show nothing.
+    // The close steps themselves (terminal mode off over USB, drain, close)
+    // still run.
+    void beginShutdown();
+    bool shuttingDown() const { return m_shutdown; }
 
     // Tests only: a shorter keep-alive interval (the shipped one is 30 s).
     void setKeepAliveIntervalForTest(int ms);
@@ -138,6 +157,7 @@ protected:
 private:
     static void deliverFromUsb(void *context, const unsigned char *payload, int length);
     void receiveLoop(bool &cont);
+    void receiveWhile(const std::function<bool()> &waiting);
     void postFrame(const quint8 *payload, int length);
     // One read on TCP_Client; a failure (the peer's close included) runs
     // TCP_ClientError and yields -1.
@@ -153,6 +173,7 @@ private:
     UsbLibrary m_usb;
     int m_keepAliveMs = kKeepAliveMs;
     bool m_readable = false; // readyRead seen since the last read
+    bool m_shutdown = false;
     QElapsedTimer m_lastSend; // since the last WLAN send (keep-alive clock)
 };
 

@@ -35,7 +35,8 @@ ExtractResult extractFrames(RxState &rx, const std::function<bool()> &awaiting,
 
         rx.RxCount -= length;
         if (rx.RxCount <= 0) {
-            rx.RxCount = 0;
+            // Nothing held: the next bytes start a frame of unknown length.
+            rx.reset();
             return ExtractResult::Drained;
         }
         std::memmove(rx.RxBuffer, rx.RxBuffer + length, size_t(rx.RxCount));

@@ -1,6 +1,5 @@
 #include "terminal/TerminalFrames.h"
 
-#include <QRegularExpression>
 
 namespace lmk {
 
@@ -28,6 +27,14 @@ QByteArray toTerminalBytes(const QString &text) {
     return out;
 }
 
+QString unsendableCharacters(const QString &text) {
+    QString found;
+    for (QChar c : text)
+        if (c.unicode() > 0xFF && !found.contains(c))
+            found += c;
+    return found;
+}
+
 QString fromTerminalBytes(const char *bytes, int length) {
     return QString::fromLatin1(bytes, qMax(0, length));
 }
@@ -39,17 +46,26 @@ bool isLineAcknowledgement(const quint8 *payload, int length) {
 QStringList terminalLines(const QString &text) {
     if (text.isEmpty())
         return {};
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\n|\r"));
-    QStringList lines = text.split(breaks);
+    QStringList lines = text.split(QLatin1String("\r\n"));
     if (lines.last().isEmpty())
         lines.removeLast();
     return lines;
 }
 
+bool endsWithLineBreak(const QString &text) { return text.endsWith(QLatin1String("\r\n")); }
+
 std::optional<ApSettings> apSettingsFromLines(const QStringList &lines) {
     if (lines.size() != kApAnswerLines)
         return std::nullopt;
     return ApSettings{lines[1], lines[3], lines[5], lines[7]};
+}
+
+std::optional<int> apFieldNumber(const QString &text, int min, int max) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok, 10);
+    if (!ok || v < min || v > max)
+        return std::nullopt;
+    return v;
 }
 
 namespace {

@@ -24,7 +24,11 @@
 //
 // The receiver answers the terminal mode switch 0D 01 with its current
 // access-point settings as 8 text lines; lines 1, 3, 5 and 7 (from 0) are the
-// SSID, the passkey, the channel and the power.
+// SSID, the passkey, the channel and the power:
+//   "SSID:" 0D 0A "LMK5x-0001" 0D 0A "Passkey:" 0D 0A <22 characters> 0D 0A
+//   "Channel:" 0D 0A "6" 0D 0A "TX-Power (dBm):" 0D 0A "12" 0D 0A
+// The answer counts only once its 8th line has its line break: it may come
+// in pieces, cut anywhere, even inside a value.
 
 #include <QByteArray>
 #include <QString>
@@ -54,15 +58,21 @@ std::optional<QByteArray> terminalLineFrame(const QByteArray &line);
 // A characters to bytes conversion of the terminal: one byte per character,
 // characters outside Latin-1 become '?'.
 QByteArray toTerminalBytes(const QString &text);
+// The characters of `text` that have no byte of their own (outside
+// Latin-1), each once, in order; empty when every character can be sent.
+QString unsendableCharacters(const QString &text);
 QString fromTerminalBytes(const char *bytes, int length);
 
 // Exactly 4 bytes whose first byte is 0.
 bool isLineAcknowledgement(const quint8 *payload, int length);
 
-// The lines of the terminal text: the pieces between line breaks (CR LF, or a
-// single LF or CR as the memo shows them), where an empty piece after a final
-// line break is not counted. "abc\r\n" has one line, "" none.
+// The lines of the terminal text: the pieces between line breaks (CR LF),
+// where an empty piece after a final line break is not counted. "abc\r\n" has
+// one line, "" none. A single CR or LF is a character of its line:
+// "a\rb\nc\r\n" is one line.
 QStringList terminalLines(const QString &text);
+// The text ends with a line break (CR LF): its last line is complete.
+bool endsWithLineBreak(const QString &text);
 
 // The access-point settings as the form holds them: texts, not numbers.
 struct ApSettings {
@@ -75,6 +85,11 @@ struct ApSettings {
 
 // Fill-in rule: from a text of exactly 8 lines, lines 1, 3, 5 and 7.
 std::optional<ApSettings> apSettingsFromLines(const QStringList &lines);
+
+// A channel or power text as the form's spin edit takes it: a decimal number
+// from min to max, blanks around it allowed. Nothing for anything else ("13"
+// as a channel, "abc", "").
+std::optional<int> apFieldNumber(const QString &text, int min, int max);
 
 // The 88-byte configuration frame. Every field has its fixed width: a longer
 // text gives only its first characters, a shorter one is filled up with

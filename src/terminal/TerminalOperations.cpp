@@ -4,9 +4,20 @@
 
 namespace lmk {
 
+namespace {
+QStringList listed(const QString &characters) {
+    QStringList out;
+    for (QChar c : characters)
+        out << QString(c);
+    return out;
+}
+} // namespace
+
 QString TerminalLineSender::send(const QString &line) {
     if (m_link.UsbConnected == 0)
         return QString::fromLatin1(kNoUsbText);
+    if (const QString bad = unsendableCharacters(line); !bad.isEmpty())
+        return QString::fromLatin1(kUnsendableLineText).arg(listed(bad).join(QLatin1Char(' ')));
     const std::optional<QByteArray> frame = terminalLineFrame(toTerminalBytes(line));
     if (!frame)
         return QString::fromLatin1(kLineTooLongText);
@@ -14,14 +25,51 @@ QString TerminalLineSender::send(const QString &line) {
     return {};
 }
 
+namespace {
+QString textProblem(const QString &text, int length, const char *tooShort, const char *tooLong,
+                    const char *characters) {
+    if (text.size() < length)
+        return QString::fromLatin1(tooShort);
+    if (text.size() > length)
+        return QString::fromLatin1(tooLong).arg(text);
+    // A line break would end the module's command line inside the value.
+    QStringList bad = listed(unsendableCharacters(text));
+    if (text.contains(QLatin1Char('\r')))
+        bad << QStringLiteral("CR");
+    if (text.contains(QLatin1Char('\n')))
+        bad << QStringLiteral("LF");
+    return bad.isEmpty() ? QString()
+                         : QString::fromLatin1(characters).arg(text, bad.join(QLatin1Char(' ')));
+}
+
+QString numberProblem(const QString &text, int min, int max, const char *message) {
+    return apFieldNumber(text, min, max) ? QString() : QString::fromLatin1(message).arg(text);
+}
+} // namespace
+
+QString apSsidProblem(const QString &ssid) {
+    return textProblem(ssid, kSsidLength, kSsidLengthText, kSsidTooLongText, kSsidCharactersText);
+}
+
+QString apPasskeyProblem(const QString &passkey) {
+    return textProblem(passkey, kPasskeyLength, kPasskeyLengthText, kPasskeyTooLongText,
+                       kPasskeyCharactersText);
+}
+
+QString apChannelProblem(const QString &channel) {
+    return numberProblem(channel, kChannelMin, kChannelMax, kChannelUnusableText);
+}
+
+QString apPowerProblem(const QString &power) {
+    return numberProblem(power, kPowerMin, kPowerMax, kPowerUnusableText);
+}
+
 QStringList AccessPointSetter::check(const ApSettings &s) const {
-    QStringList messages;
-    if (s.ssid.size() < kSsidLength)
-        messages << QString::fromLatin1(kSsidLengthText);
-    if (s.passkey.size() < kPasskeyLength)
-        messages << QString::fromLatin1(kPasskeyLengthText);
+    QStringList messages{apSsidProblem(s.ssid), apPasskeyProblem(s.passkey)};
     if (m_link.UsbConnected == 0)
         messages << QString::fromLatin1(kNoUsbText);
+    messages << apChannelProblem(s.channel) << apPowerProblem(s.power);
+    messages.removeAll(QString());
     return messages;
 }
 
@@ -47,7 +95,8 @@ void TerminalReceiver::receive(const quint8 *payload, int length) {
 }
 
 bool TerminalReceiver::fillIn() {
-    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines)
+    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines ||
+        !m_chat.endsWithLineBreak())
         return false;
     const std::optional<ApSettings> s = apSettingsFromLines(terminalLines(m_chat.chatText()));
     if (!s)

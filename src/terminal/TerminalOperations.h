@@ -23,15 +23,38 @@ class DeviceLink;
 inline constexpr const char *kNoUsbText = "No USB connection available!";
 inline constexpr const char *kLineTooLongText =
     "Line too long: at most 253 characters can be sent!";
+inline constexpr const char *kUnsendableLineText =
+    "Line not sent: the receiver cannot take the characters %1";
 inline constexpr const char *kSsidLengthText = "Name / SSID muss 10 Zeichen lang sein!";
 inline constexpr const char *kPasskeyLengthText = "Passwort muss 22 Zeichen lang sein!";
+// A value the module would get only in part, or one the form cannot show
+// (%1 is the value as it stands).
+inline constexpr const char *kSsidTooLongText =
+    "Name (SSID) \"%1\" is longer than 10 characters: it would be cut!";
+inline constexpr const char *kPasskeyTooLongText =
+    "Passkey \"%1\" is longer than 22 characters: it would be cut!";
+inline constexpr const char *kSsidCharactersText =
+    "Name (SSID) \"%1\" holds characters the WiFi module cannot take: %2";
+inline constexpr const char *kPasskeyCharactersText =
+    "Passkey \"%1\" holds characters the WiFi module cannot take: %2";
+inline constexpr const char *kChannelUnusableText =
+    "The receiver reported channel \"%1\", not a number from 0 to 11: choose the channel!";
+inline constexpr const char *kPowerUnusableText =
+    "The receiver reported TX-Power \"%1\", not a number from 0 to 19: choose the power!";
+
+// Each field's problem for "Set!"; empty when the field can be sent as it is.
+QString apSsidProblem(const QString &ssid);
+QString apPasskeyProblem(const QString &passkey);
+QString apChannelProblem(const QString &channel);
+QString apPowerProblem(const QString &power);
 
 class TerminalLineSender {
 public:
     explicit TerminalLineSender(DeviceLink &link) : m_link(link) {}
     // Sends `line` (without its line end) over USB. Returns the message to
-    // show; empty when the frame went out. Nothing is sent without USB or
-    // for a line of more than 253 characters.
+    // show; empty when the frame went out. Nothing is sent without USB, for a
+    // line of more than 253 characters or one with characters outside
+    // Latin-1 (they have no byte: the receiver would get something else).
     QString send(const QString &line);
 
 private:
@@ -41,8 +64,11 @@ private:
 class AccessPointSetter {
 public:
     explicit AccessPointSetter(DeviceLink &link) : m_link(link) {}
-    // The checks in their order (SSID, passkey, USB), each failing one with
-    // its message; all are made every time.
+    // The checks in their order (SSID, passkey, USB, channel, power), each
+    // failing one with its message; all are made every time. A text longer
+    // than its field, one with characters outside Latin-1 or with a line
+    // break, or a channel or power that is not a number in its range is
+    // refused too: the frame would carry something else than the form shows.
     QStringList check(const ApSettings &settings) const;
     // Checks, and when nothing failed sends the configuration frame in one
     // call of SendToDevice. Returns the messages; empty when sent.
@@ -65,6 +91,8 @@ public:
     virtual int lineCount(int limit) const {
         return int(qMin(terminalLines(chatText()).size(), qsizetype(limit) + 1));
     }
+    // The text ends with CR LF.
+    virtual bool endsWithLineBreak() const { return lmk::endsWithLineBreak(chatText()); }
 };
 
 // A TerminalChat over a string.
@@ -95,8 +123,9 @@ public:
     // appended as text, then the fill-in step runs.
     void receive(const quint8 *payload, int length);
     // Fill-in step: while ApSettingsPending is set and the text holds exactly
-    // 8 lines, clears ApSettingsPending, reports the settings and empties the
-    // text. True when it filled.
+    // 8 complete lines (the 8th with its line break), clears
+    // ApSettingsPending, reports the settings and empties the text. True
+    // when it filled.
     bool fillIn();
 
     // Called by the fill-in step with lines 1, 3, 5 and 7.

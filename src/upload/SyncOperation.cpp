@@ -19,7 +19,7 @@ SyncResult SyncOperation::run() {
     m_link.AwaitingReply = 1;
     m_link.PendingRequest = -1;
     m_link.SendToDevice(request);
-    waitWhile([this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
+    m_link.waitForReply([this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
 
     r.firstAnswer = m_link.PendingRequest;
     r.answer = r.firstAnswer;
@@ -33,7 +33,8 @@ SyncResult SyncOperation::run() {
             m_link.PendingRequest = -1;
             m_link.SendToDevice(request);
             processPendingEvents();
-            waitWhile([this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
+            m_link.waitForReply(
+                [this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
             if (m_link.PendingRequest != -1)
                 last = m_link.PendingRequest;
         }

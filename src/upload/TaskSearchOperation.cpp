@@ -1,7 +1,6 @@
 #include "upload/TaskSearchOperation.h"
 
 #include "link/DeviceLink.h"
-#include "link/Wait.h"
 #include "upload/TaskListCodec.h"
 
 namespace lmk {
@@ -21,7 +20,7 @@ SearchResult TaskSearchOperation::run(bool bootActive) {
     m_link.startReplyTimer(kReplyMs);
     m_link.AwaitingReply = 1;
     m_link.SendToDevice(QByteArray(1, char(upload::kTaskListCommand)));
-    waitWhile([this] { return m_link.AwaitingReply != 0; });
+    m_link.waitForReply([this] { return m_link.AwaitingReply != 0; });
 
     m_link.stopReplyTimer();
     emit finished();

@@ -1,5 +1,7 @@
 #include "upload/UploadCodec.h"
 
+#include <QStringList>
+
 #include <cstring>
 
 namespace lmk::upload {
@@ -13,17 +15,16 @@ void putLe32(char *p, quint32 v) {
     p[3] = char((v >> 24) & 0xFF);
 }
 
-std::optional<quint16> hexField(const QString &entry, int from) {
-    const QString field = entry.mid(from, 4);
+bool isHexDigits(const QString &field) {
     if (field.isEmpty())
-        return std::nullopt;
+        return false;
     for (const QChar c : field) {
         if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
               (c >= QLatin1Char('A') && c <= QLatin1Char('F')) ||
               (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
-            return std::nullopt;
+            return false;
     }
-    return quint16(field.toUInt(nullptr, 16));
+    return true;
 }
 
 } // namespace
@@ -52,13 +53,34 @@ QByteArray externalHeader(quint32 size, const TaskIds &ids) {
     return h;
 }
 
+TaskEntryIds parseTaskEntry(const QString &entry) {
+    TaskEntryIds out;
+    const QStringList fields = entry.split(QLatin1String("  "));
+    if (fields.size() != 3)
+        return out;
+    quint16 ids[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const QString &field = fields[i];
+        if (!isHexDigits(field))
+            return TaskEntryIds{};
+        // Leading zeros do not count: "00001A2B" is the id 1A2B.
+        qsizetype first = 0;
+        while (first + 1 < field.size() && field[first] == QLatin1Char('0'))
+            ++first;
+        if (field.size() - first > 4) {
+            if (out.tooLarge.isEmpty())
+                out.tooLarge = field;
+            continue;
+        }
+        ids[i] = quint16(field.toUInt(nullptr, 16));
+    }
+    if (out.tooLarge.isEmpty())
+        out.ids = TaskIds{ids[0], ids[1], ids[2]};
+    return out;
+}
+
 std::optional<TaskIds> taskIdsFromEntry(const QString &entry) {
-    const auto a = hexField(entry, 0);
-    const auto b = hexField(entry, 6);
-    const auto c = hexField(entry, 12);
-    if (!a || !b || !c)
-        return std::nullopt;
-    return TaskIds{*a, *b, *c};
+    return parseTaskEntry(entry).ids;
 }
 
 bool nameMatchesTarget(Target target, const QString &fileName, const QString &taskEntry) {

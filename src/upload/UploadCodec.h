@@ -79,9 +79,16 @@ QByteArray nameBlock(const QString &fileName);
 QByteArray configurationHeader(quint32 size);
 QByteArray externalHeader(quint32 size, const TaskIds &ids);
 
-// The three ids of a task entry ("01A2  0003  00F0"): the characters at
-// positions 1-4, 7-10 and 13-16 (counted from 1), each read as hexadecimal.
-// Nothing when any of them is empty or not hexadecimal.
+// The three ids of a task entry ("01A2  0003  00F0"): the entry is split at
+// its two-space separators, so an id of more than four digits cannot shift
+// the others, and each field is read as hexadecimal.
+struct TaskEntryIds {
+    std::optional<TaskIds> ids; // set when the entry holds three ids that fit 16 bits
+    QString tooLarge;           // else: the first id above FFFF, as written
+};
+TaskEntryIds parseTaskEntry(const QString &entry);
+// The ids alone: nothing when the entry is not three hexadecimal ids of at
+// most 16 bits each.
 std::optional<TaskIds> taskIdsFromEntry(const QString &entry);
 
 // Whether the file name (without folder) belongs to the target: it begins

@@ -1,13 +1,10 @@
 #include "upload/UploadOperation.h"
 
-#include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
-#include "link/FrameExtractor.h"
 #include "link/Wait.h"
 #include "upload/TaskListCodec.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -77,12 +74,15 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
     if (req.target == Target::Configuration) {
         header = configurationHeader(quint32(bytes.size()));
     } else {
-        const auto ids = taskIdsFromEntry(req.taskEntry);
-        if (!ids) {
+        const TaskEntryIds parsed = parseTaskEntry(req.taskEntry);
+        if (!parsed.tooLarge.isEmpty())
+            return done(UploadOutcome::IdTooLarge,
+                        QString::fromLatin1(kIdTooLargeText).arg(parsed.tooLarge));
+        if (!parsed.ids) {
             m_link.setStatusText(kNoTasksFound);
             return done(UploadOutcome::NoTaskIds, QString::fromLatin1(m_link.StatusText));
         }
-        header = externalHeader(quint32(bytes.size()), *ids);
+        header = externalHeader(quint32(bytes.size()), *parsed.ids);
     }
 
     // 5.-7. The transfer. The name block comes from the file being sent.
@@ -90,6 +90,8 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
     result.transferred = true;
     transfer(header, packets, req.byteCounter);
     result.sent = packets.sent();
+    if (m_link.shuttingDown()) // the window has gone: nobody to tell
+        return done(UploadOutcome::Abandoned, QString());
     const QString text = QString::fromLatin1(m_link.StatusText);
     if (text == QLatin1String(kSuccessText))
         return done(UploadOutcome::Completed, text);
@@ -121,7 +123,7 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
     QElapsedTimer sinceEvents;
     sinceEvents.start();
     while (link.AwaitingReply) {
-        waitWhile([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
+        link.waitForReply([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
         link.stopReplyTimer();
         if (!link.AwaitingReply)
             break;
@@ -129,12 +131,11 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
         if (code == 0x55) {
             emit counterChanged(++counter);
             link.startReplyTimer(kReplyMs);
-            link.PendingRequest = -1;
-            if (link.UsbConnected == 0)
-                readFrameAfterWorking();
+            link.PendingRequest = -1; // the next wait reads the next frame
         } else if (code == 0x00) {
             counter = packets.sent();
             emit counterChanged(counter);
+            emit bytesSent(packets.sent(), size);
             if (const int p = progressFor(packets.sent(), size); p != progress) {
                 progress = p;
                 emit progressChanged(p);
@@ -163,47 +164,6 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
         }
     }
     link.stopReplyTimer();
-}
-
-// SendToDevice has returned after the frame that carried the working reply;
-// the next frame is read here from the link's receive buffer, one frame per
-// working reply. Bytes behind that frame stay held for the next reading.
-void UploadOperation::readFrameAfterWorking() {
-    DeviceLink &link = m_link;
-    int delivered = 0;
-    auto awaiting = [&] { return link.AwaitingReply != 0 && delivered == 0; };
-    auto deliver = [&](const quint8 *payload, int length) {
-        ++delivered;
-        QObject *target = link.eventTarget();
-        QCoreApplication::postEvent(target, new DeviceDataEvent(payload, length));
-        // Handled now, while the payload in RxBuffer is intact.
-        QCoreApplication::sendPostedEvents(target, WM_DEVICE_DATA);
-    };
-    auto extract = [&] {
-        const ExtractResult r = extractFrames(link, awaiting, deliver);
-        if (r == ExtractResult::Oversized) // no frame is that long: give up early
-            link.AwaitingReply = 0;
-        return delivered > 0 || r == ExtractResult::Oversized;
-    };
-    // SendToDevice leaves the length of the frame it handed on last; with no
-    // bytes held no length is known.
-    if (link.RxCount <= 0) {
-        link.RxCount = 0;
-        link.RxFrameLength = 0;
-    }
-    while (link.AwaitingReply) {
-        processPendingEvents();
-        if (!link.AwaitingReply)
-            break;
-        if (link.RxCount > 0 && extract())
-            break;
-        if (!link.waitForData(1000))
-            continue;
-        if (link.receiveInto(link.RxCount, link.space()) <= 0)
-            continue;
-        if (extract())
-            break;
-    }
 }
 
 } // namespace lmk

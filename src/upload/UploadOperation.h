@@ -6,8 +6,9 @@
 // name against the target (asking the user through `confirm`), sends the
 // header, then one packet after every ready reply (00) until the whole file
 // is out. Working replies (55) restart the 3000 ms reply timer and raise the
-// byte counter by one; any other status refuses the transfer. Over WLAN the
-// frame after a working reply is read here, since SendToDevice has returned.
+// byte counter by one; any other status refuses the transfer. Every wait
+// reads on until a status or the reply timer decides, so frames that carry
+// no status (02, C0 words) are passed over on both transports.
 // The outcome is one message; progress goes out through the signals.
 
 #include "upload/UploadCodec.h"
@@ -32,9 +33,11 @@ enum class UploadOutcome {
     Unreadable, // the file exists but could not be read: nothing sent
     Declined,   // the user declined the name check: nothing sent, no message
     NoTaskIds,  // the selected entry holds no task ids: nothing sent
+    IdTooLarge, // a task id above FFFF: nothing sent
     Completed,  // "File transfer finished successfully!"
     Refused,    // "Exception caused by device driver!"
     Ended,      // timeout, lost link or an unrouted reply: StatusText
+    Abandoned,  // the window closed during the transfer: no message
 };
 
 struct UploadResult {
@@ -51,6 +54,9 @@ class UploadOperation : public QObject {
     static constexpr int kReplyMs = 3000;
     static constexpr int kProgressMax = 100;
     static constexpr int kEventSliceMs = 10;
+    // Names the id; the argument is the id as the task list shows it.
+    static constexpr const char *kIdTooLargeText =
+        "Task id %1 is larger than FFFF and cannot be sent: nothing loaded!";
     static constexpr const char *kNoConnectionText = "No connection or file available!";
     static constexpr const char *kConfirmText = "File not related to selected task, load?";
     static constexpr const char *kCannotLoadText = "File cannot be loaded into LMK!";
@@ -78,12 +84,13 @@ class UploadOperation : public QObject {
     void phaseChanged(const QString &text);
     void counterChanged(qint64 value);
     void progressChanged(int position);
+    // The receiver has taken `sent` bytes of the file's `size`.
+    void bytesSent(qint64 sent, qint64 size);
     // The transfer has ended, before its message is shown.
     void finished(const lmk::UploadResult &result);
 
   private:
     void transfer(const QByteArray &header, upload::UploadPacketizer &packets, qint64 counter);
-    void readFrameAfterWorking();
 
     DeviceLink &m_link;
     std::function<bool(const QString &)> m_confirm;

@@ -196,7 +196,7 @@ class TstMainWindow : public QObject {
         QTest::newRow("save on update") << 0 << "MI_Speichern"
                                         << "";
         QTest::newRow("save on display") << 1 << "MI_Speichern"
-                                         << "*.BMP|Bilddatei *.BMP|*.BMP";
+                                         << "*.BMP|Bilddatei *.BMP|*.BMP|PNG-Bild *.PNG|*.PNG";
         QTest::newRow("save on terminal") << 2 << "MI_Speichern"
                                           << "*.Mem|Speicherplatz-Datei *.Mem|*.Mem";
     }

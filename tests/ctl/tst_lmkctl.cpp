@@ -12,6 +12,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/types.h>
+#endif
+
 using namespace lmk;
 using namespace lmk::test;
 
@@ -80,6 +85,37 @@ class TestLmkctl : public QObject {
         r.err = p.readAllStandardError();
         r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
         return r;
+    }
+
+    // Compares a scan file with the simulator's screen: the area's pixels,
+    // and black around them when framed. Returns "" or what differs.
+    static QString checkScanFile(const QString &file, const SimProcess &sim, const QRect &area,
+                                 bool framed) {
+        const QByteArray raw =
+            fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
+        if (raw.size() != 800 * 480)
+            return QStringLiteral("no screen from the simulator");
+        QImage img(file);
+        if (img.isNull())
+            return QStringLiteral("no picture");
+        img = img.convertToFormat(QImage::Format_RGB32);
+        const int off = framed ? 5 : 0;
+        if (img.size() != (framed ? QSize(810, 490) : area.size()))
+            return QStringLiteral("size %1 x %2").arg(img.width()).arg(img.height());
+        for (int y = 0; y < img.height(); ++y) {
+            for (int x = 0; x < img.width(); ++x) {
+                const int ax = x - off, ay = y - off;
+                const bool inside = ax >= 0 && ay >= 0 && ax < area.width() && ay < area.height();
+                const QRgb want = inside ? screenPixel(raw, 800, area.x() + ax, area.y() + ay)
+                                         : qRgb(0, 0, 0);
+                if ((img.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF))
+                    return QStringLiteral("pixel %1,%2: %3, expected %4")
+                        .arg(x).arg(y)
+                        .arg(img.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                        .arg(want & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+            }
+        }
+        return QString();
     }
 
     // The area's pixels as the receiver's screen holds them, in RGB.
@@ -224,6 +260,10 @@ private slots:
                                   << QRect(700, 400, 100, 80) << false;
         QTest::newRow("one column bmp") << QStringList{"--area", "790,470,1,3"} << "one.bmp"
                                           << QRect(790, 470, 1, 3) << false;
+        QTest::newRow("one row png") << QStringList{"--area", "10,20,5,1"} << "row.png"
+                                     << QRect(10, 20, 5, 1) << false;
+        QTest::newRow("two rows bmp") << QStringList{"--area", "40,200,3,2"} << "rows.bmp"
+                                      << QRect(40, 200, 3, 2) << false;
         QTest::newRow("bottom right corner png") << QStringList{"--area", "790,470,10,10"} << "corner.png"
                                                  << QRect(790, 470, 10, 10) << false;
         QTest::newRow("framed diagram wvga bmp")
@@ -245,26 +285,84 @@ private slots:
         QVERIFY2(r.rc == 0, r.err.constData());
         QVERIFY(r.err.contains("All data received!"));
 
-        const QByteArray raw = fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
-        QCOMPARE(raw.size(), 800 * 480);
-        QImage img(out);
-        QVERIFY(!img.isNull());
-        img = img.convertToFormat(QImage::Format_RGB32);
-        const int off = framed ? 5 : 0;
-        QCOMPARE(img.size(), framed ? QSize(810, 490) : area.size());
-        for (int y = 0; y < img.height(); ++y) {
-            for (int x = 0; x < img.width(); ++x) {
-                const int ax = x - off, ay = y - off;
-                const bool inside = ax >= 0 && ay >= 0 && ax < area.width() && ay < area.height();
-                const QRgb want = inside ? screenPixel(raw, 800, area.x() + ax, area.y() + ay)
-                                         : qRgb(0, 0, 0);
-                if ((img.pixel(x, y) & 0xFFFFFF) != (want & 0xFFFFFF))
-                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2: %3, expected %4")
-                                         .arg(x).arg(y)
-                                         .arg(img.pixel(x, y) & 0xFFFFFF, 6, 16, QLatin1Char('0'))
-                                         .arg(want & 0xFFFFFF, 6, 16, QLatin1Char('0'))));
-            }
+        const QString bad = checkScanFile(out, sim, area, framed);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+    }
+
+    // --count N: N numbered files, each a whole capture of its own.
+    void scanSeries_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("%03d form") << "series-%03d.png"
+                                   << QStringList{"series-001.png", "series-002.png", "series-003.png"};
+        QTest::newRow("number before the extension")
+            << "plain.bmp" << QStringList{"plain-1.bmp", "plain-2.bmp", "plain-3.bmp"};
+    }
+    void scanSeries() {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, files);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QRect area(100, 50, 20, 30);
+        QElapsedTimer t;
+        t.start();
+        const Run r = lmkctl({"scan", "--area", "100,50,20,30", "--count", "3", "--interval", "0.3",
+                              "-o", path(pattern)},
+                             &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY(t.elapsed() >= 600); // two intervals between three captures
+        QVERIFY(!r.err.contains("columns/s")); // no progress when stderr is not a terminal
+        for (const QString &f : files) {
+            const QString bad = checkScanFile(path(f), sim, area, false);
+            QVERIFY2(bad.isEmpty(), qPrintable(f + QStringLiteral(": ") + bad));
+            QVERIFY(r.out.contains(path(f).toUtf8()));
         }
+        int requests = 0;
+        for (const QByteArray &q : sim.requests())
+            requests += q.startsWith(char(0x08));
+        QCOMPARE(requests, 3);
+    }
+
+#ifdef Q_OS_UNIX
+    // Ctrl+C during a series: the running scan is aborted with 0A, the files
+    // written so far stay, the exit code is 130.
+    void scanSeriesInterrupted() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--delay", "2"}));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LMK_HOST"), QStringLiteral("127.0.0.1"));
+        env.insert(QStringLiteral("LMK_PORT"), QString::number(sim.port()));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        const QString first = path(QStringLiteral("live-001.png"));
+        QFile::remove(first);
+        QFile::remove(path(QStringLiteral("live-002.png")));
+        p.start(QStringLiteral(LMK_CTL_BINARY),
+                {"scan", "--area", "0,0,200,480", "--count", "0", "-o", path(QStringLiteral("live-%03d.png"))});
+        QVERIFY(p.waitForStarted(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(first), 20000);
+        QTest::qWait(150); // well inside the second capture (200 round trips of 2 ms)
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(5000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 130);
+        QVERIFY(p.readAllStandardError().contains("Interrupted; 1 file written."));
+        QVERIFY(checkScanFile(first, sim, QRect(0, 0, 200, 480), false).isEmpty());
+        QVERIFY(!QFile::exists(path(QStringLiteral("live-002.png"))));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests().contains(QByteArray(1, '\x0a')), 2000);
+    }
+#endif
+
+    // Columns missing at the end of a scan: exit 1, no file.
+    void scanIncomplete() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--scan-fault", "last-first"}));
+        const QString out = path(QStringLiteral("incomplete.png"));
+        QFile::remove(out);
+        const Run r = lmkctl({"scan", "--area", "0,0,10,480", "-o", out}, &sim);
+        QCOMPARE(r.rc, 1);
+        QVERIFY2(r.err.contains("Scan incomplete: 9 of 10 columns missing!"), r.err.constData());
+        QVERIFY(!QFile::exists(out));
     }
 
     void memoryRoundTrip() {
@@ -347,29 +445,67 @@ private slots:
         SimProcess sim;
         QVERIFY(sim.start());
         const Run r = lmkctl({"terminal"}, &sim, Link::Usb, QByteArray(254, 'a') + "\nver\n");
-        QCOMPARE(r.rc, 1);
+        QCOMPARE(r.rc, 2); // wrong usage, nothing the receiver refused
         QVERIFY(r.err.contains("Line too long: at most 253 characters can be sent!"));
         QVERIFY(r.out.contains("LMK540 V103")); // the next line still went out
     }
 
+    void apShow_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QByteArray>("out");
+        const QStringList values{"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"};
+        const QByteArray shown = "Name (SSID): HOMEBASE01\nPasskey: lmk-passkey-0123456789\n"
+                                 "Channel: 9\nTX-Power: 7 dBm\n";
+        QTest::newRow("one frame") << values << shown;
+        QTest::newRow("cut inside the power value")
+            << QStringList{"--ap-power", "12", "--ap-cut", "84"} // "1" | "2\r\n"
+            << QByteArray("Name (SSID): LMK5x-0001\nPasskey: lmk-passkey-0123456789\n"
+                          "Channel: 6\nTX-Power: 12 dBm\n");
+        // Printed as the receiver sent them, also where the window's form
+        // could not show them.
+        QTest::newRow("channel 13, power abc")
+            << QStringList{"--ap-ssid", "LONGER-NAME-12", "--ap-channel", "13", "--ap-power", "abc"}
+            << QByteArray("Name (SSID): LONGER-NAME-12\nPasskey: lmk-passkey-0123456789\n"
+                          "Channel: 13\nTX-Power: abc dBm\n");
+    }
     void apShow() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(QByteArray, out);
         SimProcess sim;
-        QVERIFY(sim.start({"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"}));
+        QVERIFY(sim.start(simOptions));
         const Run r = lmkctl({"ap", "show"}, &sim, Link::Usb);
         QVERIFY2(r.rc == 0, r.err.constData());
-        QCOMPARE(r.out, QByteArray("Name (SSID): HOMEBASE01\nPasskey: lmk-passkey-0123456789\n"
-                                   "Channel: 9\nTX-Power: 7 dBm\n"));
+        QCOMPARE(r.out, out);
     }
 
+    void apSet_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("all four") << QStringList{}
+                                  << QStringList{"--ssid", "ABCDEFGHIJ", "--passkey",
+                                                 "0123456789012345678901", "--channel", "3",
+                                                 "--power", "15"}
+                                  << "ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\n"
+                                     "power=15\n";
+        // The values not given go back as the receiver reported them.
+        QTest::newRow("only the channel")
+            << QStringList{"--ap-power", "17"} << QStringList{"--channel", "11"}
+            << "ssid=LMK5x-0001\npasskey=lmk-passkey-0123456789\nchannel=11\npower=17\n";
+        QTest::newRow("the channel for a receiver's 13")
+            << QStringList{"--ap-channel", "13"} << QStringList{"--channel", "0", "--power", "1"}
+            << "ssid=LMK5x-0001\npasskey=lmk-passkey-0123456789\nchannel=0\npower=1\n";
+    }
     void apSet() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(QStringList, args);
+        QFETCH(QString, saved);
         SimProcess sim;
-        QVERIFY(sim.start());
-        const Run r = lmkctl({"ap", "set", "--ssid", "ABCDEFGHIJ", "--passkey",
-                              "0123456789012345678901", "--channel", "3", "--power", "15"},
-                             &sim, Link::Usb);
+        QVERIFY(sim.start(simOptions));
+        const Run r = lmkctl(QStringList{"ap", "set"} + args, &sim, Link::Usb);
         QVERIFY2(r.rc == 0, r.err.constData());
         QCOMPARE(QString::fromLatin1(fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("accesspoint.txt")))),
-                 QStringLiteral("ssid=ABCDEFGHIJ\npasskey=0123456789012345678901\nchannel=3\npower=15\n"));
+                 saved);
         bool frame = false;
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
             frame = frame || (q.size() == 88 && q.startsWith(QByteArray::fromHex("1956")));
@@ -377,34 +513,61 @@ private slots:
     }
 
     void apSetChecks_data() {
-        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("short ssid") << QStringList{"ABC", "0123456789012345678901", "3", "15"}
+        const QString s10 = "ABCDEFGHIJ", p22 = "0123456789012345678901";
+        auto all = [](const QString &s, const QString &p, const QString &c, const QString &d) {
+            return QStringList{"--ssid", s, "--passkey", p, "--channel", c, "--power", d};
+        };
+        QTest::newRow("short ssid") << QStringList{} << all("ABC", p22, "3", "15")
                                     << QStringList{"Name / SSID muss 10 Zeichen lang sein!"};
         QTest::newRow("short ssid and passkey")
-            << QStringList{"ABC", "0123", "3", "15"}
+            << QStringList{} << all("ABC", "0123", "3", "15")
             << QStringList{"Name / SSID muss 10 Zeichen lang sein!",
                            "Passwort muss 22 Zeichen lang sein!"};
         QTest::newRow("channel out of range")
-            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "12", "15"}
+            << QStringList{} << all(s10, p22, "12", "15")
             << QStringList{"--channel needs a number from 0 to 11"};
         QTest::newRow("power not a number")
-            << QStringList{"ABCDEFGHIJ", "0123456789012345678901", "3", "max"}
+            << QStringList{} << all(s10, p22, "3", "max")
             << QStringList{"--power needs a number from 0 to 19"};
+        // Longer than the window takes: refused, not cut.
+        QTest::newRow("ssid of 11") << QStringList{} << all(s10 + "K", p22, "3", "15")
+                                    << QStringList{"Name (SSID) \"ABCDEFGHIJK\" is longer than 10"};
+        QTest::newRow("passkey of 24") << QStringList{} << all(s10, p22 + "XY", "3", "15")
+                                       << QStringList{"Passkey \"" + p22 + "XY\" is longer than 22"};
+        QTest::newRow("ssid with a character outside Latin-1")
+            << QStringList{} << all("LMK5x-€-01", p22, "3", "15")
+            << QStringList{"Name (SSID) \"LMK5x-€-01\" holds characters the WiFi module cannot take: €"};
+        QTest::newRow("set without values") << QStringList{} << QStringList{}
+                                            << QStringList{"at least one of"};
+        // A value not given that the receiver reported unusable is not sent back.
+        QTest::newRow("receiver's channel 13")
+            << QStringList{"--ap-channel", "13"} << QStringList{"--power", "5"}
+            << QStringList{"The receiver reported channel \"13\"", "give --channel"};
+        QTest::newRow("receiver's power abc")
+            << QStringList{"--ap-power", "abc"} << QStringList{"--ssid", s10}
+            << QStringList{"The receiver reported TX-Power \"abc\"", "give --power"};
+        QTest::newRow("receiver's ssid of 14")
+            << QStringList{"--ap-ssid", "LONGER-NAME-14"} << QStringList{"--channel", "2"}
+            << QStringList{"Name (SSID) \"LONGER-NAME-14\" is longer than 10", "give --ssid"};
     }
     void apSetChecks() {
-        QFETCH(QStringList, values);
+        QFETCH(QStringList, simOptions);
+        QFETCH(QStringList, args);
         QFETCH(QStringList, messages);
         SimProcess sim;
-        QVERIFY(sim.start());
-        const Run r = lmkctl({"ap", "set", "--ssid", values[0], "--passkey", values[1], "--channel",
-                              values[2], "--power", values[3]},
-                             &sim, Link::Usb);
+        QVERIFY(sim.start(simOptions));
+        const Run r = lmkctl(QStringList{"ap", "set"} + args, &sim, Link::Usb);
         QCOMPARE(r.rc, 2);
         for (const QString &m : messages)
             QVERIFY2(r.err.contains(m.toUtf8()), r.err.constData());
         for (const QByteArray &q : sim.requests(QStringLiteral("usb")))
             QVERIFY(!q.startsWith(QByteArray::fromHex("1956")));
+        // What the options give is checked before anything goes out.
+        if (simOptions.isEmpty())
+            QCOMPARE(sim.requests(QStringLiteral("usb")), QList<QByteArray>{});
     }
 
     // Before a write or clear the receiver's slots go into a backup file;

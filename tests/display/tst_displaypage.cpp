@@ -21,6 +21,10 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#ifdef Q_OS_LINUX
+#include <sys/fsuid.h>
+#include <unistd.h>
+#endif
 
 using namespace lmk;
 using namespace lmk::test;
@@ -206,7 +210,7 @@ private slots:
         dlg->color = 0x804020;
         get<QRadioButton>("RB_DVGA")->click();
         QTest::mouseClick(get<QWidget>("S_Rahmen"), Qt::LeftButton);
-        page->saveBmp(path);
+        page->savePicture(path);
         QVERIFY(dlg->texts.isEmpty());
         const QByteArray b = fileContents(path);
         QCOMPARE(b.size(), 1191734);
@@ -233,11 +237,63 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("shot.BMP")});
     }
 
+    // A name ending in .png (any case) is written as PNG.
+    void savePng() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shot.Png"));
+        dlg->color = 0x123456;
+        QTest::mouseClick(get<QWidget>("S_Rahmen"), Qt::LeftButton);
+        page->savePicture(path);
+        QVERIFY(dlg->texts.isEmpty());
+        QCOMPARE(fileContents(path).left(8), QByteArray::fromHex("89504e470d0a1a0a"));
+        QImage back;
+        QVERIFY(back.load(path, "PNG"));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB888), page->picture());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("shot.Png")});
+    }
+
+    // In a folder where no temporary file can be created, an existing file
+    // that may be written is replaced in place.
+    void saveWhereNoTemporaryFile() {
+#ifndef Q_OS_LINUX
+        QSKIP("needs setfsuid to take away root's rights");
+#else
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ExeGroup | QFile::ExeOther));
+        const QString folder = dir.filePath(QStringLiteral("locked"));
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + QStringLiteral("/shot.BMP");
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old contents");
+        }
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                                QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                  QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+        // Root may create files anywhere: save as nobody for the file system.
+        const uid_t before = uid_t(setfsuid(geteuid() == 0 ? 65534 : uid_t(-1)));
+        QTemporaryFile probe(folder + QStringLiteral("/probe"));
+        const bool tempPossible = probe.open();
+        page->savePicture(path);
+        setfsuid(before);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!tempPossible);
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join(QLatin1Char('\n'))));
+        QCOMPARE(QFileInfo(path).size(), 1191734);
+        QImage back;
+        QVERIFY(back.load(path, "BMP"));
+        QCOMPARE(back.convertToFormat(QImage::Format_RGB888), page->picture());
+#endif
+    }
+
     void saveBmpFailures() {
         QTemporaryDir dir;
         // A folder that does not exist: the error is reported.
         const QString missing = dir.filePath(QStringLiteral("no/such/dir/x.BMP"));
-        page->saveBmp(missing);
+        page->savePicture(missing);
         QCOMPARE(dlg->texts.size(), 1);
         QVERIFY(dlg->texts[0].startsWith(QStringLiteral("Cannot create file \"%1\".").arg(missing)));
         QVERIFY(!QFile::exists(missing));
@@ -257,7 +313,7 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 100000;
         QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        page->saveBmp(path);
+        page->savePicture(path);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
         QCOMPARE(dlg->texts.size(), 1);
@@ -266,7 +322,7 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.BMP")});
     }
 
-    // File, Save on the "Display Copy" page asks for a BMP name and saves.
+    // File, Save on the "Display Copy" page asks for a BMP or PNG name and saves.
     void fileSaveRouting() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("menu.BMP"));
@@ -274,8 +330,16 @@ private slots:
         window.showPage(1);
         dlg->files.enqueue(path);
         window.MI_SpeichernClick();
-        QCOMPARE(dlg->fileRequests, QStringList{QStringLiteral("*.BMP|Bilddatei *.BMP|*.BMP")});
+        QCOMPARE(dlg->fileRequests,
+                 QStringList{QStringLiteral("*.BMP|Bilddatei *.BMP|*.BMP|PNG-Bild *.PNG|*.PNG")});
         QCOMPARE(QFileInfo(path).size(), 1191734);
+        // The second type: PNG.
+        const QString png = dir.filePath(QStringLiteral("menu.png"));
+        dlg->files.enqueue(png);
+        window.MI_SpeichernClick();
+        QImage back;
+        QVERIFY(back.load(png, "PNG"));
+        QCOMPARE(back.size(), QSize(810, 490));
         // Cancelled: nothing written.
         dlg->fileRequests.clear();
         window.MI_SpeichernClick();

@@ -8,6 +8,7 @@
 #include "link/DeviceLink.h"
 #include "link/Wait.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -141,10 +142,18 @@ private slots:
         QVERIFY(rig.start(transport));
         rig.get<QRadioButton>(qPrintable(preset))->click();
         rig.setFrameColour(dlg, kFrame);
+        QString rate; // the rate line late in the scan
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (text.toInt() == area[2] - 1)
+                        rate = rig.get<QLabel>("L_Rate")->text();
+                });
         rig.get<QPushButton>("B_Dispcpy")->click();
         QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
         QCOMPARE(rig.link->PendingRequest, 0);
         QVERIFY(rig.idle());
+        QVERIFY2(rate.endsWith(QLatin1String(" columns/s")), qPrintable(rate));
+        QVERIFY(rig.get<QLabel>("L_Rate")->text().isEmpty());
         QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QString::number(area[2]));
         QCOMPARE(rig.get<QProgressBar>("PB_Scan")->value(), 100);
         // One acknowledgement after the acceptance and one after every column.
@@ -204,22 +213,25 @@ private slots:
                 QCOMPARE(pic.pixel(c + 5, r + 5) & 0xFFFFFF, c < 5 ? 0xFF0000u : 0x0000FFu);
     }
 
+    // The last column ends the scan whatever came before it; the columns
+    // that never came are reported, not passed off as received.
     void lastColumnFirst_data() { transports(); }
     void lastColumnFirst() {
         QFETCH(QString, transport);
         Rig rig;
         QVERIFY(rig.start(transport, {"--scan-fault", "last-first"}));
         rig.setFrameColour(dlg, kFrame);
+        rig.get<QSpinBox>("SE_B")->setValue(10);
         rig.page->B_DispcpyClick();
-        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Scan incomplete: 9 of 10 columns missing!")});
         QCOMPARE(rig.link->PendingRequest, 0);
         QCOMPARE(rig.acks(2), 2);
-        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("800"));
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("10"));
         QSet<int> missing;
-        for (int c = 0; c < 799; ++c)
+        for (int c = 0; c < 9; ++c)
             missing.insert(c);
         const QString bad =
-            checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 800, 480, missing);
+            checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 10, 480, missing);
         QVERIFY2(bad.isEmpty(), qPrintable(bad));
         QVERIFY(rig.idle());
     }
@@ -285,31 +297,48 @@ private slots:
             QVERIFY(rig.sim.requests(transport).size() > before);
     }
 
-    // Areas of 0 to 2 rows have P = 4, so a column looks like a status
-    // frame: column 0 reads as a second acceptance (no new counter, no
-    // acknowledgement, the scan times out), column 1 as refusal code 1.
-    void columnsThatLookLikeStatus_data() {
-        QTest::addColumn<int>("h");
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("pending");
-        QTest::newRow("H 1, column 0") << 1 << "" << "Timeout: Device doesn't respond!" << 4;
-        QTest::newRow("H 2, column 1 first") << 2 << "last-first" << "Device doesn't respond!" << 1;
+    // Areas of 1 or 2 rows have P = 4, the length of a status frame: after
+    // the acceptance such a frame is a column.
+    void shortAreas_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<QList<int>>("area");
+        for (const char *t : {"wlan", "usb"}) {
+            QTest::addRow("%s, 1 x 1", t) << QString::fromLatin1(t) << QList<int>{7, 11, 1, 1};
+            QTest::addRow("%s, 5 x 1", t) << QString::fromLatin1(t) << QList<int>{0, 0, 5, 1};
+            QTest::addRow("%s, 3 x 2", t) << QString::fromLatin1(t) << QList<int>{40, 200, 3, 2};
+        }
     }
-    void columnsThatLookLikeStatus() {
-        QFETCH(int, h);
-        QFETCH(QString, fault);
-        QFETCH(QString, message);
-        QFETCH(int, pending);
+    void shortAreas() {
+        QFETCH(QString, transport);
+        QFETCH(QList<int>, area);
         Rig rig;
-        QVERIFY(rig.start("wlan", fault.isEmpty() ? QStringList{} : QStringList{"--scan-fault", fault}));
-        rig.get<QSpinBox>("SE_B")->setValue(2);
-        rig.get<QSpinBox>("SE_H")->setValue(h);
+        QVERIFY(rig.start(transport));
+        rig.setFrameColour(dlg, kFrame);
+        rig.get<QSpinBox>("SE_B")->setValue(area[2]);
+        rig.get<QSpinBox>("SE_H")->setValue(area[3]);
+        rig.get<QSpinBox>("SE_X")->setValue(area[0]);
+        rig.get<QSpinBox>("SE_Y")->setValue(area[1]);
         rig.page->B_DispcpyClick();
-        QCOMPARE(dlg.texts, QStringList{message});
-        QCOMPARE(rig.link->PendingRequest, pending);
-        QCOMPARE(rig.acks(1), 1);
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.link->PendingRequest, 0);
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QString::number(area[2]));
+        QCOMPARE(rig.acks(area[2] + 1), area[2] + 1);
+        QCOMPARE(rig.sim.requests(transport).first(), scanRequest(area[0], area[1], area[2], area[3]));
+        const QString bad = checkPicture(rig.page->picture(), rig.screen(), 800, area[0], area[1],
+                                         area[2], area[3]);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        QVERIFY(rig.idle());
+    }
+
+    // The column counter is cleared when a scan starts, the first one
+    // included: a refused scan leaves it empty.
+    void counterClearedAtStart() {
+        Rig rig;
+        QVERIFY(rig.start("wlan", {"--scan-refuse", "7"}));
         QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("0"));
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Device doesn't respond!")});
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QString());
     }
 
     // Payloads of 1 to 3 bytes, or of a length other than 4 and P, are data
@@ -436,6 +465,80 @@ private slots:
         QVERIFY(rig.idle());
         QVERIFY(waitWhile([&] { return !rig.sim.requests(transport).contains(QByteArray(1, '\x0a')); }, 2000));
         QVERIFY(rig.acks() <= 11);
+    }
+
+    // The live mirror: frames follow each other without a message, the rate
+    // is shown; a silent receiver unchecks "Live" and shows the timeout once.
+    void liveMirror_data() { transports(); }
+    void liveMirror() {
+        QFETCH(QString, transport);
+        Rig rig;
+        QVERIFY(rig.start(transport, {"--fault", "08#4:silent"}));
+        rig.setFrameColour(dlg, kFrame);
+        rig.get<QSpinBox>("SE_B")->setValue(30);
+        auto *live = rig.get<QCheckBox>("CB_Live");
+        QCOMPARE(live->accessibleName(), QStringLiteral("Live"));
+        int frames = 0;
+        QString rate;
+        bool pictureShown = true;
+        connect(&rig.page->scanOperation(), &ScanOperation::runningChanged, this, [&](bool running) {
+            pictureShown = pictureShown && rig.get<QWidget>("I_Scan")->isVisible();
+            if (!running && ++frames == 2)
+                rate = rig.get<QLabel>("L_Rate")->text();
+        });
+        live->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!live->isChecked(), 15000);
+        QTRY_VERIFY(!rig.page->liveRunning());
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("Timeout: Device doesn't respond!")});
+        QCOMPARE(frames, 4);
+        QVERIFY2(rate.endsWith(QLatin1String(" frames/s")), qPrintable(rate));
+        QVERIFY(pictureShown);
+        int requests = 0;
+        for (const QByteArray &r : rig.sim.requests(transport))
+            requests += r == scanRequest(0, 0, 30, 480);
+        QCOMPARE(requests, 4);
+        // The third frame is in the picture.
+        const QString bad = checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 30, 480);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        QVERIFY(rig.idle());
+        QVERIFY(rig.get<QLabel>("L_Rate")->text().isEmpty());
+    }
+
+    // Unchecking "Live" lets the running frame finish; stopLive() (page
+    // change, window close, another operation) aborts it with 0A. Neither
+    // shows a message.
+    void liveMirrorEnds_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("unchecked") << false;
+        QTest::newRow("stopped") << true;
+    }
+    void liveMirrorEnds() {
+        QFETCH(bool, stop);
+        Rig rig;
+        QVERIFY(rig.start("wlan"));
+        rig.get<QSpinBox>("SE_B")->setValue(30);
+        auto *live = rig.get<QCheckBox>("CB_Live");
+        int frames = 0;
+        connect(&rig.page->scanOperation(), &ScanOperation::runningChanged, this,
+                [&](bool running) { frames += !running; });
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (frames == 1 && text == QLatin1String("10")) {
+                        if (stop)
+                            rig.page->stopLive();
+                        else
+                            QTest::keyClick(live, Qt::Key_Space); // by keyboard
+                    }
+                });
+        live->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(frames >= 2 && !rig.page->liveRunning(), 15000);
+        QVERIFY(!live->isChecked());
+        QCOMPARE(frames, 2);
+        QCOMPARE(dlg.texts, QStringList{});
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), stop ? QStringLiteral("10") : QStringLiteral("30"));
+        const bool aborted = rig.sim.requests("wlan").contains(QByteArray(1, '\x0a'));
+        QCOMPARE(aborted, stop);
+        QVERIFY(rig.idle());
     }
 
     // Cancel without any link does nothing.

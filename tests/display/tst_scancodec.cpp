@@ -84,19 +84,25 @@ private slots:
         QTest::addColumn<int>("w");
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("value"); // code or column
+        QTest::addColumn<bool>("accepted");
         const int A = ScanReply::Accepted, R = ScanReply::Refused, C = ScanReply::Column,
                   F = ScanReply::Failure;
-        QTest::newRow("accepted") << QByteArray::fromHex("00000000") << 480 << 800 << A << 0;
-        QTest::newRow("accepted, bytes 1-3 not read") << QByteArray::fromHex("00ffffff") << 480 << 800 << A << 0;
-        QTest::newRow("refused") << QByteArray::fromHex("07000000") << 480 << 800 << R << 7;
-        QTest::newRow("column 799 of 800") << QByteArray::fromHex("1f03") + QByteArray(482, 'x') << 480 << 800 << C << 799;
-        QTest::newRow("column 800 of 800") << QByteArray::fromHex("2003") + QByteArray(482, 'x') << 480 << 800 << F << 0;
-        QTest::newRow("column one byte short") << QByteArray::fromHex("0000") + QByteArray(481, 'x') << 480 << 800 << F << 0;
-        QTest::newRow("diagram column with padding") << QByteArray::fromHex("0500") + QByteArray(390, 'x') << 387 << 648 << C << 5;
-        QTest::newRow("1 byte") << QByteArray(1, '\0') << 480 << 800 << F << 0;
-        QTest::newRow("3 bytes") << QByteArray(3, '\0') << 480 << 800 << F << 0;
-        QTest::newRow("H 1: column 0 reads as acceptance") << QByteArray::fromHex("0000ff00") << 1 << 800 << A << 0;
-        QTest::newRow("H 2: column 3 reads as refusal 3") << QByteArray::fromHex("0300ffff") << 2 << 800 << R << 3;
+        QTest::newRow("accepted") << QByteArray::fromHex("00000000") << 480 << 800 << A << 0 << false;
+        QTest::newRow("accepted, bytes 1-3 not read") << QByteArray::fromHex("00ffffff") << 480 << 800 << A << 0 << false;
+        QTest::newRow("refused") << QByteArray::fromHex("07000000") << 480 << 800 << R << 7 << false;
+        QTest::newRow("status after the acceptance") << QByteArray::fromHex("07000000") << 480 << 800 << R << 7 << true;
+        QTest::newRow("column 799 of 800") << QByteArray::fromHex("1f03") + QByteArray(482, 'x') << 480 << 800 << C << 799 << true;
+        QTest::newRow("column 800 of 800") << QByteArray::fromHex("2003") + QByteArray(482, 'x') << 480 << 800 << F << 0 << true;
+        QTest::newRow("column one byte short") << QByteArray::fromHex("0000") + QByteArray(481, 'x') << 480 << 800 << F << 0 << true;
+        QTest::newRow("diagram column with padding") << QByteArray::fromHex("0500") + QByteArray(390, 'x') << 387 << 648 << C << 5 << true;
+        QTest::newRow("1 byte") << QByteArray(1, '\0') << 480 << 800 << F << 0 << true;
+        QTest::newRow("3 bytes") << QByteArray(3, '\0') << 480 << 800 << F << 0 << true;
+        QTest::newRow("H 1, before the acceptance: a status") << QByteArray::fromHex("0000ff00") << 1 << 800 << A << 0 << false;
+        QTest::newRow("H 2, before the acceptance: refusal 3") << QByteArray::fromHex("0300ffff") << 2 << 800 << R << 3 << false;
+        QTest::newRow("H 1, accepted: column 0") << QByteArray::fromHex("0000ff00") << 1 << 800 << C << 0 << true;
+        QTest::newRow("H 2, accepted: column 3") << QByteArray::fromHex("0300ffff") << 2 << 800 << C << 3 << true;
+        QTest::newRow("H 0, accepted: column 1") << QByteArray::fromHex("01000000") << 0 << 2 << C << 1 << true;
+        QTest::newRow("H 2, accepted: column W") << QByteArray::fromHex("0200ffff") << 2 << 2 << F << 0 << true;
     }
     void reply() {
         QFETCH(QByteArray, payload);
@@ -104,8 +110,9 @@ private slots:
         QFETCH(int, w);
         QFETCH(int, kind);
         QFETCH(int, value);
+        QFETCH(bool, accepted);
         const ScanReply r = readScanReply(reinterpret_cast<const quint8 *>(payload.constData()),
-                                          int(payload.size()), expectedColumnLength(h), w);
+                                          int(payload.size()), expectedColumnLength(h), w, accepted);
         QCOMPARE(int(r.kind), kind);
         if (kind == ScanReply::Refused)
             QCOMPARE(r.code, value);

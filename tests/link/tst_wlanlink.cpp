@@ -182,6 +182,40 @@ private slots:
         QVERIFY2(cpuMs < 300, qPrintable(QStringLiteral("CPU %1 ms while waiting").arg(cpuMs)));
     }
 
+    // What ends a WLAN wait, and that waiting sleeps: the reply timer ends
+    // it within a heartbeat; a socket closed mid-wait (the window closing,
+    // another connection search) ends the send's reading at once, and the
+    // requester's own wait then sleeps until its timer.
+    void waitEndings_data() {
+        QTest::addColumn<QString>("event");
+        QTest::addColumn<int>("minMs");
+        QTest::addColumn<int>("maxMs");
+        QTest::newRow("reply timer of 1500 ms") << "silence" << 1450 << 1600;
+        QTest::newRow("socket closed: the send returns") << "close" << 80 << 500;
+        QTest::newRow("socket closed: the requester waits for its timer")
+            << "close, wait" << 1450 << 1600;
+    }
+    void waitEndings() {
+        QFETCH(QString, event);
+        QFETCH(int, minMs);
+        QFETCH(int, maxMs);
+        QVERIFY(link->openTcp()); // so that the close comes while the reply is awaited
+        if (event.startsWith(QLatin1String("close")))
+            QTimer::singleShot(100, link, [this] { link->closeTcp(); });
+        QElapsedTimer t;
+        t.start();
+        const std::clock_t cpu0 = std::clock();
+        request(0x55, 1500);
+        if (event.endsWith(QLatin1String("wait")))
+            link->waitForReply([this] { return link->PendingRequest == -1 && link->AwaitingReply; });
+        const qint64 took = t.elapsed();
+        const double cpuMs = double(std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC;
+        QVERIFY2(took >= minMs && took <= maxMs, qPrintable(QString::number(took)));
+        QVERIFY2(cpuMs < 300, qPrintable(QStringLiteral("CPU %1 ms while waiting").arg(cpuMs)));
+        QVERIFY(target->frames.isEmpty());
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join(" / "))); // closing is no error
+    }
+
     void windowStaysResponsiveWhileWaiting() {
         QTimer tick;
         int ticks = 0;

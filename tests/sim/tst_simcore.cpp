@@ -155,6 +155,9 @@ private slots:
         QTest::newRow("raw on a request without reply")
             << QStringList{"--fault", "0d:raw=0800000000000000"} << QStringList{"0d01"}
             << QStringList{"0800000000000000"};
+        QTest::newRow("frames without status before the reply")
+            << QStringList{"--fault", "55:before=02000000+c000000000000000"} << QStringList{"55"}
+            << QStringList{"0800000002000000" "0c000000c000000000000000" "080000005a000000"};
         QTest::newRow("oversized and zero length")
             << QStringList{"--fault", "12#1:raw=0104", "--fault", "12#2:raw=0000"}
             << QStringList{"12", "12"} << QStringList{"0104", "0000"};
@@ -223,6 +226,38 @@ private slots:
         QVERIFY(c.arrivals[2] - c.arrivals[1] >= 100);
     }
 
+    // Frames put before a reply arrive as frames of their own, --chunk-gap
+    // apart, and the reply one gap after the last.
+    void framesBeforeTheReplyArriveApart() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--fault", "55:before=02000000", "--chunk-gap", "150"}));
+        Client c;
+        QVERIFY(c.connectTo(sim.port()));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 16),
+                 QByteArray::fromHex("0800000002000000") + syncFrame(0x5a));
+        QCOMPARE(c.chunks.size(), 2);
+        QVERIFY(c.arrivals[1] - c.arrivals[0] >= 100);
+    }
+
+    // --control: a rule given while the connection stays open applies from
+    // the next request on, until "clear"; a bad rule is refused.
+    void controlChangesFaultsAtRunTime() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--control"}));
+        Client c;
+        QVERIFY(c.connectTo(sim.port()));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+        QVERIFY(sim.control("fault wlan:55:raw=080000005a01ffff"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8),
+                 QByteArray::fromHex("080000005a01ffff"));
+        QVERIFY(sim.control("clear"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+        QVERIFY(!sim.control("fault 55:explode"));
+        QVERIFY(!sim.control("shout"));
+        QVERIFY(sim.control("ping"));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+    }
+
     void badOptionsStopTheSimulator_data() {
         QTest::addColumn<QStringList>("options");
         QTest::newRow("no action") << QStringList{"--fault", "12"};
@@ -231,6 +266,7 @@ private slots:
         QTest::newRow("occurrence 0") << QStringList{"--fault", "12#0:silent"};
         QTest::newRow("unknown action") << QStringList{"--fault", "12:explode"};
         QTest::newRow("odd hex") << QStringList{"--fault", "12:raw=abc"};
+        QTest::newRow("odd hex before the reply") << QStringList{"--fault", "12:before=abc"};
         QTest::newRow("bad delay") << QStringList{"--fault", "12:delay=soon"};
         QTest::newRow("bad mode") << QStringList{"--mode", "sleepy"};
         QTest::newRow("bad sync answers") << QStringList{"--sync-answers", "55,xyz"};

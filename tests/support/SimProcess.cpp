@@ -32,7 +32,8 @@ bool SimProcess::start(const QStringList &options) {
         return false;
     // The simulator prints "LISTENING <port>" once both servers listen.
     QDeadlineTimer deadline(10000);
-    QByteArray out;
+    QByteArray &out = m_out;
+    out.clear();
     while (!deadline.hasExpired()) {
         if (!m_proc.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
             break;
@@ -41,6 +42,7 @@ bool SimProcess::start(const QStringList &options) {
         const int end = at >= 0 ? out.indexOf('\n', at) : -1;
         if (end > at) {
             m_port = quint16(out.mid(at + 10, end - at - 10).trimmed().toUInt());
+            out.remove(0, end + 1);
             return m_port != 0;
         }
     }
@@ -56,6 +58,26 @@ void SimProcess::stop() {
         }
     }
     m_port = 0;
+}
+
+bool SimProcess::control(const QString &command) {
+    if (m_proc.state() != QProcess::Running)
+        return false;
+    m_proc.write(command.toLatin1() + '\n');
+    m_proc.waitForBytesWritten(1000);
+    QDeadlineTimer deadline(5000);
+    for (;;) {
+        m_out += m_proc.readAllStandardOutput();
+        const qsizetype end = m_out.indexOf('\n');
+        if (end >= 0) {
+            const QByteArray answer = m_out.left(end).trimmed();
+            m_out.remove(0, end + 1);
+            return answer == "OK";
+        }
+        if (deadline.hasExpired() ||
+            !m_proc.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+            return false;
+    }
 }
 
 bool SimProcess::exitedCleanly() const {

@@ -38,6 +38,11 @@ public:
     // Removes LMK_USB_LIBRARY and LMK_SIM_USB again.
     static void noUsb();
 
+    // Sends one command to a simulator started with --control ("fault RULE",
+    // "clear", "ping") and waits until it took effect; false when the
+    // simulator refused it or did not answer within 5 s.
+    bool control(const QString &command);
+
     // Requests received so far, in order, on "wlan" or "usb" (all when empty).
     QList<QByteArray> requests(const QString &transport = QString()) const;
     // Raw log lines.
@@ -51,6 +56,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_proc;
     quint16 m_port = 0;
+    QByteArray m_out; // standard output not read yet
 };
 
 } // namespace lmk

@@ -75,13 +75,54 @@ private slots:
         QTest::newRow("only a break") << QStringLiteral("\r\n") << QStringList{""};
         QTest::newRow("empty line inside") << QStringLiteral("a\r\n\r\nb\r\n")
                                            << QStringList{"a", "", "b"};
-        QTest::newRow("memo breaks") << QStringLiteral("a\nb\n") << QStringList{"a", "b"};
         QTest::newRow("incomplete last line") << QStringLiteral("a\r\nb") << QStringList{"a", "b"};
+        // Only CR LF breaks a line; a single CR or LF is a character of it.
+        QTest::newRow("single LF") << QStringLiteral("a\nb\r\n") << QStringList{"a\nb"};
+        QTest::newRow("ends with a single CR") << QStringLiteral("abcd\r")
+                                               << QStringList{"abcd\r"};
+        QTest::newRow("ends with a single LF") << QStringLiteral("abcd\n")
+                                               << QStringList{"abcd\n"};
+        QTest::newRow("LF CR") << QStringLiteral("a\n\rb") << QStringList{"a\n\rb"};
+        QTest::newRow("CR before CR LF") << QStringLiteral("a\r\r\nb")
+                                         << QStringList{"a\r", "b"};
     }
     void lines() {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
         QCOMPARE(terminalLines(text), lines);
+        QCOMPARE(endsWithLineBreak(text), text.endsWith(QLatin1String("\r\n")));
+    }
+
+    // What the form's spin edits take from the receiver's answer.
+    void fieldNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("max");
+        QTest::addColumn<int>("value"); // -1: none
+        QTest::newRow("6") << "6" << 11 << 6;
+        QTest::newRow("blanks around") << " 11 " << 11 << 11;
+        QTest::newRow("leading zero") << "07" << 11 << 7;
+        QTest::newRow("0") << "0" << 19 << 0;
+        QTest::newRow("19") << "19" << 19 << 19;
+        QTest::newRow("channel 12") << "12" << 11 << -1;
+        QTest::newRow("channel 13") << "13" << 11 << -1;
+        QTest::newRow("power 25") << "25" << 19 << -1;
+        QTest::newRow("negative") << "-1" << 19 << -1;
+        QTest::newRow("abc") << "abc" << 19 << -1;
+        QTest::newRow("digit and letter") << "1x" << 19 << -1;
+        QTest::newRow("hex") << "0x5" << 19 << -1;
+        QTest::newRow("empty") << "" << 19 << -1;
+    }
+    void fieldNumber() {
+        QFETCH(QString, text);
+        QFETCH(int, max);
+        QFETCH(int, value);
+        const std::optional<int> v = apFieldNumber(text, 0, max);
+        QCOMPARE(v.value_or(-1), value);
+        const QString problem = max == kChannelMax ? apChannelProblem(text) : apPowerProblem(text);
+        QCOMPARE(problem.isEmpty(), value >= 0);
+        if (value < 0) // the message names the value as it came
+            QVERIFY2(problem.contains(QLatin1Char('"') + text + QLatin1Char('"')),
+                     qPrintable(problem));
     }
 
     void fillInRule() {
@@ -99,21 +140,33 @@ private slots:
     void receiverOverString_data() {
         QTest::addColumn<QList<QByteArray>>("pieces");
         QTest::addColumn<QString>("ssid"); // empty: not filled
+        QTest::addColumn<QString>("power");
         QTest::addColumn<QString>("text"); // what is left
         const QByteArray answer = "a\r\nSSID-12345\r\nb\r\nK\r\nc\r\n6\r\nd\r\n19\r\n";
-        QTest::newRow("whole") << QList<QByteArray>{answer} << "SSID-12345" << "";
+        QTest::newRow("whole") << QList<QByteArray>{answer} << "SSID-12345" << "19" << "";
         QTest::newRow("ack and pieces")
             << QList<QByteArray>{QByteArray(4, '\0'), answer.left(5), answer.mid(5, 40),
                                  answer.mid(45)}
-            << "SSID-12345" << "";
-        QTest::newRow("8th line incomplete")
-            << QList<QByteArray>{answer.chopped(3), answer.right(3)} << "SSID-12345" << "9\r\n";
+            << "SSID-12345" << "19" << "";
+        // Filled once the 8th line has its line break, not before.
+        QTest::newRow("8th line cut inside the value")
+            << QList<QByteArray>{answer.chopped(3), answer.right(3)} << "SSID-12345" << "19" << "";
+        QTest::newRow("8th line cut inside its break")
+            << QList<QByteArray>{answer.chopped(1), answer.right(1)} << "SSID-12345" << "19" << "";
+        QTest::newRow("8th line without its break")
+            << QList<QByteArray>{answer.chopped(2)} << "" << "" << QString::fromLatin1(answer.chopped(2));
+        QTest::newRow("8th line ends with a CR only")
+            << QList<QByteArray>{answer.chopped(1)} << "" << "" << QString::fromLatin1(answer.chopped(1));
+        QTest::newRow("single LFs are no line breaks")
+            << QList<QByteArray>{QByteArray(answer).replace("\r\n", "\n")} << "" << ""
+            << QString::fromLatin1(QByteArray(answer).replace("\r\n", "\n"));
         QTest::newRow("jump to 9 lines")
-            << QList<QByteArray>{"x\r\n", answer} << "" << QString::fromLatin1("x\r\n" + answer);
+            << QList<QByteArray>{"x\r\n", answer} << "" << "" << QString::fromLatin1("x\r\n" + answer);
     }
     void receiverOverString() {
         QFETCH(QList<QByteArray>, pieces);
         QFETCH(QString, ssid);
+        QFETCH(QString, power);
         QFETCH(QString, text);
         DeviceLink link;
         link.pageShown = 2;
@@ -132,6 +185,7 @@ private slots:
             QVERIFY(got);
             QCOMPARE(got->ssid, ssid);
             QCOMPARE(got->passkey, QStringLiteral("K"));
+            QCOMPARE(got->power, power);
             QCOMPARE(link.ApSettingsPending, quint8(0));
         }
     }

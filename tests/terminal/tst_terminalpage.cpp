@@ -3,8 +3,10 @@
 #include "ScriptedDialogs.h"
 #include "link/DeviceLink.h"
 #include "terminal/TerminalOperations.h"
+#include "terminal/ui/ChatMemo.h"
 #include "terminal/ui/TerminalPage.h"
 
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,6 +48,52 @@ struct Fixture {
         page.clearChat();
         link.ApSettingsPending = 1;
         page.enableSet();
+    }
+    // Runs one step on the memo: "type:TEXT", "click:KEY", "press:KEY",
+    // "repeat:KEY" (an auto-repeated press), "release:KEY", "shift+click:KEY",
+    // "receive:TEXT", "cursor:N" or "focusout:". KEY is
+    // Return, Enter (keypad), Shift, Control, Up or Down.
+    void step(const QString &s) {
+        const QString arg = s.section(QLatin1Char(':'), 1);
+        const QString verb = s.section(QLatin1Char(':'), 0, 0);
+        static const QHash<QString, Qt::Key> keys{
+            {"Return", Qt::Key_Return}, {"Enter", Qt::Key_Enter}, {"Shift", Qt::Key_Shift},
+            {"Control", Qt::Key_Control}, {"Up", Qt::Key_Up}, {"Down", Qt::Key_Down}};
+        const Qt::Key key = keys.value(arg, Qt::Key_unknown);
+        const Qt::KeyboardModifiers mods =
+            key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+        auto keyEvent = [&](QEvent::Type t, Qt::KeyboardModifiers m, bool repeat) {
+            const QString text = key == Qt::Key_Return || key == Qt::Key_Enter ? "\r" : "";
+            QKeyEvent e(t, key, m, text, repeat);
+            QCoreApplication::sendEvent(chat, &e);
+        };
+        if (verb == "type") {
+            QTest::keyClicks(chat, arg);
+        } else if (verb == "click") {
+            keyEvent(QEvent::KeyPress, mods, false);
+            keyEvent(QEvent::KeyRelease, mods, false);
+        } else if (verb == "shift+click") {
+            keyEvent(QEvent::KeyPress, mods | Qt::ShiftModifier, false);
+            keyEvent(QEvent::KeyRelease, mods | Qt::ShiftModifier, false);
+        } else if (verb == "press") {
+            keyEvent(QEvent::KeyPress, mods, false);
+        } else if (verb == "repeat") {
+            keyEvent(QEvent::KeyRelease, mods, true);
+            keyEvent(QEvent::KeyPress, mods, true);
+        } else if (verb == "release") {
+            keyEvent(QEvent::KeyRelease, mods, false);
+        } else if (verb == "receive") {
+            receive(arg.toLatin1());
+        } else if (verb == "focusout") {
+            QFocusEvent e(QEvent::FocusOut, Qt::TabFocusReason);
+            QCoreApplication::sendEvent(chat, &e);
+        } else if (verb == "cursor") {
+            QTextCursor c = chat->textCursor();
+            c.setPosition(arg.toInt());
+            chat->setTextCursor(c);
+        } else {
+            QFAIL(qPrintable("unknown step " + s));
+        }
     }
     void fillForm(const QString &s, const QString &p, int ch, int pw) {
         ssid->setText(s);
@@ -118,28 +166,66 @@ private slots:
         QCOMPARE(f.link.PendingRequest, -1);
     }
 
-    void everyReleaseSendsAgain() {
-        Fixture f;
-        f.page.show();
-        QTest::keyClicks(f.chat, QStringLiteral("ab"));
-        QTest::keyClick(f.chat, Qt::Key_Return);
-        QTest::keyClick(f.chat, Qt::Key_Shift);
-        QTest::keyClick(f.chat, Qt::Key_Up);
-        const QByteArray ab = QByteArray::fromHex("190461620d0a00000000");
-        QCOMPARE(f.sent, (QList<QByteArray>{ab, ab, ab}));
-        // An auto-repeated key sends once, when it is finally released.
-        f.sent.clear();
-        QKeyEvent repeat(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
-        QCoreApplication::sendEvent(f.chat, &repeat);
-        QVERIFY(f.sent.isEmpty());
+    // A line goes out when the key that ended it is released, once per
+    // press; no other key and no text from the receiver sends anything.
+    void lineEnds_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("sent"); // the lines that went out
+        QTest::newRow("Enter, then Shift and an arrow key")
+            << QStringList{"type:ab", "click:Return", "click:Shift", "click:Up"}
+            << QStringList{"ab"};
+        QTest::newRow("keys after the receiver's answer")
+            << QStringList{"receive:LMK540 V103\r\n", "click:Shift", "click:Up",
+                           "click:Control"}
+            << QStringList{};
+        QTest::newRow("arrow key after the module's reply to Set!")
+            << QStringList{"receive:AOK\r\nAOK\r\nSaved\r\n", "click:Down"}
+            << QStringList{};
+        QTest::newRow("Enter after the receiver's text sends it")
+            << QStringList{"receive:LMK540 V103", "click:Return"} << QStringList{"LMK540 V103"};
+        QTest::newRow("Enter after the receiver's line sends an empty one")
+            << QStringList{"receive:LMK540 V103\r\n", "click:Return"} << QStringList{""};
+        QTest::newRow("Shift+Enter sends once")
+            << QStringList{"type:x", "shift+click:Return", "click:Shift"} << QStringList{"x"};
+        QTest::newRow("keypad Enter")
+            << QStringList{"type:ver", "click:Enter", "click:Up"} << QStringList{"ver"};
+        QTest::newRow("held Enter sends once")
+            << QStringList{"type:ver", "press:Return", "repeat:Return", "repeat:Return",
+                           "release:Return"}
+            << QStringList{"ver"};
+        QTest::newRow("two presses, two lines")
+            << QStringList{"type:a", "click:Return", "type:b", "click:Return"}
+            << QStringList{"a", "b"};
+        QTest::newRow("the receiver's text during the press")
+            << QStringList{"type:ver", "press:Return", "receive:LMK540 V103\r\n",
+                           "release:Return"}
+            << QStringList{"ver"};
+        QTest::newRow("Enter in the middle, text ending with a break")
+            << QStringList{"type:abc", "click:Return", "cursor:1", "click:Return", "click:Down"}
+            << QStringList{"abc"};
+        QTest::newRow("Enter held while the focus leaves")
+            << QStringList{"type:ver", "press:Return", "focusout:", "release:Return"}
+            << QStringList{};
+        QTest::newRow("release without a press")
+            << QStringList{"type:ab", "release:Return"} << QStringList{};
+        QTest::newRow("single CR from the receiver")
+            << QStringList{"receive:abcd\r", "click:Shift"} << QStringList{};
+        QTest::newRow("single CR and LF belong to the line")
+            << QStringList{"receive:a\rb\nc", "type:d", "click:Return"}
+            << QStringList{"a\rb\ncd"};
     }
-
-    void receivedLastLineIsSentBack() {
+    void lineEnds() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, sent);
         Fixture f;
         f.page.show();
-        f.receive("LMK540 V103\r\n");
-        QTest::keyClick(f.chat, Qt::Key_Control);
-        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("LMK540 V103")});
+        for (const QString &s : steps)
+            f.step(s);
+        QList<QByteArray> frames;
+        for (const QString &l : sent)
+            frames << *terminalLineFrame(toTerminalBytes(l));
+        QCOMPARE(f.sent, frames);
+        QVERIFY(f.dialogs.texts.isEmpty());
     }
 
     // Keyboard users reach the memo with Tab, whose release then arrives in
@@ -159,9 +245,9 @@ private slots:
         QKeyEvent shiftUp(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
         QCoreApplication::sendEvent(f.chat, &shiftUp);
         QVERIFY(f.sent.isEmpty());
-        // A key pressed and released in the memo still sends the line.
+        // Nor a key pressed and released in the memo that ends no line.
         QTest::keyClick(f.chat, Qt::Key_Shift);
-        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("LMK540 V103")});
+        QVERIFY(f.sent.isEmpty());
     }
 
     void enterInTheMiddleSendsNothing() {
@@ -191,8 +277,8 @@ private slots:
         QTest::keyClicks(f.chat, QStringLiteral("x"));
         QTest::keyClick(f.chat, Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(f.chat->document()->blockCount(), 2);
-        // Released: Return, then Shift; each sends the line.
-        QCOMPARE(f.sent, (QList<QByteArray>{*terminalLineFrame("x"), *terminalLineFrame("x")}));
+        // Released: Return, then Shift; only Return sends the line.
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("x")});
     }
 
     void tabIsNoCharacter() {
@@ -224,8 +310,10 @@ private slots:
         QFETCH(int, length);
         QFETCH(bool, sent);
         Fixture f;
-        f.chat->setPlainText(QString(length, QLatin1Char('a')) + QLatin1Char('\n'));
-        f.page.M_ChatKeyUp();
+        f.page.show();
+        f.chat->setPlainText(QString(length, QLatin1Char('a')));
+        f.chat->moveCursor(QTextCursor::End);
+        QTest::keyClick(f.chat, Qt::Key_Return);
         if (sent) {
             QCOMPARE(f.sent.size(), 1);
             QCOMPARE(f.sent[0].size(), 260);
@@ -238,11 +326,20 @@ private slots:
         }
     }
 
+    // A character without a byte of its own is not sent as something else:
+    // the line is refused, naming it; Latin-1 goes out byte for byte.
     void nonLatin1Characters() {
         Fixture f;
-        f.chat->setPlainText(QStringLiteral("Grüße €\n"));
-        f.page.M_ChatKeyUp();
-        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("Gr\xfc\xdf" "e ?")});
+        f.page.show();
+        f.chat->setPlainText(QStringLiteral("Grüße € Ω €"));
+        f.chat->moveCursor(QTextCursor::End);
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        QVERIFY(f.sent.isEmpty());
+        QCOMPARE(f.dialogs.texts,
+                 QStringList{QString::fromLatin1(kUnsendableLineText).arg(QStringLiteral("€ Ω"))});
+        f.chat->insertPlainText(QStringLiteral("Grüße"));
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame("Gr\xfc\xdf" "e")});
     }
 
     void receiving() {
@@ -291,11 +388,70 @@ private slots:
         QVERIFY(f.chat->toPlainText().startsWith("typedline 0\n"));
     }
 
-    void crLfSplitOverFrames() {
+    // Breaks are shown as they came; only CR LF ends a line.
+    void breaksAsTheyCame_data() {
+        QTest::addColumn<QList<QByteArray>>("pieces");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<bool>("complete"); // ends with a line break
+        QTest::newRow("CR LF split over frames")
+            << QList<QByteArray>{"abc\r", "\ndef\r\n"} << "abc\ndef\n" << 2 << true;
+        QTest::newRow("single CR at the end") << QList<QByteArray>{"abcd\r"} << "abcd\n" << 1
+                                              << false;
+        QTest::newRow("single LF at the end") << QList<QByteArray>{"abcd\n"} << "abcd\n" << 1
+                                              << false;
+        QTest::newRow("single CR and LF inside")
+            << QList<QByteArray>{"a\rb\nc\r\nd"} << "a\nb\nc\nd" << 2 << false;
+        QTest::newRow("LF then CR") << QList<QByteArray>{"a\n", "\rb\r\n"} << "a\n\nb\n" << 1
+                                    << true;
+        QTest::newRow("CR, CR LF") << QList<QByteArray>{"a\r", "\r\n"} << "a\n\n" << 1 << true;
+        QTest::newRow("empty lines") << QList<QByteArray>{"\r\n\r\n"} << "\n\n" << 2 << true;
+    }
+    void breaksAsTheyCame() {
+        QFETCH(QList<QByteArray>, pieces);
+        QFETCH(QString, shown);
+        QFETCH(int, lines);
+        QFETCH(bool, complete);
         Fixture f;
-        f.receive("abc\r");
-        f.receive("\ndef\r\n");
-        QCOMPARE(f.chat->toPlainText(), QStringLiteral("abc\ndef\n"));
+        for (const QByteArray &p : pieces)
+            f.receive(p);
+        QCOMPARE(f.chat->toPlainText(), shown);
+        auto *memo = static_cast<TerminalChat *>(f.page.findChild<ChatMemo *>("M_Chat"));
+        QCOMPARE(memo->chatText(), QString::fromLatin1(pieces.join()));
+        QCOMPARE(memo->lineCount(10), lines);
+        QCOMPARE(memo->endsWithLineBreak(), complete);
+        QCOMPARE(int(terminalLines(memo->chatText()).size()), lines);
+    }
+
+    // Editing around single CRs and LFs keeps each break as it came.
+    void editingKeepsBreaks() {
+        Fixture f;
+        f.page.show();
+        f.receive("a\rbc\nd");
+        auto *memo = f.page.findChild<ChatMemo *>("M_Chat");
+        auto at = [&](int position) {
+            QTextCursor c = f.chat->textCursor();
+            c.setPosition(position);
+            f.chat->setTextCursor(c);
+        };
+        at(3); // between b and c
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        QCOMPARE(memo->chatText(), QStringLiteral("a\rb\r\nc\nd"));
+        QCOMPARE(memo->lineCount(10), 2);
+        QTest::keyClick(f.chat, Qt::Key_Backspace);
+        QCOMPARE(memo->chatText(), QStringLiteral("a\rbc\nd"));
+        QCOMPARE(memo->lineCount(10), 1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+        at(3);
+        f.chat->paste();
+        QCOMPARE(memo->chatText(), QStringLiteral("a\rbx\r\nyc\nd"));
+        at(2); // the start of "bx"
+        QTest::keyClick(f.chat, Qt::Key_Backspace);
+        QCOMPARE(memo->chatText(), QStringLiteral("abx\r\nyc\nd"));
+        at(3); // the end of "abx"
+        QTest::keyClick(f.chat, Qt::Key_Delete);
+        QCOMPARE(memo->chatText(), QStringLiteral("abxyc\nd"));
+        QVERIFY(f.sent.isEmpty());
     }
 
     void longReceivedLines() {
@@ -305,20 +461,18 @@ private slots:
         f.receive(longLine);
         f.receive(longLine + "\r\nb");
         QCOMPARE(f.chat->toPlainText().remove(QLatin1Char('\n')).size(), 6001);
-        // Deleting the "b" makes the 6000-character line the last one: it is
-        // too long to send.
-        QTextCursor c = f.chat->textCursor();
-        c.movePosition(QTextCursor::End);
-        f.chat->setTextCursor(c);
-        QTest::keyClick(f.chat, Qt::Key_Backspace);
+        // Enter after more of the line makes a 6003-character line: it is too
+        // long to send.
+        f.chat->moveCursor(QTextCursor::End);
+        f.receive(longLine);
+        QTest::keyClicks(f.chat, QStringLiteral("yz"));
+        QTest::keyClick(f.chat, Qt::Key_Return);
         QVERIFY(f.sent.isEmpty());
         QCOMPARE(f.dialogs.texts, QStringList{QString::fromLatin1(kLineTooLongText)});
         // Shortened to 253 characters by the user, it goes out whole.
         f.chat->clear();
         f.receive(QByteArray(2000, 'y'));
-        c.movePosition(QTextCursor::End);
-        f.chat->setTextCursor(c);
-        c = f.chat->textCursor();
+        QTextCursor c = f.chat->textCursor();
         c.movePosition(QTextCursor::Start);
         c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
         c.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor, 253);
@@ -405,17 +559,20 @@ private slots:
     void fillInPieces() {
         Fixture f;
         f.enterPage();
-        // The 8th line is still incomplete when the memo first holds 8 lines.
+        // The 8th line is still incomplete when the memo first holds 8 lines:
+        // the form waits for its line break.
         const int cut = int(kAnswer.size()) - 3; // "...TX power:\r\n1" | "2\r\n"
         f.receive(kAnswer.left(20));
         QCOMPARE(f.link.ApSettingsPending, quint8(1));
         f.receive(kAnswer.mid(20, cut - 20));
+        QCOMPARE(f.link.ApSettingsPending, quint8(1));
+        QCOMPARE(f.power->value(), 0);
+        QVERIFY(f.ssid->text().isEmpty());
+        f.receive(kAnswer.mid(cut));
         QCOMPARE(f.link.ApSettingsPending, quint8(0));
-        QCOMPARE(f.power->value(), 1);
+        QCOMPARE(f.power->value(), 12);
         QCOMPARE(f.ssid->text(), QStringLiteral("LMK54-Home"));
         QCOMPARE(f.chat->toPlainText(), QString());
-        f.receive(kAnswer.mid(cut));
-        QCOMPARE(f.chat->toPlainText(), QStringLiteral("2\n"));
     }
 
     void fillInJumpOverEight() {
@@ -432,14 +589,77 @@ private slots:
         QCOMPARE(f.ssid->text(), QStringLiteral("LMK54-Home"));
     }
 
+    // A channel or power the spin edit cannot show is named, and "Set!"
+    // refuses to send it until the user has set that field.
+    void fillInOddNumbers_data() {
+        QTest::addColumn<QString>("channelText");
+        QTest::addColumn<QString>("powerText");
+        QTest::addColumn<int>("channel"); // what the spin edits show
+        QTest::addColumn<int>("power");
+        QTest::addColumn<QStringList>("messages"); // shown, and by "Set!"
+        const auto ch = [](const char *t) { return QString::fromLatin1(kChannelUnusableText).arg(t); };
+        const auto pw = [](const char *t) { return QString::fromLatin1(kPowerUnusableText).arg(t); };
+        QTest::newRow("blanks around") << " 11 " << "0" << 11 << 0 << QStringList{};
+        QTest::newRow("power 25") << " 11 " << "25" << 11 << 4 << QStringList{pw("25")};
+        QTest::newRow("channel 13") << "13" << "7" << 3 << 7 << QStringList{ch("13")};
+        QTest::newRow("channel 12, power abc")
+            << "12" << "abc" << 3 << 4 << QStringList{ch("12"), pw("abc")};
+        QTest::newRow("empty values") << "" << "" << 3 << 4 << QStringList{ch(""), pw("")};
+    }
     void fillInOddNumbers() {
+        QFETCH(QString, channelText);
+        QFETCH(QString, powerText);
+        QFETCH(int, channel);
+        QFETCH(int, power);
+        QFETCH(QStringList, messages);
         Fixture f;
+        f.page.show();
         f.channel->setValue(3);
         f.power->setValue(4);
         f.enterPage();
-        f.receive("a\r\nS\r\nb\r\nP\r\nc\r\n 11 \r\nd\r\n25\r\n");
-        QCOMPARE(f.channel->value(), 11);
-        QCOMPARE(f.power->value(), 4); // out of range: left as it was
+        f.receive(("a\r\nSSID-12345\r\nb\r\n0123456789012345678901\r\nc\r\n" + channelText +
+                   "\r\nd\r\n" + powerText + "\r\n")
+                      .toLatin1());
+        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QCOMPARE(f.channel->value(), channel);
+        QCOMPARE(f.power->value(), power);
+        auto *label = f.page.findChild<QLabel *>("L_ApValues");
+        QVERIFY(label);
+        QCOMPARE(label->text(), messages.join(QLatin1Char('\n')));
+        QVERIFY(!label->accessibleName().isEmpty());
+        f.page.B_SetClick();
+        QCOMPARE(f.dialogs.texts, messages);
+        if (!messages.isEmpty()) {
+            QVERIFY(f.sent.isEmpty());
+            QVERIFY(f.set->isEnabled());
+            // The user sets the fields, by keyboard; then "Set!" sends them.
+            f.dialogs.texts.clear();
+            QTest::keyClick(f.channel, Qt::Key_Up);
+            QTest::keyClick(f.power, Qt::Key_Down);
+            QCOMPARE(label->text(), QString());
+            f.page.B_SetClick();
+            QVERIFY(f.dialogs.texts.isEmpty());
+        }
+        QCOMPARE(f.sent.size(), 1);
+        QCOMPARE(f.sent[0].mid(65, 2),
+                 QString::number(f.channel->value()).leftJustified(2).toLatin1());
+        QCOMPARE(f.sent[0].mid(78, 2),
+                 QString::number(f.power->value()).leftJustified(2).toLatin1());
+    }
+
+    void laterAnswerReplacesReportedValue() {
+        Fixture f;
+        f.enterPage();
+        f.receive("a\r\nSSID-12345\r\nb\r\n0123456789012345678901\r\nc\r\n13\r\nd\r\n5\r\n");
+        QVERIFY(!f.page.findChild<QLabel *>("L_ApValues")->text().isEmpty());
+        // The next visit's answer is one the form can show: it is sent.
+        f.enterPage();
+        f.receive("a\r\nSSID-12345\r\nb\r\n0123456789012345678901\r\nc\r\n0\r\nd\r\n5\r\n");
+        QVERIFY(f.page.findChild<QLabel *>("L_ApValues")->text().isEmpty());
+        f.page.B_SetClick();
+        QVERIFY(f.dialogs.texts.isEmpty());
+        QCOMPARE(f.sent.size(), 1);
+        QCOMPARE(f.sent[0].mid(65, 2), QByteArray("0 "));
     }
 
     void setSendsFrame() {
@@ -480,6 +700,21 @@ private slots:
                               << QStringList{"Passwort muss 22 Zeichen lang sein!"};
         QTest::newRow("usb") << s10 << p22 << false
                              << QStringList{"No USB connection available!"};
+        // Texts longer than their field would reach the module cut short.
+        QTest::newRow("ssid of 11")
+            << s10 + "X" << p22 << true
+            << QStringList{QString::fromLatin1(kSsidTooLongText).arg(s10 + "X")};
+        QTest::newRow("ssid with a character outside Latin-1")
+            << "LMK5x-€-01" << p22 << true
+            << QStringList{QString::fromLatin1(kSsidCharactersText).arg("LMK5x-€-01", "€")};
+        QTest::newRow("passkey with line breaks")
+            << s10 << p22.left(10) + "\r\n" + p22.left(10) << true
+            << QStringList{QString::fromLatin1(kPasskeyCharactersText)
+                               .arg(p22.left(10) + "\r\n" + p22.left(10), "CR LF")};
+        QTest::newRow("passkey of 23, no usb")
+            << s10 << p22 + "X" << false
+            << QStringList{QString::fromLatin1(kPasskeyTooLongText).arg(p22 + "X"),
+                           "No USB connection available!"};
     }
     void setChecks() {
         QFETCH(QString, ssid);
@@ -495,13 +730,32 @@ private slots:
         QVERIFY(f.set->isEnabled());
     }
 
-    void setCutsFilledInTexts() {
+    // A text from the receiver longer than its field is refused, not cut:
+    // the module gets what the field shows, once the user has shortened it.
+    void setRefusesLongFilledInTexts() {
         Fixture f;
+        f.page.show();
         f.enterPage();
         f.receive("1\r\nABCDEFGHIJKLMNOP\r\n3\r\n0123456789012345678901XYZ\r\n5\r\n3\r\n7\r\n5\r\n");
         QCOMPARE(f.ssid->text(), QStringLiteral("ABCDEFGHIJKLMNOP"));
         QCOMPARE(f.pass->text(), QStringLiteral("0123456789012345678901XYZ"));
         f.page.B_SetClick();
+        QCOMPARE(f.dialogs.texts,
+                 (QStringList{QString::fromLatin1(kSsidTooLongText).arg("ABCDEFGHIJKLMNOP"),
+                              QString::fromLatin1(kPasskeyTooLongText)
+                                  .arg("0123456789012345678901XYZ")}));
+        QVERIFY(f.sent.isEmpty());
+        QVERIFY(f.set->isEnabled());
+        f.dialogs.texts.clear();
+        f.ssid->setFocus();
+        f.ssid->end(false);
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(f.ssid, Qt::Key_Backspace);
+        f.pass->end(false);
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(f.pass, Qt::Key_Backspace);
+        f.page.B_SetClick();
+        QVERIFY(f.dialogs.texts.isEmpty());
         QCOMPARE(f.sent.size(), 1);
         QCOMPARE(f.sent[0].size(), 88);
         QCOMPARE(f.sent[0].mid(11, 10), QByteArray("ABCDEFGHIJ"));

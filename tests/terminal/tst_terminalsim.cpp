@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QTcpSocket>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -79,24 +80,54 @@ private slots:
 
     void enteringFillsForm_data() {
         QTest::addColumn<QStringList>("options");
-        QTest::newRow("one frame") << QStringList{};
-        QTest::newRow("seven frames") << QStringList{"--ap-split", "7"};
-        QTest::newRow("one frame per byte") << QStringList{"--ap-split", "50"};
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("power");
+        QTest::addColumn<QStringList>("messages"); // what the form says and "Set!" refuses with
+        const QStringList values{"--ap-ssid", "Rx54-Kitch", "--ap-channel", "9", "--ap-power", "17"};
+        QTest::newRow("one frame") << values << 9 << 17 << QStringList{};
+        QTest::newRow("seven frames") << values + QStringList{"--ap-split", "7"} << 9 << 17
+                                      << QStringList{};
+        QTest::newRow("fifty frames") << values + QStringList{"--ap-split", "50"} << 9 << 17
+                                      << QStringList{};
+        // The answer cut into two frames at every byte: the form is filled
+        // only once the 8th line has its line break, never from a part of
+        // a value.
+        const int answerSize = 87; // SSID:\r\nRx54-Kitch\r\n ... 17\r\n
+        for (int cut = 1; cut < answerSize; ++cut)
+            QTest::addRow("cut after byte %d", cut)
+                << values + QStringList{"--ap-cut", QString::number(cut)} << 9 << 17
+                << QStringList{};
+        QTest::newRow("channel 13, power abc")
+            << QStringList{"--ap-ssid", "Rx54-Kitch", "--ap-channel", "13", "--ap-power", "abc"}
+            << 0 << 0
+            << QStringList{QString::fromLatin1(kChannelUnusableText).arg("13"),
+                           QString::fromLatin1(kPowerUnusableText).arg("abc")};
     }
     void enteringFillsForm() {
         QFETCH(QStringList, options);
+        QFETCH(int, channel);
+        QFETCH(int, power);
+        QFETCH(QStringList, messages);
         Rig r;
-        QVERIFY(r.start(options + QStringList{"--ap-ssid", "Rx54-Kitch", "--ap-channel", "9",
-                                              "--ap-power", "17"}));
+        QVERIFY(r.start(options));
         r.enterPage();
         QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
         QCOMPARE(r.ssid->text(), QStringLiteral("Rx54-Kitch"));
         QCOMPARE(r.pass->text(), QStringLiteral("lmk-passkey-0123456789"));
-        QCOMPARE(r.channel->value(), 9);
-        QCOMPARE(r.power->value(), 17);
+        QCOMPARE(r.channel->value(), channel);
+        QCOMPARE(r.power->value(), power);
+        QCOMPARE(r.chat->toPlainText(), QString());
         QVERIFY(r.set->isEnabled());
+        QCOMPARE(r.page->findChild<QLabel *>("L_ApValues")->text(), messages.join('\n'));
         QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb"), QList<QByteArray>{kEnter}, 2000);
         QVERIFY(r.dialogs.texts.isEmpty());
+        if (messages.isEmpty())
+            return;
+        // "Set!" does not write the 0s the spin edits happen to hold.
+        r.page->B_SetClick();
+        QCOMPARE(r.dialogs.texts, messages);
+        QTest::qWait(100);
+        QCOMPARE(r.sim.requests("usb"), QList<QByteArray>{kEnter});
     }
 
     void setChangesSimulatorSettings() {
@@ -255,6 +286,8 @@ private slots:
             QCOMPARE(t.sendLine(QStringLiteral("ver")), QString());
             QCOMPARE(t.takeText(300, 3000), QStringLiteral("LMK540 V103\r\n"));
             QCOMPARE(t.sendLine(QString(254, QLatin1Char('v'))), QString::fromLatin1(kLineTooLongText));
+            QCOMPARE(t.sendLine(QStringLiteral("5 €")),
+                     QString::fromLatin1(kUnsendableLineText).arg(QStringLiteral("€")));
             QCOMPARE(t.setAccessPoint({"short", "x", "1", "1"}),
                      (QStringList{kSsidLengthText, kPasskeyLengthText}));
             QCOMPARE(t.setAccessPoint({"Session-01", "0123456789012345678901", "11", "0"}),

@@ -499,6 +499,78 @@ class TstUpdatePage : public QObject {
         QVERIFY(f.tabs.isEnabled());
     }
 
+    // The task that gets written is the one the box shows: its text gives
+    // the name check and the ids, typed or chosen; ids are split at the
+    // two-space separators, and an id above FFFF is refused by name.
+    void shownTask_data() {
+        QTest::addColumn<QByteArray>("list"); // task-list reply of the search
+        QTest::addColumn<QString>("typed");   // null: the entry as chosen
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QByteArray>("ids"); // header bytes 5..19; empty: nothing sent
+        const QString q = QStringLiteral("File not related to selected task, load?");
+        const QString ok = QStringLiteral("File transfer finished successfully!");
+        const QByteArray two = taskReply({{0x01A2, 0x0003, 0x00F0}, {0x1A2B, 0x0003, 0x0000}});
+        QTest::newRow("chosen entry")
+            << two << QString() << "TASK01A2.RPD" << QStringList{ok}
+            << QByteArray::fromHex("00a2010000 0003000000 00f0000000");
+        QTest::newRow("typed over the chosen entry")
+            << two << "0BCD  0001  0002"
+            << "TASK0BCD.RPD" << QStringList{ok}
+            << QByteArray::fromHex("00cd0b0000 0001000000 0002000000");
+        QTest::newRow("typed, another listed task")
+            << two << "1A2B  0003  0000"
+            << "TASK1A2B.RPD" << QStringList{ok}
+            << QByteArray::fromHex("002b1a0000 0003000000 0000000000");
+        QTest::newRow("typed text that is no ids")
+            << two << "01A2 0003 00F0" << "TASK01A2.RPD"
+            << QStringList{"No tasks found!"} << QByteArray();
+        QTest::newRow("box emptied")
+            << two << "" << "TASK01A2.RPD"
+            << QStringList{q, "No tasks found!"} << QByteArray();
+        QTest::newRow("first id above FFFF")
+            << taskReply({{0x12345, 0x0003, 0x00F0}}) << QString() << "TASK1234.RPD"
+            << QStringList{"Task id 12345 is larger than FFFF and cannot be sent: nothing loaded!"}
+            << QByteArray();
+        QTest::newRow("third id above FFFF")
+            << taskReply({{0x0001, 0x0002, 0x12345}}) << QString() << "TASK0001.RPD"
+            << QStringList{"Task id 12345 is larger than FFFF and cannot be sent: nothing loaded!"}
+            << QByteArray();
+        QTest::newRow("eight-digit id")
+            << taskReply({{0x0001, 0xFFFFFFFF, 0x0003}}) << QString() << "TASK0001.RPD"
+            << QStringList{"Task id FFFFFFFF is larger than FFFF and cannot be sent: nothing loaded!"}
+            << QByteArray();
+    }
+    void shownTask() {
+        QFETCH(QByteArray, list);
+        QFETCH(QString, typed);
+        QFETCH(QString, file);
+        QFETCH(QStringList, texts);
+        QFETCH(QByteArray, ids);
+        Fixture f;
+        f.syncBoot();
+        f.searchTasks(list);
+        auto *tasks = f.get<QComboBox>("CB_Tasks");
+        QCOMPARE(tasks->currentIndex(), 0);
+        if (!typed.isNull())
+            tasks->setEditText(typed);
+        QTemporaryDir dir;
+        const QByteArray bytes = testFile(8);
+        f.page->selectUploadFile(f.writeFile(dir, file, bytes));
+        f.dlg.answers.enqueue(true); // OK, where the name check asks
+        f.rx.respond = uploadResponder();
+        f.get<QPushButton>("B_Start")->click();
+        QCOMPARE(f.dlg.texts, texts);
+        if (ids.isEmpty()) {
+            QVERIFY(f.rx.requests.isEmpty());
+        } else {
+            QVERIFY(!f.rx.requests.isEmpty());
+            QCOMPARE(f.rx.requests[0].toHex(), (QByteArray::fromHex("0c") + le32(8) + ids).toHex());
+        }
+        QVERIFY(f.uploadControlsEnabled());
+        QCOMPARE(f.link.AwaitingReply, quint8(0));
+    }
+
     void preconditions_data() {
         QTest::addColumn<QString>("setup");
         QTest::newRow("no file chosen") << "nofile";

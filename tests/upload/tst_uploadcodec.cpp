@@ -53,27 +53,44 @@ class TstUploadCodec : public QObject {
         QTest::addColumn<int>("id1");
         QTest::addColumn<int>("id2");
         QTest::addColumn<int>("id3");
+        QTest::addColumn<QString>("tooLarge");
         QTest::newRow("entry of a search")
-            << "01A2  0003  00F0" << true << 0x01A2 << 0x0003 << 0x00F0;
-        QTest::newRow("lower-case hex") << "ab12  00cd  ffff" << true << 0xAB12 << 0x00CD << 0xFFFF;
-        QTest::newRow("initial entry") << "No tasks found!" << false << 0 << 0 << 0;
-        QTest::newRow("reply without records") << "No Tasks found!" << false << 0 << 0 << 0;
-        QTest::newRow("empty") << "" << false << 0 << 0 << 0;
-        QTest::newRow("five-digit id shifts the rest")
-            << "12345  0003  0000" << false << 0 << 0 << 0;
-        QTest::newRow("short third id") << "0001  0002  03" << true << 1 << 2 << 3;
-        QTest::newRow("third id missing") << "0001  0002" << false << 0 << 0 << 0;
+            << "01A2  0003  00F0" << true << 0x01A2 << 0x0003 << 0x00F0 << "";
+        QTest::newRow("lower-case hex")
+            << "ab12  00cd  ffff" << true << 0xAB12 << 0x00CD << 0xFFFF << "";
+        QTest::newRow("initial entry") << "No tasks found!" << false << 0 << 0 << 0 << "";
+        QTest::newRow("reply without records") << "No Tasks found!" << false << 0 << 0 << 0 << "";
+        QTest::newRow("empty") << "" << false << 0 << 0 << 0 << "";
+        // Split at the separators: a long id does not shift the others.
+        QTest::newRow("five-digit first id")
+            << "12345  0003  0000" << false << 0 << 0 << 0 << "12345";
+        QTest::newRow("five-digit third id")
+            << "0001  0002  12345" << false << 0 << 0 << 0 << "12345";
+        QTest::newRow("eight-digit second id")
+            << "0001  FFFFFFFF  0003" << false << 0 << 0 << 0 << "FFFFFFFF";
+        QTest::newRow("leading zeros do not count")
+            << "00001A2B  0003  0000" << true << 0x1A2B << 0x0003 << 0x0000 << "";
+        QTest::newRow("short third id") << "0001  0002  03" << true << 1 << 2 << 3 << "";
+        QTest::newRow("third id missing") << "0001  0002" << false << 0 << 0 << 0 << "";
+        QTest::newRow("single spaces") << "0001 0002 0003" << false << 0 << 0 << 0 << "";
+        QTest::newRow("text after the ids") << "0001  0002  0003 x" << false << 0 << 0 << 0 << "";
+        QTest::newRow("fourth field") << "0001  0002  0003  0004" << false << 0 << 0 << 0 << "";
+        QTest::newRow("not hex beside a long id")
+            << "12345  00G2  0003" << false << 0 << 0 << 0 << "";
     }
     void taskIds() {
         QFETCH(QString, entry);
         QFETCH(bool, ok);
-        const auto ids = taskIdsFromEntry(entry);
-        QCOMPARE(ids.has_value(), ok);
+        QFETCH(QString, tooLarge);
+        const TaskEntryIds parsed = parseTaskEntry(entry);
+        QCOMPARE(parsed.ids.has_value(), ok);
+        QCOMPARE(taskIdsFromEntry(entry).has_value(), ok);
+        QCOMPARE(parsed.tooLarge, tooLarge);
         if (ok) {
             QFETCH(int, id1);
             QFETCH(int, id2);
             QFETCH(int, id3);
-            QCOMPARE(*ids, (TaskIds{quint16(id1), quint16(id2), quint16(id3)}));
+            QCOMPARE(*parsed.ids, (TaskIds{quint16(id1), quint16(id2), quint16(id3)}));
         }
     }
 

@@ -119,6 +119,9 @@ class TstUploadSim : public QObject {
                 << usb << QStringList{"--mode", "none"} << false << false << false;
             QTest::addRow("%s: silence", t)
                 << usb << QStringList{"--fault", "55:silent"} << false << false << false;
+            QTest::addRow("%s: bootloader, a frame without status first", t)
+                << usb << QStringList{"--mode", "boot", "--fault", "55:before=02000000"} << true
+                << false << true;
         }
     }
     void synchronise() {
@@ -158,6 +161,11 @@ class TstUploadSim : public QObject {
                 << usb << QStringList{"--task-count", "42", "--task-reply-bytes", "509"} << 0 << "";
             QTest::addRow("%s: silence", t)
                 << usb << QStringList{"--fault", "0b:silent"} << 0 << "";
+            QTest::addRow("%s: two tasks, a frame without status first", t)
+                << usb
+                << QStringList{"--tasks", "01A2:0003:00F0,1A2B:0003:0000", "--fault",
+                               "0b:before=c000000000000000"}
+                << 2 << "01A2  0003  00F0";
         }
     }
     void search() {
@@ -201,8 +209,15 @@ class TstUploadSim : public QObject {
         b.dlg.clear();
         const QByteArray file = pseudoRandomBytes(size);
         b.chooseFile(external ? "TASK01A2.RPD" : "LMK54.RPD", file);
+        // The rate is shown while the transfer runs, and cleared at its end.
+        QStringList rates;
+        connect(&b.page->uploadOperation(), &UploadOperation::bytesSent, this,
+                [&] { rates << b.get<QLabel>("L_Rate")->text(); });
         b.get<QPushButton>("B_Start")->click();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
+        QVERIFY(!rates.isEmpty());
+        QVERIFY2(rates.last().endsWith(QLatin1String("/s")), qPrintable(rates.last()));
+        QVERIFY(b.get<QLabel>("L_Rate")->text().isEmpty());
         QCOMPARE(b.uploadErrors(), QString());
         QCOMPARE(b.uploads(),
                  QStringList{
@@ -271,6 +286,37 @@ class TstUploadSim : public QObject {
         QVERIFY(took.elapsed() < minMs + 2000);
         QVERIFY(b.controlsRestored());
         QVERIFY(b.uploads().isEmpty());
+    }
+
+    // Frames that carry no status (02, C0 words) arrive on their own ahead of
+    // the reply: both transports read on until the status comes.
+    void statuslessFramesFirst_data() {
+        QTest::addColumn<bool>("usb");
+        QTest::addColumn<QString>("fault");
+        for (bool usb : {false, true}) {
+            const char *t = usb ? "usb" : "wlan";
+            QTest::addRow("%s: 02 before the header's reply", t) << usb << "09:before=02000000";
+            QTest::addRow("%s: C0 pair, then 02, before a name's reply", t)
+                << usb << "82:before=c000000000000000+02000000";
+            QTest::addRow("%s: 02 02 before every data packet's reply", t)
+                << usb << "84:before=0200000002000000";
+        }
+    }
+    void statuslessFramesFirst() {
+        QFETCH(bool, usb);
+        QFETCH(QString, fault);
+        Bench b;
+        QVERIFY(b.start(usb, {"--fault", fault, "--chunk-gap", "30"}));
+        b.page->B_SyncClick();
+        const QByteArray file = pseudoRandomBytes(600);
+        b.chooseFile("LMK600.RPD", file);
+        QElapsedTimer took;
+        took.start();
+        b.page->B_StartClick();
+        QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
+        QVERIFY2(took.elapsed() < 2500, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(sha(b.stored(1)), sha(file));
+        QVERIFY(b.controlsRestored());
     }
 
     // The simulator checks what it receives: a group with the wrong lead

@@ -1,5 +1,7 @@
 #include "display/ui/DisplayPage.h"
 
+#include "display/LiveMirror.h"
+#include "display/PictureFile.h"
 #include "display/ScanOperation.h"
 #include "display/ui/ColorSwatch.h"
 #include "display/ui/ScanImageView.h"
@@ -7,6 +9,9 @@
 #include "link/Dialogs.h"
 #include "link/Wait.h"
 
+#include "link/ProgressText.h"
+
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -15,7 +20,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -54,13 +58,18 @@ QRadioButton *makeRadio(QWidget *parent, const char *name, const char *caption, 
 DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_link(link) {
     setObjectName(QStringLiteral("TS_Dispcpy"));
     m_scan = new ScanOperation(m_link, this);
+    m_live = new LiveMirror(m_link, *m_scan, this);
 
     I_Scan = new ScanImageView(this);
     I_Scan->move(kImageLeft, kImageTop);
 
     B_Dispcpy = new QPushButton(QStringLiteral("Scan"), this);
     B_Dispcpy->setObjectName(QStringLiteral("B_Dispcpy"));
-    B_Dispcpy->setGeometry(kPanelLeft, 8, kPanelWidth, 25);
+    B_Dispcpy->setGeometry(kPanelLeft, 8, 84, 25);
+    CB_Live = new QCheckBox(QStringLiteral("Live"), this);
+    CB_Live->setObjectName(QStringLiteral("CB_Live"));
+    CB_Live->setAccessibleName(QStringLiteral("Live"));
+    CB_Live->setGeometry(kPanelLeft + 90, 8, kPanelWidth - 90, 25);
     B_Abort = new QPushButton(QStringLiteral("Cancel"), this);
     B_Abort->setObjectName(QStringLiteral("B_Abort"));
     B_Abort->setGeometry(kPanelLeft, 38, kPanelWidth, 25);
@@ -79,6 +88,9 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     PB_Scan->setValue(0);
     PB_Scan->setTextVisible(false);
     PB_Scan->setGeometry(kPanelLeft, 92, kPanelWidth, 16);
+    L_Rate = new QLabel(this);
+    L_Rate->setObjectName(QStringLiteral("L_Rate"));
+    L_Rate->setGeometry(kPanelLeft, 432, kPanelWidth, 17);
 
     auto *area = new QGroupBox(QStringLiteral("Area"), this);
     area->setObjectName(QStringLiteral("GB_Area"));
@@ -120,16 +132,23 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     bindPreset(RB_DWVGA, &DisplayPage::RB_DWVGAClick);
     connect(S_Rahmen, &ColorSwatch::activated, this, &DisplayPage::S_RahmenMouseUp);
     connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
+    connect(CB_Live, &QCheckBox::toggled, this, &DisplayPage::CB_LiveToggled);
+    connect(m_live, &LiveMirror::frameDone, this, &DisplayPage::showProgress);
 
     m_progressTimer.setSingleShot(true);
     m_progressTimer.setInterval(kProgressShowMs);
     connect(&m_progressTimer, &QTimer::timeout, this, &DisplayPage::showProgress);
     connect(m_scan, &ScanOperation::runningChanged, this, [this](bool running) {
-        if (running)
-            I_Scan->setVisible(false);
-        else
+        if (running) {
+            m_scanClock.start();
+            if (!m_live->isRunning()) // the mirror shows its picture while it runs
+                I_Scan->setVisible(false);
+        } else {
             showProgress();
-        B_Dispcpy->setEnabled(!running);
+            if (!m_live->isRunning())
+                L_Rate->clear();
+        }
+        B_Dispcpy->setEnabled(!running && !m_live->isRunning());
         B_Abort->setEnabled(running);
     });
     connect(m_scan, &ScanOperation::counterChanged, this, [this](const QString &text) {
@@ -172,19 +191,66 @@ void DisplayPage::showProgress() {
     m_progressTimer.stop();
     L_Spalte->setText(m_counterText);
     PB_Scan->setValue(m_progress);
+    if (m_live->isRunning())
+        L_Rate->setText(rateText(m_live->frames(), m_live->elapsedMs(), ProgressUnit::Frames));
+    else if (m_scan->isRunning())
+        L_Rate->setText(rateText(m_scan->counter() < 0 ? 0 : m_scan->counter(),
+                                 m_scanClock.elapsed(), ProgressUnit::Columns));
 }
 
 void DisplayPage::B_DispcpyClick() {
-    if (m_scan->isRunning())
+    if (m_scan->isRunning() || m_live->isRunning())
         return;
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
     m_scan->run(m_area.values());
+    if (m_link.shuttingDown()) // the window closed during the scan
+        return;
     I_Scan->setVisible(true);
     processPendingEvents();
     dialogs().information(QString::fromLatin1(m_link.StatusText));
 }
 
 void DisplayPage::B_AbortClick() { m_scan->abort(); }
+
+// ------------------------------------------------------------ live mirror
+
+void DisplayPage::CB_LiveToggled(bool on) {
+    // Started from the event loop, so that whatever toggled the check box
+    // (a click, a key, the program) returns at once.
+    if (on)
+        QTimer::singleShot(0, this, &DisplayPage::runLive);
+    else
+        m_live->finish();
+}
+
+void DisplayPage::runLive() {
+    if (m_live->isRunning() || !CB_Live->isChecked())
+        return;
+    if (m_scan->isRunning()) { // a scan of "Scan" runs: the mirror follows it
+        QTimer::singleShot(kWaitSliceMs, this, &DisplayPage::runLive);
+        return;
+    }
+    B_Dispcpy->setEnabled(false);
+    I_Scan->fillRect(I_Scan->size(), m_frameColour);
+    const QString failure = m_live->run([this] { return m_area.values(); });
+    L_Rate->clear();
+    B_Dispcpy->setEnabled(!m_scan->isRunning());
+    if (!failure.isEmpty()) {
+        CB_Live->setChecked(false);
+        processPendingEvents();
+        dialogs().information(failure);
+    } else if (CB_Live->isChecked()) { // checked again while the last frame ran
+        QTimer::singleShot(0, this, &DisplayPage::runLive);
+    }
+}
+
+bool DisplayPage::liveRunning() const { return m_live->isRunning(); }
+
+void DisplayPage::stopLive() {
+    const QSignalBlocker block(CB_Live); // not "finish": stop at once
+    CB_Live->setChecked(false);
+    m_live->stopNow();
+}
 
 // ------------------------------------------------------------------- area
 
@@ -255,18 +321,11 @@ void DisplayPage::B_ClipClick() {
         cb->setImage(I_Scan->picture());
 }
 
-void DisplayPage::saveBmp(const QString &path) {
-    QSaveFile file(path);
-    QString error;
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-    } else {
-        QImageWriter writer(&file, "bmp");
-        if (!writer.write(I_Scan->picture()))
-            error = writer.errorString();
-        else if (!file.commit())
-            error = file.errorString();
-    }
+void DisplayPage::savePicture(const QString &path) {
+    const QString error = writeWholeFile(path, [this, &path](QIODevice &file) {
+        QImageWriter writer(&file, pictureFormatFor(path));
+        return writer.write(I_Scan->picture()) ? QString() : writer.errorString();
+    });
     if (!error.isEmpty())
         dialogs().information(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
 }

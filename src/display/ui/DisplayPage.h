@@ -6,9 +6,11 @@
 #include "display/ScanArea.h"
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -17,6 +19,7 @@ class QSpinBox;
 
 namespace lmk {
 class DeviceLink;
+class LiveMirror;
 class ScanOperation;
 class ScanImageView;
 class ColorSwatch;
@@ -29,9 +32,10 @@ public:
 
     // Start-up: fill the whole scan picture with the frame colour.
     void fillFrame();
-    // File, Save on this page: the whole picture as a 24-bit BMP, replaced
-    // atomically; a failure is reported and leaves an existing file intact.
-    void saveBmp(const QString &path);
+    // File, Save on this page: the whole picture as a 24-bit BMP, or as PNG
+    // for a name ending in .png; an existing file is replaced as a whole,
+    // and a failure is reported and leaves it intact.
+    void savePicture(const QString &path);
 
     // Handlers of the page's controls.
     void B_DispcpyClick();
@@ -46,6 +50,14 @@ public:
     void RB_DWVGAClick();
     void S_RahmenMouseUp();
     void B_ClipClick();
+    // "Live" checked: scans of the current area follow each other until it
+    // is unchecked (the running scan then finishes) or a scan does not end
+    // with all its data; that outcome unchecks "Live" and is shown once.
+    void CB_LiveToggled(bool on);
+    // Ends the live mirror at once, before anything else uses the link: the
+    // running scan is aborted with the abort byte, nothing is shown.
+    void stopLive();
+    bool liveRunning() const;
 
     // The scan picture (810 x 490, 24 bits per pixel) and the frame colour.
     const QImage &picture() const;
@@ -57,7 +69,8 @@ private:
     void applyPreset(ScanPreset p);
     void bindPreset(QRadioButton *button, void (DisplayPage::*handler)());
     void showArea(); // the fields and the image control from m_area
-    void showProgress(); // L_Spalte and PB_Scan from the values held below
+    void showProgress(); // L_Spalte, PB_Scan and L_Rate from the values held below
+    void runLive();
 
     DeviceLink &m_link;
     ScanArea m_area;
@@ -68,11 +81,15 @@ private:
     QTimer m_progressTimer;
     QString m_counterText = QStringLiteral("0");
     int m_progress = 0;
+    QElapsedTimer m_scanClock; // since the running scan started
+    LiveMirror *m_live = nullptr;
     bool m_pressedPresetWasSelected = false;
 
     ScanImageView *I_Scan = nullptr;
     QPushButton *B_Dispcpy = nullptr;
     QPushButton *B_Abort = nullptr;
+    QCheckBox *CB_Live = nullptr;
+    QLabel *L_Rate = nullptr; // the rate while a scan or the mirror runs
     QLabel *L_Spaltet = nullptr;
     QLabel *L_Spalte = nullptr;
     QProgressBar *PB_Scan = nullptr;

@@ -1,15 +1,52 @@
 #include "terminal/ui/ChatMemo.h"
 
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <utility>
 
 namespace lmk {
 
 namespace {
-constexpr int kContinuation = 1; // block user state: no line break before it
+// Block user state: the break that follows a block (meaningless for the last
+// one). Kept after the block, not before the next one, because a deleted
+// break joins two blocks into one that keeps the later block's state: the
+// break after the joined text. Any other state (a new block's -1) is a line
+// break, CR LF.
+constexpr int kContinuation = 1; // nothing: the same piece of text
+constexpr int kSingleCr = 2;
+constexpr int kSingleLf = 3;
+constexpr int kLineBreak = -1;
 
-bool isContinuation(const QTextBlock &b) { return b.userState() == kContinuation; }
+bool isLineBreak(int state) {
+    return state != kContinuation && state != kSingleCr && state != kSingleLf;
+}
+// The block starts a line: the first block, or one after a line break.
+bool startsLine(const QTextBlock &b) {
+    const QTextBlock before = b.previous();
+    return !before.isValid() || isLineBreak(before.userState());
+}
+QLatin1String breakText(int state) {
+    switch (state) {
+    case kContinuation: return QLatin1String("");
+    case kSingleCr: return QLatin1String("\r");
+    case kSingleLf: return QLatin1String("\n");
+    default: return QLatin1String("\r\n");
+    }
+}
+
+// Splits the block at the cursor with a break of the given kind; the second
+// part keeps what followed the block.
+void insertBreak(QTextCursor &c, int kind) {
+    c.removeSelectedText();
+    const int after = c.block().userState();
+    c.insertBlock();
+    c.block().setUserState(after);
+    c.block().previous().setUserState(kind);
+}
 } // namespace
 
 ChatMemo::ChatMemo(QWidget *parent) : QPlainTextEdit(parent) {
@@ -24,8 +61,7 @@ void ChatMemo::appendSegment(QTextCursor &c, QStringView s) {
     while (!s.isEmpty()) {
         int room = kSoftLineLength - (c.block().length() - 1);
         if (room <= 0) {
-            c.insertBlock();
-            c.block().setUserState(kContinuation);
+            insertBreak(c, kContinuation);
             room = kSoftLineLength;
         }
         const QStringView piece = s.left(room);
@@ -39,8 +75,14 @@ void ChatMemo::appendText(const QString &text) {
     c.movePosition(QTextCursor::End);
     c.beginEditBlock();
     qsizetype i = 0;
-    if (m_crPending && text.startsWith(QLatin1Char('\n')) && endsWithLineFeed())
+    const QTextBlock last = document()->lastBlock();
+    QTextBlock beforeLast = last.previous();
+    if (m_crPending && text.startsWith(QLatin1Char('\n')) && last.text().isEmpty() &&
+        beforeLast.isValid() && beforeLast.userState() == kSingleCr) {
+        // CR | LF cut between two frames: one line break.
+        beforeLast.setUserState(kLineBreak);
         i = 1;
+    }
     m_crPending = text.endsWith(QLatin1Char('\r'));
     const qsizetype n = text.size();
     while (i < n) {
@@ -49,10 +91,12 @@ void ChatMemo::appendText(const QString &text) {
             ++j;
         appendSegment(c, QStringView(text).mid(i, j - i));
         if (j < n) {
-            c.insertBlock();
-            c.block().setUserState(-1);
-            if (text[j] == QLatin1Char('\r') && j + 1 < n && text[j + 1] == QLatin1Char('\n'))
+            if (text[j] == QLatin1Char('\r') && j + 1 < n && text[j + 1] == QLatin1Char('\n')) {
+                insertBreak(c, kLineBreak);
                 ++j;
+            } else {
+                insertBreak(c, text[j] == QLatin1Char('\r') ? kSingleCr : kSingleLf);
+            }
             ++j;
         }
         i = j;
@@ -67,9 +111,9 @@ QString ChatMemo::chatText() const {
     // into spaces).
     QString text;
     for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        if (b != document()->begin() && !isContinuation(b))
-            text += QLatin1Char('\n');
         text += b.text();
+        if (b.next().isValid())
+            text += breakText(b.userState());
     }
     return text;
 }
@@ -77,23 +121,25 @@ QString ChatMemo::chatText() const {
 void ChatMemo::clearText() {
     clear();
     m_crPending = false;
+    m_lineEndKey = 0;
+    m_endedLine.clear();
 }
 
 int ChatMemo::lineCount(int limit) const {
     QTextBlock b = document()->lastBlock();
     // The empty piece after a final line break (or the empty memo) is no line.
-    if (b.text().isEmpty() && !isContinuation(b))
+    if (b.text().isEmpty() && startsLine(b))
         b = b.previous();
     int lines = 0;
     for (; b.isValid() && lines <= limit; b = b.previous())
-        if (!isContinuation(b))
+        if (startsLine(b))
             ++lines;
     return lines;
 }
 
-bool ChatMemo::endsWithLineFeed() const {
+bool ChatMemo::endsWithLineBreak() const {
     const QTextBlock last = document()->lastBlock();
-    return document()->blockCount() > 1 && last.text().isEmpty() && !isContinuation(last);
+    return last.previous().isValid() && last.text().isEmpty() && startsLine(last);
 }
 
 QString ChatMemo::lastLine() const {
@@ -101,25 +147,31 @@ QString ChatMemo::lastLine() const {
     if (!b.isValid())
         return {};
     QString line = b.text();
-    while (isContinuation(b) && b.previous().isValid()) {
+    while (!startsLine(b)) {
         b = b.previous();
-        line.prepend(b.text());
+        line.prepend(b.text() + breakText(b.userState()));
     }
     return line;
 }
 
 void ChatMemo::keyPressEvent(QKeyEvent *e) {
-    m_keysDown.insert(e->key());
     // Enter, and Shift+Enter alike (no soft line break that the receiver
     // would not understand), ends the line with a line break of its own.
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !isReadOnly() &&
         (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        // Held down, the key ends one line, not a run of empty ones that
+        // would never be sent.
+        if (e->isAutoRepeat())
+            return;
         QTextCursor c = textCursor();
-        c.insertBlock();
-        c.block().setUserState(-1);
+        insertBreak(c, kLineBreak);
         setTextCursor(c);
         ensureCursorVisible();
+        // At the very end it ends the last line; anywhere else it only
+        // breaks the text.
+        m_lineEndKey = c.atEnd() ? e->key() : 0;
+        m_endedLine = m_lineEndKey ? lastLine() : QString();
         return;
     }
     QPlainTextEdit::keyPressEvent(e);
@@ -127,16 +179,39 @@ void ChatMemo::keyPressEvent(QKeyEvent *e) {
 
 void ChatMemo::keyReleaseEvent(QKeyEvent *e) {
     QPlainTextEdit::keyReleaseEvent(e);
-    // One key-up per key, however long it was held. A key pressed elsewhere
-    // is not one typed here: the Tab that brought the focus into the memo is
-    // released in it.
-    if (!e->isAutoRepeat() && m_keysDown.remove(e->key()))
-        emit keyReleased();
+    // Only the release of the Enter key pressed here: not other keys, not a
+    // key pressed elsewhere (the Tab that brought the focus into the memo).
+    if (e->isAutoRepeat() || m_lineEndKey == 0 || e->key() != m_lineEndKey)
+        return;
+    m_lineEndKey = 0;
+    const QString line = std::exchange(m_endedLine, QString());
+    emit lineEnded(line);
+}
+
+void ChatMemo::insertFromMimeData(const QMimeData *source) {
+    // Pasted or dropped text: its breaks are line breaks the user put there,
+    // inserted here so that the break after the line stays as it was.
+    if (!source || isReadOnly())
+        return;
+    static const QRegularExpression breaks(QStringLiteral("\r\n|[\r\n\u2029]"));
+    const QStringList pieces = source->text().split(breaks);
+    QTextCursor c = textCursor();
+    c.beginEditBlock();
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (i > 0)
+            insertBreak(c, kLineBreak);
+        c.insertText(pieces[i]);
+    }
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
 }
 
 void ChatMemo::focusOutEvent(QFocusEvent *e) {
-    // Keys held while the focus leaves are released elsewhere.
-    m_keysDown.clear();
+    // Keys held while the focus leaves are released elsewhere: a release the
+    // memo sees later ends nothing.
+    m_lineEndKey = 0;
+    m_endedLine.clear();
     QPlainTextEdit::focusOutEvent(e);
 }
 

@@ -1,18 +1,25 @@
 #pragma once
 // The terminal memo M_Chat: plain text, one character per received byte.
 //
-// Its text is the terminal text with each block break standing for a line
-// break (CR LF, or a single CR or LF as received). A received line longer
-// than kSoftLineLength characters is held in several blocks, the later ones
-// marked as continuations: the memo lays out only the block being appended
-// to, so a receiver that sends a long stream without line breaks cannot make
-// every further frame slower. Continuations are not line breaks: the lines,
-// the line count and the last line read through them.
+// Its text is the terminal text with each block break standing for a break
+// as it came: a line break (CR LF, also the one the Enter key types), or a
+// single CR or LF from the receiver, shown as a break but part of its line.
+// A received line longer than kSoftLineLength characters is held in several
+// blocks, the later ones marked as continuations: the memo lays out only the
+// block being appended to, so a receiver that sends a long stream without
+// line breaks cannot make every further frame slower. Continuations, single
+// CRs and single LFs are not line breaks: the lines, the line count and the
+// ended line read through them.
+//
+// A line goes to the receiver only when the user ends it: Enter (Return,
+// keypad Enter, Shift+Enter) typed at the very end of the text ends the last
+// line, and lineEnded() reports that line when this key is released, once
+// per press. Enter anywhere else only breaks the text; no other key, and no
+// text from the receiver, ends a line.
 
 #include "terminal/TerminalOperations.h"
 
 #include <QPlainTextEdit>
-#include <QSet>
 
 namespace lmk {
 
@@ -25,32 +32,33 @@ public:
 
     // TerminalChat
     void appendText(const QString &text) override;
-    QString chatText() const override;
+    QString chatText() const override; // the breaks as they came
     void clearText() override;
     int lineCount(int limit) const override;
+    bool endsWithLineBreak() const override;
 
-    // The text ends with a line feed (an empty last line after a break).
-    bool endsWithLineFeed() const;
     // The line before the final line break.
     QString lastLine() const;
 
 signals:
-    // A key was released (auto-repeat releases excluded).
-    void keyReleased();
+    // The key that ended the last line was released; `line` is that line.
+    void lineEnded(const QString &line);
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     void appendSegment(class QTextCursor &c, QStringView s);
 
     // The last text appended ended with CR: a LF that follows in the next
-    // frame completes that line break instead of starting another line.
+    // frame completes that line break instead of standing alone.
     bool m_crPending = false;
-    // Keys pressed in the memo and not yet released.
-    QSet<int> m_keysDown;
+    // The key whose press ended the last line (0: none), and that line.
+    int m_lineEndKey = 0;
+    QString m_endedLine;
 };
 
 } // namespace lmk

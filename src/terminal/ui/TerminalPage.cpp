@@ -72,7 +72,7 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     chatFont.setPixelSize(13);
     M_Chat->setFont(chatFont);
     M_Chat->setAccessibleName(QStringLiteral("USB Terminal"));
-    connect(M_Chat, &ChatMemo::keyReleased, this, &TerminalPage::M_ChatKeyUp);
+    connect(M_Chat, &ChatMemo::lineEnded, this, &TerminalPage::M_ChatKeyUp);
 
     B_Clear = named(new QPushButton(QStringLiteral("Clear"), this), "B_Clear");
     B_Clear->setGeometry(8, 474, 75, 25);
@@ -80,7 +80,7 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
 
     GB_AccessPoint = named(new QGroupBox(QStringLiteral("WiFi Access Point Configuration"), this),
                            "GB_AccessPoint");
-    GB_AccessPoint->setGeometry(600, 8, 369, 201);
+    GB_AccessPoint->setGeometry(600, 8, 369, 245);
 
     QLabel *ssidLabel = placedLabel(GB_AccessPoint, "L_SSID", QStringLiteral("Name (SSID)"), 16, 34);
     E_SSID = boldEdit(GB_AccessPoint, "E_SSID", kSsidLength);
@@ -111,6 +111,22 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     B_Set->setEnabled(false);
     connect(B_Set, &QPushButton::clicked, this, &TerminalPage::B_SetClick);
 
+    L_ApValues = named(new QLabel(GB_AccessPoint), "L_ApValues");
+    L_ApValues->setGeometry(16, 194, 337, 44);
+    L_ApValues->setWordWrap(true);
+    L_ApValues->setAccessibleName(QStringLiteral("Access point warnings"));
+    // Setting the field, by hand or otherwise, replaces the reported value.
+    auto watch = [this](QSpinBox *box, std::optional<QString> *reported) {
+        auto set = [this, reported] {
+            reported->reset();
+            showUnusableValues();
+        };
+        connect(box, &QSpinBox::valueChanged, this, set);
+        connect(box, &QSpinBox::textChanged, this, set);
+    };
+    watch(SE_Channel, &m_reportedChannel);
+    watch(SE_Power, &m_reportedPower);
+
     m_receiver = std::make_unique<TerminalReceiver>(m_link, *M_Chat);
     m_receiver->settingsReceived = [this](const ApSettings &s) { fillForm(s); };
 }
@@ -121,10 +137,7 @@ void TerminalPage::clearChat() { M_Chat->clearText(); }
 
 void TerminalPage::enableSet() { B_Set->setEnabled(true); }
 
-void TerminalPage::M_ChatKeyUp() {
-    if (!M_Chat->endsWithLineFeed())
-        return;
-    const QString line = M_Chat->lastLine();
+void TerminalPage::M_ChatKeyUp(const QString &line) {
     const QString message = TerminalLineSender(m_link).send(line);
     if (!message.isEmpty())
         dialogs().information(message);
@@ -140,8 +153,9 @@ void TerminalPage::B_SetClick() {
     m_inSet = true;
     processPendingEvents();
     m_inSet = false;
-    const ApSettings s{E_SSID->text(), E_Pass->text(), QString::number(SE_Channel->value()),
-                       QString::number(SE_Power->value())};
+    const ApSettings s{E_SSID->text(), E_Pass->text(),
+                       m_reportedChannel.value_or(QString::number(SE_Channel->value())),
+                       m_reportedPower.value_or(QString::number(SE_Power->value()))};
     AccessPointSetter setter(m_link);
     const QStringList messages = setter.check(s);
     if (!messages.isEmpty()) {
@@ -163,16 +177,31 @@ void TerminalPage::fillForm(const ApSettings &s) {
     // Show the beginning of texts wider than their field.
     E_SSID->setCursorPosition(0);
     E_Pass->setCursorPosition(0);
-    // The spin edits take what is a number in their range; anything else
-    // leaves them as they are.
-    auto take = [](QSpinBox *box, const QString &text) {
-        bool ok = false;
-        const int v = text.trimmed().toInt(&ok, 10);
-        if (ok && v >= box->minimum() && v <= box->maximum())
-            box->setValue(v);
+    // The spin edits take what is a number in their range. Anything else
+    // stays the receiver's text until the user sets the field: the value
+    // the spin edit happens to hold is not the receiver's.
+    auto take = [](QSpinBox *box, const QString &text) -> std::optional<QString> {
+        const std::optional<int> v = apFieldNumber(text, box->minimum(), box->maximum());
+        if (!v)
+            return text;
+        box->setValue(*v);
+        return std::nullopt;
     };
-    take(SE_Channel, s.channel);
-    take(SE_Power, s.power);
+    const std::optional<QString> channel = take(SE_Channel, s.channel);
+    const std::optional<QString> power = take(SE_Power, s.power);
+    m_reportedChannel = channel;
+    m_reportedPower = power;
+    showUnusableValues();
+}
+
+void TerminalPage::showUnusableValues() {
+    QStringList lines;
+    if (m_reportedChannel)
+        lines << apChannelProblem(*m_reportedChannel);
+    if (m_reportedPower)
+        lines << apPowerProblem(*m_reportedPower);
+    L_ApValues->setText(lines.join(QLatin1Char('\n')));
+    L_ApValues->setAccessibleDescription(L_ApValues->text());
 }
 
 } // namespace lmk

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -31,9 +32,8 @@ public:
     // Page change into "USB Terminal" over USB: "Set!" enabled.
     void enableSet();
 
-    // A key released in the memo: sends the last line when the text ends
-    // with a line feed.
-    void M_ChatKeyUp();
+    // The key that ended a line in the memo was released: sends that line.
+    void M_ChatKeyUp(const QString &line);
     void B_ClearClick();
     void B_SetClick();
     // The terminal receive handler: what the link runs for every frame while
@@ -42,6 +42,8 @@ public:
 
 private:
     void fillForm(const ApSettings &s);
+    // Shows what the receiver reported that the spin edits cannot show.
+    void showUnusableValues();
 
     DeviceLink &m_link;
     ChatMemo *M_Chat = nullptr;
@@ -52,7 +54,13 @@ private:
     QSpinBox *SE_Channel = nullptr;
     QSpinBox *SE_Power = nullptr;
     QPushButton *B_Set = nullptr;
+    QLabel *L_ApValues = nullptr;
     std::unique_ptr<TerminalReceiver> m_receiver;
+    // The receiver's channel or power text that its spin edit cannot show,
+    // until the user sets that field: "Set!" sends it (and so refuses),
+    // never the value the spin edit happens to hold.
+    std::optional<QString> m_reportedChannel;
+    std::optional<QString> m_reportedPower;
     bool m_inSet = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "link/ProgressText.h"
 #include "upload/SyncOperation.h"
 #include "upload/TaskListCodec.h"
 #include "upload/TaskListReader.h"
@@ -73,6 +74,19 @@ UpdatePage::UpdatePage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_l
     m_counterTimer.setSingleShot(true);
     connect(&m_counterTimer, &QTimer::timeout, this, &UpdatePage::flushCounter);
     connect(m_upload, &UploadOperation::progressChanged, PB_Sent, &QProgressBar::setValue);
+    connect(m_upload, &UploadOperation::started, this, [this] {
+        m_uploadClock.start();
+        m_rateShown.invalidate();
+    });
+    connect(m_upload, &UploadOperation::bytesSent, this, [this](qint64 sent, qint64 size) {
+        // Every kRateDisplayMs, and once the last bytes were taken.
+        if (sent < size && m_rateShown.isValid() && m_rateShown.elapsed() < kRateDisplayMs)
+            return;
+        m_rateShown.start();
+        // Within its first millisecond a transfer counts as one millisecond long.
+        L_Rate->setText(rateText(sent, qMax<qint64>(1, m_uploadClock.elapsed()), ProgressUnit::Bytes));
+    });
+    connect(m_upload, &UploadOperation::finished, L_Rate, &QLabel::clear);
 }
 
 UpdatePage::~UpdatePage() = default;
@@ -160,6 +174,10 @@ void UpdatePage::buildControls() {
     L_Bytes->setObjectName(QStringLiteral("L_Bytes"));
     L_Bytes->setGeometry(150, 32, 140, 18);
     L_Bytes->setFixedSize(L_Bytes->size());
+    L_Rate = new QLabel(GB_Download);
+    L_Rate->setObjectName(QStringLiteral("L_Rate"));
+    L_Rate->setGeometry(296, 32, 126, 18);
+    L_Rate->setFixedSize(L_Rate->size());
     B_Start = new QPushButton(QStringLiteral("Start"), GB_Download);
     B_Start->setObjectName(QStringLiteral("B_Start"));
     B_Start->setGeometry(428, 28, 86, 26);
@@ -231,7 +249,8 @@ void UpdatePage::B_SyncClick() {
 
 void UpdatePage::B_SearchClick() {
     const SearchResult r = m_search->run(CB_Boot->isChecked());
-    dialogs().information(r.message);
+    if (!m_link.shuttingDown()) // the window closed during the search
+        dialogs().information(r.message);
 }
 
 void UpdatePage::showCounter(qint64 value) {
@@ -266,8 +285,8 @@ void UpdatePage::B_StartClick() {
     req.fileChosen = LB_Applikation->count() > 0;
     req.filePath = m_uploadFileName;
     req.target = targetIndex() == 0 ? upload::Target::Configuration : upload::Target::External;
-    const int selected = CB_Tasks->currentIndex();
-    req.taskEntry = selected >= 0 ? CB_Tasks->itemText(selected) : QString();
+    // The task the box shows, typed or chosen: that is the task written.
+    req.taskEntry = CB_Tasks->currentText();
     req.byteCounter = L_Bytes->text().toLongLong();
 
     const UploadResult r = m_upload->run(req);
@@ -276,7 +295,8 @@ void UpdatePage::B_StartClick() {
         return;
     if (!r.message.isEmpty())
         dialogs().information(r.message);
-    if (r.transferred || r.outcome == UploadOutcome::NoTaskIds)
+    if (r.transferred || r.outcome == UploadOutcome::NoTaskIds ||
+        r.outcome == UploadOutcome::IdTooLarge)
         setUploadControlsEnabled(true);
 }
 

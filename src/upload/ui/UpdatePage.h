@@ -78,6 +78,7 @@ class UpdatePage : public QWidget {
     QGroupBox *GB_Download = nullptr;
     QLabel *L_Send = nullptr;
     QLabel *L_Bytes = nullptr;
+    QLabel *L_Rate = nullptr; // the transfer rate while an upload runs
     QPushButton *B_Start = nullptr;
     QProgressBar *PB_Sent = nullptr;
 
@@ -90,9 +91,12 @@ class UpdatePage : public QWidget {
     // fast transfer changes it for every packet, and repainting it each
     // time would cost more than the transfer itself.
     static constexpr int kCounterDisplayMs = 20;
+    static constexpr int kRateDisplayMs = 100; // L_Rate while an upload runs
     qint64 m_counter = 0;
     bool m_counterPending = false;
     QElapsedTimer m_counterShown;
+    QElapsedTimer m_uploadClock; // since the running upload started
+    QElapsedTimer m_rateShown;
     QTimer m_counterTimer;
 };
 

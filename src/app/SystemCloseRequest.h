@@ -1,0 +1,27 @@
+#pragma once
+// The system's request to close the program (SIGTERM at the end of a
+// session, SIGHUP, SIGINT), turned into an ordinary close of the main
+// window: the close handler then runs as for the close box, also while an
+// operation waits for the receiver.
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace lmk {
+
+class SystemCloseRequest : public QObject {
+    Q_OBJECT
+  public:
+    // One per program; installs the signal handlers until destroyed.
+    explicit SystemCloseRequest(QObject *parent = nullptr);
+    ~SystemCloseRequest() override;
+
+  signals:
+    void requested();
+
+  private:
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace lmk
