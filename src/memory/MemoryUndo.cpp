@@ -16,7 +16,12 @@ MemoryUndo::MemoryUndo(MemorySession &session, QObject *parent)
         m_nextText.clear();
         capture(text);
     });
-    connect(&m_history, &SlotEditHistory::changed, this, &MemoryUndo::changed);
+    // Announced once the image is what the step says, not when the history
+    // moves: listeners compare against the image.
+    connect(&m_history, &SlotEditHistory::changed, this, [this] {
+        if (!m_stepping)
+            emit changed();
+    });
 }
 
 void MemoryUndo::capture(const QString &text) {
@@ -45,20 +50,30 @@ void MemoryUndo::apply(const QString &text, const QByteArray &image) {
     capture(QStringLiteral("Edit"));
     if (image == m_seen)
         return;
+    m_stepping = true;
     m_history.record(text, m_seen, image);
+    m_stepping = false;
     setImage(image);
+    emit changed();
 }
 
 void MemoryUndo::undo() {
-    capture(QStringLiteral("Edit"));
-    if (const std::optional<QByteArray> before = m_history.undo(m_seen))
-        setImage(*before);
+    step(&SlotEditHistory::undo);
 }
 
 void MemoryUndo::redo() {
+    step(&SlotEditHistory::redo);
+}
+
+void MemoryUndo::step(std::optional<QByteArray> (SlotEditHistory::*move)(const QByteArray &)) {
     capture(QStringLiteral("Edit"));
-    if (const std::optional<QByteArray> after = m_history.redo(m_seen))
-        setImage(*after);
+    m_stepping = true;
+    const std::optional<QByteArray> image = (m_history.*move)(m_seen);
+    m_stepping = false;
+    if (image) {
+        setImage(*image);
+        emit changed();
+    }
 }
 
 } // namespace lmk

@@ -38,6 +38,8 @@ class MemoryUndo : public QObject {
 
   private:
     void capture(const QString &text);
+    // An undo or a redo: the history moves, then the image follows.
+    void step(std::optional<QByteArray> (SlotEditHistory::*move)(const QByteArray &));
     void setImage(const QByteArray &bytes);
 
     MemorySession &m_session;
@@ -45,6 +47,7 @@ class MemoryUndo : public QObject {
     QByteArray m_seen; // the image as the last step left it
     QString m_nextText;
     bool m_applying = false;
+    bool m_stepping = false; // the history moves; the image follows next
 };
 
 } // namespace lmk

@@ -66,7 +66,7 @@ QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDa
 }
 
 namespace {
-QString readFailureText(SlotTransferOperation::Outcome outcome) {
+QString readFailureText(SlotTransferOperation::Outcome outcome, int unexpectedCode = -1) {
     using O = SlotTransferOperation::Outcome;
     switch (outcome) {
     case O::NoTransport:
@@ -79,6 +79,9 @@ QString readFailureText(SlotTransferOperation::Outcome outcome) {
         return QStringLiteral("Error on reading!");
     case O::LinkLost:
         return QStringLiteral("the connection was lost");
+    case O::Unexpected:
+        return QStringLiteral("unexpected reply from the device (code 0x%1)")
+            .arg(QString::number(unexpectedCode, 16).toUpper().rightJustified(2, u'0'));
     default:
         return QStringLiteral("the read failed");
     }
@@ -95,6 +98,7 @@ ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed) {
     store.operationRunning = true;
     std::bitset<kSlotCount + 1> arrived;
     QByteArray image;
+    int unexpectedCode = -1;
     {
         MemorySlots reader(store.link());
         reader.image().write(seed);
@@ -105,11 +109,12 @@ ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed) {
         SlotTransferOperation op(reader);
         result.outcome = op.readAll();
         result.partial = op.partialRecords();
+        unexpectedCode = op.unexpectedCode();
         image = reader.image().data().left(kSlotImageSize);
     }
     store.operationRunning = false;
     if (result.outcome != SlotTransferOperation::Outcome::Done) {
-        result.error = readFailureText(result.outcome);
+        result.error = readFailureText(result.outcome, unexpectedCode);
         return result;
     }
     arrived.reset(0);

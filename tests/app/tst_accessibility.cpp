@@ -6,6 +6,7 @@
 #include "app/TFMain.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceLink.h"
+#include "memory/ui/MemoryEditor.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -75,8 +76,9 @@ class TstAccessibility : public QObject {
 
     // The object names that Tab visits, from the top row's first field
     // until the focus comes back to it.
-    QStringList tabChain() {
-        QWidget *first = child(QStringLiteral("EUSBDevice"));
+    QStringList tabChain(QWidget *first = nullptr) {
+        if (!first)
+            first = child(QStringLiteral("EUSBDevice"));
         first->setFocus(Qt::TabFocusReason);
         if (QApplication::focusWidget() != first)
             return {QStringLiteral("(no focus)")};
@@ -349,6 +351,41 @@ class TstAccessibility : public QObject {
         }
         QCOMPARE(back, order);
         QCOMPARE(QApplication::focusWidget(), first);
+    }
+
+    // The memory editor window: every input named, Tab goes round its grid
+    // and buttons and never leaves the window, Shift+Tab the other way.
+    void memoryEditorByKeyboard() {
+        window->MI_MemorySlotsClick();
+        MemoryEditor *editor = window->memoryEditor();
+        QVERIFY(editor);
+        editor->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), editor);
+        QStringList unnamed;
+        for (QWidget *w : editor->findChildren<QWidget *>()) {
+            QWidget *owner = namedOwner(w);
+            if (!w->isVisible() || !isInput(w) || !owner || !editor->isAncestorOf(owner))
+                continue;
+            if (qobject_cast<QAbstractButton *>(w) && owner != w)
+                continue; // a scroll bar's or header's own buttons
+            if (accessibleName(owner).isEmpty() && accessibleName(w).isEmpty())
+                unnamed << owner->objectName();
+        }
+        unnamed.removeDuplicates();
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+
+        QWidget *grid = editor->findChild<QWidget *>(QStringLiteral("SG_Speicher"));
+        QVERIFY(grid);
+        // "Speichern im LMK54" waits for an image to write.
+        const QStringList order{"SG_Speicher", "LB_Speicher", "B_Laden", "B_Loeschen"};
+        QCOMPARE(tabChain(grid), order);
+        QStringList back;
+        for (int i = 0; i < order.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(namedOwner(QApplication::focusWidget())->objectName());
+        }
+        QCOMPARE(back, order);
+        QCOMPARE(QApplication::focusWidget(), grid);
     }
 
     // The focus stays on the shown page whatever was focused before.

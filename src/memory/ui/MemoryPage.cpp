@@ -156,6 +156,9 @@ void MemoryPage::buildControls() {
     SG_Speicher->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     SG_Speicher->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     SG_Speicher->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The arrow keys move between cells; Tab leaves the grid for the
+    // controls below it instead of walking through 63 rows of cells.
+    SG_Speicher->setTabKeyNavigation(false);
     SG_Speicher->setWordWrap(false);
     SG_Speicher->setTextElideMode(Qt::ElideNone); // a narrow column clips its text
     for (int r = 0; r < kSlotGridRows; ++r) {
