@@ -18,13 +18,30 @@
 
 using namespace lmk;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+namespace {
+// The page is made before the first input, so that no input's time limit
+// pays for the application and the window.
+struct Fixture {
+    DeviceLink link;
+    TerminalPage page{link};
+    ChatMemo *memo = page.findChild<ChatMemo *>(QStringLiteral("M_Chat"));
+    QLineEdit *ssid = page.findChild<QLineEdit *>(QStringLiteral("E_SSID"));
+    QLineEdit *pass = page.findChild<QLineEdit *>(QStringLiteral("E_Pass"));
+};
+Fixture *fixture = nullptr;
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     fuzzApp();
-    static DeviceLink link;
-    static TerminalPage page(link);
-    static ChatMemo *memo = page.findChild<ChatMemo *>(QStringLiteral("M_Chat"));
-    static QLineEdit *ssid = page.findChild<QLineEdit *>(QStringLiteral("E_SSID"));
-    static QLineEdit *pass = page.findChild<QLineEdit *>(QStringLiteral("E_Pass"));
+    fixture = new Fixture;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    DeviceLink &link = fixture->link;
+    ChatMemo *memo = fixture->memo;
+    QLineEdit *ssid = fixture->ssid;
+    QLineEdit *pass = fixture->pass;
     if (size < 1 || size > 4096)
         return 0;
     link.pageShown = kPageTerminal;

@@ -5,20 +5,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace sim {
 
 namespace {
 
 struct Registered {
-    Feature *feature;
+    std::unique_ptr<Feature> feature; // owned for the life of the process
     int priority;
     int order;
 };
 
 // Function-local statics: features register during static initialisation.
-QList<Registered> &registry() {
-    static QList<Registered> list;
+std::vector<Registered> &registry() {
+    static std::vector<Registered> list;
     return list;
 }
 
@@ -41,14 +43,14 @@ QFile &logFile() {
 
 void registerFeature(Feature *feature, int priority) {
     auto &reg = registry();
-    reg.append({feature, priority, int(reg.size())});
+    reg.push_back({std::unique_ptr<Feature>(feature), priority, int(reg.size())});
     std::stable_sort(reg.begin(), reg.end(), [](const Registered &a, const Registered &b) {
         return a.priority != b.priority ? a.priority < b.priority : a.order < b.order;
     });
     auto &out = ordered();
     out.clear();
     for (const Registered &r : reg)
-        out.append(r.feature);
+        out.append(r.feature.get());
 }
 
 const QList<Feature *> &features() { return ordered(); }

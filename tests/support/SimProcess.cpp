@@ -56,6 +56,13 @@ void SimProcess::stop() {
             m_proc.kill();
             m_proc.waitForFinished(3000);
         }
+        // In the sanitizer build the simulator reports leaks and memory
+        // errors as it ends; such a report fails the test that ran it.
+        const QByteArray err = m_proc.readAllStandardError();
+        const qsizetype report = err.indexOf("ERROR: ");
+        if (report >= 0 && err.indexOf("Sanitizer") >= 0)
+            qFatal("the simulator ended with a sanitizer report:\n%s",
+                   err.mid(qMax<qsizetype>(0, report - 20), 3000).constData());
     }
     m_port = 0;
 }
