@@ -243,6 +243,7 @@ void TFMain::FormCreate() {
         return;
     m_link.startReplyTimer(1000);
     m_link.AwaitingReply = 1;
+    m_link.discardStaleInput();
     m_link.SendToDevice(kVersionRequest);
 }
 

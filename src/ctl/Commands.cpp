@@ -50,6 +50,7 @@ int runVersion(Context &ctx, const QStringList &args) {
     link.setStatusText({});
     link.startReplyTimer(1000);
     link.AwaitingReply = 1;
+    link.discardStaleInput();
     link.SendToDevice(QByteArray(1, char(0x12)));
     waitWhile([&] { return text.isEmpty() && link.AwaitingReply && link.hasTransport(); });
     link.stopReplyTimer();

@@ -70,6 +70,7 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     m_link.setStatusText(kDeviceNoResponseText);
     int lastAcked = -1;
 
+    m_link.discardStaleInput();
     m_link.SendToDevice(request);
     emit progressChanged(0);
 

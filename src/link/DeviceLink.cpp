@@ -490,6 +490,24 @@ void DeviceLink::Timer1Timer() {
     }
 }
 
+int DeviceLink::discardStaleInput() {
+    if (UsbConnected != 0 || !m_wlanChecked || !tcpConnected())
+        return 0;
+    RxCount = 0;
+    RxFrameLength = 0;
+    int dropped = 0;
+    char scratch[4096];
+    while (TCP_Client->bytesAvailable() > 0) {
+        const qint64 n = socketRead(scratch, sizeof scratch);
+        if (n <= 0)
+            break;
+        dropped += int(n);
+    }
+    if (dropped > 0)
+        emit staleInputDropped(dropped);
+    return dropped;
+}
+
 void DeviceLink::drainWlan() {
     QElapsedTimer spent;
     spent.start();

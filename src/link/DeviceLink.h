@@ -130,6 +130,12 @@ public:
     void restartKeepAlive();
     // Close-time drain: read and discard while data comes within 100 ms.
     void drainWlan();
+    // Called as an operation is about to send its first request: over WLAN,
+    // whatever the receiver sent before it (a late answer to a request that
+    // timed out, an answer nobody waited for) cannot be the answer to this
+    // one and is dropped. Returns the number of bytes dropped. USB frames
+    // are left alone: they may be terminal text the user still wants.
+    int discardStaleInput();
 
     // The window is closing: every open wait ends at once (AwaitingReply,
     // ScanActive cleared, reply timer and keep-alive stopped), and from now
@@ -150,6 +156,8 @@ signals:
     // Tracing (lmkctl --trace): every request sent, every frame delivered.
     void requestSent(const QByteArray &bytes, const QString &transport);
     void frameDelivered(const QByteArray &payload);
+    // discardStaleInput() dropped bytes that came before a request.
+    void staleInputDropped(int bytes);
 
 protected:
     bool event(QEvent *e) override;

@@ -174,6 +174,7 @@ SlotTransferOperation::Outcome SlotTransferOperation::exchange(const QByteArray 
     // wait whose reply never comes.
     m_link.AwaitingReply = 1;
     m_link.startReplyTimer(kReplyTimeoutMs);
+    m_link.discardStaleInput();
     m_link.SendToDevice(reinterpret_cast<const quint8 *>(request.constData()), length);
     const auto waiting = [this] {
         return m_link.PendingRequest == -1 && m_link.AwaitingReply && !m_readFailed;

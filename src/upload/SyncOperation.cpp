@@ -18,6 +18,7 @@ SyncResult SyncOperation::run() {
     m_link.startReplyTimer(kReplyMs);
     m_link.AwaitingReply = 1;
     m_link.PendingRequest = -1;
+    m_link.discardStaleInput();
     m_link.SendToDevice(request);
     m_link.waitForReply([this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
 

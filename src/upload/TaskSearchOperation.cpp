@@ -19,6 +19,7 @@ SearchResult TaskSearchOperation::run(bool bootActive) {
     m_link.RxCount = 0;
     m_link.startReplyTimer(kReplyMs);
     m_link.AwaitingReply = 1;
+    m_link.discardStaleInput();
     m_link.SendToDevice(QByteArray(1, char(upload::kTaskListCommand)));
     m_link.waitForReply([this] { return m_link.AwaitingReply != 0; });
 

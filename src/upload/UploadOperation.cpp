@@ -110,6 +110,7 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
     emit started();
     emit phaseChanged(QString::fromLatin1(kClearingText));
     processPendingEvents();
+    link.discardStaleInput();
     link.SendToDevice(header);
     emit progressChanged(0);
     link.RxCount = 0;

@@ -330,6 +330,24 @@ private slots:
         QVERIFY(rig.idle());
     }
 
+    // A reply that came before the scan request (here the answer to a
+    // version request nobody waited for) is not the scan's answer.
+    void staleReplyBeforeScan() {
+        Rig rig;
+        QVERIFY(rig.start("wlan", {"--fault", "wlan:12#1:delay=100"}));
+        rig.setFrameColour(dlg, kFrame);
+        rig.get<QSpinBox>("SE_B")->setValue(6);
+        rig.link->AwaitingReply = 0;
+        rig.link->SendToDevice(QByteArray(1, '\x12'));
+        QTest::qWait(400); // the answer is there, unread
+        rig.page->B_DispcpyClick();
+        QCOMPARE(dlg.texts, QStringList{QStringLiteral("All data received!")});
+        QCOMPARE(rig.get<QLabel>("L_Spalte")->text(), QStringLiteral("6"));
+        const QString bad = checkPicture(rig.page->picture(), rig.screen(), 800, 0, 0, 6, 480);
+        QVERIFY2(bad.isEmpty(), qPrintable(bad));
+        QVERIFY(rig.idle());
+    }
+
     // The column counter is cleared when a scan starts, the first one
     // included: a refused scan leaves it empty.
     void counterClearedAtStart() {
