@@ -491,7 +491,14 @@ void DeviceLink::Timer1Timer() {
 }
 
 int DeviceLink::discardStaleInput() {
-    if (UsbConnected != 0 || !m_wlanChecked || !tcpConnected())
+    if (UsbConnected != 0) {
+        // Frames the library delivered wait as events; on the terminal page
+        // they are the receiver's text and stay.
+        if (pageShown != kPageTerminal)
+            QCoreApplication::removePostedEvents(m_target.load(), WM_DEVICE_DATA);
+        return 0;
+    }
+    if (!m_wlanChecked || !tcpConnected())
         return 0;
     RxCount = 0;
     RxFrameLength = 0;

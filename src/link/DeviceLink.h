@@ -133,8 +133,9 @@ public:
     // Called as an operation is about to send its first request: over WLAN,
     // whatever the receiver sent before it (a late answer to a request that
     // timed out, an answer nobody waited for) cannot be the answer to this
-    // one and is dropped. Returns the number of bytes dropped. USB frames
-    // are left alone: they may be terminal text the user still wants.
+    // one and is dropped. Returns the number of WLAN bytes dropped. Over
+    // USB the frames not yet handled are dropped, except on the terminal
+    // page, where they are the receiver's text.
     int discardStaleInput();
 
     // The window is closing: every open wait ends at once (AwaitingReply,

@@ -103,6 +103,7 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
 void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packets,
                                qint64 counter) {
     DeviceLink &link = m_link;
+    link.discardStaleInput();
     link.setStatusText(kCannotLoadText);
     link.AwaitingReply = 1;
     link.PendingRequest = -1;
@@ -110,7 +111,6 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
     emit started();
     emit phaseChanged(QString::fromLatin1(kClearingText));
     processPendingEvents();
-    link.discardStaleInput();
     link.SendToDevice(header);
     emit progressChanged(0);
     link.RxCount = 0;

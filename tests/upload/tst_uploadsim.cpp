@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 using namespace lmk;
@@ -315,6 +316,34 @@ class TstUploadSim : public QObject {
         b.page->B_StartClick();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
         QVERIFY2(took.elapsed() < 2500, qPrintable(QString::number(took.elapsed())));
+        QCOMPARE(sha(b.stored(1)), sha(file));
+        QVERIFY(b.controlsRestored());
+    }
+
+    // A reply that came before the upload started (here to a synchronise
+    // request nobody waited for, arriving while the window was busy) is not
+    // the answer to the upload's header.
+    void staleReplyBeforeUpload_data() {
+        QTest::addColumn<bool>("usb");
+        QTest::newRow("wlan") << false;
+        QTest::newRow("usb") << true;
+    }
+    void staleReplyBeforeUpload() {
+        QFETCH(bool, usb);
+        Bench b;
+        QVERIFY(b.start(usb, {}));
+        b.page->B_SyncClick();
+        const QByteArray file = pseudoRandomBytes(600);
+        b.chooseFile("LMK600.RPD", file);
+        b.dlg.clear();
+        b.link.AwaitingReply = 0;
+        if (usb)
+            b.link.usbWrite(QByteArray(1, '\x55'));
+        else
+            b.link.SendToDevice(QByteArray(1, '\x55'));
+        QThread::msleep(300); // the answer arrives; nothing reads it yet
+        b.page->B_StartClick();
+        QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
         QCOMPARE(sha(b.stored(1)), sha(file));
         QVERIFY(b.controlsRestored());
     }
