@@ -47,6 +47,9 @@
 #include <memory>
 
 #include <sys/resource.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <unistd.h>
 
 using namespace lmk;
@@ -113,6 +116,17 @@ qint64 residentBytes() {
         return 0;
     const QList<QByteArray> parts = f.readAll().split(' ');
     return parts.size() > 1 ? parts[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// Bytes the program holds on the heap (glibc): with the resident size it
+// tells growth of the program's data from memory the allocator keeps.
+qint64 heapInUse() {
+#if defined(__GLIBC__)
+    const struct mallinfo2 m = mallinfo2();
+    return qint64(m.uordblks + m.hblkhd);
+#else
+    return 0;
+#endif
 }
 
 int openDescriptors() {
@@ -405,7 +419,8 @@ bool Soak::perform(const Plan &p, int index) {
         m_longestGapOp = QStringLiteral("op %1, %2").arg(index).arg(key);
     }
     if (m_verbose)
-        out << m_transport << ' ' << index << ": " << key << " (" << wall.elapsed() << " ms)"
+        out << m_transport << ' ' << index << ": " << key << " (" << wall.elapsed() << " ms, heap "
+            << heapInUse() / 1024 << " KiB)"
             << (ok ? "" : " FAILED") << '\n'
             << Qt::flush;
     return ok;
@@ -729,7 +744,7 @@ bool Soak::run(int ops) {
     }
     gap.reset();
     gap.takeRecent();
-    qint64 rss50 = 0, rssEnd = 0;
+    qint64 rss50 = 0, rssEnd = 0, heap50 = 0, heapEnd = 0;
     int fd50 = 0, fdEnd = 0;
     int failures = 0;
     QElapsedTimer total;
@@ -752,10 +767,12 @@ bool Soak::run(int ops) {
         }
         if (i == qMin(50, ops)) {
             rss50 = residentBytes();
+            heap50 = heapInUse();
             fd50 = openDescriptors();
         }
     }
     rssEnd = residentBytes();
+    heapEnd = heapInUse();
     fdEnd = openDescriptors();
 
     out << "== " << m_transport << ": " << ops << " operations in " << total.elapsed() / 1000.0
@@ -768,6 +785,9 @@ bool Soak::run(int ops) {
     out << "  resident memory: after op " << qMin(50, ops) << " " << rss50 / 1024 << " KiB, at end "
         << rssEnd / 1024 << " KiB, growth " << QString::number(growthMb, 'f', 2) << " MB (goal < 5)"
         << (growthMb < 5 ? "" : " MISSED") << '\n';
+    if (heap50 > 0)
+        out << "  heap in use: after op " << qMin(50, ops) << " " << heap50 / 1024 << " KiB, at end "
+            << heapEnd / 1024 << " KiB\n";
     out << "  open descriptors: after op " << qMin(50, ops) << " " << fd50 << ", at end " << fdEnd
         << (fd50 == fdEnd ? " (unchanged)" : " CHANGED") << '\n';
     out << "  longest event-loop gap: " << gap.longest() << " ms (goal < 50)"
