@@ -36,6 +36,7 @@ void dispatchFrame(ReplyState &state, int pageShown, bool fromRxBuffer, const qu
             break;
         case 0x55:
             state.PendingRequest = 0x55;
+            ++state.WorkingReplies;
             break;
         case 0x5A:
             state.PendingRequest = 0x5A;

@@ -17,6 +17,10 @@ struct ReplyState {
     // The code of the last reply word that no rule routes (-1: none since a
     // requester reset it), so that a wait it ends can say what came.
     int UnexpectedCode = -1;
+    // Reply words with code 0x55 so far. A requester that counts them (the
+    // upload's "working" replies) sees each one, even when the reply after
+    // it was handled in the same pass and PendingRequest has moved on.
+    qint64 WorkingReplies = 0;
 
     void setStatusText(const QByteArray &text) { StatusText = text.left(kStatusTextMax); }
 };

@@ -123,14 +123,18 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
     // SendToDevice and the waits process them as well.
     QElapsedTimer sinceEvents;
     sinceEvents.start();
+    qint64 workingSeen = link.WorkingReplies;
     while (link.AwaitingReply) {
         link.waitForReply([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
         link.stopReplyTimer();
+        // Every working reply counts, one handled together with the reply
+        // after it as well.
+        for (; workingSeen < link.WorkingReplies; ++workingSeen)
+            emit counterChanged(++counter);
         if (!link.AwaitingReply)
             break;
         const qint32 code = link.PendingRequest;
         if (code == 0x55) {
-            emit counterChanged(++counter);
             link.startReplyTimer(kReplyMs);
             link.PendingRequest = -1; // the next wait reads the next frame
         } else if (code == 0x00) {

@@ -629,7 +629,14 @@ class TstUpdatePage : public QObject {
         QVERIFY(f.get<QPushButton>("B_Start")->isEnabled());
     }
 
+    void workingReplies_data() {
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("15 ms apart") << 15;
+        // Working and ready replies waiting together: each still counts.
+        QTest::newRow("together") << 0;
+    }
     void workingReplies() {
+        QFETCH(int, gapMs);
         Fixture f;
         f.syncBoot();
         QTemporaryDir dir;
@@ -641,14 +648,14 @@ class TstUpdatePage : public QObject {
         connect(&f.page->uploadOperation(), &UploadOperation::counterChanged,
                 [&](qint64 v) { counter << v; });
         f.dlg.clear();
-        f.rx.respond = uploadResponder(1, -1, -1, 15);
+        f.rx.respond = uploadResponder(1, -1, -1, gapMs);
         f.page->B_StartClick();
         QCOMPARE(f.dlg.texts, QStringList{"File transfer finished successfully!"});
         // Each request: working (the number shown + 1), then ready (sent);
         // the first working reply counts on from the last transfer's 8.
         QCOMPARE(counter, (QList<qint64>{9, 0, 1, 0, 1, 0, 1, 0, 1, 8}));
         counter.clear();
-        f.rx.respond = uploadResponder(2, -1, -1, 15);
+        f.rx.respond = uploadResponder(2, -1, -1, gapMs);
         f.page->B_StartClick();
         QCOMPARE(counter.mid(0, 3), (QList<qint64>{9, 10, 0}));
         QCOMPARE(f.labelText("L_Bytes"), QStringLiteral("8"));
