@@ -104,6 +104,8 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
                                qint64 counter) {
     DeviceLink &link = m_link;
     link.discardStaleInput();
+    // Over WLAN the first replies are handled inside the header's send.
+    qint64 workingSeen = link.WorkingReplies;
     link.setStatusText(kCannotLoadText);
     link.AwaitingReply = 1;
     link.PendingRequest = -1;
@@ -123,7 +125,6 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
     // SendToDevice and the waits process them as well.
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-    qint64 workingSeen = link.WorkingReplies;
     while (link.AwaitingReply) {
         link.waitForReply([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
         link.stopReplyTimer();
