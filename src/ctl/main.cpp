@@ -98,6 +98,10 @@ int main(int argc, char *argv[]) {
         QObject::connect(&link, &DeviceLink::frameDelivered, [](const QByteArray &b) {
             QTextStream(stderr) << "< " << b.toHex(' ') << Qt::endl;
         });
+        QObject::connect(&link, &DeviceLink::staleInputDropped, [](int bytes) {
+            QTextStream(stderr) << "< (" << bytes << " bytes from before the request dropped)"
+                                << Qt::endl;
+        });
     }
     Context ctx(link, dialogs);
     ctx.usb = usb;
