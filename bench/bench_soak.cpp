@@ -489,7 +489,6 @@ bool Soak::scan(bool full) {
     const ScanArea area = page->area();
     page->B_DispcpyClick();
     const Fault f = m_current.fault;
-    const bool onColumn = m_current.rule.contains(QLatin1String(":00:"));
     QStringList want{kScanDone};
     switch (f) {
     case Fault::None: break;
@@ -500,7 +499,6 @@ bool Soak::scan(bool full) {
     case Fault::Garbage:
     case Fault::Refusal: want = {kNoAnswer}; break;
     }
-    Q_UNUSED(onColumn);
     if (!expectTexts(want))
         return fail(m_why + QStringLiteral(" (area %1,%2 %3 x %4)")
                                 .arg(area.x()).arg(area.y()).arg(area.w()).arg(area.h()));
