@@ -1,12 +1,15 @@
 #include "app/LmkApplication.h"
 
+#include "app/PooledThreads.h"
 #include "link/Dialogs.h"
 
 #include <exception>
 
 namespace lmk {
 
-LmkApplication::LmkApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+LmkApplication::LmkApplication(int &argc, char **argv) : QApplication(argc, argv) {
+    waitForPooledThreadsAtExit();
+}
 
 bool LmkApplication::notify(QObject *receiver, QEvent *event) {
     try {

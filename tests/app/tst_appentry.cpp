@@ -2,8 +2,11 @@
 // and not caught there is shown with its text, and the program goes on.
 #include "ScriptedDialogs.h"
 #include "app/LmkApplication.h"
+#include "app/PooledThreads.h"
 
 #include <QPushButton>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <QtTest>
 #include <stdexcept>
 
@@ -40,6 +43,24 @@ class TstAppEntry : public QObject {
 
   private slots:
     void cleanup() { dialogs.clear(); }
+
+    // The process ends only after Qt's pool workers are gone: a worker still
+    // running counts, one whose pool was deleted no longer does. First, while
+    // nothing has been drawn yet (drawing starts Qt's own pool).
+    void pooledThreadsAreAwaited() {
+        QVERIFY(waitForPooledThreadsToEnd(2000));
+        auto *pool = new QThreadPool;
+        QSemaphore started, release;
+        pool->start([&] {
+            started.release();
+            release.acquire();
+        });
+        started.acquire();
+        QVERIFY(!waitForPooledThreadsToEnd(50));
+        release.release();
+        delete pool;
+        QVERIFY(waitForPooledThreadsToEnd(2000));
+    }
 
     void applicationIsOurs() {
         QVERIFY(qobject_cast<LmkApplication *>(QCoreApplication::instance()));
