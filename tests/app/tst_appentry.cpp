@@ -44,9 +44,9 @@ class TstAppEntry : public QObject {
   private slots:
     void cleanup() { dialogs.clear(); }
 
-    // The process ends only after Qt's pool workers are gone: a worker still
-    // running counts, one whose pool was deleted no longer does. First, while
-    // nothing has been drawn yet (drawing starts Qt's own pool).
+    // The wait that every process runs at exit: a pool worker still running
+    // keeps it waiting until its limit, one whose pool was deleted does not.
+    // First, while nothing has been drawn yet (drawing starts Qt's own pool).
     void pooledThreadsAreAwaited() {
         QVERIFY(waitForPooledThreadsToEnd(2000));
         auto *pool = new QThreadPool;
