@@ -10,12 +10,19 @@
 #include "link/Dialogs.h"
 #include "link/Wait.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/MemoryImage.h"
+#include "memory/MemorySession.h"
+#include "memory/SlotBackups.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 #include "sample/ui/SamplePage.h"
 #include "terminal/ui/TerminalPage.h"
 #include "upload/ui/UpdatePage.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
@@ -27,6 +34,8 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
+
+#include <cstdio>
 
 namespace lmk {
 
@@ -230,7 +239,6 @@ void TFMain::FormCreate() {
         return;
     m_link.openUsb();
     m_display->fillFrame();
-    m_memory->writeHeadings();
     if (!m_link.hasTransport())
         return;
     processPendingEvents();
@@ -283,6 +291,9 @@ void TFMain::MI_OeffnenClick() {
         break;
     }
     case kPageTerminal: {
+        if (!m_memory->confirmReplacing(QStringLiteral(
+                "The memory slots have changes that are not saved. Open another file anyway?")))
+            break;
         const QString f =
             askOpen(QStringLiteral("*.Mem"), QStringLiteral("Memory file *.Mem|*.Mem"));
         if (!f.isEmpty())
@@ -355,8 +366,47 @@ void TFMain::FormCloseQuery() {
     m_link.closeUsb();
 }
 
+bool TFMain::confirmLeavingSlotChanges() {
+    if (m_memoryEditor)
+        m_memoryEditor->page()->commitEdits();
+    m_memory->commitEdits();
+    return !m_memory->model().isModified() ||
+           dialogs().confirmYesNo(QStringLiteral("The memory slots have changes that are not "
+                                                 "saved. Close the application anyway?"));
+}
+
+void TFMain::systemCloseRequested() {
+    if (!m_closed && m_memory->model().isModified()) {
+        // Nobody is there to answer a question: the changes go to a file.
+        const QString dir = SlotBackupStore::defaultDirectory();
+        const QString path =
+            QDir(dir).filePath(QDateTime::currentDateTime().toString(
+                                   QStringLiteral("'recovery_'yyyy-MM-dd_HH-mm-ss'.Mem'")));
+        QString error;
+        if (QDir().mkpath(dir) && m_memory->session().image().saveToFile(path, &error))
+            std::fprintf(stderr, "Unsaved memory slot changes saved to %s\n",
+                         qPrintable(QDir::toNativeSeparators(path)));
+        else
+            std::fprintf(stderr, "Unsaved memory slot changes could not be saved: %s\n",
+                         qPrintable(error.isEmpty() ? dir : error));
+    }
+    m_systemClose = true;
+    close();
+    // A message box or another wait may run below this handler: every
+    // event loop ends, so the process ends.
+    QCoreApplication::quit();
+}
+
 void TFMain::closeEvent(QCloseEvent *e) {
+    // Unsaved slot changes are asked about before anything shuts down; No
+    // leaves everything as it was.
+    if (!m_closed && !m_systemClose && !confirmLeavingSlotChanges()) {
+        e->ignore();
+        return;
+    }
     FormCloseQuery();
+    if (m_memoryEditor)
+        m_memoryEditor->hide(); // its changes were asked about above
     e->accept();
 }
 

@@ -53,6 +53,10 @@ class TFMain : public QMainWindow {
     MemoryEditor *memoryEditor() const { return m_memoryEditor; }
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
+    // The system asks the program to end (SIGTERM): unsaved slot changes
+    // are saved as a recovery .Mem in the backups folder, named on standard
+    // error, and the program ends without asking.
+    void systemCloseRequested();
     // The close handler has run; the window is gone for good.
     bool isClosed() const { return m_closed; }
 
@@ -88,6 +92,9 @@ class TFMain : public QMainWindow {
     void buildMenu();
     QString askOpen(const QString &defaultExt, const QString &filter);
     QString askSave(const QString &defaultExt, const QString &filter);
+    // True when the memory slots have no unsaved changes or the user lets
+    // them go.
+    bool confirmLeavingSlotChanges();
 
     DeviceLink &m_link;
     QLineEdit *EUSBDevice = nullptr;
@@ -104,6 +111,7 @@ class TFMain : public QMainWindow {
     FileDialogSetup OD_App;
     FileDialogSetup SD_Datei;
     bool m_closed = false;
+    bool m_systemClose = false;
     int m_shownTab = 0; // PC_main's index of the page shown (never a hidden one)
 };
 

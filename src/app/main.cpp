@@ -43,10 +43,11 @@ int main(int argc, char *argv[]) {
             lmk::QtDialogs &d;
             ~Unparent() { d.setParent(nullptr); }
         } unparent{qtDialogs};
-        // The system's close request closes the window like its close box.
+        // The system's close request ends the program; unsaved slot changes
+        // are kept in a recovery file first.
         lmk::SystemCloseRequest systemClose;
         QObject::connect(&systemClose, &lmk::SystemCloseRequest::requested, &window,
-                         &QWidget::close);
+                         &lmk::TFMain::systemCloseRequested);
         // Placed first, so that start-up messages appear over the window.
         centreOnScreen(window);
         window.FormCreate();

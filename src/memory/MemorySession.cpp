@@ -23,10 +23,6 @@ MemoryImage &MemorySession::image() {
     return m_slots->image();
 }
 
-bool MemorySession::isModified() const {
-    return m_slots->image().data() != m_clean;
-}
-
 void MemorySession::notify() {
     emit stateChanged();
 }
@@ -43,11 +39,6 @@ void MemorySession::setBytesText(const QString &text) {
 
 void MemorySession::setBusy(bool busy) {
     m_busy = busy;
-    notify();
-}
-
-void MemorySession::markClean() {
-    m_clean = m_slots->image().data();
     notify();
 }
 
@@ -85,18 +76,30 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
     const bool reading = kind == Kind::Read;
     const bool writeBefore = m_writeEnabled;
     const QString statusBefore = m_statusItem;
+    const QByteArray sent = m_slots->image().data();
     SlotTransferOperation op(*m_slots);
+    const QString verb = reading                ? QStringLiteral("Reading")
+                         : kind == Kind::Write ? QStringLiteral("Writing")
+                                               : QStringLiteral("Clearing");
+    const auto working = [this, verb](int slot) {
+        m_activity = QStringLiteral("%1 slot %2 of 63…").arg(verb).arg(slot);
+    };
     connect(&op, &SlotTransferOperation::started, this, [&] {
         m_busy = true;
+        working(1);
         if (reading)
             m_statusItem = QStringLiteral("Try to read out...");
         setBytesText(QStringLiteral("0"));
     });
-    // A write or clear counts per acknowledged slot.
-    if (!reading)
-        connect(&op, &SlotTransferOperation::slotDone, this,
-                [this](int s) { setBytesText(slotBytesText(s)); });
+    connect(&op, &SlotTransferOperation::slotDone, this, [this, reading, working](int s) {
+        working(qMin(s + 1, kSlotCount));
+        if (reading)
+            notify();
+        else // a write or clear counts per acknowledged slot
+            setBytesText(slotBytesText(s));
+    });
     const Outcome outcome = op.run(kind);
+    m_activity.clear();
     if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
         return;
     m_busy = false;
@@ -110,9 +113,11 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
     if (reading && outcome == Outcome::Done) {
         m_statusItem = QStringLiteral("Read from LMK54!");
         m_filePath.clear();
-        markClean(); // the image is what the receiver holds
-    } else if (kind == Kind::Write && outcome == Outcome::Done) {
-        markClean();
+        notify();
+        emit saved(); // the image is what the receiver holds
+    } else if (kind == Kind::Write && outcome == Outcome::Done && m_slots->image().data() == sent) {
+        notify();
+        emit saved();
     }
     notify();
     const QString text = op.outcomeText(kind, outcome);
@@ -131,8 +136,9 @@ bool MemorySession::openFile(const QString &path) {
     image.setPosition(0);
     m_filePath = path;
     m_writeEnabled = true;
-    markClean();
-    m_slots->announceImageReplaced();
+    m_slots->announceImageReplaced(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
+    notify();
+    emit saved();
     return true;
 }
 
@@ -144,7 +150,8 @@ bool MemorySession::saveFile(const QString &path) {
         return false;
     }
     m_filePath = path;
-    markClean();
+    notify();
+    emit saved();
     return true;
 }
 

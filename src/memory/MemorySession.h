@@ -36,14 +36,14 @@ class MemorySession : public QObject {
     QString bytesText() const { return m_bytesText; }
     // A read, write or clear runs (B_Laden and B_Speichern are disabled).
     bool busy() const { return m_busy; }
+    // What runs while busy: "Writing slot 12 of 63…".
+    QString activity() const { return m_activity; }
     // B_Speichern outside an operation.
     bool writeEnabled() const { return m_writeEnabled; }
 
     // The .Mem file last opened or saved (empty: none, or the image came
     // from the receiver since).
     QString filePath() const { return m_filePath; }
-    // The image differs from what was last loaded, saved, read or written.
-    bool isModified() const;
 
     // B_LadenClick, B_SpeichernClick, B_LoeschenClick: the outcome is shown
     // through the dialogs.
@@ -61,27 +61,27 @@ class MemorySession : public QObject {
     bool saveFile(const QString &path);
 
   signals:
-    // statusItem, bytesText, busy, writeEnabled, filePath or isModified
-    // may have changed.
+    // statusItem, bytesText, busy, writeEnabled or filePath may have
+    // changed.
     void stateChanged();
+    // The image as it is now is what a file or the receiver holds: loaded,
+    // saved, read, or written whole while it stayed as it was sent.
+    void saved();
 
   private:
     void run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending = {});
     void setStatusItem(const QString &text);
     void setBytesText(const QString &text);
     void setBusy(bool busy);
-    // The image as it is now counts as saved.
-    void markClean();
     void notify();
 
     MemorySlots *m_slots;
     QString m_statusItem = QStringLiteral("keine");
     QString m_bytesText = QStringLiteral("0");
     bool m_busy = false;
+    QString m_activity;
     bool m_writeEnabled = false;
     QString m_filePath;
-    QByteArray m_clean;
-    bool m_lastModified = false;
 };
 
 } // namespace lmk

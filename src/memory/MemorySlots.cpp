@@ -60,25 +60,11 @@ void MemorySlots::readError() {
         dialogs().information(QStringLiteral("Error on reading!"));
 }
 
-QString MemorySlots::storeName(int row, const QString &text) {
-    if (row < 1 || text.isEmpty())
-        return {};
-    const QByteArray padded = encodeSlotName(text);
-    m_image.setPosition(qint64(row - 1) * kSlotSize + slot::kName);
-    m_image.write(padded.constData(), slot::kNameLength);
-    emit slotChanged(row);
-    return QString::fromLatin1(padded);
-}
-
-bool MemorySlots::storeVersion(int row, const QString &text) {
-    const std::optional<quint8> byte = encodeSlotVersion(text);
-    if (row < 1 || !byte)
-        return false;
-    m_image.setPosition(qint64(row - 1) * kSlotSize + slot::kVersion);
-    const char b = char(*byte);
-    m_image.write(&b, 1);
-    emit slotChanged(row);
-    return true;
+void MemorySlots::setImageBytes(const QByteArray &bytes, const QString &what) {
+    m_image.clear();
+    m_image.write(bytes);
+    m_image.setPosition(0);
+    emit imageReplaced(what);
 }
 
 } // namespace lmk

@@ -1,7 +1,6 @@
 #pragma once
-// The window's copy of the 63 memory slots: MemoryImage, the handler of the
-// receiver's memory-slot reply, and the two cells the user may edit (name
-// and version) patched back into the image.
+// The window's copy of the 63 memory slots: MemoryImage and the handler of
+// the receiver's memory-slot reply.
 //
 // Memory-slot reply (payload, from its 0x10 word on):
 //   10 xx xx xx | s s s s | 256-byte SlotRecord        (264 bytes or more)
@@ -56,15 +55,11 @@ class MemorySlots : public QObject {
     // (shown here unless a read runs; the read reports it with its slot).
     void readError();
 
-    // The image's content was replaced whole (a finished read, a file).
-    void announceImageReplaced() { emit imageReplaced(); }
-
-    // StoreSlotCell, widget-free: a name cell's text in grid row `row`
-    // (1-63) into bytes 18..34 of that slot; returns the padded text that the
-    // cell shows afterwards (empty: nothing stored).
-    QString storeName(int row, const QString &text);
-    // A version cell's text into byte 1; false when nothing was stored.
-    bool storeVersion(int row, const QString &text);
+    // The image's content was replaced whole (a finished read, a file);
+    // `what` names the change for the undo history ("Open A.Mem").
+    void announceImageReplaced(const QString &what = {}) { emit imageReplaced(what); }
+    // Makes `bytes` the image's content (an edit, an undo), position 0.
+    void setImageBytes(const QByteArray &bytes, const QString &what = {});
 
     // Set while a read, write or clear runs, so that no second one starts
     // inside its wait.
@@ -75,11 +70,12 @@ class MemorySlots : public QObject {
     // in replyTarget(). `partial`: its last 8 bytes were not received.
     void recordStored(qint64 slot, const QByteArray &record, bool partial);
     void readFailed();
-    // Bytes of slot `slot` in image() changed (a cell stored, a record
-    // stored outside a read).
+    // Bytes of slot `slot` in image() changed (a record stored outside a
+    // read).
     void slotChanged(int slot);
-    // image() holds new content as a whole.
-    void imageReplaced();
+    // image() holds new content as a whole; `what` names the change (empty:
+    // not named).
+    void imageReplaced(const QString &what);
 
   private:
     DeviceLink &m_link;

@@ -305,6 +305,16 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell) {
 
 } // namespace
 
+std::optional<QString> applySlotCsvCell(QByteArray &record, int column, const QString &value) {
+    if (record.size() < kSlotSize)
+        return QStringLiteral("not a whole record");
+    QByteArray edited = record;
+    if (std::optional<QString> why = applyCell(edited.data(), column, value))
+        return why;
+    record = edited;
+    return std::nullopt;
+}
+
 QString slotCsvValue(const QByteArray &record, int column) {
     if (record.size() < kSlotSize)
         return {};

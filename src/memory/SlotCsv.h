@@ -20,6 +20,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <optional>
+
 namespace lmk {
 
 // One line per slot the image holds whole, UTF-8, lines ending in "\n".
@@ -28,6 +30,10 @@ QByteArray exportSlotCsv(const QByteArray &image);
 // The value of one column for a record, as exportSlotCsv writes it (column
 // 0, the slot number, is not part of the record: empty).
 QString slotCsvValue(const QByteArray &record, int column);
+
+// One cell's value as the import applies it onto a 256-byte record (column
+// 1-11); the reason when it cannot be stored exactly, `record` unchanged.
+std::optional<QString> applySlotCsvCell(QByteArray &record, int column, const QString &value);
 
 struct SlotCsvImport {
     QByteArray image; // the base with the CSV applied; empty on error

@@ -1,6 +1,9 @@
 #include "memory/SlotEdits.h"
 
+#include "memory/SlotCsv.h"
 #include "memory/SlotRecord.h"
+
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -86,6 +89,174 @@ std::optional<QByteArray> moveSlots(const QByteArray &image, const QList<int> &c
     for (int s : order)
         std::swap_ranges(recordAt(out, s), recordAt(out, s) + kSlotSize, recordAt(out, s + step));
     return out;
+}
+
+bool slotIsEmpty(const QByteArray &image, int s) {
+    const QByteArray r = image.mid(qsizetype(s - 1) * kSlotSize, kSlotSize);
+    return std::all_of(r.begin(), r.end(), [](char c) { return c == 0; });
+}
+
+QByteArray insertEmptySlot(const QByteArray &image, int at) {
+    QByteArray out = wholeSlotImage(image);
+    if (at < 1 || at > kSlotCount)
+        return out;
+    char *first = recordAt(out, at);
+    std::copy_backward(first, recordAt(out, kSlotCount), recordAt(out, kSlotCount) + kSlotSize);
+    std::fill_n(first, kSlotSize, char(0));
+    return out;
+}
+
+QByteArray deleteSlots(const QByteArray &image, const QList<int> &chosen) {
+    QByteArray out = wholeSlotImage(image);
+    QByteArray kept;
+    for (int s = 1; s <= kSlotCount; ++s)
+        if (!chosen.contains(s))
+            kept.append(recordAt(out, s), kSlotSize);
+    kept.append(kSlotImageSize - kept.size(), char(0));
+    std::copy_n(kept.constData(), kSlotImageSize, out.data());
+    return out;
+}
+
+QByteArray sortSlots(const QByteArray &image, const QList<int> &chosen, SlotSortKey key) {
+    QByteArray out = wholeSlotImage(image);
+    QList<int> places = chosen;
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    if (!validSlots(places))
+        return out;
+    QList<QByteArray> records = copySlots(out, places);
+    const auto name = [](const QByteArray &r) {
+        return slotNameText(reinterpret_cast<const quint8 *>(r.constData()));
+    };
+    const auto frequency = [](const QByteArray &r) {
+        return qFromLittleEndian<qint32>(r.constData() + slot::kFrequency);
+    };
+    std::stable_sort(records.begin(), records.end(), [&](const QByteArray &a, const QByteArray &b) {
+        if (key == SlotSortKey::Frequency)
+            return frequency(a) < frequency(b);
+        // Trailing spaces are the grid's padding, not part of the name.
+        const QString x = name(a), y = name(b);
+        QStringView xs(x), ys(y);
+        while (xs.endsWith(u' ')) xs.chop(1);
+        while (ys.endsWith(u' ')) ys.chop(1);
+        return xs.compare(ys, Qt::CaseInsensitive) < 0;
+    });
+    for (qsizetype i = 0; i < places.size(); ++i)
+        std::copy_n(records[i].constData(), kSlotSize, recordAt(out, places[i]));
+    return out;
+}
+
+namespace {
+
+// A number as the grid shows it, in the plain form the CSV reads: the
+// locale's grouping and the fill characters go ("00.077.500,0" under
+// German settings gives "77500.0", "  -250" gives "-250"). Anything the
+// grid never shows is passed on for the CSV rules to refuse.
+QString plainNumber(const QString &text, const QLocale &locale, bool decimals) {
+    QString t = text.trimmed();
+    QString whole = t, fraction;
+    bool hasFraction = false;
+    if (decimals) {
+        const QString point = locale.decimalPoint();
+        const qsizetype at = t.lastIndexOf(point);
+        if (at >= 0) {
+            whole = t.left(at);
+            fraction = t.mid(at + point.size());
+            hasFraction = true;
+        }
+    }
+    const QString group = locale.groupSeparator();
+    QString digits;
+    bool negative = false;
+    for (qsizetype i = 0; i < whole.size(); ++i) {
+        const QChar c = whole[i];
+        if (c == u'-' || QStringView(whole).mid(i).startsWith(locale.negativeSign())) {
+            if (negative)
+                return text; // two signs: not a number the grid shows
+            negative = true;
+            if (c != u'-')
+                i += locale.negativeSign().size() - 1;
+        } else if (c == u'+') {
+        } else if (c == u'.' || QStringView(whole).mid(i).startsWith(group) || c.isSpace()) {
+            if (c != u'.' && !c.isSpace())
+                i += group.size() - 1;
+        } else {
+            digits += c;
+        }
+    }
+    if (digits.isEmpty())
+        return text;
+    while (digits.size() > 1 && digits.startsWith(u'0'))
+        digits.remove(0, 1);
+    QString plain = (negative ? QStringLiteral("-") : QString()) + digits;
+    if (hasFraction)
+        plain += QLatin1Char('.') + fraction;
+    return plain;
+}
+
+// "Frequenz \"12,34\": is not a frequency with one decimal"
+QString refusal(const QString &heading, const QString &text, const QString &value,
+                const QString &why) {
+    const QString quoted = QLatin1Char('"') + value + QLatin1Char('"');
+    const QString reason = why.startsWith(quoted) ? why.mid(quoted.size()).trimmed() : why;
+    return QStringLiteral("%1 \"%2\": %3").arg(heading, text.trimmed(), reason);
+}
+
+} // namespace
+
+SlotCellEdit editSlotCell(const QByteArray &record, int column, const QString &text,
+                          const QLocale &locale) {
+    SlotCellEdit edit;
+    edit.record = record;
+    if (record.size() < kSlotSize) {
+        edit.error = QStringLiteral("the slot holds no whole record");
+        return edit;
+    }
+    const auto *r = reinterpret_cast<const quint8 *>(record.constData());
+    const QString heading = slotGridHeadings().value(column);
+    if (text.trimmed().isEmpty() && column != ColName)
+        return edit; // an empty cell stores nothing
+    switch (column) {
+    case ColName: {
+        QString shown = slotNameText(r);
+        while (shown.endsWith(QLatin1Char(' ')))
+            shown.chop(1); // the grid's padding
+        if (text.isEmpty() || text == slotNameText(r) || text == shown)
+            return edit;
+        for (QChar c : text) {
+            if (c.unicode() > 0xFF || c.unicode() == 0) {
+                edit.error = QStringLiteral("Name \"%1\": the character \"%2\" cannot be stored "
+                                            "(Latin-1 characters only)")
+                                 .arg(text, c.isSurrogate() ? QStringLiteral("?") : QString(c));
+                return edit;
+            }
+        }
+        if (text.size() > slot::kNameLength) {
+            edit.error = QStringLiteral("Name \"%1\" is longer than %2 characters")
+                             .arg(text)
+                             .arg(slot::kNameLength);
+            return edit;
+        }
+        std::copy_n(encodeSlotName(text).constData(), slot::kNameLength,
+                    edit.record.data() + slot::kName);
+        return edit;
+    }
+    case ColFrequenz:
+    case ColBandbreite:
+    case ColVerschiebung: {
+        const QString plain = plainNumber(text, locale, column == ColFrequenz);
+        if (const std::optional<QString> why = applySlotCsvCell(edit.record, column, plain))
+            edit.error = refusal(heading, text, plain, *why);
+        return edit;
+    }
+    case ColPlatz:
+        edit.error = QStringLiteral("Platz is the slot's number and cannot be changed");
+        return edit;
+    default:
+        if (const std::optional<QString> why = applySlotCsvCell(edit.record, column, text))
+            edit.error = refusal(heading, text, text, *why);
+        return edit;
+    }
 }
 
 } // namespace lmk

@@ -15,7 +15,7 @@
 // Sample exchange (slot 1 read):
 //   request  10
 //   reply    10 00 00 00 | 01 00 00 00 | 256 record bytes
-// With bytes 18.. = "DCF77" 00, 156.. = D8 D3 0B 00 (775000) and 204.. =
+// With bytes 18.. = "DCF77" 00, 156.. = 58 D3 0B 00 (775000) and 204.. =
 // 2C 01 (300) under German settings the row shows "DCF77", "00.077.500,0",
 // "300".
 

@@ -7,7 +7,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace lmk;
@@ -37,10 +37,9 @@ class TstStartup : public QObject {
         QCOMPARE(f.requests(QString()), QStringList{});
         QVERIFY(field("EUSBDevice").isEmpty());
         QVERIFY(field("EWLANDevice").isEmpty());
-        // The grid still gets its headings and slot numbers (row 0 and
-        // column 0 are the table's headers).
+        // The grid still shows its headings and slot numbers.
         MemoryPage *page = f.window->memoryPage();
-        QVERIFY(f.child<QTableWidget>("SG_Speicher"));
+        QVERIFY(f.child<QTableView>("SG_Speicher"));
         const QStringList headings{"Platz",       "Name",         "Frequenz",  "Modulation",
                                    "Bandbreite",  "Verschiebung", "Hochpass",  "Eingang",
                                    "Abschwächer", "Filter HP",    "Filter TP", "Version"};

@@ -7,17 +7,21 @@
 #include "memory/MemoryImage.h"
 #include "memory/MemorySession.h"
 #include "memory/MemorySlots.h"
+#include "memory/SlotBackups.h"
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,11 +33,17 @@ class TstMemoryEditor : public QObject {
     std::unique_ptr<WindowFixture> f;
 
     MemoryEditor *editor() { return f->window->memoryEditor(); }
-    QTableWidget *grid(QWidget *in) { return in->findChild<QTableWidget *>("SG_Speicher"); }
+    QTableView *grid(QWidget *in) { return in->findChild<QTableView *>("SG_Speicher"); }
+    SlotTableModel &model() { return f->window->memoryPage()->model(); }
+    void setCurrentCell(QWidget *in, int row, int col) {
+        grid(in)->setCurrentIndex(model().indexOf(row, col));
+    }
     QPushButton *button(QWidget *in, const char *name) {
         return in->findChild<QPushButton *>(name);
     }
-    QString cell(QWidget *in, int row, int col) { return grid(in)->item(row, col)->text(); }
+    QString cell(QWidget *in, int row, int col) {
+        return grid(in)->model()->index(row - 1, col).data().toString();
+    }
     QString listItem(QWidget *in) {
         return in->findChild<QListWidget *>("LB_Speicher")->item(0)->text();
     }
@@ -54,7 +64,6 @@ class TstMemoryEditor : public QObject {
             return false;
         if (!usb)
             f->link->setWlanChecked(true);
-        f->window->memoryPage()->writeHeadings();
         if (!QTest::qWaitFor([this] { return simSlots().size() == kSlotImageSize; }, 5000))
             return false;
         f->child<QAction>("MI_MemorySlots")->trigger();
@@ -63,13 +72,14 @@ class TstMemoryEditor : public QObject {
     // Types into the current cell of the editor's grid by keyboard and
     // leaves the cell downwards.
     void typeIntoCurrentCell(const QString &text) {
-        QTableWidget *g = grid(editor());
+        QTableView *g = grid(editor());
         QTest::keyClick(g, Qt::Key_F2);
         QWidget *ed = g->indexWidget(g->currentIndex());
         QVERIFY(ed);
         QTest::keyClick(ed, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(ed, text);
         QTest::keyClick(ed, Qt::Key_Return);
+        QTRY_VERIFY(!g->indexWidget(g->currentIndex())); // committed once the loop runs
         QTest::keyClick(g, Qt::Key_Down);
     }
 
@@ -85,6 +95,12 @@ class TstMemoryEditor : public QObject {
     void openInEditorShowsInPageToo();
     void inputsHaveNamesAndKeys_data();
     void inputsHaveNamesAndKeys();
+    void unsavedChangesAskFirst_data();
+    void unsavedChangesAskFirst();
+    void editsLockedWhileTransferRuns_data();
+    void editsLockedWhileTransferRuns();
+    void systemCloseKeepsUnsavedSlots_data();
+    void systemCloseKeepsUnsavedSlots();
 };
 
 namespace {
@@ -120,9 +136,9 @@ void TstMemoryEditor::readEditWriteReadSave() {
     QVERIFY(!editor()->isWindowModified());
 
     // Edit a name by keyboard.
-    QTableWidget *g = grid(editor());
+    QTableView *g = grid(editor());
     g->setFocus();
-    g->setCurrentCell(4, ColName);
+    setCurrentCell(editor(), 4, ColName);
     typeIntoCurrentCell(QStringLiteral("Neuer Name"));
     QCOMPARE(image().data().mid(3 * 256 + 18, 17), QByteArray("Neuer Name       "));
     QCOMPARE(cell(page, 4, ColName), QStringLiteral("Neuer Name       "));
@@ -137,7 +153,6 @@ void TstMemoryEditor::readEditWriteReadSave() {
     QVERIFY(!editor()->isWindowModified()); // the receiver holds it
 
     // Read back.
-    image().setSize(0);
     button(editor(), "B_Laden")->click();
     QVERIFY2(f->dialogs.texts.isEmpty(), qPrintable(f->dialogs.texts.join('|')));
     QCOMPARE(image().data(), want);
@@ -168,9 +183,9 @@ void TstMemoryEditor::closingWithChangesAsks() {
 
     f->child<QAction>("MI_MemorySlots")->trigger();
     QVERIFY(editor()->isVisible());
-    QTableWidget *g = grid(editor());
+    QTableView *g = grid(editor());
     g->setFocus();
-    g->setCurrentCell(2, ColVersion);
+    setCurrentCell(editor(), 2, ColVersion);
     QTest::keyClick(g, Qt::Key_F2);
     QWidget *ed = g->indexWidget(g->currentIndex());
     QVERIFY(ed);
@@ -218,7 +233,7 @@ void TstMemoryEditor::openInEditorShowsInPageToo() {
     // An edit on the hidden page (File, Save on the terminal page) shows in
     // the editor and marks it.
     f->window->showPage(kPageTerminal);
-    f->window->memoryPage()->session().memorySlots().storeName(2, QStringLiteral("Zwei"));
+    QCOMPARE(model().setCellText(2, ColName, QStringLiteral("Zwei")), QString());
     QCOMPARE(cell(editor(), 2, ColName), QStringLiteral("Zwei             "));
     QVERIFY(editor()->isWindowModified());
     // Opening another file over unsaved changes asks first.
@@ -248,6 +263,140 @@ void TstMemoryEditor::inputsHaveNamesAndKeys() {
     for (QAction *a : {editor()->openAction(), editor()->saveAction(), editor()->closeAction()})
         QVERIFY2(!a->shortcut().isEmpty(), qPrintable(a->objectName()));
     QVERIFY(editor()->fileMenu()->menuAction()->text().contains(QLatin1Char('&')));
+}
+
+void TstMemoryEditor::unsavedChangesAskFirst_data() {
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<QString>("action");
+    for (const char *t : {"wlan", "usb"})
+        for (const char *a : {"close", "open", "read"})
+            QTest::addRow("%s, %s", a, t) << QString::fromLatin1(t) << QString::fromLatin1(a);
+}
+
+// Before, the main window's close shut the link down first and then the
+// editor asked: No left a process whose buttons did nothing. File, Open on
+// the terminal page and "Laden vom LMK54" replaced unsaved changes unasked.
+void TstMemoryEditor::unsavedChangesAskFirst() {
+    QFETCH(QString, action);
+    QVERIFY(openEditor());
+    button(editor(), "B_Laden")->click();
+    const QByteArray read = image().data();
+    QCOMPARE(model().setCellText(3, ColName, QStringLiteral("Ungesichert")), QString());
+    const QByteArray edited = image().data();
+    QVERIFY(editor()->isWindowModified());
+    if (action == QLatin1String("open"))
+        f->window->showPage(kPageTerminal); // over USB: the terminal mode switch
+    const int requestsBefore = int(f->sim().requests().size());
+    QTemporaryDir dir;
+    const QString other = dir.filePath(QStringLiteral("x.Mem"));
+    QVERIFY(test::writeFileContents(other, QByteArray(kSlotImageSize, 0)));
+    const auto run = [&] {
+        if (action == QLatin1String("close")) {
+            f->window->close();
+        } else if (action == QLatin1String("open")) {
+            f->dialogs.files << other;
+            f->child<QAction>("MI_Oeffnen")->trigger();
+        } else {
+            button(f->window->memoryPage(), "B_Laden")->click();
+        }
+    };
+    f->dialogs.answers << false;
+    run();
+    QCOMPARE(f->dialogs.texts.size(), 1);
+    QVERIFY(f->dialogs.texts[0].startsWith(
+        QStringLiteral("The memory slots have changes that are not saved.")));
+    // No: nothing happened, and everything still works.
+    QCOMPARE(image().data(), edited);
+    QVERIFY(editor()->isWindowModified());
+    QVERIFY(!f->window->isClosed());
+    QVERIFY(f->window->isVisible());
+    QVERIFY(f->link->hasTransport());
+    QCOMPARE(int(f->sim().requests().size()), requestsBefore);
+    if (action == QLatin1String("open"))
+        QCOMPARE(f->dialogs.files.size(), 1); // no file was asked for
+
+    f->dialogs.answers << true;
+    run();
+    if (action == QLatin1String("close")) {
+        QVERIFY(f->window->isClosed());
+        QVERIFY(!editor()->isVisible());
+        QVERIFY(!f->window->isVisible());
+    } else {
+        QCOMPARE(image().data(), action == QLatin1String("open") ? QByteArray(kSlotImageSize, 0)
+                                                                 : read);
+        QVERIFY(!editor()->isWindowModified());
+    }
+}
+
+void TstMemoryEditor::editsLockedWhileTransferRuns_data() {
+    QTest::addColumn<QString>("transport");
+    QTest::newRow("wlan") << QStringLiteral("wlan");
+    QTest::newRow("usb") << QStringLiteral("usb");
+}
+
+// Before, Edit, Undo or a typed name during a write sent the receiver a mix
+// of two images and the title went clean.
+void TstMemoryEditor::editsLockedWhileTransferRuns() {
+    QVERIFY(openEditor({QStringLiteral("--delay"), QStringLiteral("20")}));
+    button(editor(), "B_Laden")->click();
+    QCOMPARE(model().setCellText(1, ColName, QStringLiteral("Erster")), QString());
+    const QByteArray shown = image().data();
+    QAction *undo = editor()->findChild<QAction *>(QStringLiteral("actionUndo"));
+    QVERIFY(undo->isEnabled());
+    bool checked = false;
+    connect(&f->window->memoryPage()->session(), &MemorySession::stateChanged, this, [&] {
+        if (checked || !f->window->memoryPage()->session().busy() ||
+            f->window->memoryPage()->session().bytesText() != QStringLiteral("2560"))
+            return;
+        checked = true;
+        // The window says what runs.
+        QCOMPARE(editor()->actions()->statusText(), QStringLiteral("Writing slot 11 of 63…"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!editor()->openAction()->isEnabled());
+        QVERIFY(!(model().flags(model().indexOf(5, ColName)) & Qt::ItemIsEditable));
+        QVERIFY(!model().setCellText(5, ColName, QStringLiteral("Zwischendurch")).isEmpty());
+        undo->trigger();
+        model().undo();
+        QCOMPARE(image().data(), shown);
+    });
+    f->dialogs.defaultAnswer = true; // a write without a backup if that fails
+    button(editor(), "B_Speichern")->click();
+    QVERIFY(checked);
+    QCOMPARE(simSlots(), shown);
+    QVERIFY(!editor()->isWindowModified());
+    QVERIFY(undo->isEnabled());
+}
+
+void TstMemoryEditor::systemCloseKeepsUnsavedSlots_data() {
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<bool>("modified");
+    QTest::newRow("unsaved changes") << QStringLiteral("wlan") << true;
+    QTest::newRow("nothing unsaved") << QStringLiteral("wlan") << false;
+}
+
+// SIGTERM: nobody is asked, the program ends, and unsaved slot changes are
+// kept in a recovery file in the backups folder (before, an editor with
+// changes kept an invisible process alive that ignored SIGTERM).
+void TstMemoryEditor::systemCloseKeepsUnsavedSlots() {
+    QFETCH(bool, modified);
+    QVERIFY(openEditor());
+    const QDir backups(SlotBackupStore::defaultDirectory());
+    const auto recoveries = [&] {
+        return backups.entryList({QStringLiteral("recovery_*.Mem")}, QDir::Files);
+    };
+    for (const QString &old : recoveries())
+        QVERIFY(QFile::remove(backups.filePath(old)));
+    button(editor(), "B_Laden")->click();
+    if (modified)
+        QCOMPARE(model().setCellText(7, ColName, QStringLiteral("Gerettet")), QString());
+    f->window->systemCloseRequested();
+    QVERIFY(f->dialogs.texts.isEmpty());
+    QVERIFY(f->window->isClosed());
+    QVERIFY(!editor()->isVisible());
+    const QStringList found = recoveries();
+    QCOMPARE(found.size(), modified ? 1 : 0);
+    if (modified)
+        QCOMPARE(test::fileContents(backups.filePath(found.first())), image().data());
 }
 
 QTEST_MAIN(TstMemoryEditor)

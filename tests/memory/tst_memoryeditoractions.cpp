@@ -12,6 +12,7 @@
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
@@ -19,8 +20,16 @@
 
 #include <QAction>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
 #include <memory>
@@ -65,7 +74,16 @@ class TstMemoryEditorActions : public QObject {
     }
     MemoryEditorActions &actions() { return *editor->actions(); }
     QAction *action(const char *name) { return editor->findChild<QAction *>(name); }
-    QTableWidget *grid() { return editor->page()->grid(); }
+    QTableView *grid() { return editor->page()->grid(); }
+    SlotTableModel &model() { return editor->page()->model(); }
+    void setCurrentCell(int row, int col) { grid()->setCurrentIndex(model().indexOf(row, col)); }
+    // Cells from (top, left) to (bottom, right), (top, left) current.
+    void selectCells(int top, int left, int bottom, int right) {
+        setCurrentCell(top, left);
+        grid()->selectionModel()->select(
+            QItemSelection(model().indexOf(top, left), model().indexOf(bottom, right)),
+            QItemSelectionModel::ClearAndSelect);
+    }
     QByteArray image() { return session->image().data(); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
     bool writeFile(const QString &name, const QByteArray &bytes) {
@@ -77,22 +95,23 @@ class TstMemoryEditorActions : public QObject {
         editor->openFile();
     }
     void selectRows(int first, int last) {
-        grid()->setCurrentCell(first, ColFrequenz);
+        setCurrentCell(first, ColFrequenz);
         grid()->selectionModel()->select(
-            QItemSelection(grid()->model()->index(first, ColName),
-                           grid()->model()->index(last, SlotColumnCount - 1)),
+            QItemSelection(model().indexOf(first, ColPlatz),
+                           model().indexOf(last, SlotColumnCount - 1)),
             QItemSelectionModel::ClearAndSelect);
     }
     // Types into a cell by keyboard and leaves it, as a user does.
     void typeInto(int row, int col, const QString &text) {
         grid()->setFocus();
-        grid()->setCurrentCell(row, col);
+        setCurrentCell(row, col);
         QTest::keyClick(grid(), Qt::Key_F2);
         QWidget *ed = grid()->indexWidget(grid()->currentIndex());
         QVERIFY(ed);
         QTest::keyClick(ed, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(ed, text);
         QTest::keyClick(ed, Qt::Key_Return);
+        QTRY_VERIFY(!grid()->indexWidget(grid()->currentIndex())); // committed once the loop runs
         QTest::keyClick(grid(), Qt::Key_Down);
     }
 
@@ -116,6 +135,11 @@ class TstMemoryEditorActions : public QObject {
     void csvThroughFileMenu();
     void backupBeforeSending_data();
     void backupBeforeSending();
+    void spreadsheetClipboard();
+    void cellSelectionNeverClearsSlots();
+    void slotsReorganised_data();
+    void slotsReorganised();
+    void menusHaveUniqueMnemonics();
 };
 
 void TstMemoryEditorActions::changeUndoneAndRedone_data() {
@@ -143,9 +167,9 @@ void TstMemoryEditorActions::changeUndoneAndRedone() {
         typeInto(2, ColName, QStringLiteral("Neu"));
     } else if (change == QLatin1String("paste")) {
         selectRows(1, 1);
-        action("actionCopySlots")->trigger();
+        action("actionCopy")->trigger();
         selectRows(5, 5);
-        action("actionPasteSlots")->trigger();
+        action("actionPaste")->trigger();
     } else if (change == QLatin1String("down")) {
         selectRows(1, 2);
         action("actionMoveDown")->trigger();
@@ -188,21 +212,27 @@ void TstMemoryEditorActions::rowsCutPastedAndCompared() {
     const auto record = [&](int s) { return simAtStart.mid((s - 1) * kSlotSize, kSlotSize); };
 
     selectRows(2, 3);
-    action("actionCutSlots")->trigger();
+    action("actionCut")->trigger();
     QCOMPARE(image().mid(kSlotSize, 2 * kSlotSize), QByteArray(2 * kSlotSize, 0));
     selectRows(61, 61);
-    action("actionPasteSlots")->trigger();
+    action("actionPaste")->trigger();
     QCOMPARE(image().mid(60 * kSlotSize, 2 * kSlotSize), record(2) + record(3));
     QCOMPARE(actions().selectedSlots(), (QList<int>{61, 62}));
     // Two rows onto slot 63: one fits.
     selectRows(63, 63);
-    action("actionPasteSlots")->trigger();
+    action("actionPaste")->trigger();
     QCOMPARE(dlg->texts, QStringList{"Only 1 of 2 slots pasted: slot 63 is the last."});
     QCOMPARE(image().right(kSlotSize), record(2));
 
     action("actionCompare")->trigger();
     QCOMPARE(actions().markedSlots(), (QList<int>{2, 3, 61, 62, 63}));
-    QVERIFY(editor->page()->cell(2, ColName)->toolTip().startsWith(QStringLiteral("Slot 2: Name")));
+    const QModelIndex name2 = model().indexOf(2, ColName);
+    QVERIFY(name2.data(Qt::ToolTipRole).toString().startsWith(QStringLiteral("Slot 2: Name")));
+    // Marked by more than colour: a screen reader hears what differs.
+    QCOMPARE(name2.data(Qt::AccessibleDescriptionRole), name2.data(Qt::ToolTipRole));
+    QAccessibleInterface *status =
+        QAccessible::queryAccessibleInterface(editor->findChild<QLabel *>("L_EditorStatus"));
+    QCOMPARE(status->text(QAccessible::Name), actions().statusText());
     QCOMPARE(actions().statusText(), QStringLiteral("Slots that differ from the receiver: 2, 3, 61, 62, 63"));
     // The marks follow the image.
     action("actionUndo")->trigger();
@@ -210,7 +240,7 @@ void TstMemoryEditorActions::rowsCutPastedAndCompared() {
     QCOMPARE(actions().markedSlots(), (QList<int>{2, 3}));
     action("actionUndo")->trigger();
     QCOMPARE(actions().markedSlots(), QList<int>());
-    QCOMPARE(editor->page()->cell(2, ColName)->toolTip(), QString());
+    QCOMPARE(name2.data(Qt::ToolTipRole), QVariant());
     QCOMPARE(actions().statusText(), QStringLiteral("The image equals the receiver's slots."));
     QVERIFY(!editor->isWindowModified());
 }
@@ -295,6 +325,165 @@ void TstMemoryEditorActions::backupBeforeSending() {
     else
         QCOMPARE(simSlots(), button == QLatin1String("B_Speichern") ? edited
                                                                  : QByteArray(kSlotImageSize, 0));
+}
+
+// Before, Ctrl+V on a name cell overwrote the whole slot and the system
+// clipboard was never used.
+void TstMemoryEditorActions::spreadsheetClipboard() {
+    QVERIFY(start());
+    QVERIFY(writeFile(QStringLiteral("a.Mem"), simAtStart));
+    openMem(QStringLiteral("a.Mem"));
+    const auto text = [&](int s, int c) { return model().cellText(s, c); };
+
+    // Copy: the cells as tab-separated text.
+    selectCells(1, ColName, 2, ColFrequenz);
+    action("actionCopy")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(),
+             text(1, ColName) + '\t' + text(1, ColFrequenz) + '\n' + text(2, ColName) + '\t' +
+                 text(2, ColFrequenz) + '\n');
+
+    // Paste a block from a spreadsheet: one step.
+    QApplication::clipboard()->setText(QStringLiteral("Eins\t1.000,5\tUSB\r\nZwei\t2000\tCW\r\n"));
+    setCurrentCell(10, ColName);
+    action("actionPaste")->trigger();
+    QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+    QCOMPARE(text(10, ColName), QStringLiteral("Eins             "));
+    QCOMPARE(text(10, ColFrequenz), QStringLiteral("00.001.000,5"));
+    QCOMPARE(text(11, ColModulation), QStringLiteral("CW"));
+    QCOMPARE(text(11, ColFrequenz), QStringLiteral("00.002.000,0"));
+    QCOMPARE(action("actionUndo")->text(), QStringLiteral("&Undo Paste 6 cells"));
+    QVERIFY(editor->isWindowModified());
+    action("actionUndo")->trigger();
+    QCOMPARE(image(), simAtStart);
+
+    // One cell that does not fit: nothing changes, and the cell is named.
+    QApplication::clipboard()->setText(QStringLiteral("Eins\t1000\nZwei\tviel\n"));
+    action("actionPaste")->trigger();
+    QCOMPARE(dlg->texts, QStringList{"Slot 11: Frequenz \"viel\": is not a frequency with one "
+                                     "decimal; nothing was changed."});
+    QCOMPARE(image(), simAtStart);
+    QVERIFY(!editor->isWindowModified());
+
+    // A block that runs past slot 63 or the last column.
+    setCurrentCell(63, ColVersion);
+    QApplication::clipboard()->setText(QStringLiteral("1\t2\n"));
+    action("actionPaste")->trigger();
+    QCOMPARE(dlg->texts.size(), 2);
+    QCOMPARE(image(), simAtStart);
+
+    // Whole rows copied and pasted keep every byte, opaque ones too.
+    selectRows(1, 1);
+    action("actionCopy")->trigger();
+    QVERIFY(QApplication::clipboard()->mimeData()->formats().size() > 1);
+    selectRows(30, 30);
+    action("actionPaste")->trigger();
+    QCOMPARE(image().mid(29 * kSlotSize, kSlotSize), simAtStart.left(kSlotSize));
+}
+
+void TstMemoryEditorActions::cellSelectionNeverClearsSlots() {
+    QVERIFY(start());
+    QVERIFY(writeFile(QStringLiteral("a.Mem"), simAtStart));
+    openMem(QStringLiteral("a.Mem"));
+    grid()->setFocus();
+    for (const char *name : {"actionClearSlots", "actionCut"}) {
+        selectCells(2, ColName, 3, ColFrequenz);
+        action(name)->trigger();
+        QCOMPARE(image(), simAtStart);
+        QVERIFY(actions().statusText().contains(QStringLiteral("Nothing was changed")));
+    }
+    setCurrentCell(2, ColName);
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    QCOMPARE(image(), simAtStart);
+    QVERIFY(!editor->isWindowModified());
+}
+
+void TstMemoryEditorActions::slotsReorganised_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<bool>("lastSlotEmpty");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QList<int>>("order"); // slot k shows the record of slot order[k-1] (0: empty)
+    QList<int> same;
+    for (int s = 1; s <= 63; ++s)
+        same << s;
+    QList<int> inserted = same;
+    inserted.insert(4, 0);
+    inserted.removeLast();
+    QTest::newRow("insert, slot 63 empty") << "actionInsertSlot" << 5 << 5 << true << QList<bool>{} << inserted;
+    QTest::newRow("insert, slot 63 in use, yes") << "actionInsertSlot" << 5 << 5 << false << QList<bool>{true} << inserted;
+    QTest::newRow("insert, slot 63 in use, no") << "actionInsertSlot" << 5 << 5 << false << QList<bool>{false} << same;
+    QList<int> deleted = same;
+    deleted.remove(3, 2);
+    deleted << 0 << 0;
+    QTest::newRow("delete two") << "actionDeleteSlots" << 4 << 5 << false << QList<bool>{} << deleted;
+    QTest::newRow("sort by frequency") << "actionSortByFrequency" << 1 << 3 << false << QList<bool>{}
+                                       << (QList<int>{3, 2, 1} + same.mid(3));
+    QTest::newRow("sort by name") << "actionSortByName" << 1 << 3 << false << QList<bool>{}
+                                  << (QList<int>{2, 1, 3} + same.mid(3));
+}
+
+void TstMemoryEditorActions::slotsReorganised() {
+    QFETCH(QString, action);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(bool, lastSlotEmpty);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QList<int>, order);
+    QVERIFY(start());
+    // Slots 1-3: names and frequencies in opposite orders.
+    QByteArray content = pseudoRandomBytes(kSlotImageSize);
+    const char *names[] = {"Mitte", "Anfang", "Zuletzt"};
+    const qint32 freqs[] = {300, 200, 100};
+    for (int s = 1; s <= 3; ++s) {
+        content.replace((s - 1) * kSlotSize + slot::kName, slot::kNameLength,
+                        QByteArray(names[s - 1]).leftJustified(slot::kNameLength, ' '));
+        char le[4];
+        qToLittleEndian<qint32>(freqs[s - 1], le);
+        content.replace((s - 1) * kSlotSize + slot::kFrequency, 4, QByteArray(le, 4));
+    }
+    if (lastSlotEmpty)
+        content.replace(62 * kSlotSize, kSlotSize, QByteArray(kSlotSize, 0));
+    QVERIFY(writeFile(QStringLiteral("a.Mem"), content));
+    openMem(QStringLiteral("a.Mem"));
+    for (bool a : answers)
+        dlg->answers.enqueue(a);
+    selectRows(first, last);
+    this->action(action.toLatin1().constData())->trigger();
+    QVERIFY(dlg->answers.isEmpty());
+    QByteArray want;
+    for (int s : order)
+        want += s ? content.mid((s - 1) * kSlotSize, kSlotSize) : QByteArray(kSlotSize, 0);
+    QCOMPARE(image(), want);
+    if (want != content) { // one step, undone whole
+        this->action("actionUndo")->trigger();
+        QCOMPARE(image(), content);
+    }
+}
+
+void TstMemoryEditorActions::menusHaveUniqueMnemonics() {
+    QVERIFY(start());
+    const QList<QMenu *> menus = editor->menuBar()->findChildren<QMenu *>() +
+                                 editor->findChildren<QMenu *>();
+    QVERIFY(menus.size() >= 2);
+    for (QMenu *menu : menus) {
+        QSet<QChar> keys;
+        for (QAction *a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QString t = a->text();
+            const qsizetype amp = t.indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < t.size(), qPrintable(t));
+            const QChar key = t.at(amp + 1).toLower();
+            QVERIFY2(!keys.contains(key), qPrintable(menu->title() + QStringLiteral(": ") + t));
+            keys.insert(key);
+        }
+    }
+    // The counter's value reaches a screen reader with its caption.
+    editor->page()->findChild<QPushButton *>("B_Laden")->click();
+    QAccessibleInterface *bytes =
+        QAccessible::queryAccessibleInterface(editor->findChild<QLabel *>("L_SBytes"));
+    QCOMPARE(bytes->text(QAccessible::Name), QStringLiteral("Bytes: 16128  OK!"));
 }
 
 QTEST_MAIN(TstMemoryEditorActions)

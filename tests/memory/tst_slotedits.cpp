@@ -1,7 +1,6 @@
-// Whole-slot edits (move, cut, clear, paste), undo and redo of image
-// changes, and the differences of two images.
+// Whole-slot edits (move, cut, clear, paste, insert, delete, sort), cell
+// texts into records, and the differences of two images.
 #include "memory/SlotDiff.h"
-#include "memory/SlotEditHistory.h"
 #include "memory/SlotEdits.h"
 #include "memory/SlotRecord.h"
 
@@ -43,8 +42,6 @@ class TstSlotEdits : public QObject {
     void moveAndPaste_data();
     void moveAndPaste();
     void shortImageGrows();
-    void undoRedo_data();
-    void undoRedo();
     void diff_data();
     void diff();
 };
@@ -113,76 +110,6 @@ void TstSlotEdits::shortImageGrows() {
     // Bytes behind slot 63 stay where they are.
     const QByteArray longer = taggedImage() + "tail";
     QCOMPARE(moveSlots(longer, {2}, -1)->right(4), QByteArray("tail"));
-}
-
-void TstSlotEdits::undoRedo_data() {
-    QTest::addColumn<QString>("steps"); // eN edit slot N, l load a file, n no change,
-                                        // u undo, r redo, s save
-    QTest::addColumn<QString>("image"); // slots edited, or "loaded"
-    QTest::addColumn<bool>("clean");    // the image is the one saved last
-    QTest::addColumn<QString>("undoText");
-    QTest::addColumn<QString>("redoText");
-
-    QTest::newRow("nothing") << "u r" << "" << true << "" << "";
-    QTest::newRow("edit") << "e1" << "1" << false << "Edit 1" << "";
-    QTest::newRow("edit undone") << "e1 u" << "" << true << "" << "Edit 1";
-    QTest::newRow("edit undone and redone") << "e1 u r" << "1" << false << "Edit 1" << "";
-    QTest::newRow("two edits, one undone") << "e1 e2 u" << "1" << false << "Edit 1" << "Edit 2";
-    QTest::newRow("undone back to the saved state") << "e1 s e2 u" << "1" << true << "Edit 1" << "Edit 2";
-    QTest::newRow("undone past the saved state") << "e1 s u" << "" << false << "" << "Edit 1";
-    QTest::newRow("redone to the saved state") << "e1 s u r" << "1" << true << "Edit 1" << "";
-    QTest::newRow("a new edit drops the redo") << "e1 e2 u e3" << "1 3" << false << "Edit 3" << "";
-    QTest::newRow("saved state dropped") << "e1 s u e2 u" << "" << false << "" << "Edit 2";
-    QTest::newRow("no change records nothing") << "e1 n u" << "" << true << "" << "Edit 1";
-    QTest::newRow("file load") << "e1 l" << "loaded" << false << "Load" << "";
-    QTest::newRow("file load undone") << "e1 l u" << "1" << false << "Edit 1" << "Load";
-    QTest::newRow("file load redone") << "e1 l u u r r" << "loaded" << false << "Load" << "";
-}
-
-void TstSlotEdits::undoRedo() {
-    QFETCH(QString, steps);
-    QFETCH(QString, image);
-    QFETCH(bool, clean);
-    QFETCH(QString, undoText);
-    QFETCH(QString, redoText);
-    SlotEditHistory h;
-    QByteArray img(kSlotImageSize, 0);
-    QByteArray saved = img;
-    for (const QString &step : steps.split(QLatin1Char(' '))) {
-        const QByteArray before = img;
-        if (step.startsWith(QLatin1Char('e'))) {
-            const int s = step.mid(1).toInt();
-            img[(s - 1) * kSlotSize + 20] = char(s);
-            h.record(QStringLiteral("Edit %1").arg(s), before, img);
-        } else if (step == QLatin1String("l")) {
-            img = QByteArray(300, 'x');
-            h.record(QStringLiteral("Load"), before, img);
-        } else if (step == QLatin1String("n")) {
-            h.record(QStringLiteral("Nothing"), before, img);
-        } else if (step == QLatin1String("u")) {
-            img = h.undo(img).value_or(img);
-        } else if (step == QLatin1String("r")) {
-            img = h.redo(img).value_or(img);
-        } else if (step == QLatin1String("s")) {
-            saved = img;
-        }
-    }
-    QString shown;
-    if (img.size() != kSlotImageSize) {
-        shown = img == QByteArray(300, 'x') ? QStringLiteral("loaded") : QStringLiteral("?");
-    } else {
-        QStringList edited;
-        for (int s = 1; s <= kSlotCount; ++s)
-            if (img[(s - 1) * kSlotSize + 20])
-                edited << QString::number(s);
-        shown = edited.join(QLatin1Char(' '));
-    }
-    QCOMPARE(shown, image);
-    QCOMPARE(img == saved, clean);
-    QCOMPARE(h.undoText(), undoText);
-    QCOMPARE(h.redoText(), redoText);
-    QCOMPARE(h.canUndo(), !undoText.isEmpty());
-    QCOMPARE(h.canRedo(), !redoText.isEmpty());
 }
 
 void TstSlotEdits::diff_data() {

@@ -6,6 +6,7 @@
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,7 +50,6 @@ class TstSlotTransfer : public QObject {
             link->setWlanChecked(true);
         }
         page = std::make_unique<MemoryPage>(*link);
-        page->writeHeadings();
         // The simulator writes its slots once its event loop runs.
         return QTest::qWaitFor([this] { return simSlots().size() == kSlotImageSize; }, 5000);
     }
@@ -86,8 +85,7 @@ class TstSlotTransfer : public QObject {
                 out << r;
         return out;
     }
-    QTableWidget *grid() { return page->findChild<QTableWidget *>("SG_Speicher"); }
-    QString cell(int row, int col) { return grid()->item(row, col)->text(); }
+    QString cell(int row, int col) { return page->cellText(row, col); }
     QString bytesLabel() { return page->findChild<QLabel *>("L_SBytes")->text(); }
     QString listItem() { return page->findChild<QListWidget *>("LB_Speicher")->item(0)->text(); }
     QPushButton *button(const char *name) { return page->findChild<QPushButton *>(name); }
@@ -146,11 +144,8 @@ class TstSlotTransfer : public QObject {
         QCOMPARE(dlg->texts, readMessages());
         dlg->texts.clear();
         const QByteArray before = afterRead(simSlots(), QByteArray(kSlotImageSize, char(0)));
-        grid()->setCurrentCell(5, ColName);
-        grid()->item(5, ColName)->setText(QStringLiteral("Neuer Name"));
-        grid()->setCurrentCell(5, ColVersion);
-        grid()->item(5, ColVersion)->setText(QStringLiteral("9"));
-        grid()->setCurrentCell(6, ColFrequenz);
+        QCOMPARE(page->model().setCellText(5, ColName, QStringLiteral("Neuer Name")), QString());
+        QCOMPARE(page->model().setCellText(5, ColVersion, QStringLiteral("9")), QString());
         button("B_Speichern")->click();
         QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
         QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));

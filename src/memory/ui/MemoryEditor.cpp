@@ -4,13 +4,14 @@
 #include "memory/MemorySession.h"
 #include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace lmk {
 
@@ -26,11 +27,13 @@ MemoryEditor::MemoryEditor(MemorySession &session, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_page = new MemoryPage(session, this);
     m_page->setMinimumSize(kPageWidth, kPageHeight);
-    m_page->writeHeadings();
+    m_page->setGrowsWithWindow(true);
     setCentralWidget(m_page);
     buildMenu();
     m_actions = new MemoryEditorActions(*this);
     connect(&m_session, &MemorySession::stateChanged, this, &MemoryEditor::updateTitle);
+    connect(&m_page->model().undoStack(), &QUndoStack::cleanChanged, this,
+            &MemoryEditor::updateTitle);
     updateTitle();
     m_page->grid()->setFocus();
 }
@@ -54,18 +57,18 @@ void MemoryEditor::updateTitle() {
     const QString name = QFileInfo(m_session.filePath()).fileName();
     setWindowTitle(name.isEmpty() ? QStringLiteral("Memory Slots[*]")
                                   : name + QStringLiteral("[*] - Memory Slots"));
-    setWindowModified(m_session.isModified());
+    setWindowModified(m_page->model().isModified());
 }
 
 bool MemoryEditor::confirmLeavingChanges(const QString &question) {
     m_page->commitEdits();
-    if (!m_session.isModified())
+    if (!m_page->model().isModified())
         return true;
     return dialogs().confirmYesNo(question);
 }
 
 void MemoryEditor::openFile() {
-    if (!confirmLeavingChanges(QStringLiteral(
+    if (!m_page->confirmReplacing(QStringLiteral(
             "The memory slots have changes that are not saved. Open another file anyway?")))
         return;
     const QString path =

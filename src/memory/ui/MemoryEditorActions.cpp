@@ -5,60 +5,79 @@
 #include "memory/MemoryImage.h"
 #include "memory/MemorySession.h"
 #include "memory/MemorySlots.h"
-#include "memory/MemoryUndo.h"
 #include "memory/SlotBackups.h"
 #include "memory/SlotCsv.h"
-#include "memory/SlotDiff.h"
 #include "memory/SlotEdits.h"
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotTableModel.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <algorithm>
 
 namespace lmk {
 
 namespace {
-const QColor kDiffering(255, 224, 140); // rows that differ from the receiver
+// Whole slots on the clipboard beside their text: the 256 bytes of each,
+// opaque bytes included, in slot order.
+const QString kSlotsMime = QStringLiteral("application/x-lmk-slot-records");
 } // namespace
 
 MemoryEditorActions::MemoryEditorActions(MemoryEditor &editor)
     : QObject(&editor), m_editor(editor), m_session(editor.session()),
-      m_grid(editor.page()->grid()), m_undo(new MemoryUndo(editor.session(), this)) {
+      m_model(editor.page()->model()), m_grid(editor.page()->grid()) {
     setObjectName(QStringLiteral("memoryEditorActions"));
-    // Whole rows can be selected, by the row headers or by dragging over
-    // cells; the current cell still decides what may be typed into.
+    // Cells and whole rows can be selected: a click on a slot number
+    // selects its row.
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->verticalHeader()->setSectionsClickable(true);
+    connect(m_grid, &QAbstractItemView::pressed, this, [this](const QModelIndex &i) {
+        if (i.column() == ColPlatz)
+            m_grid->selectionModel()->select(
+                i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    });
 
     m_status = new QLabel(&editor);
     m_status->setObjectName(QStringLiteral("L_EditorStatus"));
+    // Its name is its text, so that a screen reader reads what it says.
     m_status->setAccessibleName(QStringLiteral("Memory editor status"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     editor.statusBar()->addWidget(m_status, 1);
 
     buildMenus();
-    connect(m_undo, &MemoryUndo::changed, this, [this] {
-        updateActions();
-        showDifferences();
-    });
-    // A transfer changes the receiver: an older comparison no longer holds.
+    connect(&m_model.undoStack(), &QUndoStack::indexChanged, this, &MemoryEditorActions::updateActions);
+    connect(&m_model, &SlotTableModel::lockedChanged, this, &MemoryEditorActions::updateActions);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MemoryEditorActions::updateActions);
+    connect(&m_model, &SlotTableModel::comparisonChanged, this,
+            &MemoryEditorActions::showComparison);
+    // The status line says what runs while a transfer runs.
+    // When it has ended, the line says again what it said before.
     connect(&m_session, &MemorySession::stateChanged, this, [this] {
-        if (m_session.busy() && !m_receiver.isEmpty()) {
-            m_receiver.clear();
-            showDifferences();
+        const QString activity = m_session.activity();
+        if (!activity.isEmpty() && !m_showingActivity) {
+            m_statusBeforeActivity = statusText();
+            m_showingActivity = true;
+        }
+        if (!activity.isEmpty() && activity != statusText()) {
+            showStatus(activity);
+        } else if (activity.isEmpty() && m_showingActivity) {
+            m_showingActivity = false;
+            showStatus(m_statusBeforeActivity);
         }
     });
     editor.page()->setBeforeSending([this] { return backupBeforeSending(); });
@@ -86,6 +105,7 @@ void MemoryEditorActions::buildMenus() {
     connect(csvImport, &QAction::triggered, this, &MemoryEditorActions::importCsv);
     file->insertActions(close, {csvExport, csvImport});
     file->insertSeparator(close);
+    m_changing << m_editor.openAction() << csvImport;
 
     m_editMenu = new QMenu(QStringLiteral("&Edit"), &m_editor);
     m_editMenu->setObjectName(QStringLiteral("menuEdit"));
@@ -96,32 +116,45 @@ void MemoryEditorActions::buildMenus() {
                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                              &MemoryEditorActions::redo);
     m_editMenu->addSeparator();
-    addAction(m_editMenu, QStringLiteral("Cu&t Slots"), "actionCutSlots", QKeySequence::Cut,
-              &MemoryEditorActions::cutSlots);
-    addAction(m_editMenu, QStringLiteral("&Copy Slots"), "actionCopySlots", QKeySequence::Copy,
-              &MemoryEditorActions::copySlots);
-    m_pasteAction = addAction(m_editMenu, QStringLiteral("&Paste Slots"), "actionPasteSlots",
-                              QKeySequence::Paste, &MemoryEditorActions::pasteSlots);
-    addAction(m_editMenu, QStringLiteral("C&lear Slots"), "actionClearSlots",
-              QKeySequence::Delete, &MemoryEditorActions::clearSlots);
-    addAction(m_editMenu, QStringLiteral("Move &Up"), "actionMoveUp",
-              QKeySequence(Qt::ALT | Qt::Key_Up), &MemoryEditorActions::moveUp);
-    addAction(m_editMenu, QStringLiteral("Move &Down"), "actionMoveDown",
-              QKeySequence(Qt::ALT | Qt::Key_Down), &MemoryEditorActions::moveDown);
+    m_changing << addAction(m_editMenu, QStringLiteral("Cu&t"), "actionCut", QKeySequence::Cut,
+                            &MemoryEditorActions::cut);
+    addAction(m_editMenu, QStringLiteral("&Copy"), "actionCopy", QKeySequence::Copy,
+              &MemoryEditorActions::copy);
+    m_changing << addAction(m_editMenu, QStringLiteral("&Paste"), "actionPaste",
+                            QKeySequence::Paste, &MemoryEditorActions::paste);
+    m_changing << addAction(m_editMenu, QStringLiteral("Cl&ear Slots"), "actionClearSlots",
+                            QKeySequence::Delete, &MemoryEditorActions::clearSlots);
     m_editMenu->addSeparator();
-    addAction(m_editMenu, QStringLiteral("Compare with &receiver"), "actionCompare", {},
-              &MemoryEditorActions::compareWithReceiver);
+    m_changing << addAction(m_editMenu, QStringLiteral("&Insert Empty Slot"), "actionInsertSlot",
+                            QKeySequence(Qt::CTRL | Qt::Key_Insert),
+                            &MemoryEditorActions::insertSlot);
+    m_changing << addAction(m_editMenu, QStringLiteral("&Delete Slots"), "actionDeleteSlots",
+                            QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                            &MemoryEditorActions::deleteSlots);
+    m_changing << addAction(m_editMenu, QStringLiteral("&Move Up"), "actionMoveUp",
+                            QKeySequence(Qt::ALT | Qt::Key_Up), &MemoryEditorActions::moveUp);
+    m_changing << addAction(m_editMenu, QStringLiteral("Move Do&wn"), "actionMoveDown",
+                            QKeySequence(Qt::ALT | Qt::Key_Down), &MemoryEditorActions::moveDown);
+    m_changing << addAction(m_editMenu, QStringLiteral("Sort by &Frequency"),
+                            "actionSortByFrequency", {}, &MemoryEditorActions::sortByFrequency);
+    m_changing << addAction(m_editMenu, QStringLiteral("Sort by &Name"), "actionSortByName", {},
+                            &MemoryEditorActions::sortByName);
+    m_editMenu->addSeparator();
+    m_changing << addAction(m_editMenu, QStringLiteral("Compare with Recei&ver"),
+                            "actionCompare", {}, &MemoryEditorActions::compareWithReceiver);
 }
 
 void MemoryEditorActions::updateActions() {
-    const SlotEditHistory &h = m_undo->history();
-    m_undoAction->setEnabled(h.canUndo());
+    const QUndoStack &h = m_model.undoStack();
+    const bool locked = m_model.locked();
+    m_undoAction->setEnabled(!locked && h.canUndo());
     m_undoAction->setText(h.canUndo() ? QStringLiteral("&Undo %1").arg(h.undoText())
                                       : QStringLiteral("&Undo"));
-    m_redoAction->setEnabled(h.canRedo());
+    m_redoAction->setEnabled(!locked && h.canRedo());
     m_redoAction->setText(h.canRedo() ? QStringLiteral("&Redo %1").arg(h.redoText())
                                       : QStringLiteral("&Redo"));
-    m_pasteAction->setEnabled(!m_clipboard.isEmpty());
+    for (QAction *a : std::as_const(m_changing))
+        a->setEnabled(!locked);
 }
 
 QString MemoryEditorActions::statusText() const {
@@ -130,6 +163,14 @@ QString MemoryEditorActions::statusText() const {
 
 void MemoryEditorActions::showStatus(const QString &text) {
     m_status->setText(text);
+    m_status->setAccessibleName(text.isEmpty() ? QStringLiteral("Memory editor status") : text);
+    QAccessibleEvent changed(m_status, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void MemoryEditorActions::refuse(const QString &text) {
+    showStatus(text);
+    dialogs().information(text);
 }
 
 QByteArray MemoryEditorActions::currentImage() {
@@ -137,16 +178,17 @@ QByteArray MemoryEditorActions::currentImage() {
     return m_session.image().data();
 }
 
-void MemoryEditorActions::applyEdit(const QString &text, const QByteArray &image) {
-    m_undo->apply(text, image);
+bool MemoryEditorActions::applyEdit(const QString &text, const QByteArray &image) {
+    if (m_model.applyImage(text, image))
+        return true;
+    refuse(QStringLiteral("The memory slots are being transferred; nothing was changed."));
+    return false;
 }
 
 // ---------------------------------------------------------------- files
 
 void MemoryEditorActions::openMemFile(const QString &path) {
-    m_undo->nameNextChange(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()));
     m_editor.page()->openMemFile(path);
-    m_undo->nameNextChange(QString()); // a file that could not be loaded
 }
 
 // ------------------------------------------------------------------ CSV
@@ -183,85 +225,203 @@ void MemoryEditorActions::importCsv() {
         dialogs().information(QFileInfo(path).fileName() + QStringLiteral(": ") + result.error);
         return;
     }
-    applyEdit(QStringLiteral("Import CSV"), result.image);
-    showStatus(QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path)));
+    if (applyEdit(QStringLiteral("Import CSV"), result.image))
+        showStatus(QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path)));
 }
 
 // ----------------------------------------------------------------- edit
 
 void MemoryEditorActions::undo() {
     m_editor.page()->commitEdits();
-    m_undo->undo();
+    m_model.undo();
 }
 
 void MemoryEditorActions::redo() {
     m_editor.page()->commitEdits();
-    m_undo->redo();
+    m_model.redo();
 }
 
 QList<int> MemoryEditorActions::selectedSlots() const {
     QList<int> rows;
     for (const QModelIndex &i : m_grid->selectionModel()->selectedIndexes())
-        if (i.row() >= 1 && i.row() <= kSlotCount && !rows.contains(i.row()))
-            rows << i.row();
-    const int current = m_grid->currentRow();
-    if (rows.isEmpty() && current >= 1 && current <= kSlotCount)
-        rows << current;
+        if (!rows.contains(SlotTableModel::slotOf(i)))
+            rows << SlotTableModel::slotOf(i);
+    const QModelIndex current = m_grid->currentIndex();
+    if (rows.isEmpty() && current.isValid())
+        rows << SlotTableModel::slotOf(current);
     std::sort(rows.begin(), rows.end());
     return rows;
 }
 
-void MemoryEditorActions::selectSlots(int first, int count) {
-    QItemSelectionModel *sel = m_grid->selectionModel();
-    const QModelIndex top = m_grid->model()->index(first, ColName);
-    const QModelIndex bottom = m_grid->model()->index(first + count - 1, SlotColumnCount - 1);
-    const int column = qMax(int(ColName), m_grid->currentColumn());
-    // The current cell moves with the slots; no cell is stored by it, as
-    // every edit was stored before the change.
-    m_grid->setCurrentCell(first, column, QItemSelectionModel::NoUpdate);
-    sel->select(QItemSelection(top, bottom), QItemSelectionModel::ClearAndSelect);
-}
-
-void MemoryEditorActions::copySlots() {
-    const QList<int> chosen = selectedSlots();
-    if (chosen.isEmpty())
-        return;
-    m_clipboard = lmk::copySlots(currentImage(), chosen);
-    updateActions();
-    showStatus(QStringLiteral("%1 slot(s) copied").arg(chosen.size()));
-}
-
-void MemoryEditorActions::cutSlots() {
-    const QList<int> chosen = selectedSlots();
-    if (chosen.isEmpty())
-        return;
-    const QByteArray image = currentImage();
-    m_clipboard = lmk::copySlots(image, chosen);
-    updateActions();
-    applyEdit(QStringLiteral("Cut"), lmk::clearSlots(image, chosen));
-    showStatus(QStringLiteral("%1 slot(s) cut").arg(chosen.size()));
-}
-
-void MemoryEditorActions::pasteSlots() {
-    const QList<int> chosen = selectedSlots();
-    if (chosen.isEmpty() || m_clipboard.isEmpty())
-        return;
-    const SlotPaste p = lmk::pasteSlots(currentImage(), chosen.first(), m_clipboard);
-    applyEdit(QStringLiteral("Paste"), p.image);
-    selectSlots(chosen.first(), p.pasted);
-    if (p.dropped > 0) {
-        showStatus(p.message());
-        dialogs().information(p.message());
-    } else {
-        showStatus(QStringLiteral("%1 slot(s) pasted").arg(p.pasted));
+QList<int> MemoryEditorActions::wholeSelectedSlots() const {
+    QList<int> rows;
+    const QItemSelectionModel *sel = m_grid->selectionModel();
+    for (int s : selectedSlots()) {
+        bool whole = true;
+        for (int c = ColName; c < SlotColumnCount && whole; ++c)
+            whole = sel->isSelected(m_model.indexOf(s, c));
+        if (whole)
+            rows << s;
     }
+    return rows;
+}
+
+QList<int> MemoryEditorActions::markedSlots() const {
+    return m_model.differingSlots();
+}
+
+void MemoryEditorActions::selectSlots(int first, int count) {
+    QList<int> chosen;
+    for (int s = first; s < first + count && s <= kSlotCount; ++s)
+        chosen << s;
+    selectSlots(chosen);
+}
+
+void MemoryEditorActions::selectSlots(const QList<int> &chosen) {
+    if (chosen.isEmpty())
+        return;
+    QItemSelection selection;
+    for (int s : chosen)
+        selection.select(m_model.indexOf(s, ColPlatz), m_model.indexOf(s, SlotColumnCount - 1));
+    const int column = qMax(int(ColName), m_grid->currentIndex().column());
+    m_grid->selectionModel()->setCurrentIndex(m_model.indexOf(chosen.first(), column),
+                                              QItemSelectionModel::NoUpdate);
+    m_grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void MemoryEditorActions::copy() {
+    m_editor.page()->commitEdits();
+    const QModelIndexList chosen = m_grid->selectionModel()->selectedIndexes();
+    QModelIndexList cells = chosen;
+    if (cells.isEmpty() && m_grid->currentIndex().isValid())
+        cells << m_grid->currentIndex();
+    if (cells.isEmpty())
+        return;
+    // The block from the top left to the bottom right selected cell; cells
+    // inside it that are not selected travel as empty texts.
+    int top = kSlotCount, bottom = 1, left = SlotColumnCount, right = 0;
+    for (const QModelIndex &i : cells) {
+        top = qMin(top, SlotTableModel::slotOf(i));
+        bottom = qMax(bottom, SlotTableModel::slotOf(i));
+        left = qMin(left, i.column());
+        right = qMax(right, i.column());
+    }
+    QStringList lines;
+    for (int s = top; s <= bottom; ++s) {
+        QStringList texts;
+        for (int c = left; c <= right; ++c)
+            texts << (cells.contains(m_model.indexOf(s, c)) ? m_model.cellText(s, c) : QString());
+        lines << texts.join(QLatin1Char('\t'));
+    }
+    auto *mime = new QMimeData;
+    mime->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    const QList<int> whole = wholeSelectedSlots();
+    if (!whole.isEmpty() && whole == selectedSlots()) {
+        QByteArray records;
+        for (const QByteArray &r : lmk::copySlots(m_session.image().data(), whole))
+            records += r;
+        mime->setData(kSlotsMime, records);
+        showStatus(QStringLiteral("%1 slot(s) copied").arg(whole.size()));
+    } else {
+        showStatus(QStringLiteral("%1 cell(s) copied").arg(cells.size()));
+    }
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+void MemoryEditorActions::cut() {
+    const QList<int> whole = wholeSelectedSlots();
+    if (whole.isEmpty() || whole != selectedSlots()) {
+        showStatus(QStringLiteral("Only whole slots can be cut: select their rows by the slot "
+                                  "numbers. Nothing was changed."));
+        return;
+    }
+    copy();
+    if (applyEdit(QStringLiteral("Cut"), lmk::clearSlots(currentImage(), whole)))
+        showStatus(QStringLiteral("%1 slot(s) cut").arg(whole.size()));
+}
+
+void MemoryEditorActions::paste() {
+    const QByteArray image = currentImage();
+    const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
+    if (!mime)
+        return;
+    const QModelIndex current = m_grid->currentIndex();
+    const QList<int> whole = wholeSelectedSlots();
+    const bool slotsOnClipboard = mime->hasFormat(kSlotsMime);
+    if (slotsOnClipboard && (!whole.isEmpty() || current.column() == ColPlatz)) {
+        const QByteArray bytes = mime->data(kSlotsMime);
+        QList<QByteArray> records;
+        for (qsizetype at = 0; at + kSlotSize <= bytes.size(); at += kSlotSize)
+            records << bytes.mid(at, kSlotSize);
+        const int first = whole.isEmpty() ? SlotTableModel::slotOf(current) : whole.first();
+        const SlotPaste p = lmk::pasteSlots(image, first, records);
+        if (!applyEdit(QStringLiteral("Paste Slots"), p.image))
+            return;
+        selectSlots(first, p.pasted);
+        if (p.dropped > 0)
+            refuse(p.message());
+        else
+            showStatus(QStringLiteral("%1 slot(s) pasted").arg(p.pasted));
+        return;
+    }
+    if (!current.isValid() || !mime->hasText())
+        return;
+    QString text = mime->text();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    QList<QStringList> rows;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        rows << line.split(QLatin1Char('\t'));
+    // Cells copied with their row's slot number land on the row's own
+    // columns.
+    int column = current.column();
+    if (column == ColName && !rows.isEmpty() && rows.first().size() == SlotColumnCount)
+        column = ColPlatz;
+    const QString refusal = m_model.pasteCells(SlotTableModel::slotOf(current), column, rows);
+    if (!refusal.isEmpty()) {
+        refuse(refusal);
+        return;
+    }
+    showStatus(QStringLiteral("Pasted %1 row(s) of cells").arg(rows.size()));
 }
 
 void MemoryEditorActions::clearSlots() {
-    const QList<int> chosen = selectedSlots();
+    const QList<int> whole = wholeSelectedSlots();
+    if (whole.isEmpty() || whole != selectedSlots()) {
+        showStatus(QStringLiteral("Only whole slots can be cleared: select their rows by the "
+                                  "slot numbers. Nothing was changed."));
+        return;
+    }
+    applyEdit(QStringLiteral("Clear Slots"), lmk::clearSlots(currentImage(), whole));
+}
+
+void MemoryEditorActions::insertSlot() {
+    const QModelIndex current = m_grid->currentIndex();
+    if (!current.isValid())
+        return;
+    const int at = SlotTableModel::slotOf(current);
+    const QByteArray image = currentImage();
+    if (!slotIsEmpty(wholeSlotImage(image), kSlotCount) &&
+        !dialogs().confirmYesNo(QStringLiteral("Slot 63 is not empty and falls off the end when "
+                                               "an empty slot is inserted at slot %1. Insert "
+                                               "anyway?")
+                                    .arg(at)))
+        return;
+    if (applyEdit(QStringLiteral("Insert Slot %1").arg(at), insertEmptySlot(image, at)))
+        selectSlots(at, 1);
+}
+
+void MemoryEditorActions::deleteSlots() {
+    QList<int> chosen = wholeSelectedSlots();
+    if (chosen.isEmpty() && m_grid->currentIndex().isValid())
+        chosen << SlotTableModel::slotOf(m_grid->currentIndex());
     if (chosen.isEmpty())
         return;
-    applyEdit(QStringLiteral("Clear"), lmk::clearSlots(currentImage(), chosen));
+    if (applyEdit(chosen.size() == 1 ? QStringLiteral("Delete Slot %1").arg(chosen.first())
+                                     : QStringLiteral("Delete %1 Slots").arg(chosen.size()),
+                  lmk::deleteSlots(currentImage(), chosen)))
+        selectSlots(chosen.first(), 1);
 }
 
 void MemoryEditorActions::moveBy(int step) {
@@ -269,14 +429,12 @@ void MemoryEditorActions::moveBy(int step) {
     const std::optional<QByteArray> moved = moveSlots(currentImage(), chosen, step);
     if (!moved)
         return; // the first or last slot is among them
-    applyEdit(step < 0 ? QStringLiteral("Move Up") : QStringLiteral("Move Down"), *moved);
-    QItemSelection selection;
+    if (!applyEdit(step < 0 ? QStringLiteral("Move Up") : QStringLiteral("Move Down"), *moved))
+        return;
+    QList<int> now;
     for (int s : chosen)
-        selection.select(m_grid->model()->index(s + step, ColName),
-                         m_grid->model()->index(s + step, SlotColumnCount - 1));
-    m_grid->setCurrentCell(m_grid->currentRow() + step, qMax(int(ColName), m_grid->currentColumn()),
-                           QItemSelectionModel::NoUpdate);
-    m_grid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        now << s + step;
+    selectSlots(now);
 }
 
 void MemoryEditorActions::moveUp() {
@@ -287,6 +445,25 @@ void MemoryEditorActions::moveDown() {
     moveBy(1);
 }
 
+void MemoryEditorActions::sortByFrequency() {
+    const QList<int> chosen = selectedSlots();
+    if (chosen.size() < 2) {
+        showStatus(QStringLiteral("Select the slots to sort."));
+        return;
+    }
+    applyEdit(QStringLiteral("Sort by Frequency"),
+              sortSlots(currentImage(), chosen, SlotSortKey::Frequency));
+}
+
+void MemoryEditorActions::sortByName() {
+    const QList<int> chosen = selectedSlots();
+    if (chosen.size() < 2) {
+        showStatus(QStringLiteral("Select the slots to sort."));
+        return;
+    }
+    applyEdit(QStringLiteral("Sort by Name"), sortSlots(currentImage(), chosen, SlotSortKey::Name));
+}
+
 // ------------------------------------------------------ receiver checks
 
 void MemoryEditorActions::compareWithReceiver() {
@@ -294,41 +471,17 @@ void MemoryEditorActions::compareWithReceiver() {
     showStatus(QStringLiteral("Reading the receiver's slots…"));
     const ReceiverSlots read = readReceiverSlots(m_session.memorySlots(), m_session.image().data());
     if (!read.ok()) {
-        const QString text = QStringLiteral("The receiver's slots could not be read: %1").arg(read.error);
-        showStatus(text);
-        dialogs().information(text);
+        refuse(QStringLiteral("The receiver's slots could not be read: %1").arg(read.error));
         return;
     }
-    m_receiver = read.image;
     m_receiverPartial = read.partial;
-    showDifferences();
+    m_model.setComparison(read.image);
 }
 
-void MemoryEditorActions::showDifferences() {
-    QList<int> marked;
-    QHash<int, QString> why;
-    if (!m_receiver.isEmpty()) {
-        const SlotImageDiff d = diffSlotImages(m_session.image().data(), m_receiver);
-        for (const SlotDifference &s : d.differing) {
-            marked << s.slot;
-            why.insert(s.slot, slotDifferenceText(s, QStringLiteral("the image"),
-                                                  QStringLiteral("the receiver")));
-        }
-    }
-    for (int row = 1; row <= kSlotCount; ++row) {
-        const bool differs = marked.contains(row);
-        if (!differs && !m_marked.contains(row))
-            continue;
-        for (int c = ColName; c < SlotColumnCount; ++c) {
-            if (QTableWidgetItem *item = m_editor.page()->cell(row, c)) {
-                item->setBackground(differs ? QBrush(kDiffering) : QBrush());
-                item->setToolTip(differs ? why.value(row) : QString());
-            }
-        }
-    }
-    m_marked = marked;
-    if (m_receiver.isEmpty())
+void MemoryEditorActions::showComparison() {
+    if (!m_model.hasComparison())
         return;
+    const QList<int> marked = m_model.differingSlots();
     QStringList numbers;
     for (int s : marked)
         numbers << QString::number(s);

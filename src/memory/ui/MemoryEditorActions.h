@@ -1,13 +1,16 @@
 #pragma once
 // What the memory editor window offers beyond the page it shows:
 // - File: "Export CSV…" and "Import CSV…" (the CSV applied onto the image);
-// - Edit: undo and redo of every change of the image, cut, copy, paste,
-//   clear and move whole slots (rows), "Compare with receiver";
+// - Edit: undo and redo of every change of the image; a spreadsheet
+//   clipboard (cells copied as tab-separated text to the system clipboard,
+//   a block of cells pasted, checked cell by cell, all or nothing); whole
+//   slots cut, pasted and cleared when whole rows are selected; slots
+//   inserted, deleted, moved and sorted; "Compare with receiver";
 // - a backup of the receiver's slots before every write or clear started
 //   from the editor; when that read fails, the user decides whether to
 //   write anyway.
-// The hidden page has none of this; its buttons and requests stay as they
-// are.
+// Every change is one step on the model's undo stack. While a transfer
+// runs, every action that would change the image is disabled.
 
 #include <QByteArray>
 #include <QList>
@@ -17,22 +20,21 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QTableWidget;
+class QTableView;
 
 namespace lmk {
 
 class MemoryEditor;
 class MemorySession;
-class MemoryUndo;
+class SlotTableModel;
 
 class MemoryEditorActions : public QObject {
     Q_OBJECT
   public:
     explicit MemoryEditorActions(MemoryEditor &editor);
 
-    MemoryUndo &undoStack() { return *m_undo; }
     QMenu *editMenu() const { return m_editMenu; }
-    // The line below the grid: backups made, comparisons, pastes cut short.
+    // The line below the grid: backups made, comparisons, refusals.
     QString statusText() const;
 
     // A .Mem file into the image, as one step of the undo history.
@@ -43,19 +45,25 @@ class MemoryEditorActions : public QObject {
     // Edit.
     void undo();
     void redo();
-    void cutSlots();
-    void copySlots();
-    void pasteSlots();
+    void cut();
+    void copy();
+    void paste();
     void clearSlots();
+    void insertSlot();
+    void deleteSlots();
     void moveUp();
     void moveDown();
+    void sortByFrequency();
+    void sortByName();
     void compareWithReceiver();
 
-    // The slots (rows) selected in the grid, ascending; the current row when
-    // no cell is selected.
+    // The slots (rows) that the selection touches, ascending; the current
+    // row when no cell is selected.
     QList<int> selectedSlots() const;
+    // The slots whose rows are selected whole (every column), ascending.
+    QList<int> wholeSelectedSlots() const;
     // Rows marked by the last comparison as differing from the receiver.
-    QList<int> markedSlots() const { return m_marked; }
+    QList<int> markedSlots() const;
 
     // Before a write or clear from the editor: reads the receiver's slots
     // into a backup; true when the write may go on.
@@ -68,26 +76,27 @@ class MemoryEditorActions : public QObject {
     void updateActions();
     // The image as the user sees it: a cell being typed into is stored first.
     QByteArray currentImage();
-    void applyEdit(const QString &text, const QByteArray &image);
+    bool applyEdit(const QString &text, const QByteArray &image);
     void selectSlots(int first, int count);
+    void selectSlots(const QList<int> &chosen);
     void showStatus(const QString &text);
+    void refuse(const QString &text);
     void moveBy(int step);
-    // Marks the rows whose records differ from m_receiver (none without one).
-    void showDifferences();
+    void showComparison();
 
     MemoryEditor &m_editor;
     MemorySession &m_session;
-    QTableWidget *m_grid;
-    MemoryUndo *m_undo;
+    SlotTableModel &m_model;
+    QTableView *m_grid;
     QMenu *m_editMenu = nullptr;
     QLabel *m_status = nullptr;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
-    QAction *m_pasteAction = nullptr;
-    QList<QByteArray> m_clipboard;      // whole records, in slot order
-    QByteArray m_receiver;              // the receiver's slots at the last comparison
-    bool m_receiverPartial = false;     // it sent 248 bytes of each record
-    QList<int> m_marked;
+    // Enabled only while no transfer runs.
+    QList<QAction *> m_changing;
+    bool m_receiverPartial = false; // it sent 248 bytes of each record
+    bool m_showingActivity = false;  // the line says what runs
+    QString m_statusBeforeActivity;
 };
 
 } // namespace lmk
