@@ -5,6 +5,7 @@
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotBackups.h"
+#include "memory/SlotWriteCheck.h"
 #include "memory/SlotCsv.h"
 #include "memory/SlotDiff.h"
 #include "memory/SlotRecord.h"
@@ -93,8 +94,10 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
     return ExitRefused;
 }
 
+// A write is read back and compared unless `verify` is false; `yes` writes
+// to a receiver whose slot replies carry 248 bytes of each record.
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path,
-             bool backup = false) {
+             bool backup = false, bool verify = false, bool yes = false) {
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
         QString error;
@@ -123,6 +126,12 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
         if (!b.note.isEmpty())
             ctx.err << " (" << b.note << ")";
         ctx.err << Qt::endl;
+        // The note says that the replies carry 248 bytes of each record.
+        if (kind == SlotTransferOperation::Kind::Write && !b.note.isEmpty() && !yes) {
+            ctx.err << shortSlotRepliesText() << Qt::endl
+                    << "Nothing was written; --yes writes anyway." << Qt::endl;
+            return ExitUsage;
+        }
     }
     SlotTransferOperation op(store);
     const char *label = kind == SlotTransferOperation::Kind::Read    ? "read"
@@ -148,6 +157,12 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     }
     if (!text.isEmpty())
         ctx.err << text << Qt::endl;
+    if (kind == SlotTransferOperation::Kind::Write && verify) {
+        const SlotWriteCheck check = checkWrittenSlots(store, store.image().data().left(kSlotImageSize));
+        ctx.err << check.text() << Qt::endl;
+        if (!check.verified())
+            return ExitRefused;
+    }
     return ExitDone;
 }
 
@@ -236,7 +251,11 @@ int runMemory(Context &ctx, const QStringList &args) {
                  QStringLiteral("read, import: the .Mem file to write; export: the CSV file "
                                 "(default: standard output)"),
                  QStringLiteral("file")});
-    p.addOption({QStringLiteral("yes"), QStringLiteral("clear: confirm clearing every slot")});
+    p.addOption({QStringLiteral("yes"),
+                 QStringLiteral("clear: confirm clearing every slot; write: write also when the "
+                                "receiver sends 248 of each slot's 256 bytes")});
+    p.addOption({QStringLiteral("no-verify"),
+                 QStringLiteral("write: do not read the slots back and compare them")});
     p.addOption({QStringLiteral("csv"), QStringLiteral("show: comma-separated values")});
     p.addOption({QStringLiteral("base"),
                  QStringLiteral("import: the .Mem file the CSV is applied to (default: all zero)"),
@@ -255,7 +274,8 @@ int runMemory(Context &ctx, const QStringList &args) {
         "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
         "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
         "%1; when that read fails, nothing is written\n"
-        "(--no-backup writes without one). The newest %2 backups are kept.")
+        "(--no-backup writes without one). The newest %2 backups are kept. After a write\n"
+        "the slots are read back and compared (exit 1 when one differs; --no-verify skips it).")
         .arg(QDir::toNativeSeparators(SlotBackupStore::defaultDirectory()))
         .arg(SlotBackupStore::kKept);
     if (int rc = parseCommand(ctx, p, args, description); rc >= 0)
@@ -269,7 +289,8 @@ int runMemory(Context &ctx, const QStringList &args) {
     const bool backup = !p.isSet(QStringLiteral("no-backup"));
     const QString output = p.value(QStringLiteral("output"));
     if (action == QLatin1String("write") && pos.size() == 2)
-        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup);
+        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup,
+                        !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx);
     if (action == QLatin1String("export") && pos.size() == 2)

@@ -5,8 +5,11 @@
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
+#include "memory/SlotWriteCheck.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace lmk {
 
@@ -46,8 +49,8 @@ void MemorySession::readAll() {
     run(SlotTransferOperation::Kind::Read);
 }
 
-void MemorySession::writeAll(const BeforeSending &beforeSending) {
-    run(SlotTransferOperation::Kind::Write, beforeSending);
+void MemorySession::writeAll(const BeforeSending &beforeSending, bool verify) {
+    run(SlotTransferOperation::Kind::Write, beforeSending, verify);
 }
 
 void MemorySession::clearAll(const BeforeSending &beforeSending) {
@@ -63,7 +66,8 @@ void MemorySession::clearAll(const BeforeSending &beforeSending) {
     run(SlotTransferOperation::Kind::Clear, beforeSending);
 }
 
-void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending) {
+void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending,
+                        bool verify) {
     using Kind = SlotTransferOperation::Kind;
     using Outcome = SlotTransferOperation::Outcome;
     // A write of a short image is refused before anything is sent, and
@@ -73,6 +77,13 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
     if (beforeSending && sends && m_slots->link().hasTransport() && !m_slots->operationRunning &&
         !beforeSending())
         return;
+    // The 8 bytes of every slot that the receiver never sent back would be
+    // overwritten from the image: only when the user says so.
+    if (kind == Kind::Write && sends && m_shortReplies && m_slots->link().hasTransport() &&
+        !m_slots->operationRunning &&
+        !dialogs().confirmYesNo(shortSlotRepliesText() + QStringLiteral("\n\nWrite anyway?")))
+        return;
+    m_resultText.clear();
     const bool reading = kind == Kind::Read;
     const bool writeBefore = m_writeEnabled;
     const QString statusBefore = m_statusItem;
@@ -99,6 +110,16 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
             setBytesText(slotBytesText(s));
     });
     const Outcome outcome = op.run(kind);
+    if (reading && outcome == Outcome::Done)
+        m_shortReplies = op.partialRecords();
+    std::optional<SlotWriteCheck> check;
+    if (kind == Kind::Write && outcome == Outcome::Done && verify) {
+        m_activity = QStringLiteral("Reading the slots back…");
+        notify();
+        check = checkWrittenSlots(*m_slots, sent);
+        m_shortReplies = m_shortReplies || check->partial;
+        m_resultText = check->text();
+    }
     m_activity.clear();
     if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
         return;
@@ -115,12 +136,15 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
         m_filePath.clear();
         notify();
         emit saved(); // the image is what the receiver holds
-    } else if (kind == Kind::Write && outcome == Outcome::Done && m_slots->image().data() == sent) {
+    } else if (kind == Kind::Write && outcome == Outcome::Done && m_slots->image().data() == sent &&
+               (!check || check->verified())) {
         notify();
-        emit saved();
+        emit saved(); // the receiver holds what the window shows
     }
     notify();
-    const QString text = op.outcomeText(kind, outcome);
+    QString text = op.outcomeText(kind, outcome);
+    if (check && !check->verified())
+        text = check->text() + QLatin1Char('.');
     if (!text.isEmpty())
         dialogs().information(text);
 }

@@ -38,6 +38,13 @@ class MemorySession : public QObject {
     bool busy() const { return m_busy; }
     // What runs while busy: "Writing slot 12 of 63…".
     QString activity() const { return m_activity; }
+    // How the last write ended, when it says more than the counter: "63
+    // slots written and verified". Empty while an operation runs.
+    QString resultText() const { return m_resultText; }
+    // The receiver's slot replies carry 248 of a record's 256 bytes (seen
+    // in a read, a backup or a comparison); a write then asks first.
+    void noteShortReplies(bool shortReplies) { m_shortReplies = shortReplies; }
+    bool shortReplies() const { return m_shortReplies; }
     // B_Speichern outside an operation.
     bool writeEnabled() const { return m_writeEnabled; }
 
@@ -53,7 +60,9 @@ class MemorySession : public QObject {
     // ends the operation with nothing sent. The editor backs up the
     // receiver's slots there.
     using BeforeSending = std::function<bool()>;
-    void writeAll(const BeforeSending &beforeSending = {});
+    // `verify`: the 63 slots are read back and compared afterwards (the
+    // editor window; the hidden page writes as its button always did).
+    void writeAll(const BeforeSending &beforeSending = {}, bool verify = false);
     void clearAll(const BeforeSending &beforeSending = {});
 
     // .Mem open and save; false after an error, which has been shown.
@@ -69,7 +78,8 @@ class MemorySession : public QObject {
     void saved();
 
   private:
-    void run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending = {});
+    void run(SlotTransferOperation::Kind kind, const BeforeSending &beforeSending = {},
+             bool verify = false);
     void setStatusItem(const QString &text);
     void setBytesText(const QString &text);
     void setBusy(bool busy);
@@ -80,6 +90,8 @@ class MemorySession : public QObject {
     QString m_bytesText = QStringLiteral("0");
     bool m_busy = false;
     QString m_activity;
+    QString m_resultText;
+    bool m_shortReplies = false;
     bool m_writeEnabled = false;
     QString m_filePath;
 };

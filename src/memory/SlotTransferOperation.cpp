@@ -38,8 +38,9 @@ QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) const {
     QString text;
     switch (outcome) {
     case Outcome::Refused:
-        return kind == Kind::Clear ? QStringLiteral("Fehler beim Speichern!")
+        text = kind == Kind::Clear ? QStringLiteral("Fehler beim Speichern!")
                                    : QStringLiteral("Error on saving!");
+        break;
     case Outcome::Timeout:
         text = QString::fromLatin1(kTimeoutText);
         break;
@@ -58,19 +59,34 @@ QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) const {
                                   "bytes of such slots were not received and keep their "
                                   "previous content.");
         return {};
-    default: // nothing to do, or already reported
-        return {};
+    default: // nothing to do, or already reported; a lost link still says how far
+        return outcome == Outcome::LinkLost && kind != Kind::Read ? stoppedText(kind, m_lastSlot)
+                                                                   : QString();
     }
     if (kind == Kind::Read)
         text += QStringLiteral("\nReading stopped at slot %1 of 63; the memory slots were not "
                                "changed.")
                     .arg(m_lastSlot + 1);
     else
-        text += QStringLiteral("\n%1 stopped at slot %2 of 63.")
-                    .arg(kind == Kind::Write ? QStringLiteral("Writing")
-                                             : QStringLiteral("Clearing"))
-                    .arg(m_lastSlot + 1);
+        text += QLatin1Char('\n') + stoppedText(kind, m_lastSlot);
     return text;
+}
+
+QString SlotTransferOperation::stoppedText(Kind kind, int lastSlot) {
+    const bool write = kind == Kind::Write;
+    QString done;
+    if (lastSlot <= 0)
+        done = write ? QStringLiteral("no slot was changed") : QStringLiteral("no slot was cleared");
+    else if (lastSlot == 1)
+        done = write ? QStringLiteral("slot 1 holds the new data") : QStringLiteral("slot 1 is cleared");
+    else
+        done = (write ? QStringLiteral("slots 1–%1 hold the new data")
+                      : QStringLiteral("slots 1–%1 are cleared"))
+                   .arg(lastSlot);
+    return QStringLiteral("%1 stopped at slot %2 of 63: %3.")
+        .arg(write ? QStringLiteral("Writing") : QStringLiteral("Clearing"))
+        .arg(lastSlot + 1)
+        .arg(done);
 }
 
 QString SlotTransferOperation::imageShortText(qint64 size) {

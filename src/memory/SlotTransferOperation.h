@@ -63,6 +63,9 @@ class SlotTransferOperation : public QObject {
 
     // The message that ends the last run; empty where nothing more is shown.
     QString outcomeText(Kind kind, Outcome outcome) const;
+    // How far a write or clear got that ended after `lastSlot`: "Writing
+    // stopped at slot 11 of 63: slots 1–10 hold the new data."
+    static QString stoppedText(Kind kind, int lastSlot);
     // Why an image of `size` bytes is not written.
     static QString imageShortText(qint64 size);
 

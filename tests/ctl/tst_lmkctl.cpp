@@ -387,6 +387,7 @@ private slots:
         r = lmkctl({"memory", "write", edited}, &sim);
         QVERIFY2(r.rc == 0, r.err.constData());
         QCOMPARE(fileContents(slotsFile), changed);
+        QVERIFY2(r.err.contains("63 slots written and verified"), r.err.constData());
 
         const QString again = path(QStringLiteral("again.Mem"));
         r = lmkctl({"memory", "read", "-o", again}, &sim);
@@ -623,12 +624,14 @@ private slots:
         QList<char> commands;
         for (const QByteArray &q : requests)
             commands << q.at(0);
-        const qsizetype reads = commands.count(char(0x10));
+        const qsizetype firstWrite = commands.indexOf(char(0x11));
+        const qsizetype reads = written ? firstWrite : commands.count(char(0x10));
         const qsizetype writes = commands.count(char(0x11));
         QCOMPARE(reads, backup ? 63 : written ? 0 : reads);
         QCOMPARE(writes > 0, written);
-        if (written)
-            QCOMPARE(commands.indexOf(char(0x11)), reads);
+        if (written) // a write is read back after it; a clear is not
+            QCOMPARE(commands.mid(commands.lastIndexOf(char(0x11)) + 1).count(char(0x10)),
+                     args.contains(QStringLiteral("write")) ? 63 : 0);
         r = lmkctl({"memory", "backups"}, nullptr, Link::None);
         QCOMPARE(r.rc, 0);
         const QList<QByteArray> listed = r.out.split('\n').mid(0, r.out.count('\n'));
@@ -750,7 +753,8 @@ private slots:
                                        << "Device doesn't respond!";
         QTest::newRow("memory write, refused") << QStringList{"--slot-refuse", "3"} << wlan
                                                << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
-                                               << "Error on saving!";
+                                               << "Error on saving!\nWriting stopped at slot 3 of "
+                                                  "63: slots 1–2 hold the new data.";
         // Before: exit 4 with the timeout text after the reply timer.
         QTest::newRow("memory read, unexpected reply")
             << QStringList{"--fault", "wlan:10#2:raw=080000001f000000"} << wlan
@@ -765,6 +769,22 @@ private slots:
             << QStringList{"memory", "clear", "--yes"} << 1
             << "Unexpected reply from the device (code 0x77).\nClearing stopped at slot 4 of 63";
 
+        // The 68th read (the 5th after the backup's 63) brings other bytes
+        // for slot 5 than were written.
+        QTest::newRow("memory write, read back differs")
+            << QStringList{"--fault", "wlan:10#68:raw=0c01000010000000" "05000000" +
+                                          QString(QStringLiteral("ab")).repeated(256)}
+            << wlan << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
+            << "63 slots written, but slot 5 differs from what was written";
+        // Before, bytes 249-256 of every slot were overwritten unasked.
+        QTest::newRow("memory write, short slot replies")
+            << QStringList{"--slot-reply-length", "256"} << wlan
+            << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 2
+            << "Nothing was written; --yes writes anyway.";
+        QTest::newRow("memory write, short slot replies, --yes")
+            << QStringList{"--slot-reply-length", "256"} << wlan
+            << QStringList{"memory", "write", "%DIR%/zero.Mem", "--yes"} << 0
+            << "63 slots written and verified";
         QTest::newRow("unknown command") << none << wlan << QStringList{"frobnicate"} << 2 << "unknown command";
         QTest::newRow("scan, unknown extension") << none << wlan << QStringList{"scan", "-o", "%DIR%/x.jpg"} << 2 << ".png or .bmp";
         QTest::newRow("scan, area off screen") << none << wlan << QStringList{"scan", "--area", "700,0,200,10", "-o", "%DIR%/x.png"} << 2 << "--area";

@@ -99,6 +99,8 @@ class TstMemoryEditor : public QObject {
     void unsavedChangesAskFirst();
     void editsLockedWhileTransferRuns_data();
     void editsLockedWhileTransferRuns();
+    void writeEndingsSayHowFar_data();
+    void writeEndingsSayHowFar();
     void systemCloseKeepsUnsavedSlots_data();
     void systemCloseKeepsUnsavedSlots();
 };
@@ -151,6 +153,9 @@ void TstMemoryEditor::readEditWriteReadSave() {
     want.replace(3 * 256 + 18, 17, "Neuer Name       ");
     QCOMPARE(simSlots(), want);
     QVERIFY(!editor()->isWindowModified()); // the receiver holds it
+    QVERIFY2(editor()->actions()->statusText().endsWith(
+                 QStringLiteral("63 slots written and verified")),
+             qPrintable(editor()->actions()->statusText()));
 
     // Read back.
     button(editor(), "B_Laden")->click();
@@ -365,6 +370,70 @@ void TstMemoryEditor::editsLockedWhileTransferRuns() {
     QCOMPARE(simSlots(), shown);
     QVERIFY(!editor()->isWindowModified());
     QVERIFY(undo->isEnabled());
+}
+
+void TstMemoryEditor::writeEndingsSayHowFar_data() {
+    QTest::addColumn<QString>("transport");
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QList<bool>>("answers"); // after the backup
+    QTest::addColumn<QString>("message");     // the last message shown
+    QTest::addColumn<int>("written");         // slots that hold the new data
+    for (const char *t : {"wlan", "usb"}) {
+        const QString tr = QString::fromLatin1(t);
+        QTest::addRow("refused at slot 3, %s", t)
+            << tr << QStringList{"--slot-refuse", "3"} << QList<bool>{}
+            << "Error on saving!\nWriting stopped at slot 3 of 63: slots 1–2 hold the new data."
+            << 2;
+        QTest::addRow("silent at slot 11, %s", t)
+            << tr << QStringList{"--fault", tr + QStringLiteral(":11#11:silent")} << QList<bool>{}
+            << "Timeout: Device doesn't respond!\nWriting stopped at slot 11 of 63: slots 1–10 "
+               "hold the new data."
+            << 10;
+        QTest::addRow("short replies, no, %s", t)
+            << tr << QStringList{"--slot-reply-length", "256"} << QList<bool>{false}
+            << QString() << 0;
+        QTest::addRow("short replies, yes, %s", t)
+            << tr << QStringList{"--slot-reply-length", "256"} << QList<bool>{true}
+            << QString() << 63;
+    }
+    QTest::newRow("link lost at slot 11, wlan")
+        << QStringLiteral("wlan") << QStringList{"--fault", "wlan:11#11:close"} << QList<bool>{}
+        << "Writing stopped at slot 11 of 63: slots 1–10 hold the new data." << 10;
+}
+
+// Before, a refusal said only "Error on saving!", a lost link only that
+// the receiver does not respond, and 248-byte replies let a write zero the
+// last 8 bytes of every slot unasked.
+void TstMemoryEditor::writeEndingsSayHowFar() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QString, message);
+    QFETCH(int, written);
+    QVERIFY(openEditor(simOptions));
+    const QByteArray before = simSlots();
+    button(editor(), "B_Laden")->click();
+    f->dialogs.texts.clear();
+    for (int s = 1; s <= 63; ++s) // every slot gets a new name
+        QCOMPARE(model().setCellText(s, ColName, QStringLiteral("Neu %1").arg(s)), QString());
+    const QByteArray edited = this->image().data();
+    for (bool a : answers)
+        f->dialogs.answers << a;
+    button(editor(), "B_Speichern")->click();
+    QVERIFY(f->dialogs.answers.isEmpty());
+    if (!answers.isEmpty())
+        QVERIFY(f->dialogs.texts.first().startsWith(
+            QStringLiteral("The receiver sends 248 of the 256 bytes")));
+    if (!message.isEmpty())
+        QCOMPARE(f->dialogs.texts.last(), message);
+    const QByteArray now = simSlots();
+    for (int s = 1; s <= 63; ++s) {
+        if (s == written + 1 && written < 63 && !message.startsWith(QStringLiteral("Error")))
+            continue; // the slot whose answer never came may hold either
+        const QByteArray want = (s <= written ? edited : before).mid((s - 1) * 256, 256);
+        QCOMPARE(now.mid((s - 1) * 256, 256), want);
+    }
+    // Clean only when the receiver holds what the window shows.
+    QCOMPARE(editor()->isWindowModified(), written != 63);
 }
 
 void TstMemoryEditor::systemCloseKeepsUnsavedSlots_data() {

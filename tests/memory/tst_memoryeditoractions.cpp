@@ -12,6 +12,7 @@
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotBackupsDialog.h"
 #include "memory/ui/SlotTableModel.h"
 
 #include "ScriptedDialogs.h"
@@ -140,6 +141,7 @@ class TstMemoryEditorActions : public QObject {
     void slotsReorganised_data();
     void slotsReorganised();
     void menusHaveUniqueMnemonics();
+    void backupsListedAndOpened();
 };
 
 void TstMemoryEditorActions::changeUndoneAndRedone_data() {
@@ -484,6 +486,33 @@ void TstMemoryEditorActions::menusHaveUniqueMnemonics() {
     QAccessibleInterface *bytes =
         QAccessible::queryAccessibleInterface(editor->findChild<QLabel *>("L_SBytes"));
     QCOMPARE(bytes->text(QAccessible::Name), QStringLiteral("Bytes: 16128  OK!"));
+}
+
+void TstMemoryEditorActions::backupsListedAndOpened() {
+    QVERIFY(start());
+    QVERIFY(writeFile(QStringLiteral("a.Mem"), simAtStart));
+    openMem(QStringLiteral("a.Mem"));
+    QByteArray older = simAtStart;
+    older[5] = char(older[5] ^ 1);                           // slot 1
+    older[40 * kSlotSize + 7] = char(older[40 * kSlotSize + 7] ^ 1); // slot 41
+    const SlotBackupStore store;
+    QString error;
+    const QDateTime t(QDate(2026, 12, 10), QTime(13, 45, 7));
+    QVERIFY2(!store.save(older, &error, t).isEmpty(), qPrintable(error));
+    QVERIFY2(!store.save(simAtStart, &error, t.addSecs(60)).isEmpty(), qPrintable(error));
+
+    action("actionBackups")->trigger();
+    auto *dialog = editor->findChild<SlotBackupsDialog *>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->lines(), (QStringList{"2026-12-10 13:46:07   same as the slots shown",
+                                          "2026-12-10 13:45:07   2 slot(s) differ"}));
+    QCOMPARE(dialog->openBackup(1), QString());
+    QCOMPARE(image(), older);
+    QVERIFY(editor->isWindowModified());
+    action("actionUndo")->trigger(); // one step
+    QCOMPARE(image(), simAtStart);
+    QVERIFY(!editor->isWindowModified());
+    dialog->reject();
 }
 
 QTEST_MAIN(TstMemoryEditorActions)

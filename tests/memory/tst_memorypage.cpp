@@ -772,7 +772,8 @@ void TstMemoryPage::writeRefusedAtFirstSlot() {
     image().write(allRecords());
     page->B_SpeichernClick();
     QCOMPARE(rx.requests.size(), 1);
-    QCOMPARE(dlg->texts, QStringList{"Error on saving!"});
+    QCOMPARE(dlg->texts, QStringList{"Error on saving!\nWriting stopped at slot 1 of 63: no slot "
+                                     "was changed."});
     QCOMPARE(bytesLabel(), QStringLiteral("0"));
     QVERIFY(button("B_Laden")->isEnabled());
     QVERIFY(button("B_Speichern")->isEnabled());
@@ -858,7 +859,9 @@ void TstMemoryPage::clearRefused() {
     dlg->answers << true;
     page->B_LoeschenClick();
     QCOMPARE(rx.requests.size(), 3);
-    QCOMPARE(dlg->texts.last(), QStringLiteral("Fehler beim Speichern!"));
+    // Before, the message did not say that slots 1 and 2 were cleared.
+    QCOMPARE(dlg->texts.last(), QStringLiteral("Fehler beim Speichern!\nClearing stopped at slot 3 "
+                                               "of 63: slots 1–2 are cleared."));
     QCOMPARE(bytesLabel(), QStringLiteral("512"));
     QVERIFY(button("B_Laden")->isEnabled());
 }
@@ -871,10 +874,10 @@ void TstMemoryPage::unexpectedReplyNamesCode_data() {
                              "slot 2 of 63; the memory slots were not changed.";
     QTest::newRow("write") << 1
                            << "Unexpected reply from the device (code 0x1F).\nWriting stopped at "
-                              "slot 2 of 63.";
+                              "slot 2 of 63: slot 1 holds the new data.";
     QTest::newRow("clear") << 2
                            << "Unexpected reply from the device (code 0x1F).\nClearing stopped at "
-                              "slot 2 of 63.";
+                              "slot 2 of 63: slot 1 is cleared.";
 }
 
 void TstMemoryPage::unexpectedReplyNamesCode() {

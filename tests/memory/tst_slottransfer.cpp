@@ -163,7 +163,8 @@ class TstSlotTransfer : public QObject {
         image().setSize(kSlotImageSize);
         const QByteArray before = simSlots();
         page->B_SpeichernClick();
-        QCOMPARE(dlg->texts, QStringList{"Error on saving!"});
+        QCOMPARE(dlg->texts, QStringList{"Error on saving!\nWriting stopped at slot 1 of 63: no "
+                                         "slot was changed."});
         QCOMPARE(bytesLabel(), QStringLiteral("0"));
         QCOMPARE(requests(0x11).size(), 1);
         QVERIFY(button("B_Laden")->isEnabled());

@@ -11,6 +11,7 @@
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
+#include "memory/ui/SlotBackupsDialog.h"
 #include "memory/ui/SlotTableModel.h"
 
 #include <QAccessible>
@@ -77,10 +78,15 @@ MemoryEditorActions::MemoryEditorActions(MemoryEditor &editor)
             showStatus(activity);
         } else if (activity.isEmpty() && m_showingActivity) {
             m_showingActivity = false;
-            showStatus(m_statusBeforeActivity);
+            const QString result = m_session.resultText();
+            showStatus(result.isEmpty() ? m_statusBeforeActivity
+                       : m_statusBeforeActivity.isEmpty()
+                           ? result
+                           : m_statusBeforeActivity + QStringLiteral("; ") + result);
         }
     });
     editor.page()->setBeforeSending([this] { return backupBeforeSending(); });
+    editor.page()->setVerifyWrites(true);
     updateActions();
 }
 
@@ -103,9 +109,12 @@ void MemoryEditorActions::buildMenus() {
     auto *csvImport = new QAction(QStringLiteral("&Import CSV…"), file);
     csvImport->setObjectName(QStringLiteral("actionImportCsv"));
     connect(csvImport, &QAction::triggered, this, &MemoryEditorActions::importCsv);
-    file->insertActions(close, {csvExport, csvImport});
+    auto *backups = new QAction(QStringLiteral("&Backups…"), file);
+    backups->setObjectName(QStringLiteral("actionBackups"));
+    connect(backups, &QAction::triggered, this, &MemoryEditorActions::showBackups);
+    file->insertActions(close, {csvExport, csvImport, backups});
     file->insertSeparator(close);
-    m_changing << m_editor.openAction() << csvImport;
+    m_changing << m_editor.openAction() << csvImport << backups;
 
     m_editMenu = new QMenu(QStringLiteral("&Edit"), &m_editor);
     m_editMenu->setObjectName(QStringLiteral("menuEdit"));
@@ -189,6 +198,13 @@ bool MemoryEditorActions::applyEdit(const QString &text, const QByteArray &image
 
 void MemoryEditorActions::openMemFile(const QString &path) {
     m_editor.page()->openMemFile(path);
+}
+
+void MemoryEditorActions::showBackups() {
+    m_editor.page()->commitEdits();
+    auto *dialog = new SlotBackupsDialog(m_model, SlotBackupStore::defaultDirectory(), &m_editor);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open(); // window-modal; a choice is one undo step
 }
 
 // ------------------------------------------------------------------ CSV
@@ -475,6 +491,7 @@ void MemoryEditorActions::compareWithReceiver() {
         return;
     }
     m_receiverPartial = read.partial;
+    m_session.noteShortReplies(read.partial);
     m_model.setComparison(read.image);
 }
 
@@ -503,6 +520,7 @@ bool MemoryEditorActions::backupBeforeSending() {
     showStatus(QStringLiteral("Reading the receiver's slots for a backup…"));
     const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
     if (b.ok()) {
+        m_session.noteShortReplies(!b.note.isEmpty()); // 248 bytes of each record
         showStatus(QStringLiteral("Backup of the receiver's slots: %1%2")
                        .arg(QDir::toNativeSeparators(b.path),
                             b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));

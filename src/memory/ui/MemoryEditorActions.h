@@ -1,6 +1,7 @@
 #pragma once
 // What the memory editor window offers beyond the page it shows:
-// - File: "Export CSV…" and "Import CSV…" (the CSV applied onto the image);
+// - File: "Export CSV…" and "Import CSV…" (the CSV applied onto the image),
+//   "Backups…" (a backup of the receiver's slots opened);
 // - Edit: undo and redo of every change of the image; a spreadsheet
 //   clipboard (cells copied as tab-separated text to the system clipboard,
 //   a block of cells pasted, checked cell by cell, all or nothing); whole
@@ -42,6 +43,8 @@ class MemoryEditorActions : public QObject {
     // File, Export CSV… / Import CSV… (the file through the dialogs).
     void exportCsv();
     void importCsv();
+    // File, Backups…: the receiver's backups, one opened as one undo step.
+    void showBackups();
     // Edit.
     void undo();
     void redo();

@@ -221,7 +221,7 @@ void MemoryPage::B_LadenClick() {
 
 void MemoryPage::B_SpeichernClick() {
     commitEdits();
-    m_session->writeAll(m_beforeSending);
+    m_session->writeAll(m_beforeSending, m_verifyWrites);
 }
 
 void MemoryPage::B_LoeschenClick() {

@@ -40,6 +40,8 @@ class MemoryPage : public QWidget {
     // What the buttons' write and clear do before they send (the editor's
     // backup); none on the hidden page.
     void setBeforeSending(std::function<bool()> f) { m_beforeSending = std::move(f); }
+    // The write reads the slots back and compares them (the editor's).
+    void setVerifyWrites(bool verify) { m_verifyWrites = verify; }
 
     void B_LadenClick();
     void B_SpeichernClick();
@@ -74,6 +76,7 @@ class MemoryPage : public QWidget {
     MemorySession *m_session = nullptr;
     SlotTableModel *m_model = nullptr;
     std::function<bool()> m_beforeSending;
+    bool m_verifyWrites = false;
     QTableView *SG_Speicher = nullptr;
     QListWidget *LB_Speicher = nullptr;
     QPushButton *B_Laden = nullptr;
