@@ -22,6 +22,7 @@
 #include "link/Wait.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
+#include "memory/SlotTransferOperation.h"
 #include "memory/ui/MemoryPage.h"
 #include "terminal/ui/ChatMemo.h"
 #include "terminal/ui/TerminalPage.h"
@@ -649,7 +650,18 @@ bool Soak::slotTransfer(Op op) {
     case Fault::Silent:
     case Fault::Delay:
     case Fault::Oversized: want << kTimeout; break;
-    case Fault::Close: want << linkFaultTexts(m_usb, f, QString(), kTimeout); break;
+    case Fault::Close: {
+        // A lost write or clear says how far it got (its first request was
+        // the one the link was lost on).
+        const QString stopped =
+            op == Op::SlotRead ? QString()
+                               : SlotTransferOperation::stoppedText(
+                                     op == Op::SlotWrite ? SlotTransferOperation::Kind::Write
+                                                         : SlotTransferOperation::Kind::Clear,
+                                     0);
+        want << linkFaultTexts(m_usb, f, stopped, kTimeout);
+        break;
+    }
     case Fault::Garbage: want << kReadError; break;
     case Fault::Refusal: want << (op == Op::SlotClear ? kClearError : kSaveError); break;
     }

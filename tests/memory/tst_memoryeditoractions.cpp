@@ -481,6 +481,15 @@ void TstMemoryEditorActions::menusHaveUniqueMnemonics() {
             keys.insert(key);
         }
     }
+    // The grid takes the room a larger window gives; the buttons stay at
+    // its right edge.
+    const int gridWidth = grid()->width();
+    auto *laden = editor->page()->findChild<QPushButton *>("B_Laden");
+    const int gap = laden->x() - grid()->geometry().right();
+    editor->resize(editor->width() + 300, editor->height() + 200);
+    QTRY_COMPARE(grid()->width(), gridWidth + 300);
+    QCOMPARE(laden->x() - grid()->geometry().right(), gap);
+    QVERIFY(grid()->height() > 489 + 150);
     // The counter's value reaches a screen reader with its caption.
     editor->page()->findChild<QPushButton *>("B_Laden")->click();
     QAccessibleInterface *bytes =

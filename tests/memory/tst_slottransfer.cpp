@@ -146,8 +146,16 @@ class TstSlotTransfer : public QObject {
         const QByteArray before = afterRead(simSlots(), QByteArray(kSlotImageSize, char(0)));
         QCOMPARE(page->model().setCellText(5, ColName, QStringLiteral("Neuer Name")), QString());
         QCOMPARE(page->model().setCellText(5, ColVersion, QStringLiteral("9")), QString());
+        // With 248-byte replies the write says first what it does to the
+        // other 8 bytes of every slot, and goes on when told so.
+        dlg->answers << true;
         button("B_Speichern")->click();
-        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        if (shortReplies()) {
+            QCOMPARE(dlg->texts.size(), 1);
+            QVERIFY(dlg->texts.first().startsWith(QStringLiteral("The receiver sends 248")));
+        } else {
+            QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join('|')));
+        }
         QCOMPARE(bytesLabel(), QStringLiteral("16128  OK!"));
         QCOMPARE(requests(0x11).size(), 63);
         QByteArray want = before;

@@ -80,7 +80,7 @@ SlotTableModel::SlotTableModel(MemorySession &session)
             return;
         m_locked = now;
         // A transfer changes the receiver: an older comparison no longer holds.
-        if (now)
+        if (now && hasComparison())
             setComparison({});
         emit lockedChanged(now);
     });
