@@ -560,8 +560,12 @@ class TstAccessibility : public QObject {
         QStringList unnamed;
         const auto check = [&](QAccessibleInterface *i) {
             const QAccessible::State s = i->state();
-            // A grid's cells are read with their column's heading.
-            if (s.invisible || !s.focusable || i->role() == QAccessible::Cell)
+            // A grid's cells are read with their column's heading; a widget
+            // that hands its focus on (the page control to its tab bar) is
+            // checked in the one that takes it.
+            auto *w = qobject_cast<QWidget *>(i->object());
+            if (s.invisible || !s.focusable || i->role() == QAccessible::Cell ||
+                (w && w->focusProxy()))
                 return;
             if (i->role() == QAccessible::NoRole || i->role() == QAccessible::Client ||
                 i->text(QAccessible::Name).trimmed().isEmpty())
