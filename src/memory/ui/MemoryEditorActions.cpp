@@ -1,5 +1,6 @@
 #include "memory/ui/MemoryEditorActions.h"
 
+#include "files/UserFiles.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "memory/MemoryImage.h"
@@ -230,13 +231,13 @@ void MemoryEditorActions::importCsv() {
         dialogs().openFile(QStringLiteral("*.csv"), QStringLiteral("CSV file *.csv|*.csv"));
     if (path.isEmpty())
         return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const FileContents csv = readRegularFile(path, kMaxSlotCsvSize);
+    if (!csv.ok()) {
         dialogs().information(QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(path), f.errorString()));
+                                  .arg(QDir::toNativeSeparators(path), csv.error));
         return;
     }
-    const SlotCsvImport result = importSlotCsv(f.read(kMaxSlotCsvSize + 1), image);
+    const SlotCsvImport result = importSlotCsv(csv.bytes, image);
     if (!result.ok()) {
         dialogs().information(QFileInfo(path).fileName() + QStringLiteral(": ") + result.error);
         return;
@@ -520,7 +521,7 @@ bool MemoryEditorActions::backupBeforeSending() {
     showStatus(QStringLiteral("Reading the receiver's slots for a backup…"));
     const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
     if (b.ok()) {
-        m_session.noteShortReplies(!b.note.isEmpty()); // 248 bytes of each record
+        m_session.noteShortReplies(b.partial);
         showStatus(QStringLiteral("Backup of the receiver's slots: %1%2")
                        .arg(QDir::toNativeSeparators(b.path),
                             b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));
