@@ -242,8 +242,12 @@ void MemoryEditorActions::importCsv() {
         dialogs().information(QFileInfo(path).fileName() + QStringLiteral(": ") + result.error);
         return;
     }
-    if (applyEdit(QStringLiteral("Import CSV"), result.image))
-        showStatus(QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path)));
+    if (!applyEdit(QStringLiteral("Import CSV"), result.image))
+        return;
+    // How the file was read (its encoding, columns ignored) goes with it.
+    QStringList status{QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path))};
+    status << result.notes;
+    showStatus(status.join(QStringLiteral("; ")));
 }
 
 // ----------------------------------------------------------------- edit
