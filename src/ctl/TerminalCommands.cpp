@@ -6,6 +6,8 @@
 #include "terminal/TerminalSession.h"
 
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 
 #include <cstdio>
 #include <deque>
@@ -24,6 +26,9 @@ constexpr int kSettingsWaitMs = 2000;
 // Received text is collected until nothing came for this long at the end.
 constexpr int kQuietMs = 300;
 constexpr int kTailMaxMs = 3000;
+// The WiFi module's answer to "save", and how long it may take to come.
+constexpr const char *kApSavedText = "Saved";
+constexpr int kApConfirmMs = 3000;
 
 // Reads standard input line by line on its own thread, so the event loop
 // keeps delivering the receiver's text while no line is typed.
@@ -258,10 +263,35 @@ int runAp(Context &ctx, const QStringList &args) {
             ctx.err << m << Qt::endl;
         return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection : ExitUsage;
     }
-    // The WiFi module answers every command line as terminal text.
-    ctx.out << session.takeText(kQuietMs, kTailMaxMs);
+    // The WiFi module answers every command line as terminal text; the
+    // settings count as set only when it confirms the "save" with its own
+    // line. Silence, a lost link or other text is not success.
+    QString answer;
+    QElapsedTimer waited;
+    waited.start();
+    const auto confirmed = [&] {
+        return answer.split(QRegularExpression(QStringLiteral("[\r\n]+"))).contains(
+            QLatin1String(kApSavedText));
+    };
+    while (!confirmed() && !ctx.connectionLost() && waited.elapsed() < kApConfirmMs)
+        answer += session.takeText(kQuietMs, kApConfirmMs - int(waited.elapsed()));
+    ctx.out << answer;
     ctx.out.flush();
-    return ExitDone;
+    if (confirmed())
+        return ExitDone;
+    if (ctx.connectionLost()) {
+        ctx.err << "The connection was lost before the WiFi module confirmed the settings."
+                << Qt::endl;
+        return ExitNoConnection;
+    }
+    if (answer.trimmed().isEmpty()) {
+        ctx.err << kTimeoutText << " The WiFi module did not confirm the settings within "
+                << kApConfirmMs / 1000 << " s." << Qt::endl;
+        return ExitTimeout;
+    }
+    ctx.err << "The WiFi module did not confirm the settings (no \"" << kApSavedText
+            << "\" line); it answered the text above." << Qt::endl;
+    return ExitRefused;
 }
 
 } // namespace lmk::ctl

@@ -9,6 +9,19 @@
 //   Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,Eingang,Abschwächer,Filter HP,Filter TP,Version
 //   1,"DCF77            ",77500.0,Auto,300,-250,75 kHz,50 Ohm,0 dB,"1,8M",Auto,7
 //
+// A name that a spreadsheet would run as a formula (starting with = + - or
+// @, after any apostrophes) is written behind one more apostrophe, which
+// import takes away again: "=1+2" is exported as '=1+2.
+//
+// Import reads the text as spreadsheets save it: UTF-8 (byte order mark or
+// not), UTF-16 with a byte order mark, or Windows-1252 when the bytes are not
+// UTF-8; separated by ',', ';' or tabs (the most frequent in the header row,
+// or what a first line "sep=;" names); a decimal comma in the frequency
+// (77500,0); blank rows and rows of separators only are skipped. Only the
+// column Platz is required: a missing column leaves its fields as the base
+// has them, an unknown column is ignored; both are named in the notes, as is
+// an encoding other than UTF-8.
+//
 // Import applies every row's fields onto a base image and leaves all other
 // bytes of the record alone, so the opaque bytes survive and exporting then
 // importing onto the same image gives the same bytes. A field whose value

@@ -518,6 +518,36 @@ private slots:
         QVERIFY(frame);
     }
 
+    // Exit 0 only when the WiFi module confirmed the settings; otherwise the
+    // matching code and the text that came.
+    void apSetConfirmation_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("confirmed") << QStringList{} << 0 << "";
+        // Over USB a lost link looks the same: the library reports nothing.
+        QTest::newRow("silence") << QStringList{"--fault", "usb:19#1:silent"} << 4
+                                 << "did not confirm the settings within 3 s";
+        QTest::newRow("other text")
+            // One frame (4-byte header, length 19) of text instead of the answer.
+            << QStringList{"--fault", "usb:19#1:raw=130000004552523a2042616420417267730d0a"} << 1
+            << "did not confirm the settings (no \"Saved\" line)";
+    }
+    void apSetConfirmation() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(int, rc);
+        QFETCH(QString, message);
+        SimProcess sim;
+        QVERIFY(sim.start(simOptions));
+        const Run r = lmkctl({"ap", "set", "--channel", "3"}, &sim, Link::Usb);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        if (rc == 0)
+            QVERIFY2(r.out.contains("Saved"), r.out.constData());
+        if (message.contains(QLatin1String("no \"Saved\"")))
+            QVERIFY2(r.out.contains("ERR: Bad Args"), r.out.constData());
+    }
+
     void apSetChecks_data() {
         QTest::addColumn<QStringList>("simOptions");
         QTest::addColumn<QStringList>("args");

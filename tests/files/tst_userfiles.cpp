@@ -13,10 +13,12 @@
 #include "CtlRun.h"
 #include "FullDisk.h"
 #include "ScriptedDialogs.h"
+#include "SimProcess.h"
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLibraryInfo>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -283,6 +285,89 @@ class TstUserFiles : public QObject {
         const upload::UploadFile file = upload::loadUploadFile(path);
         QCOMPARE(file.error, message.isEmpty() ? QString() : message.arg(path));
         QCOMPARE(file.bytes.size(), message.isEmpty() ? size : 0);
+    }
+
+    // "-" is standard input or output in lmkctl's file arguments, never a
+    // file of that name.
+    void standardStreams_data() {
+        QTest::addColumn<QStringList>("args"); // %IMAGE%: a .Mem file
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QByteArray>("out"); // empty: not compared
+        QTest::addColumn<QString>("err");    // a part of standard error
+        const QByteArray image = pseudoRandomBytes(kSlotImageSize);
+        const QByteArray csv = exportSlotCsv(image);
+        QTest::newRow("show -") << QStringList{"memory", "show", "-"} << image << 0 << QByteArray() << "";
+        QTest::newRow("show - --csv") << QStringList{"memory", "show", "-", "--csv"} << image << 0 << csv << "";
+        QTest::newRow("show - warns about a longer image")
+            << QStringList{"memory", "show", "-"} << image + "x" << 0 << QByteArray()
+            << "Warning: standard input is 16129 bytes, not 16128 (63 slots of 256 bytes)";
+        QTest::newRow("export - -o -") << QStringList{"memory", "export", "-", "-o", "-"} << image << 0
+                                       << csv << "";
+        QTest::newRow("import - --base IMAGE -o -")
+            << QStringList{"memory", "import", "-", "--base", "%IMAGE%", "-o", "-"} << csv << 0
+            << image << "";
+        QTest::newRow("import CSV --base - -o -")
+            << QStringList{"memory", "import", "%CSV%", "--base", "-", "-o", "-"} << image << 0
+            << image << "";
+        QTest::newRow("import - --base -")
+            << QStringList{"memory", "import", "-", "--base", "-", "-o", "-"} << csv << 2
+            << QByteArray() << "only one of the CSV and the base can be '-'";
+        QTest::newRow("diff IMAGE -") << QStringList{"memory", "diff", "%IMAGE%", "-"} << image << 0
+                                      << QByteArray() << "";
+        QTest::newRow("write - of 63 slots and a byte needs --yes")
+            << QStringList{"memory", "write", "-"} << image + "x" << 2 << QByteArray()
+            << "standard input is 16129 bytes, not 16128 (63 slots of 256 bytes); only its first "
+               "63 slots would be written. Confirm with --yes.";
+        QTest::newRow("upload - empty")
+            << QStringList{"upload", "-"} << QByteArray() << 2 << QByteArray()
+            << "File \"standard input\" is empty: there is nothing to load.";
+        QTest::newRow("import without --base")
+            << QStringList{"memory", "import", "-", "-o", "-"} << csv << 2 << QByteArray()
+            << "--base FILE.Mem is required";
+    }
+    void standardStreams() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, input);
+        QFETCH(int, rc);
+        QFETCH(QByteArray, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const QByteArray image = pseudoRandomBytes(kSlotImageSize);
+        QVERIFY(writeFileContents(dir.filePath(QStringLiteral("image.Mem")), image));
+        QVERIFY(writeFileContents(dir.filePath(QStringLiteral("slots.csv")), exportSlotCsv(image)));
+        args.replaceInStrings(QStringLiteral("%IMAGE%"), dir.filePath(QStringLiteral("image.Mem")));
+        args.replaceInStrings(QStringLiteral("%CSV%"), dir.filePath(QStringLiteral("slots.csv")));
+        const CtlRun r = runCtl(args, input, dir.path());
+        QVERIFY2(r.rc == rc, r.err.constData());
+        if (!out.isEmpty())
+            QCOMPARE(r.out, out);
+        QVERIFY2(QString::fromUtf8(r.err).contains(err), r.err.constData());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("-"))));
+    }
+
+    // From the receiver to standard output: the slots and the picture.
+    void standardOutputFromReceiver() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QList<std::pair<QString, QString>> env{{"LMK_PORT", QString::number(sim.port())}};
+        CtlRun r = runCtl({"memory", "read", "-o", "-"}, {}, dir.path(), env);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(r.out.size(), kSlotImageSize);
+        QCOMPARE(r.out, fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"))));
+        for (const char *format : {"png", "bmp"}) {
+            r = runCtl({"scan", "--area", "0,0,20,10", "--format", format, "-o", "-"}, {}, dir.path(), env);
+            QVERIFY2(r.rc == 0, r.err.constData());
+            QImage picture;
+            QVERIFY(picture.loadFromData(r.out, format));
+            QCOMPARE(picture.size(), QSize(20, 10));
+            QVERIFY2(r.err.contains("-: 20 x 10 pixels"), r.err.constData());
+        }
+        r = runCtl({"scan", "-o", "-"}, {}, dir.path(), env);
+        QCOMPARE(r.rc, 2);
+        QVERIFY2(r.err.contains("--format must be png or bmp"), r.err.constData());
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("-"))));
     }
 
     // A wrong LMK_USB_LIBRARY is named with the loader's reason.

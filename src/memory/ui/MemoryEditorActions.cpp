@@ -185,7 +185,10 @@ void MemoryEditorActions::importCsv() {
         return;
     }
     applyEdit(QStringLiteral("Import CSV"), result.image);
-    showStatus(QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path)));
+    // How the file was read (its encoding, columns ignored) goes with it.
+    QStringList status{QStringLiteral("Imported %1").arg(QDir::toNativeSeparators(path))};
+    status << result.notes;
+    showStatus(status.join(QStringLiteral("; ")));
 }
 
 // ----------------------------------------------------------------- edit
