@@ -1,6 +1,5 @@
 // Pictures of the window for the README: each page in each language, taken
-// from the real window working against the simulator, saved as small PNGs
-// (256 colours).
+// from the real window working against the simulator, saved as PNGs.
 //
 //   lmk-screenshots OUTPUT_FOLDER
 //
@@ -35,9 +34,9 @@ void settle(int ms = 300) {
 
 bool save(QWidget *w, const QString &path) {
     settle();
-    QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    img = img.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    const bool ok = img.save(path, "PNG", 100);
+    // Flat colours: an RGB PNG at the strongest compression stays small.
+    const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB888);
+    const bool ok = img.save(path, "PNG", 0);
     std::fprintf(stderr, "%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
 }
