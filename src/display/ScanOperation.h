@@ -65,6 +65,8 @@ public:
     void abort();
 
     bool isRunning() const { return m_running; }
+    // The area of the running scan, or of the last one.
+    AreaValues area() const { return m_area; }
     // The column counter: -1 for "" (no acceptance yet), then the number of
     // columns received so far (last column index + 1).
     int counter() const { return m_counter; }
