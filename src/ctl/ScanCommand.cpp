@@ -1,6 +1,7 @@
 // lmkctl scan: the "Display Copy" page's scan into a PNG or BMP file, once
 // or as a numbered series of captures.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "ctl/ScanOutput.h"
 #include "display/CaptureFacts.h"
@@ -12,6 +13,7 @@
 #include "display/picture/PictureExport.h"
 #include "link/Wait.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -90,6 +92,16 @@ QImage emptyPicture(const AreaValues &values, bool framed) {
     return picture;
 }
 
+// The picture on standard output; "" or why not.
+QString writePictureToStdout(const std::function<QString(QIODevice &)> &encode) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (const QString error = encode(buffer); !error.isEmpty())
+        return error;
+    return writeOutput(QStringLiteral("-"), bytes);
+}
+
 } // namespace
 
 int runScan(Context &ctx, const QStringList &args) {
@@ -105,6 +117,10 @@ int runScan(Context &ctx, const QStringList &args) {
                                 "(e.g. shot-%03d.png) takes the capture number; without one "
                                 "the number goes before the extension (shot-1.png)"),
                  QStringLiteral("file")});
+    p.addOption({QStringLiteral("format"),
+                 QStringLiteral("png or bmp: the picture's type, needed for -o - (standard "
+                                "output)"),
+                 QStringLiteral("type")});
     p.addOption({QStringLiteral("framed"),
                  QStringLiteral("write the window's 810 x 490 picture (the area at 5,5 in a "
                                 "black frame) instead of exactly W x H pixels")});
@@ -173,10 +189,20 @@ int runScan(Context &ctx, const QStringList &args) {
     }
     const QString pattern = p.value(QStringLiteral("output"));
     const bool toFile = !pattern.isEmpty();
+    const bool toStdout = isStandardStream(pattern);
     const bool single = count == 1 && !hasNumberForm(pattern);
-    const QString suffix = QFileInfo(pattern).suffix().toLower();
+    const QString suffix = p.isSet(QStringLiteral("format"))
+                               ? p.value(QStringLiteral("format")).toLower()
+                               : QFileInfo(pattern).suffix().toLower();
     if (toFile && suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
-        ctx.err << "lmkctl scan: the file must end in .png or .bmp" << Qt::endl;
+        ctx.err << (toStdout || p.isSet(QStringLiteral("format"))
+                        ? "lmkctl scan: --format must be png or bmp"
+                        : "lmkctl scan: the file must end in .png or .bmp")
+                << Qt::endl;
+        return ExitUsage;
+    }
+    if (toStdout && count != 1) {
+        ctx.err << "lmkctl scan: -o - (standard output) takes one capture" << Qt::endl;
         return ExitUsage;
     }
     // The name of capture n, taken when it starts.
@@ -184,7 +210,7 @@ int runScan(Context &ctx, const QStringList &args) {
         return single ? expandCaptureName(pattern, n, time) : seriesCaptureName(pattern, n, time);
     };
     // An output that cannot be written is found before anything is sent.
-    if (toFile) {
+    if (toFile && !toStdout) {
         const QString first = pathFor(1, QDateTime::currentDateTime());
         if (const QString problem = outputProblem(first); !problem.isEmpty()) {
             ctx.err << QStringLiteral("Cannot create file \"%1\": %2; nothing was scanned.")
@@ -306,9 +332,10 @@ int runScan(Context &ctx, const QStringList &args) {
         const QImage out = scaledPicture(picture, scale);
         const CaptureFacts facts{receiver, values, started, program};
         if (toFile) {
-            const QString error = writeWholeFile(path, [&](QIODevice &file) {
+            const auto encode = [&](QIODevice &file) {
                 return writePicture(file, out, suffix.toLatin1(), facts);
-            });
+            };
+            const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
             if (!error.isEmpty()) {
                 ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
                 return ExitUsage;
@@ -332,9 +359,9 @@ int runScan(Context &ctx, const QStringList &args) {
                           {QStringLiteral("clipboard"), clipboard}};
             o.insert(QStringLiteral("file"), toFile ? QJsonValue(path) : QJsonValue());
             o.insert(QStringLiteral("receiver"), receiver.isEmpty() ? QJsonValue() : QJsonValue(receiver));
-            ctx.out << QJsonDocument(o).toJson(QJsonDocument::Compact) << Qt::endl;
+            (toStdout ? ctx.err : ctx.out) << QJsonDocument(o).toJson(QJsonDocument::Compact) << Qt::endl;
         } else {
-            ctx.out << (toFile ? path : QStringLiteral("clipboard")) << ": " << out.width() << " x "
+            (toStdout ? ctx.err : ctx.out) << (toFile ? path : QStringLiteral("clipboard")) << ": " << out.width() << " x "
                     << out.height() << " pixels, area " << areaText(values) << Qt::endl;
         }
     }

@@ -50,6 +50,8 @@ QString outputProblem(const QString &path) {
         return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
     if (file.isDir())
         return QStringLiteral("%1 is a folder").arg(path);
+    if (file.exists() && !file.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(path);
     if (file.exists() && !file.isWritable())
         return QStringLiteral("%1 may not be written").arg(path);
     // A new file needs a folder that may be written; an existing one is
