@@ -156,7 +156,7 @@ class TstUpdatePage : public QObject {
         auto *ext = f.get<QGroupBox>("GB_Extern");
         QCOMPARE(ext->title(), QStringLiteral("External Tasks"));
         QVERIFY(!ext->isEnabled());
-        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(96, 96, 96));
         auto *tasks = f.get<QComboBox>("CB_Tasks");
         QVERIFY(tasks->isEditable());
         QCOMPARE(tasks->count(), 1);
@@ -175,7 +175,7 @@ class TstUpdatePage : public QObject {
         auto *dl = f.get<QGroupBox>("GB_Download");
         QCOMPARE(dl->title(), QStringLiteral("Upload"));
         QVERIFY(!dl->isEnabled());
-        QCOMPARE(dl->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(dl->palette().color(QPalette::WindowText), QColor(96, 96, 96));
         QCOMPARE(f.labelText("L_Send"), QStringLiteral("Bytes sent:"));
         QCOMPARE(f.labelText("L_Bytes"), QStringLiteral("0"));
         QCOMPARE(f.get<QPushButton>("B_Start")->text(), QStringLiteral("Start"));
@@ -200,7 +200,7 @@ class TstUpdatePage : public QObject {
         f.get<QRadioButton>("RG_Target0")->click();
         QVERIFY(!ext->isEnabled());
         QVERIFY(!search->isEnabledTo(ext));
-        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(96, 96, 96));
     }
 
     void chooseFile() {
@@ -266,7 +266,7 @@ class TstUpdatePage : public QObject {
         QCOMPARE(f.page->configActive(), config);
         QCOMPARE(f.get<QGroupBox>("GB_Download")->isEnabled(), uploadEnabled);
         QCOMPARE(f.get<QGroupBox>("GB_Download")->palette().color(QPalette::WindowText),
-                 uploadEnabled ? QColor(0, 0, 0) : QColor(128, 128, 128));
+                 uploadEnabled ? QColor(0, 0, 0) : QColor(96, 96, 96));
         QVERIFY(f.rx.requests.size() >= 1);
         for (const QByteArray &r : f.rx.requests)
             QCOMPARE(r, QByteArray::fromHex("55"));

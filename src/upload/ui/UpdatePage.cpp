@@ -184,10 +184,12 @@ void UpdatePage::buildControls() {
     L_Bytes->setFixedSize(L_Bytes->size());
     L_Rate = new QLabel(GB_Download);
     L_Rate->setObjectName(QStringLiteral("L_Rate"));
+    L_Rate->setAccessibleName(QStringLiteral("Upload rate"));
     L_Rate->setGeometry(296, 32, 126, 18);
     L_Rate->setFixedSize(L_Rate->size());
     L_Left = new QLabel(GB_Download);
     L_Left->setObjectName(QStringLiteral("L_Left"));
+    L_Left->setAccessibleName(QStringLiteral("Upload time left"));
     L_Left->setGeometry(296, 50, 126, 16);
     L_Left->setFixedSize(L_Left->size());
     B_Start = new QPushButton(QStringLiteral("Start"), GB_Download);
