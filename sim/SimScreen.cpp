@@ -16,7 +16,10 @@
 // upper half 32 x 8 blocks of value bx + 32 * by, in the lower half 32 x 8
 // blocks of value 8 * bx + by. --screen-image FILE shows a picture instead.
 // The screen is written to <state-dir>/screen.raw (row-major, one byte per
-// pixel) when the first scan request arrives.
+// pixel) when the first scan request arrives. With --screen-changes the
+// screen changes between scans: scan k (from 0) shows every pixel byte of
+// screen.raw raised by k (mod 256), so every frame of a live view differs
+// from the one before it in every pixel.
 //
 // Faults (--scan-fault KIND[:K], K = the K-th column sent, from 0, default 0):
 //   wrong-length  that column is 4 bytes longer than P
@@ -57,6 +60,9 @@ public:
                           QStringLiteral("Show this picture (scaled to the screen) instead of "
                                          "the test pattern."),
                           QStringLiteral("file")});
+        parser.addOption({QStringLiteral("screen-changes"),
+                          QStringLiteral("Scan k (from 0) shows every pixel raised by k (mod "
+                                         "256): the screen changes between scans.")});
         parser.addOption({QStringLiteral("scan-refuse"),
                           QStringLiteral("Refuse every scan request with this code (1..255)."),
                           QStringLiteral("code")});
@@ -86,6 +92,7 @@ public:
         } else {
             fillPattern();
         }
+        m_changes = parser.isSet(QStringLiteral("screen-changes"));
         if (parser.isSet(QStringLiteral("scan-refuse"))) {
             bool ok = false;
             const uint code = parser.value(QStringLiteral("scan-refuse")).toUInt(&ok, 0);
@@ -140,6 +147,7 @@ private:
         int x = 0, y = 0, w = 0, h = 0;
         int sent = 0; // columns sent so far
         bool silent = false;
+        quint8 raise = 0; // added to every pixel (--screen-changes)
     };
 
     void fillPattern() {
@@ -176,6 +184,9 @@ private:
         s.y = le16(buf, 3);
         s.w = le16(buf, 5);
         s.h = le16(buf, 7);
+        if (m_changes)
+            s.raise = quint8(m_requests);
+        ++m_requests;
         quint8 status = 0;
         if (m_refuse)
             status = m_refuse;
@@ -217,7 +228,7 @@ private:
         payload[1] = char((c >> 8) & 0xFF);
         const int sx = qMin(s.x + c, m_width - 1); // a bad index still reads the screen
         for (int r = 0; r < s.h; ++r)
-            payload[2 + r] = m_screen[(s.y + r) * m_width + sx];
+            payload[2 + r] = char(quint8(m_screen[(s.y + r) * m_width + sx]) + s.raise);
         ++s.sent;
         session.reply(payload);
     }
@@ -226,6 +237,8 @@ private:
     QByteArray m_screen;
     bool m_dumped = false;
     quint8 m_refuse = 0;
+    bool m_changes = false;
+    int m_requests = 0; // scan requests so far
     int m_fault = NoFault;
     int m_faultAt = 0;
     QHash<int, Scan> m_scans;

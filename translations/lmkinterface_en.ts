@@ -168,12 +168,24 @@
         <translation>Upload rate</translation>
     </message>
     <message>
+        <source>Upload time left</source>
+        <translation>Upload time left</translation>
+    </message>
+    <message>
         <source>Scan</source>
         <translation>Scan</translation>
     </message>
     <message>
         <source>Live</source>
         <translation>Live</translation>
+    </message>
+    <message>
+        <source>Record…</source>
+        <translation>Record…</translation>
+    </message>
+    <message>
+        <source>Recorded frames</source>
+        <translation>Recorded frames</translation>
     </message>
     <message>
         <source>Cancel</source>

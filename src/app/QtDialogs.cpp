@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -55,8 +58,8 @@ QString QtDialogs::openFile(const QString &defaultExt, const QString &filter) {
     return dlg.selectedFiles().constFirst();
 }
 
-QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
-    QFileDialog dlg(m_parent);
+namespace {
+void prepareSave(QFileDialog &dlg, const QString &defaultExt, const QString &filter) {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setNameFilter(qtFilterFromPairs(UiLanguage::translateFilter(filter)));
     dlg.setDefaultSuffix(suffixOf(defaultExt));
@@ -66,8 +69,38 @@ QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
         if (open >= 0)
             dlg.setDefaultSuffix(suffixOf(chosen.mid(open + 1).chopped(1)));
     });
+}
+} // namespace
+
+QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
+    QFileDialog dlg(m_parent);
+    prepareSave(dlg, defaultExt, filter);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString QtDialogs::saveFileWithChoice(const QString &defaultExt, const QString &filter,
+                                      const QString &label, const QStringList &choices,
+                                      int &chosen) {
+    QFileDialog dlg(m_parent);
+    dlg.setOption(QFileDialog::DontUseNativeDialog); // a platform dialog takes no extra fields
+    prepareSave(dlg, defaultExt, filter);
+    auto *grid = qobject_cast<QGridLayout *>(dlg.layout());
+    auto *combo = new QComboBox(&dlg);
+    combo->setObjectName(QStringLiteral("CB_SaveChoice"));
+    combo->addItems(choices);
+    combo->setCurrentIndex(qBound(0, chosen, int(choices.size()) - 1));
+    auto *caption = new QLabel(label, &dlg);
+    caption->setBuddy(combo);
+    if (grid) {
+        const int row = grid->rowCount();
+        grid->addWidget(caption, row, 0);
+        grid->addWidget(combo, row, 1);
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    chosen = combo->currentIndex();
     return dlg.selectedFiles().constFirst();
 }
 

@@ -17,6 +17,11 @@ class QtDialogs : public Dialogs {
     bool confirmOkCancel(const QString &text) override;
     QString openFile(const QString &defaultExt, const QString &filter) override;
     QString saveFile(const QString &defaultExt, const QString &filter) override;
+    // Qt's own (not the platform's) save dialog, with a combo box for the
+    // choice below the file type.
+    QString saveFileWithChoice(const QString &defaultExt, const QString &filter,
+                               const QString &label, const QStringList &choices,
+                               int &chosen) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
 
   private:

@@ -420,9 +420,15 @@ void TFMain::MI_OeffnenClick() {
 void TFMain::MI_SpeichernClick() {
     switch (pageShown()) {
     case kPageDisplay: {
-        const QString f = askSave(QLatin1String(kPictureDefaultExt), QLatin1String(kPictureFilter));
+        // The picture at 1 x unless another scale is chosen in the dialog.
+        SD_Datei = {QLatin1String(kPictureDefaultExt), QLatin1String(kPictureFilter)};
+        int scale = 0;
+        const QString f = dialogs().saveFileWithChoice(
+            SD_Datei.defaultExt, SD_Datei.filter, QStringLiteral("Scale:"),
+            {QStringLiteral("1 x"), QStringLiteral("2 x"), QStringLiteral("3 x"), QStringLiteral("4 x")},
+            scale);
         if (!f.isEmpty())
-            m_display->savePicture(f);
+            m_display->savePicture(f, scale + 1);
         break;
     }
     case kPageTerminal: {

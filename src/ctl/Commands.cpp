@@ -1,6 +1,7 @@
 // The sub-commands. Each parses its arguments, connects, runs the window's
 // operation and prints the result.
 #include "ctl/CtlCommands.h"
+#include "ctl/ScanOutput.h"
 
 #include "link/Wait.h"
 
@@ -42,21 +43,7 @@ int runVersion(Context &ctx, const QStringList &args) {
     if (!ctx.connect())
         return ExitNoConnection;
     DeviceLink &link = ctx.link;
-    QString text;
-    const auto c1 = QObject::connect(&link, &DeviceLink::usbDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    const auto c2 = QObject::connect(&link, &DeviceLink::wlanDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    link.setStatusText({});
-    link.startReplyTimer(1000);
-    link.AwaitingReply = 1;
-    link.discardStaleInput();
-    link.SendToDevice(QByteArray(1, char(0x12)));
-    waitWhile([&] { return text.isEmpty() && link.AwaitingReply && link.hasTransport(); });
-    link.stopReplyTimer();
-    link.AwaitingReply = 0;
-    QObject::disconnect(c1);
-    QObject::disconnect(c2);
+    const QString text = receiverVersionText(link);
     if (text.isEmpty()) {
         if (!link.hasTransport())
             return ExitNoConnection;

@@ -3,19 +3,25 @@
 #include "ctl/CtlCommands.h"
 #include "ctl/CtlFiles.h"
 
+#include "ctl/ScanOutput.h"
+#include "display/CaptureFacts.h"
+#include "display/CaptureNames.h"
 #include "display/PictureFile.h"
 #include "display/ScanArea.h"
 #include "display/ScanCodec.h"
 #include "display/ScanOperation.h"
+#include "display/picture/PictureExport.h"
 #include "link/Wait.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
-#include <QRegularExpression>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 
 #include <csignal>
@@ -58,29 +64,6 @@ std::optional<AreaValues> areaFromText(const QString &text) {
         a.y + a.h > kScreenHeight)
         return std::nullopt;
     return a;
-}
-
-// "shot-%03d.png", 7 -> "shot-007.png" (the first %d form, with an optional
-// zero-padded width); without one, "-7" goes before the extension:
-// "shot.png", 7 -> "shot-7.png".
-QString numberedPath(const QString &pattern, int n) {
-    static const QRegularExpression form(QStringLiteral("%(0?)(\\d*)d"));
-    const QRegularExpressionMatch m = form.match(pattern);
-    if (m.hasMatch()) {
-        const int width = m.captured(2).toInt();
-        const QChar fill = m.captured(1).isEmpty() ? QLatin1Char(' ') : QLatin1Char('0');
-        QString out = pattern;
-        return out.replace(m.capturedStart(), m.capturedLength(),
-                           QStringLiteral("%1").arg(n, width, 10, fill));
-    }
-    const QFileInfo info(pattern);
-    const QString suffix = info.suffix();
-    const QString base = suffix.isEmpty() ? pattern : pattern.left(pattern.size() - suffix.size() - 1);
-    return base + QLatin1Char('-') + QString::number(n) + (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
-}
-
-bool hasNumberForm(const QString &pattern) {
-    return pattern.contains(QRegularExpression(QStringLiteral("%0?\\d*d")));
 }
 
 // Ctrl+C: the handler only raises the flag; the command reads it while it
@@ -149,6 +132,19 @@ int runScan(Context &ctx, const QStringList &args) {
                  QStringLiteral("seconds from the start of one capture to the start of the "
                                 "next (default 0: at once)"),
                  QStringLiteral("seconds"), QStringLiteral("0")});
+    p.addOption({QStringLiteral("overwrite"),
+                 QStringLiteral("let a series replace files that exist (without it the series "
+                                "stops before the first capture whose file exists)")});
+    p.addOption({QStringLiteral("scale"),
+                 QStringLiteral("enlarge the picture N times, 1 to 4, by whole pixels without "
+                                "smoothing (default 1)"),
+                 QStringLiteral("N"), QStringLiteral("1")});
+    p.addOption({QStringLiteral("clipboard"),
+                 QStringLiteral("put the picture on the desktop's clipboard (needs a display); "
+                                "with -o as well, also into the file")});
+    p.addOption({QStringLiteral("json"),
+                 QStringLiteral("print each capture's facts as one JSON object a line: file, "
+                                "width, height, area, receiver, time, program, scale")});
     if (int rc = parseCommand(
             ctx, p, args,
             QStringLiteral("Copies the receiver's screen, or a rectangle of it, into a PNG or BMP "
@@ -157,13 +153,17 @@ int runScan(Context &ctx, const QStringList &args) {
                            "diagram-vga 0,93,520,387  diagram-wvga 0,93,648,387"));
         rc >= 0)
         return rc;
-    bool countOk = false, intervalOk = false;
+    bool countOk = false, intervalOk = false, scaleOk = false;
     const int count = p.value(QStringLiteral("count")).toInt(&countOk);
     const double interval = p.value(QStringLiteral("interval")).toDouble(&intervalOk);
-    if (!p.positionalArguments().isEmpty() || !p.isSet(QStringLiteral("output")) ||
+    const int scale = p.value(QStringLiteral("scale")).toInt(&scaleOk);
+    const bool clipboard = p.isSet(QStringLiteral("clipboard"));
+    const bool json = p.isSet(QStringLiteral("json"));
+    const bool overwrite = p.isSet(QStringLiteral("overwrite"));
+    if (!p.positionalArguments().isEmpty() || (!p.isSet(QStringLiteral("output")) && !clipboard) ||
         (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))) {
         ctx.err << "lmkctl scan: expected [--preset NAME | --area X,Y,W,H] -o FILE [--framed] "
-                   "[--count N] [--interval SECONDS]"
+                   "[--count N] [--interval SECONDS] [--scale N] [--overwrite] [--clipboard] [--json]"
                 << Qt::endl;
         return ExitUsage;
     }
@@ -173,13 +173,28 @@ int runScan(Context &ctx, const QStringList &args) {
                 << Qt::endl;
         return ExitUsage;
     }
+    if (!scaleOk || scale < kMinPictureScale || scale > kMaxPictureScale) {
+        ctx.err << "lmkctl scan: --scale needs a whole number from 1 to 4" << Qt::endl;
+        return ExitUsage;
+    }
+    if (clipboard && count != 1) {
+        ctx.err << "lmkctl scan: --clipboard takes one capture (no --count)" << Qt::endl;
+        return ExitUsage;
+    }
+    if (clipboard && !clipboardAvailable()) {
+        ctx.err << "lmkctl scan: --clipboard needs a display (DISPLAY or WAYLAND_DISPLAY); "
+                   "nothing was scanned"
+                << Qt::endl;
+        return ExitUsage;
+    }
     const QString pattern = p.value(QStringLiteral("output"));
+    const bool toFile = !pattern.isEmpty();
     const bool toStdout = isStandardStream(pattern);
     const bool single = count == 1 && !hasNumberForm(pattern);
     const QString suffix = p.isSet(QStringLiteral("format"))
                                ? p.value(QStringLiteral("format")).toLower()
                                : QFileInfo(pattern).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
+    if (toFile && suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
         ctx.err << (toStdout || p.isSet(QStringLiteral("format"))
                         ? "lmkctl scan: --format must be png or bmp"
                         : "lmkctl scan: the file must end in .png or .bmp")
@@ -189,6 +204,20 @@ int runScan(Context &ctx, const QStringList &args) {
     if (toStdout && count != 1) {
         ctx.err << "lmkctl scan: -o - (standard output) takes one capture" << Qt::endl;
         return ExitUsage;
+    }
+    // The name of capture n, taken when it starts.
+    const auto pathFor = [&](int n, const QDateTime &time) {
+        return single ? expandCaptureName(pattern, n, time) : seriesCaptureName(pattern, n, time);
+    };
+    // An output that cannot be written is found before anything is sent.
+    if (toFile && !toStdout) {
+        const QString first = pathFor(1, QDateTime::currentDateTime());
+        if (const QString problem = outputProblem(first); !problem.isEmpty()) {
+            ctx.err << QStringLiteral("Cannot create file \"%1\": %2; nothing was scanned.")
+                           .arg(first, problem)
+                    << Qt::endl;
+            return ExitUsage;
+        }
     }
 
     ScanArea area; // the window's area: full WVGA until told otherwise
@@ -255,6 +284,9 @@ int runScan(Context &ctx, const QStringList &args) {
     });
     watch.start();
 
+    const QString receiver = receiverVersionText(ctx.link);
+    const QString program =
+        QStringLiteral("lmkctl %1").arg(QCoreApplication::applicationVersion()).trimmed();
     int written = 0;
     QElapsedTimer sinceStart;
     for (int n = 1; count == 0 || n <= count; ++n) {
@@ -265,6 +297,17 @@ int runScan(Context &ctx, const QStringList &args) {
         if (InterruptGuard::raised())
             break;
         sinceStart.start();
+        const QDateTime started = QDateTime::currentDateTime();
+        const QString path = toFile ? pathFor(n, started) : QString();
+        // A series never replaces a file: it stops before the capture.
+        if (toFile && !single && !overwrite && QFileInfo::exists(path)) {
+            ctx.err << QStringLiteral("%1 exists; the series stops before capture %2 (--overwrite "
+                                      "replaces files).")
+                           .arg(path)
+                           .arg(n)
+                    << Qt::endl;
+            return ExitUsage;
+        }
         if (!single)
             label = QStringLiteral("scan %1").arg(n);
         picture = emptyPicture(values, framed);
@@ -278,23 +321,49 @@ int runScan(Context &ctx, const QStringList &args) {
             ctx.err << text << Qt::endl;
             return ExitNoConnection;
         }
+        if (outcome.refusalCode != 0) {
+            ctx.err << text << " The receiver refused the scan, "
+                    << scanRefusalText(outcome.refusalCode) << '.' << Qt::endl;
+            return ExitRefused;
+        }
         if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
             return ctx.fail(text);
 
-        const QString path = single ? pattern : numberedPath(pattern, n);
-        const auto encode = [&](QIODevice &file) {
-            QImageWriter writer(&file, suffix.toLatin1());
-            return writer.write(picture) ? QString() : writer.errorString();
-        };
-        const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
-        if (!error.isEmpty()) {
-            ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
-            return ExitUsage;
+        const QImage out = scaledPicture(picture, scale);
+        const CaptureFacts facts{receiver, values, started, program};
+        if (toFile) {
+            const auto encode = [&](QIODevice &file) {
+                return writePicture(file, out, suffix.toLatin1(), facts);
+            };
+            const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
+            if (!error.isEmpty()) {
+                ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
+                return ExitUsage;
+            }
+            ++written;
         }
-        ++written;
+        if (clipboard)
+            putOnClipboard(out);
         ctx.err << text << Qt::endl;
-        (toStdout ? ctx.err : ctx.out) << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
-                << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
+        if (json) {
+            QJsonObject o{{QStringLiteral("width"), out.width()},
+                          {QStringLiteral("height"), out.height()},
+                          {QStringLiteral("area"),
+                           QJsonObject{{QStringLiteral("x"), values.x},
+                                       {QStringLiteral("y"), values.y},
+                                       {QStringLiteral("w"), values.w},
+                                       {QStringLiteral("h"), values.h}}},
+                          {QStringLiteral("time"), captureTimeIso(started)},
+                          {QStringLiteral("program"), program},
+                          {QStringLiteral("scale"), scale},
+                          {QStringLiteral("clipboard"), clipboard}};
+            o.insert(QStringLiteral("file"), toFile ? QJsonValue(path) : QJsonValue());
+            o.insert(QStringLiteral("receiver"), receiver.isEmpty() ? QJsonValue() : QJsonValue(receiver));
+            (toStdout ? ctx.err : ctx.out) << QJsonDocument(o).toJson(QJsonDocument::Compact) << Qt::endl;
+        } else {
+            (toStdout ? ctx.err : ctx.out) << (toFile ? path : QStringLiteral("clipboard")) << ": " << out.width() << " x "
+                    << out.height() << " pixels, area " << areaText(values) << Qt::endl;
+        }
     }
     if (InterruptGuard::raised()) {
         ctx.err << "Interrupted; " << written << (written == 1 ? " file" : " files")

@@ -9,8 +9,10 @@
 #include "upload/TaskSearchOperation.h"
 #include "upload/UploadFile.h"
 #include "upload/UploadOperation.h"
+#include "upload/UploadProgress.h"
 
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace lmk::ctl {
@@ -232,7 +234,25 @@ int runUpload(Context &ctx, const QStringList &args) {
     ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
     ctx.link.setStatusText({});
     UploadOperation op(ctx.link);
+    // Every phase gets a line of its own, the erase included, with the time
+    // left once the receiver takes bytes; a terminal shows a bar besides.
+    UploadProgress progress;
+    QElapsedTimer clock;
+    QObject::connect(&op, &UploadOperation::started, [&] {
+        clock.start();
+        progress.start(0);
+    });
+    QObject::connect(&op, &UploadOperation::phaseChanged, [&](const QString &text) {
+        const qint64 now = clock.elapsed();
+        progress.phase(text, now);
+        ctx.endProgress();
+        ctx.err << progress.line(now);
+        if (!progress.bytesFlowing())
+            ctx.err << "  " << progress.timeLeft(now);
+        ctx.err << Qt::endl;
+    });
     QObject::connect(&op, &UploadOperation::bytesSent, [&](qint64 sent, qint64 size) {
+        progress.bytes(sent, size, clock.elapsed());
         ctx.progress(QStringLiteral("upload"), sent, size, ProgressUnit::Bytes);
     });
     const UploadResult r = op.run(req);

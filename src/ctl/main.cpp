@@ -1,6 +1,7 @@
 // lmkctl: the receiver from the command line and from scripts. It drives the
 // same link, codecs and operations as the window.
 #include "ctl/CtlContext.h"
+#include "ctl/ScanOutput.h"
 
 #include <QCoreApplication>
 
@@ -30,11 +31,12 @@ void usage(QTextStream &s) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
+    // With --clipboard one that reaches the desktop's clipboard.
+    const std::unique_ptr<QCoreApplication> app = createApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lmkctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.4"));
 
-    QStringList args = app.arguments().mid(1);
+    QStringList args = app->arguments().mid(1);
     QTextStream err(stderr);
     QTextStream out(stdout);
     QString host = DeviceLink::configuredHost();

@@ -16,6 +16,7 @@ QString LiveMirror::run(const std::function<AreaValues()> &area) {
     m_stopped = false;
     m_frames = 0;
     m_clock.start();
+    m_rate.start(0);
     QString failure;
     while (!m_finish && !m_stopped) {
         const ScanOutcome outcome = m_scan.run(area());
@@ -27,10 +28,17 @@ QString LiveMirror::run(const std::function<AreaValues()> &area) {
             break;
         }
         ++m_frames;
+        m_rate.frameDone(m_clock.elapsed());
         emit frameDone(m_frames);
     }
     m_running = false;
     return failure;
+}
+
+std::optional<double> LiveMirror::currentRate() const {
+    if (!m_clock.isValid())
+        return std::nullopt;
+    return m_rate.perSecond(m_clock.elapsed());
 }
 
 void LiveMirror::stopNow() {

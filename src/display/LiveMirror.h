@@ -6,6 +6,7 @@
 // message. Stopping on request either lets the running frame finish or
 // aborts it with the scan's abort byte; neither is a failure.
 
+#include "display/FrameRate.h"
 #include "display/ScanArea.h"
 
 #include <QElapsedTimer>
@@ -35,8 +36,9 @@ public:
 
     bool isRunning() const { return m_running; }
     int frames() const { return m_frames; }
-    // Since the mirror started.
-    qint64 elapsedMs() const { return m_clock.isValid() ? m_clock.elapsed() : 0; }
+    // Frames per second over the last few seconds (FrameRate); nothing
+    // before the first frame.
+    std::optional<double> currentRate() const;
 
 signals:
     void frameDone(int frames);
@@ -49,6 +51,7 @@ private:
     bool m_stopped = false;
     int m_frames = 0;
     QElapsedTimer m_clock;
+    FrameRate m_rate;
 };
 
 } // namespace lmk

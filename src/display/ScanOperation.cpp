@@ -59,6 +59,7 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     m_acks = 0;
     m_arrived.fill(false, m_area.w);
     m_arrivedCount = 0;
+    m_refusal = 0;
 
     m_running = true;
     emit runningChanged(true);
@@ -101,6 +102,7 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     out.pendingRequest = m_link.PendingRequest;
     out.statusText = m_link.StatusText;
     out.missingColumns = m_area.w - m_arrivedCount;
+    out.refusalCode = m_refusal;
     return out;
 }
 
@@ -130,6 +132,7 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
     const ScanReply reply = readScanReply(payload, length, m_p, m_area.w, m_counter >= 0);
     switch (reply.kind) {
     case ScanReply::Refused:
+        m_refusal = reply.code;
         fail(reply.code);
         return;
     case ScanReply::Accepted:

@@ -45,6 +45,7 @@ struct ScanOutcome {
     QByteArray statusText;      // the message to show
     bool sent = false;          // false: no link, nothing was sent
     int missingColumns = 0;     // columns of the area that never came
+    int refusalCode = 0;        // the receiver's refusal code; 0: not refused
 };
 
 // "Scan incomplete: <missing> of <w> columns missing!"
@@ -65,6 +66,8 @@ public:
     void abort();
 
     bool isRunning() const { return m_running; }
+    // The area of the running scan, or of the last one.
+    AreaValues area() const { return m_area; }
     // The column counter: -1 for "" (no acceptance yet), then the number of
     // columns received so far (last column index + 1).
     int counter() const { return m_counter; }
@@ -98,6 +101,7 @@ private:
     int m_acks = 0;
     QBitArray m_arrived; // columns received in this scan
     int m_arrivedCount = 0;
+    int m_refusal = 0; // the refusal code of this scan
     QVector<quint8> m_rgb;
 };
 

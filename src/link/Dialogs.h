@@ -5,6 +5,7 @@
 // standard error and answers from its options.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 #include <optional>
 
@@ -24,6 +25,19 @@ public:
     // means the user cancelled.
     virtual QString openFile(const QString &defaultExt, const QString &filter) = 0;
     virtual QString saveFile(const QString &defaultExt, const QString &filter) = 0;
+    // The save dialog with one choice more beside the name (e.g. "Scale:"
+    // with "1 x" to "4 x"); `chosen` is the entry shown first and, after
+    // the dialog, the one chosen. Without a way to show it, the plain save
+    // dialog, and the first entry stays chosen.
+    virtual QString saveFileWithChoice(const QString &defaultExt, const QString &filter,
+                                       const QString &label, const QStringList &choices,
+                                       int &chosen) {
+        Q_UNUSED(label);
+        Q_UNUSED(choices);
+        const QString path = saveFile(defaultExt, filter);
+        chosen = path.isEmpty() ? chosen : 0;
+        return path;
+    }
     // Colour dialog, colours as 0xRRGGBB; nothing when cancelled.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
 };

@@ -42,7 +42,11 @@ QString rateText(qint64 done, qint64 elapsedMs, ProgressUnit unit) {
 QString timeLeftText(qint64 done, qint64 total, qint64 elapsedMs) {
     if (done <= 0 || elapsedMs <= 0 || total < done)
         return QStringLiteral("-:--");
-    const qint64 s = ((total - done) * elapsedMs / done + 500) / 1000;
+    return durationText(((total - done) * elapsedMs / done + 500) / 1000 * 1000);
+}
+
+QString durationText(qint64 ms) {
+    const qint64 s = qMax<qint64>(0, ms) / 1000;
     const auto two = [](qint64 v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     if (s >= 3600)
         return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(two(s / 60 % 60), two(s % 60));

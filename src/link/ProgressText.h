@@ -22,6 +22,8 @@ QString amountText(qint64 amount, ProgressUnit unit);
 QString rateText(qint64 done, qint64 elapsedMs, ProgressUnit unit);
 // "0:07", "12:00", "1:02:03"; "-:--" when it cannot be told yet.
 QString timeLeftText(qint64 done, qint64 total, qint64 elapsedMs);
+// "0:07", "12:00", "1:02:03" for a time in milliseconds (whole seconds).
+QString durationText(qint64 ms);
 QString progressLine(qint64 done, qint64 total, qint64 elapsedMs, ProgressUnit unit);
 
 } // namespace lmk

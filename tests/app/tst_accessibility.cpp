@@ -403,8 +403,8 @@ class TstAccessibility : public QObject {
                                  "B_Start"};
         QTest::newRow("Display Copy")
             << 1 << false
-            << top + QStringList{"B_Dispcpy", "CB_Live",  "SE_X",     "SE_Y",     "SE_B",
-                                 "SE_H",      "RB_GWVGA", "S_Rahmen", "B_Clip"};
+            << top + QStringList{"B_Dispcpy", "CB_Live",  "B_Record", "SE_X",     "SE_Y",
+                                 "SE_B",      "SE_H",     "RB_GWVGA", "S_Rahmen", "B_Clip"};
         QTest::newRow("USB Terminal")
             << 4 << false << top + QStringList{"M_Chat", "B_Clear", "E_SSID", "E_Pass", "SE_Channel",
                                                "SE_Power"};

@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -352,6 +355,206 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sim.requests().contains(QByteArray(1, '\x0a')), 2000);
     }
 #endif
+
+    // Name patterns: every %d form is filled, %% is a percent sign, %T the
+    // capture's local time; a series without a number form numbers itself.
+    void scanNames_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("names"); // what the files are called, as a pattern
+        QTest::newRow("every %d form") << "two-%d-%02d.png" << 2 << "two-(1-01|2-02)\\.png";
+        QTest::newRow("%% is a percent sign") << "pct-%%d.png" << 1 << "pct-%d\\.png";
+        QTest::newRow("%% in a series") << "pct-%%-%d.bmp" << 2 << "pct-%-[12]\\.bmp";
+        QTest::newRow("%T local time") << "t-%T.png" << 1 << "t-(\\d{8}-\\d{6})\\.png";
+        QTest::newRow("%T in a series") << "t-%T-%d.png" << 2 << "t-(\\d{8}-\\d{6})-[12]\\.png";
+    }
+    void scanNames() {
+        QFETCH(QString, pattern);
+        QFETCH(int, count);
+        QFETCH(QString, names);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        const Run r = lmkctl({"scan", "--area", "10,10,4,4", "--count", QString::number(count), "-o",
+                              dir.filePath(pattern)},
+                             &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+        const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(int(files.size()), count);
+        const QRegularExpression re(QRegularExpression::anchoredPattern(names));
+        for (const QString &f : files) {
+            const QRegularExpressionMatch m = re.match(f);
+            QVERIFY2(m.hasMatch(), qPrintable(f));
+            if (m.lastCapturedIndex() >= 1 && m.captured(1).size() == 15) { // %T
+                const QDateTime t = QDateTime::fromString(m.captured(1), QStringLiteral("yyyyMMdd-HHmmss"));
+                QVERIFY2(t >= before && t <= after, qPrintable(m.captured(1)));
+            }
+        }
+    }
+
+    // A series never replaces a file: it stops before the first capture
+    // whose file exists (exit 2), unless --overwrite; a single capture
+    // replaces its file as the window's Save does.
+    void scanNoOverwrite_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<int>("scans");
+        QTest::newRow("series stops before the existing file") << QStringList{"--count", "3"} << 2 << 1;
+        QTest::newRow("--overwrite") << QStringList{"--count", "3", "--overwrite"} << 0 << 3;
+    }
+    void scanNoOverwrite() {
+        QFETCH(QStringList, options);
+        QFETCH(int, rc);
+        QFETCH(int, scans);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        QTemporaryDir dir;
+        const QString second = dir.filePath(QStringLiteral("s-002.png"));
+        QVERIFY(writeAll(second, "earlier"));
+        const Run r = lmkctl(QStringList{"scan", "--area", "10,10,4,4", "-o", dir.filePath("s-%03d.png")} + options,
+                             &sim);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        int requests = 0;
+        for (const QByteArray &q : sim.requests())
+            requests += q.startsWith(char(0x08));
+        QCOMPARE(requests, scans);
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("s-001.png"))));
+        if (rc != 0) {
+            QVERIFY2(r.err.contains(second.toUtf8() + " exists"), r.err.constData());
+            QCOMPARE(fileContents(second), QByteArray("earlier"));
+            QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("s-003.png"))));
+        } else {
+            QVERIFY(!QImage(second).isNull());
+        }
+    }
+
+    // An output that cannot be written is found before anything is sent.
+    void scanUnwritableOutput() {
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString out = path(QStringLiteral("no-such-folder/x.png"));
+        const Run r = lmkctl({"scan", "-o", out}, &sim);
+        QCOMPARE(r.rc, 2);
+        QVERIFY2(r.err.contains("nothing was scanned"), r.err.constData());
+        for (const QByteArray &q : sim.requests())
+            QVERIFY(!q.startsWith(char(0x08)));
+    }
+
+    // The facts of a capture: the PNG's text chunks and --json say the same;
+    // a BMP carries none. --scale enlarges by whole pixels.
+    void scanFacts_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("scale");
+        QTest::newRow("png") << "facts.png" << 1;
+        QTest::newRow("png 3 x") << "facts3.png" << 3;
+        QTest::newRow("bmp 2 x") << "facts2.bmp" << 2;
+    }
+    void scanFacts() {
+        QFETCH(QString, file);
+        QFETCH(int, scale);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString out = path(file);
+        QFile::remove(out);
+        const QRect area(700, 400, 100, 80);
+        const Run r = lmkctl({"scan", "--area", "700,400,100,80", "--scale", QString::number(scale),
+                              "--json", "-o", out},
+                             &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QJsonObject j = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(j.value("file").toString(), out);
+        QCOMPARE(j.value("width").toInt(), 100 * scale);
+        QCOMPARE(j.value("height").toInt(), 80 * scale);
+        QCOMPARE(j.value("scale").toInt(), scale);
+        QCOMPARE(j.value("receiver").toString(), QStringLiteral("LMK540 V103"));
+        QCOMPARE(j.value("program").toString(), QStringLiteral("lmkctl 1.4"));
+        const QJsonObject a = j.value("area").toObject();
+        QCOMPARE(QRect(a.value("x").toInt(), a.value("y").toInt(), a.value("w").toInt(), a.value("h").toInt()), area);
+        const QDateTime t = QDateTime::fromString(j.value("time").toString(), Qt::ISODate);
+        QVERIFY(qAbs(t.secsTo(QDateTime::currentDateTime())) < 60);
+
+        const QMap<QString, QString> texts = pngTexts(fileContents(out));
+        if (file.endsWith(QLatin1String(".png"))) {
+            QCOMPARE(texts.value("Source"), j.value("receiver").toString());
+            QCOMPARE(texts.value("Area"), QStringLiteral("700,400,100,80"));
+            QCOMPARE(texts.value("Creation Time"), j.value("time").toString());
+            QCOMPARE(texts.value("Software"), j.value("program").toString());
+        } else {
+            QVERIFY(texts.isEmpty());
+        }
+        // Every pixel of the 1 x picture is a scale x scale block.
+        const QImage img = QImage(out).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(img.size(), area.size() * scale);
+        const QByteArray raw = fileContents(QDir(sim.stateDir()).filePath(QStringLiteral("screen.raw")));
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((img.pixel(x, y) & 0xFFFFFF) !=
+                    (screenPixel(raw, 800, area.x() + x / scale, area.y() + y / scale) & 0xFFFFFF))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+    }
+
+    // --clipboard needs a display: without one a clear error (exit 2) and
+    // nothing is sent; with one the picture goes there.
+    void scanClipboard_data() {
+        QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; "" and no DISPLAY: no display
+        QTest::addColumn<int>("rc");
+        QTest::newRow("no display") << "" << 2;
+        QTest::newRow("offscreen") << "offscreen" << 0;
+    }
+    void scanClipboard() {
+        QFETCH(QString, platform);
+        QFETCH(int, rc);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QByteArray saved[3] = {qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY")};
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+        if (platform.isEmpty())
+            qunsetenv("QT_QPA_PLATFORM");
+        else
+            qputenv("QT_QPA_PLATFORM", platform.toLatin1());
+        const Run r = lmkctl({"scan", "--area", "0,0,8,8", "--clipboard"}, &sim);
+        const char *names[3] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+        for (int i = 0; i < 3; ++i)
+            if (saved[i].isEmpty())
+                qunsetenv(names[i]);
+            else
+                qputenv(names[i], saved[i]);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        int scans = 0;
+        for (const QByteArray &q : sim.requests())
+            scans += q.startsWith(char(0x08));
+        if (rc == 2) {
+            QVERIFY2(r.err.contains("--clipboard needs a display"), r.err.constData());
+            QCOMPARE(scans, 0);
+        } else {
+            QCOMPARE(scans, 1);
+            QVERIFY2(r.out.startsWith("clipboard: 8 x 8 pixels"), r.out.constData());
+        }
+    }
+
+    // An upload prints every phase on a line of its own, the erase too,
+    // with the time left once bytes flow.
+    void uploadPhases() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--upload-erase", "3", "--upload-gap", "100", "--delay", "2"}));
+        const Run r = lmkctl({"upload", path(QStringLiteral("LMK1.RPD"))}, &sim);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QList<QByteArray> lines = r.err.split('\n');
+        qsizetype erase = -1, bytes = -1;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].startsWith("Clearing memory:") && erase < 0)
+                erase = i;
+            if (lines[i].startsWith("Bytes sent:") && bytes < 0)
+                bytes = i;
+        }
+        QVERIFY2(erase >= 0 && bytes > erase, r.err.constData());
+        QVERIFY2(lines[erase].endsWith("-:-- left"), lines[erase].constData());
+        QVERIFY2(QRegularExpression(QStringLiteral("\\d+:\\d\\d left$")).match(QString::fromLatin1(lines[bytes])).hasMatch(),
+                 lines[bytes].constData());
+    }
 
     // Columns missing at the end of a scan: exit 1, no file.
     void scanIncomplete() {
@@ -792,7 +995,11 @@ private slots:
                                                      << QStringList{"tasks"} << 1 << "Bootloader not active!";
         QTest::newRow("scan, refused") << QStringList{"--scan-refuse", "3"} << wlan
                                        << QStringList{"scan", "-o", "%DIR%/x.png"} << 1
-                                       << "Device doesn't respond!";
+                                       << "Device doesn't respond! The receiver refused the scan, "
+                                          "code 3: a code without a known meaning.";
+        QTest::newRow("scan, area off a VGA screen") << QStringList{"--screen-vga"} << wlan
+                                                     << QStringList{"scan", "--area", "600,0,100,10", "-o", "%DIR%/x.png"} << 1
+                                                     << "code 1: the area is not on the receiver's screen";
         QTest::newRow("memory write, refused") << QStringList{"--slot-refuse", "3"} << wlan
                                                << QStringList{"memory", "write", "%DIR%/zero.Mem"} << 1
                                                << "Error on saving!\nWriting stopped at slot 3 of "

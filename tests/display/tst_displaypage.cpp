@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -344,6 +345,51 @@ private slots:
         dlg->fileRequests.clear();
         window.MI_SpeichernClick();
         QCOMPARE(dlg->fileRequests.size(), 1);
+    }
+
+    // The save dialog offers the scale, 1 x first; the picture is enlarged
+    // by whole pixels, and a PNG names the area and the program.
+    void saveScaled_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("choice"); // -1: the one shown first
+        QTest::addColumn<int>("scale");
+        QTest::newRow("bmp, default") << "s.bmp" << -1 << 1;
+        QTest::newRow("png 2 x") << "s.png" << 1 << 2;
+        QTest::newRow("bmp 3 x") << "s.bmp" << 2 << 3;
+        QTest::newRow("png 4 x") << "s.png" << 3 << 4;
+    }
+    void saveScaled() {
+        QFETCH(QString, name);
+        QFETCH(int, choice);
+        QFETCH(int, scale);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        TFMain window(*link);
+        window.showPage(1);
+        DisplayPage *shown = window.findChild<DisplayPage *>();
+        QVERIFY(shown);
+        dlg->color = 0x336699;
+        shown->S_RahmenMouseUp(); // 530 x 397 of frame colour, black around
+        QTest::mouseClick(shown->findChild<QRadioButton *>(QStringLiteral("RB_DVGA")), Qt::LeftButton);
+        dlg->files.enqueue(path);
+        dlg->choice = choice;
+        window.MI_SpeichernClick();
+        QCOMPARE(dlg->choiceRequests, QStringList{QStringLiteral("Scale:|1 x|2 x|3 x|4 x")});
+        QVERIFY2(dlg->texts.isEmpty(), qPrintable(dlg->texts.join(QLatin1Char('|'))));
+        QImageReader reader(path);
+        if (name.endsWith(QLatin1String(".png"))) { // no scan yet: no area, no time
+            const QMap<QString, QString> texts = pngTexts(fileContents(path));
+            QVERIFY(texts.value(QStringLiteral("Software")).startsWith(QLatin1String("lmkinterface")));
+            QVERIFY(!texts.contains(QStringLiteral("Area")));
+            QVERIFY(!texts.contains(QStringLiteral("Creation Time")));
+        }
+        const QImage back = reader.read().convertToFormat(QImage::Format_RGB888);
+        const QImage &pic = shown->picture();
+        QCOMPARE(back.size(), pic.size() * scale);
+        for (int y = 0; y < back.height(); ++y)
+            for (int x = 0; x < back.width(); ++x)
+                if (back.pixel(x, y) != pic.pixel(x / scale, y / scale))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
     }
 };
 

@@ -7,8 +7,15 @@
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceLink.h"
 #include "link/Wait.h"
+#include "TestFiles.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +27,8 @@
 #include <memory>
 
 using namespace lmk;
+using lmk::test::fileContents;
+using lmk::test::pngTexts;
 
 namespace {
 constexpr QRgb kFrame = 0x2A5F8E;
@@ -106,6 +115,26 @@ QString checkPicture(const QImage &img, const QByteArray &screen, int screenWidt
         }
     }
     return QString();
+}
+
+// The frame k (the simulator's --screen-changes: every pixel raised by k)
+// that the area at (5, 5) of `img` shows whole, or -1 when its pixels are
+// not all of one frame (a torn picture).
+int wholeFrame(const QImage &img, const QByteArray &screen, const QRect &area) {
+    const auto at = [&](int k, int x, int y) {
+        const Rgb c = pixelToRgb(quint8(quint8(screen[(area.y() + y) * 800 + area.x() + x]) + k));
+        return qRgb(c.r, c.g, c.b);
+    };
+    int k = 0;
+    while (k < 256 && (img.pixel(5, 5) & 0xFFFFFF) != (at(k, 0, 0) & 0xFFFFFF))
+        ++k;
+    if (k == 256)
+        return -1;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            if ((img.pixel(x + 5, y + 5) & 0xFFFFFF) != (at(k, x, y) & 0xFFFFFF))
+                return -1;
+    return k;
 }
 } // namespace
 
@@ -561,6 +590,206 @@ private slots:
         else
             QVERIFY(!aborted());
         QVERIFY(rig.idle());
+    }
+
+    // The rate shown is the current one: after a change from the whole
+    // screen to a small area it follows the new pace within a few seconds,
+    // instead of an average since "Live" was ticked.
+    void liveRateFollowsAreaSwitch() {
+        Rig rig;
+        QVERIFY(rig.start("wlan", {"--delay", "1"})); // the whole screen: about a second a frame
+        auto *live = rig.get<QCheckBox>("CB_Live");
+        QList<qint64> ends; // frame ends, by the test's own clock
+        QElapsedTimer clock;
+        clock.start();
+        int firstSmall = -1; // the index of the first frame of the small area
+        QString text;        // the rate shown, and what it should be then
+        double want = 0, sinceStart = 0;
+        // The mirror runs inside the event loop: it is steered from its signals.
+        connect(&rig.page->scanOperation(), &ScanOperation::runningChanged, this,
+                [&](bool running) {
+                    if (running || !live->isChecked())
+                        return;
+                    const qint64 now = clock.elapsed();
+                    ends << now;
+                    if (ends.size() == 2) {
+                        rig.get<QSpinBox>("SE_B")->setValue(40);
+                        rig.get<QSpinBox>("SE_H")->setValue(40);
+                        firstSmall = 2;
+                    } else if (firstSmall >= 0 && now - ends[firstSmall] > 3500) {
+                        text = rig.get<QLabel>("L_Rate")->text();
+                        int recent = 0;
+                        for (qint64 t : ends)
+                            recent += t > now - 3000;
+                        want = recent / 3.0;
+                        sinceStart = ends.size() * 1000.0 / double(now);
+                        live->setChecked(false);
+                    }
+                });
+        live->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty() && !rig.page->liveRunning(), 30000);
+        QVERIFY2(text.endsWith(QLatin1String(" frames/s")), qPrintable(text));
+        const double shown = text.section(QLatin1Char(' '), 0, 0).toDouble();
+        QVERIFY2(qAbs(shown - want) <= 0.3 * want,
+                 qPrintable(QStringLiteral("shown %1, last 3 s %2").arg(shown).arg(want)));
+        QVERIFY2(shown > 1.15 * sinceStart,
+                 qPrintable(QStringLiteral("shown %1, since the start %2").arg(shown).arg(sinceStart)));
+    }
+
+    // Save and "To Clipboard" while "Live" runs take the last complete
+    // frame, never the frame being drawn (the simulator changes the screen
+    // for every frame, so a mix of two frames shows). Before the first frame
+    // is complete they take the picture as it was.
+    void liveExportTakesCompleteFrame_data() {
+        QTest::addColumn<int>("frame"); // taken while this frame (from 0) is half drawn
+        QTest::newRow("first frame") << 0;
+        QTest::newRow("third frame") << 2;
+    }
+    void liveExportTakesCompleteFrame() {
+        QFETCH(int, frame);
+        Rig rig;
+        QVERIFY(rig.start("wlan", {"--screen-changes"}));
+        const QRect area(0, 0, 60, 50);
+        rig.get<QSpinBox>("SE_B")->setValue(area.width());
+        rig.get<QSpinBox>("SE_H")->setValue(area.height());
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("live.png"));
+        const QImage before = rig.page->picture().copy();
+        int frames = 0;
+        QImage clip;
+        connect(&rig.page->scanOperation(), &ScanOperation::runningChanged, this,
+                [&](bool running) { frames += !running; });
+        connect(&rig.page->scanOperation(), &ScanOperation::counterChanged, this,
+                [&](const QString &text) {
+                    if (frames == frame && text == QLatin1String("30") && clip.isNull()) {
+                        rig.page->savePicture(path);
+                        rig.get<QPushButton>("B_Clip")->click();
+                        clip = QGuiApplication::clipboard()->image();
+                        rig.page->stopLive();
+                    }
+                });
+        rig.get<QCheckBox>("CB_Live")->setChecked(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!clip.isNull() && !rig.page->liveRunning(), 20000);
+        QVERIFY2(dlg.texts.isEmpty(), qPrintable(dlg.texts.join(QLatin1Char('|'))));
+        QImage saved(path);
+        QVERIFY(!saved.isNull());
+        for (const QImage &img : {saved, clip}) {
+            QCOMPARE(img.size(), QSize(810, 490));
+            if (frame == 0)
+                QCOMPARE(img.convertToFormat(QImage::Format_RGB888), before);
+            else
+                QCOMPARE(wholeFrame(img, rig.screen(), area), frame - 1);
+        }
+        // The half-drawn frame is in the window's own picture meanwhile.
+        QCOMPARE(wholeFrame(rig.page->picture(), rig.screen(), area), -1);
+    }
+
+    // "Record…" writes every complete frame, or one every N seconds, as
+    // PNG files into a folder until "Live" stops; a frame that ends
+    // incomplete is not written, and no file there is replaced.
+    void recording_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<int>("naming"); // RecordSettings::Naming
+        QTest::addColumn<int>("every");
+        QTest::addColumn<int>("stopAt"); // frames written, then "Live" is unticked; 0: it fails
+        QTest::addColumn<QString>("names"); // pattern of the names written
+        QTest::newRow("numbered, every frame") << QStringList{"--screen-changes"}
+                                               << int(RecordSettings::Numbered) << 0 << 4
+                                               << "frame-\\d{4}\\.png";
+        QTest::newRow("time-stamped, every frame") << QStringList{"--screen-changes"}
+                                                   << int(RecordSettings::TimeStamped) << 0 << 3
+                                                   << "frame-\\d{8}-\\d{6}(-\\d+)?\\.png";
+        QTest::newRow("numbered, one every second")
+            << QStringList{"--screen-changes"} << int(RecordSettings::Numbered) << 1 << 2
+            << "frame-\\d{4}\\.png";
+        QTest::newRow("third frame silent: two written")
+            << QStringList{"--screen-changes", "--fault", "08#3:silent"}
+            << int(RecordSettings::Numbered) << 0 << 0 << "frame-\\d{4}\\.png";
+    }
+    void recording() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(int, naming);
+        QFETCH(int, every);
+        QFETCH(int, stopAt);
+        QFETCH(QString, names);
+        Rig rig;
+        QVERIFY(rig.start("wlan", simOptions));
+        const QRect area(100, 50, 20, 30);
+        rig.get<QSpinBox>("SE_B")->setValue(area.width());
+        rig.get<QSpinBox>("SE_H")->setValue(area.height());
+        rig.get<QSpinBox>("SE_X")->setValue(area.x());
+        rig.get<QSpinBox>("SE_Y")->setValue(area.y());
+        QTemporaryDir dir;
+        const bool numbered = naming == int(RecordSettings::Numbered);
+        if (numbered) { // a file of an earlier recording stays as it is
+            QFile old(dir.filePath(QStringLiteral("frame-0001.png")));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("earlier");
+        }
+        RecordSettings asked;
+        rig.page->setRecordPrompt([&](const RecordSettings &initial) {
+            asked = initial;
+            return RecordSettings{dir.path(), RecordSettings::Naming(naming), every};
+        });
+        int frames = 0;
+        auto *live = rig.get<QCheckBox>("CB_Live");
+        // The mirror runs inside the event loop: it is stopped from its signals.
+        connect(&rig.page->scanOperation(), &ScanOperation::runningChanged, this, [&](bool running) {
+            frames += !running;
+            if (!running && stopAt > 0 && rig.page->recorder().written() >= stopAt)
+                live->setChecked(false);
+        });
+        QTest::mouseClick(rig.get<QPushButton>("B_Record"), Qt::LeftButton);
+        QVERIFY(live->isChecked()); // recording starts "Live"
+        QVERIFY(!rig.get<QPushButton>("B_Record")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!live->isChecked() && !rig.page->liveRunning(), 20000);
+        QVERIFY(!rig.page->recording());
+        QVERIFY(rig.get<QPushButton>("B_Record")->isEnabled());
+        const int written = rig.page->recorder().written();
+        QCOMPARE(rig.get<QLabel>("L_Record")->text(),
+                 QStringLiteral("Recorded: %1 frames written").arg(written));
+        if (stopAt == 0) {
+            QCOMPARE(written, 2);
+            QCOMPARE(dlg.texts, QStringList{QStringLiteral("Timeout: Device doesn't respond!")});
+        } else {
+            QVERIFY(dlg.texts.isEmpty());
+        }
+        if (every > 0)
+            QVERIFY2(written < frames - 1, qPrintable(QStringLiteral("%1 of %2").arg(written).arg(frames)));
+        else if (stopAt > 0)
+            QVERIFY(written >= frames - 1); // the last frame may end after "Live" was unticked
+
+        QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+        if (numbered) {
+            QCOMPARE(fileContents(dir.filePath(files.takeFirst())), QByteArray("earlier"));
+            QCOMPARE(files.first(), QStringLiteral("frame-0002.png"));
+        }
+        QCOMPARE(int(files.size()), written);
+        // In the order written: a second name within one second has "-2", "-3".
+        static const QRegularExpression second(QStringLiteral("-(\\d{6})\\.png$"));
+        const auto order = [](QString f) { return f.replace(second, QStringLiteral("-\\1-1.png")); };
+        std::sort(files.begin(), files.end(),
+                  [&](const QString &a, const QString &b) { return order(a) < order(b); });
+        const QRegularExpression pattern(QRegularExpression::anchoredPattern(names));
+        int lastFrame = -1;
+        QDateTime lastTime;
+        for (const QString &f : files) {
+            QVERIFY2(pattern.match(f).hasMatch(), qPrintable(f));
+            const QMap<QString, QString> texts = pngTexts(fileContents(dir.filePath(f)));
+            QCOMPARE(texts.value(QStringLiteral("Area")), QStringLiteral("100,50,20,30"));
+            const QDateTime t =
+                QDateTime::fromString(texts.value(QStringLiteral("Creation Time")), Qt::ISODate);
+            const QImage img(dir.filePath(f));
+            QCOMPARE(img.size(), QSize(810, 490));
+            const int k = wholeFrame(img, rig.screen(), area);
+            QVERIFY2(k > lastFrame, qPrintable(QStringLiteral("%1: frame %2").arg(f).arg(k)));
+            lastFrame = k;
+            QVERIFY(t.isValid());
+            if (every > 0 && lastTime.isValid())
+                QVERIFY(lastTime.secsTo(t) >= every);
+            lastTime = t;
+        }
+        QCOMPARE(asked.folder, QString()); // the first recording starts from nothing
     }
 
     // Cancel without any link does nothing.

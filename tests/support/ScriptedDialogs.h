@@ -24,6 +24,10 @@ public:
     std::optional<quint32> color;
     // What the file dialogs were opened with: "defaultExt|filter".
     QStringList fileRequests;
+    // The save dialog's extra choice: what it offered ("label|a|b|..."),
+    // and the entry the user picks (-1: the one shown first).
+    QStringList choiceRequests;
+    int choice = -1;
 
     void information(const QString &text) override { texts << text; }
     bool confirmYesNo(const QString &text) override { return answer(text); }
@@ -36,6 +40,13 @@ public:
         fileRequests << ext + QLatin1Char('|') + filter;
         return files.isEmpty() ? QString() : files.dequeue();
     }
+    QString saveFileWithChoice(const QString &ext, const QString &filter, const QString &label,
+                               const QStringList &choices, int &chosen) override {
+        choiceRequests << (QStringList{label} + choices).join(QLatin1Char('|'));
+        if (choice >= 0)
+            chosen = choice;
+        return saveFile(ext, filter);
+    }
     std::optional<quint32> chooseColor(quint32) override { return color; }
 
     void clear() {
@@ -43,6 +54,8 @@ public:
         answers.clear();
         files.clear();
         fileRequests.clear();
+        choiceRequests.clear();
+        choice = -1;
     }
 
 private:

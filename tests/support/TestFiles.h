@@ -3,7 +3,9 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QMap>
 #include <QString>
+#include <QtEndian>
 
 namespace lmk::test {
 
@@ -29,6 +31,27 @@ inline QByteArray pseudoRandomBytes(int size) {
         f[i] = char(x >> 24);
     }
     return f;
+}
+
+// The tEXt chunks of a PNG file, keyword -> text, read chunk by chunk (Qt's
+// reader folds keywords with spaces into one "Description").
+inline QMap<QString, QString> pngTexts(const QByteArray &png) {
+    QMap<QString, QString> texts;
+    qsizetype at = 8; // after the signature
+    while (at + 12 <= png.size()) {
+        const quint32 length = qFromBigEndian<quint32>(png.constData() + at);
+        const QByteArray type = png.mid(at + 4, 4);
+        if (at + 12 + qsizetype(length) > png.size())
+            break;
+        if (type == "tEXt") {
+            const QByteArray body = png.mid(at + 8, length);
+            const qsizetype zero = body.indexOf('\0');
+            if (zero > 0)
+                texts.insert(QString::fromLatin1(body.left(zero)), QString::fromLatin1(body.mid(zero + 1)));
+        }
+        at += 12 + qsizetype(length);
+    }
+    return texts;
 }
 
 } // namespace lmk::test

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -210,15 +211,21 @@ class TstUploadSim : public QObject {
         b.dlg.clear();
         const QByteArray file = pseudoRandomBytes(size);
         b.chooseFile(external ? "TASK01A2.RPD" : "LMK54.RPD", file);
-        // The rate is shown while the transfer runs, and cleared at its end.
-        QStringList rates;
-        connect(&b.page->uploadOperation(), &UploadOperation::bytesSent, this,
-                [&] { rates << b.get<QLabel>("L_Rate")->text(); });
+        // The rate and the time left are shown while the transfer runs, and
+        // cleared at its end.
+        QStringList rates, left;
+        connect(&b.page->uploadOperation(), &UploadOperation::bytesSent, this, [&] {
+            rates << b.get<QLabel>("L_Rate")->text();
+            left << b.get<QLabel>("L_Left")->text();
+        });
         b.get<QPushButton>("B_Start")->click();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
         QVERIFY(!rates.isEmpty());
         QVERIFY2(rates.last().endsWith(QLatin1String("/s")), qPrintable(rates.last()));
         QVERIFY(b.get<QLabel>("L_Rate")->text().isEmpty());
+        static const QRegularExpression leftText(QStringLiteral("^(\\d+:\\d\\d|-:--) left$"));
+        QVERIFY2(leftText.match(left.last()).hasMatch(), qPrintable(left.last()));
+        QVERIFY(b.get<QLabel>("L_Left")->text().isEmpty());
         QCOMPARE(b.uploadErrors(), QString());
         QCOMPARE(b.uploads(),
                  QStringList{

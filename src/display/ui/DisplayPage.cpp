@@ -3,7 +3,9 @@
 #include "display/LiveMirror.h"
 #include "display/PictureFile.h"
 #include "display/ScanOperation.h"
+#include "display/picture/PictureExport.h"
 #include "display/ui/ColorSwatch.h"
+#include "display/ui/RecordDialog.h"
 #include "display/ui/ScanImageView.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
@@ -13,9 +15,10 @@
 
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -47,6 +50,19 @@ QSpinBox *makeSpin(QWidget *parent, const char *name, const char *label, int max
     return s;
 }
 
+// "7.6 frames/s"; "-" before the first frame.
+QString frameRateText(std::optional<double> perSecond) {
+    if (!perSecond)
+        return QStringLiteral("-");
+    return QStringLiteral("%1 frames/s").arg(*perSecond, 0, 'f', 1);
+}
+
+QString programText() {
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QStringLiteral("lmkinterface")
+                             : QStringLiteral("lmkinterface ") + version;
+}
+
 QRadioButton *makeRadio(QWidget *parent, const char *name, const char *caption, int top) {
     auto *r = new QRadioButton(QString::fromLatin1(caption), parent);
     r->setObjectName(QString::fromLatin1(name));
@@ -70,6 +86,9 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     CB_Live->setObjectName(QStringLiteral("CB_Live"));
     CB_Live->setAccessibleName(QStringLiteral("Live"));
     CB_Live->setGeometry(kPanelLeft + 90, 8, kPanelWidth - 90, 25);
+    B_Record = new QPushButton(QStringLiteral("Record\u2026"), this);
+    B_Record->setObjectName(QStringLiteral("B_Record"));
+    B_Record->setGeometry(kPanelLeft + 70, 38, kPanelWidth - 70, 25);
     B_Abort = new QPushButton(QStringLiteral("Cancel"), this);
     B_Abort->setObjectName(QStringLiteral("B_Abort"));
     B_Abort->setGeometry(kPanelLeft, 38, kPanelWidth, 25);
@@ -92,7 +111,7 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     L_Rate = new QLabel(this);
     L_Rate->setObjectName(QStringLiteral("L_Rate"));
     L_Rate->setAccessibleName(QStringLiteral("Scan rate"));
-    L_Rate->setGeometry(kPanelLeft, 432, kPanelWidth, 17);
+    L_Rate->setGeometry(kPanelLeft, 454, kPanelWidth, 17);
 
     auto *area = new QGroupBox(QStringLiteral("Area"), this);
     area->setObjectName(QStringLiteral("GB_Area"));
@@ -119,6 +138,10 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     B_Clip = new QPushButton(QStringLiteral("To Clipboard"), this);
     B_Clip->setObjectName(QStringLiteral("B_Clip"));
     B_Clip->setGeometry(kPanelLeft, 400, kPanelWidth, 25);
+    L_Record = new QLabel(this);
+    L_Record->setObjectName(QStringLiteral("L_Record"));
+    L_Record->setAccessibleName(QStringLiteral("Recorded frames"));
+    L_Record->setGeometry(kPanelLeft, 432, kPanelWidth, 17);
 
     showArea();
 
@@ -135,7 +158,14 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(S_Rahmen, &ColorSwatch::activated, this, &DisplayPage::S_RahmenMouseUp);
     connect(B_Clip, &QPushButton::clicked, this, &DisplayPage::B_ClipClick);
     connect(CB_Live, &QCheckBox::toggled, this, &DisplayPage::CB_LiveToggled);
-    connect(m_live, &LiveMirror::frameDone, this, &DisplayPage::showProgress);
+    connect(B_Record, &QPushButton::clicked, this, &DisplayPage::B_RecordClick);
+    connect(m_live, &LiveMirror::frameDone, this, &DisplayPage::liveFrameDone);
+    connect(&m_link, &DeviceLink::usbDeviceTextChanged, this,
+            [this](const QString &text) { m_receiverText = text; });
+    connect(&m_link, &DeviceLink::wlanDeviceTextChanged, this,
+            [this](const QString &text) { m_receiverText = text; });
+    m_recordPrompt = [this](const RecordSettings &initial) { return RecordDialog::ask(initial, this); };
+    m_pictureFacts.program = programText();
 
     m_progressTimer.setSingleShot(true);
     m_progressTimer.setInterval(kProgressShowMs);
@@ -143,6 +173,9 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     connect(m_scan, &ScanOperation::runningChanged, this, [this](bool running) {
         if (running) {
             m_scanClock.start();
+            // The picture shows this scan from now on.
+            m_pictureFacts = CaptureFacts{m_receiverText, m_scan->area(),
+                                          QDateTime::currentDateTime(), programText()};
             if (!m_live->isRunning()) // the mirror shows its picture while it runs
                 I_Scan->setVisible(false);
         } else {
@@ -194,7 +227,7 @@ void DisplayPage::showProgress() {
     L_Spalte->setText(m_counterText);
     PB_Scan->setValue(m_progress);
     if (m_live->isRunning())
-        L_Rate->setText(rateText(m_live->frames(), m_live->elapsedMs(), ProgressUnit::Frames));
+        L_Rate->setText(frameRateText(m_live->currentRate()));
     else if (m_scan->isRunning())
         L_Rate->setText(rateText(m_scan->counter() < 0 ? 0 : m_scan->counter(),
                                  m_scanClock.elapsed(), ProgressUnit::Columns));
@@ -233,9 +266,18 @@ void DisplayPage::runLive() {
         return;
     }
     B_Dispcpy->setEnabled(false);
+    // Until the first frame is complete, the picture as it was is the last one.
+    m_lastFrame = I_Scan->picture();
+    m_lastFrameFacts = m_pictureFacts;
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
     const QString failure = m_live->run([this] { return m_area.values(); });
     L_Rate->clear();
+    m_lastFrame = QImage();
+    if (m_recorder.isRecording()) {
+        m_recorder.stop();
+        showRecorded();
+    }
+    B_Record->setEnabled(true);
     B_Dispcpy->setEnabled(!m_scan->isRunning());
     if (!failure.isEmpty()) {
         CB_Live->setChecked(false);
@@ -247,6 +289,55 @@ void DisplayPage::runLive() {
 }
 
 bool DisplayPage::liveRunning() const { return m_live->isRunning(); }
+
+void DisplayPage::liveFrameDone() {
+    // The picture holds a complete frame now; the next one draws over it.
+    m_lastFrame = I_Scan->picture();
+    m_lastFrameFacts = m_pictureFacts;
+    if (m_recorder.isRecording()) {
+        const QString error = m_recorder.offer(m_lastFrame, m_lastFrameFacts, m_recordClock.elapsed());
+        showRecorded();
+        if (!error.isEmpty()) { // the recording ends; "Live" goes on
+            m_recorder.stop();
+            B_Record->setEnabled(true);
+            showRecorded();
+            dialogs().information(error);
+        }
+    }
+    showProgress();
+}
+
+// ---------------------------------------------------------------- record
+
+void DisplayPage::showRecorded() {
+    const int n = m_recorder.written();
+    L_Record->setText(QStringLiteral("%1: %2 %3 written")
+                          .arg(m_recorder.isRecording() ? QStringLiteral("Recording")
+                                                        : QStringLiteral("Recorded"))
+                          .arg(n)
+                          .arg(n == 1 ? QStringLiteral("frame") : QStringLiteral("frames")));
+}
+
+void DisplayPage::B_RecordClick() {
+    if (m_recorder.isRecording() || !m_recordPrompt)
+        return;
+    const std::optional<RecordSettings> chosen = m_recordPrompt(m_recordSettings);
+    if (!chosen)
+        return;
+    m_recordSettings = *chosen;
+    const QString error = m_recorder.start(m_recordSettings);
+    if (!error.isEmpty()) {
+        dialogs().information(error);
+        return;
+    }
+    m_recordClock.start();
+    B_Record->setEnabled(false);
+    showRecorded();
+    if (!CB_Live->isChecked())
+        CB_Live->setChecked(true);
+    else if (!m_live->isRunning()) // checked, about to start
+        QTimer::singleShot(0, this, &DisplayPage::runLive);
+}
 
 void DisplayPage::stopLive() {
     const QSignalBlocker block(CB_Live); // not "finish": stop at once
@@ -318,15 +409,27 @@ void DisplayPage::S_RahmenMouseUp() {
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
 }
 
-void DisplayPage::B_ClipClick() {
-    if (QClipboard *cb = QGuiApplication::clipboard())
-        cb->setImage(I_Scan->picture());
+const QImage &DisplayPage::exportPicture() const {
+    return m_live->isRunning() && !m_lastFrame.isNull() ? m_lastFrame : I_Scan->picture();
 }
 
-void DisplayPage::savePicture(const QString &path) {
-    const QString error = writeWholeFile(path, [this, &path](QIODevice &file) {
-        QImageWriter writer(&file, pictureFormatFor(path));
-        return writer.write(I_Scan->picture()) ? QString() : writer.errorString();
+CaptureFacts DisplayPage::exportFacts() const {
+    return m_live->isRunning() && !m_lastFrame.isNull() ? m_lastFrameFacts : m_pictureFacts;
+}
+
+void DisplayPage::B_ClipClick() {
+    if (QClipboard *cb = QGuiApplication::clipboard())
+        cb->setImage(exportPicture());
+}
+
+void DisplayPage::savePicture(const QString &path, int scale) {
+    // Taken now: a frame that completes while the file is written does not
+    // change what is written.
+    const QImage picture =
+        scaledPicture(exportPicture(), qBound(kMinPictureScale, scale, kMaxPictureScale));
+    const CaptureFacts facts = exportFacts();
+    const QString error = writeWholeFile(path, [&](QIODevice &file) {
+        return writePicture(file, picture, pictureFormatFor(path), facts);
     });
     if (!error.isEmpty())
         dialogs().information(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));

@@ -77,16 +77,24 @@ UpdatePage::UpdatePage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_l
     connect(m_upload, &UploadOperation::started, this, [this] {
         m_uploadClock.start();
         m_rateShown.invalidate();
+        m_progress.start(0);
+        L_Left->setText(m_progress.timeLeft(0));
     });
+    connect(m_upload, &UploadOperation::phaseChanged, this,
+            [this](const QString &text) { m_progress.phase(text, m_uploadClock.elapsed()); });
     connect(m_upload, &UploadOperation::bytesSent, this, [this](qint64 sent, qint64 size) {
+        const qint64 now = m_uploadClock.elapsed();
+        m_progress.bytes(sent, size, now);
         // Every kRateDisplayMs, and once the last bytes were taken.
         if (sent < size && m_rateShown.isValid() && m_rateShown.elapsed() < kRateDisplayMs)
             return;
         m_rateShown.start();
         // Within its first millisecond a transfer counts as one millisecond long.
-        L_Rate->setText(rateText(sent, qMax<qint64>(1, m_uploadClock.elapsed()), ProgressUnit::Bytes));
+        L_Rate->setText(rateText(sent, qMax<qint64>(1, now), ProgressUnit::Bytes));
+        L_Left->setText(m_progress.timeLeft(now));
     });
     connect(m_upload, &UploadOperation::finished, L_Rate, &QLabel::clear);
+    connect(m_upload, &UploadOperation::finished, L_Left, &QLabel::clear);
 }
 
 UpdatePage::~UpdatePage() = default;
@@ -179,6 +187,11 @@ void UpdatePage::buildControls() {
     L_Rate->setAccessibleName(QStringLiteral("Upload rate"));
     L_Rate->setGeometry(296, 32, 126, 18);
     L_Rate->setFixedSize(L_Rate->size());
+    L_Left = new QLabel(GB_Download);
+    L_Left->setObjectName(QStringLiteral("L_Left"));
+    L_Left->setAccessibleName(QStringLiteral("Upload time left"));
+    L_Left->setGeometry(296, 50, 126, 16);
+    L_Left->setFixedSize(L_Left->size());
     B_Start = new QPushButton(QStringLiteral("Start"), GB_Download);
     B_Start->setObjectName(QStringLiteral("B_Start"));
     B_Start->setGeometry(428, 28, 86, 26);

@@ -4,6 +4,8 @@
 // group with "Start". The page reads its controls, runs the operations of
 // src/upload and shows what they report.
 
+#include "upload/UploadProgress.h"
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -80,6 +82,7 @@ class UpdatePage : public QWidget {
     QLabel *L_Send = nullptr;
     QLabel *L_Bytes = nullptr;
     QLabel *L_Rate = nullptr; // the transfer rate while an upload runs
+    QLabel *L_Left = nullptr; // the time left while an upload runs
     QPushButton *B_Start = nullptr;
     QProgressBar *PB_Sent = nullptr;
 
@@ -98,6 +101,7 @@ class UpdatePage : public QWidget {
     QElapsedTimer m_counterShown;
     QElapsedTimer m_uploadClock; // since the running upload started
     QElapsedTimer m_rateShown;
+    UploadProgress m_progress;
     QTimer m_counterTimer;
 };
 

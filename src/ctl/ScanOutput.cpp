@@ -1,0 +1,95 @@
+#include "ctl/ScanOutput.h"
+
+#include "link/DeviceLink.h"
+#include "link/Wait.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cstring>
+
+namespace lmk::ctl {
+
+QString receiverVersionText(DeviceLink &link) {
+    QString text;
+    const auto c1 = QObject::connect(&link, &DeviceLink::usbDeviceTextChanged,
+                                     [&](const QString &t) { text = t; });
+    const auto c2 = QObject::connect(&link, &DeviceLink::wlanDeviceTextChanged,
+                                     [&](const QString &t) { text = t; });
+    link.setStatusText({});
+    link.startReplyTimer(1000);
+    link.AwaitingReply = 1;
+    link.discardStaleInput();
+    link.SendToDevice(QByteArray(1, char(0x12)));
+    waitWhile([&] { return text.isEmpty() && link.AwaitingReply && link.hasTransport(); });
+    link.stopReplyTimer();
+    link.AwaitingReply = 0;
+    QObject::disconnect(c1);
+    QObject::disconnect(c2);
+    link.setStatusText({});
+    return text;
+}
+
+QString scanRefusalText(int code) {
+    switch (code) {
+    case 0x01:
+        return QStringLiteral("code 1: the area is not on the receiver's screen");
+    case 0x02:
+        return QStringLiteral("code 2: the area is empty (no width or no height)");
+    default:
+        return QStringLiteral("code %1: a code without a known meaning").arg(code);
+    }
+}
+
+QString outputProblem(const QString &path) {
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
+    if (file.isDir())
+        return QStringLiteral("%1 is a folder").arg(path);
+    if (file.exists() && !file.isFile())
+        return QStringLiteral("%1 is not a regular file").arg(path);
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("%1 may not be written").arg(path);
+    // A new file needs a folder that may be written; an existing one is
+    // replaced through a temporary file there, or written in place.
+    if (!file.exists() && !folder.isWritable())
+        return QStringLiteral("the folder %1 may not be written").arg(folder.filePath());
+    return QString();
+}
+
+namespace {
+bool displayReachable() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    for (const char *name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(name))
+            return true;
+    return false;
+#else
+    return true;
+#endif
+}
+} // namespace
+
+std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv) {
+    bool clipboard = false;
+    for (int i = 1; i < argc; ++i)
+        clipboard = clipboard || std::strcmp(argv[i], "--clipboard") == 0;
+    if (clipboard && displayReachable())
+        return std::make_unique<QGuiApplication>(argc, argv);
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+bool clipboardAvailable() {
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+}
+
+void putOnClipboard(const QImage &picture) {
+    if (QClipboard *cb = QGuiApplication::clipboard())
+        cb->setImage(picture);
+}
+
+} // namespace lmk::ctl
