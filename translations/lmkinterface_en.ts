@@ -647,5 +647,53 @@
         <source>Line too long: at most 253 characters can be sent!</source>
         <translation>Line too long: at most 253 characters can be sent!</translation>
     </message>
+    <message>
+        <source>&amp;Backups…</source>
+        <translation>&amp;Backups…</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>Cu&amp;t</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copy</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Paste</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ear Slots</source>
+        <translation>Cl&amp;ear Slots</translation>
+    </message>
+    <message>
+        <source>&amp;Insert Empty Slot</source>
+        <translation>&amp;Insert Empty Slot</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Slots</source>
+        <translation>&amp;Delete Slots</translation>
+    </message>
+    <message>
+        <source>&amp;Move Up</source>
+        <translation>&amp;Move Up</translation>
+    </message>
+    <message>
+        <source>Move Do&amp;wn</source>
+        <translation>Move Do&amp;wn</translation>
+    </message>
+    <message>
+        <source>Sort by &amp;Frequency</source>
+        <translation>Sort by &amp;Frequency</translation>
+    </message>
+    <message>
+        <source>Sort by &amp;Name</source>
+        <translation>Sort by &amp;Name</translation>
+    </message>
+    <message>
+        <source>Compare with Recei&amp;ver</source>
+        <translation>Compare with Recei&amp;ver</translation>
+    </message>
 </context>
 </TS>

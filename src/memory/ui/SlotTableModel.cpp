@@ -1,5 +1,6 @@
 #include "memory/ui/SlotTableModel.h"
 
+#include "app/UiLanguage.h"
 #include "memory/MemoryImage.h"
 #include "memory/MemorySession.h"
 #include "memory/MemorySlots.h"
@@ -70,6 +71,9 @@ SlotTableModel::SlotTableModel(MemorySession &session)
     : QAbstractTableModel(&session), m_session(session) {
     m_undo.setUndoLimit(kUndoLimit);
     m_seen = session.image().data();
+    // The headings follow the window's language.
+    connect(&UiLanguage::instance(), &UiLanguage::languageChanged, this,
+            [this] { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); });
     MemorySlots *store = &session.memorySlots();
     connect(store, &MemorySlots::imageReplaced, this, &SlotTableModel::takeSessionChange);
     connect(store, &MemorySlots::slotChanged, this, [this] { takeSessionChange({}); });
@@ -133,7 +137,7 @@ QVariant SlotTableModel::headerData(int section, Qt::Orientation o, int role) co
     if (role != Qt::DisplayRole)
         return {};
     if (o == Qt::Horizontal)
-        return slotGridHeadings().value(section);
+        return UiLanguage::translate(slotGridHeadings().value(section));
     return QString::number(section + 1);
 }
 
