@@ -92,6 +92,13 @@ SlotTableModel::SlotTableModel(MemorySession &session)
     refresh();
 }
 
+SlotTableModel::~SlotTableModel() {
+    // The stack's clear() on destruction announces a last index change; the
+    // views' handlers must not hear it while the session around the model is
+    // already being torn down.
+    m_undo.blockSignals(true);
+}
+
 bool SlotTableModel::locked() const {
     return m_session.busy() || m_session.memorySlots().operationRunning;
 }

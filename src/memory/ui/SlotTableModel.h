@@ -86,6 +86,7 @@ class SlotTableModel : public QAbstractTableModel {
 
   private:
     explicit SlotTableModel(MemorySession &session);
+    ~SlotTableModel() override;
     friend class SlotImageStep;
 
     // The image as an undo step leaves it.
