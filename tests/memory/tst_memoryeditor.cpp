@@ -283,14 +283,19 @@ void TstMemoryEditor::unsavedChangesAskFirst_data() {
 // the terminal page and "Laden vom LMK54" replaced unsaved changes unasked.
 void TstMemoryEditor::unsavedChangesAskFirst() {
     QFETCH(QString, action);
+    QFETCH(QString, transport);
     QVERIFY(openEditor());
     button(editor(), "B_Laden")->click();
     const QByteArray read = image().data();
     QCOMPARE(model().setCellText(3, ColName, QStringLiteral("Ungesichert")), QString());
     const QByteArray edited = image().data();
     QVERIFY(editor()->isWindowModified());
-    if (action == QLatin1String("open"))
+    if (action == QLatin1String("open")) {
+        const qsizetype beforeSwitch = f->sim().requests().size();
         f->window->showPage(kPageTerminal); // over USB: the terminal mode switch
+        if (transport == QLatin1String("usb")) // logged by the simulator a little later
+            QTRY_VERIFY(f->sim().requests().size() > beforeSwitch);
+    }
     const int requestsBefore = int(f->sim().requests().size());
     QTemporaryDir dir;
     const QString other = dir.filePath(QStringLiteral("x.Mem"));
