@@ -135,7 +135,7 @@ void SocketSession::pump() {
             return;
         }
         const Outgoing o = m_out.dequeue();
-        if (!o.bytes.isEmpty())
+        if (!o.bytes.isEmpty() && m_device->isWritable())
             m_device->write(o.bytes);
         if (o.close) {
             m_closed = true;
@@ -151,6 +151,13 @@ void SocketSession::pump() {
 void SocketSession::onDisconnected() {
     if (m_finished)
         return;
+    // Bytes the host sent before it closed may still wait in the socket's
+    // buffer (the disconnect can be noticed before their readyRead): a
+    // receiver handles them as well.
+    if (!m_closed && !m_dispatching) {
+        m_in += m_device->readAll();
+        dispatch();
+    }
     m_finished = true;
     m_closed = true;
     m_timer.stop();

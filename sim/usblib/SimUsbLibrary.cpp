@@ -12,6 +12,8 @@
 #include "lmk_usb_api.h"
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -31,6 +33,9 @@ struct Connection {
     std::mutex lock; // guards fd against LMK_Write / LMK_Close
     int fd = -1;
     std::thread reader;
+    std::mutex endLock; // guards readerEnded
+    std::condition_variable readerEnd;
+    bool readerEnded = false;
 };
 
 // Never destroyed: a reader thread must not meet a destructed object at exit.
@@ -42,7 +47,7 @@ Connection &conn() {
 // Cuts the byte stream into frames. A length below the header or above the
 // largest frame cannot be resynchronised within the stream: the bytes held
 // are dropped and the next receive starts a new frame.
-void readLoop(int fd, void *context, LMK_DeliverFn deliver) {
+void readFrames(int fd, void *context, LMK_DeliverFn deliver) {
     std::vector<unsigned char> held;
     unsigned char chunk[2048];
     for (;;) {
@@ -67,6 +72,18 @@ void readLoop(int fd, void *context, LMK_DeliverFn deliver) {
     }
 }
 
+void readLoop(int fd, void *context, LMK_DeliverFn deliver) {
+    readFrames(fd, context, deliver);
+    Connection &c = conn();
+    std::lock_guard<std::mutex> guard(c.endLock);
+    c.readerEnded = true;
+    c.readerEnd.notify_all();
+}
+
+// How long a close waits for the simulator to take the last requests and
+// hang up before the connection is cut.
+constexpr auto kCloseGrace = std::chrono::milliseconds(500);
+
 void closeConnection() {
     Connection &c = conn();
     int fd;
@@ -74,11 +91,22 @@ void closeConnection() {
         std::lock_guard<std::mutex> guard(c.lock);
         fd = c.fd;
         c.fd = -1;
+        // Only the sending side ends here: the simulator reads every request
+        // written before the close, then hangs up, which ends the reader.
+        // Cutting both ways at once could make the simulator's next reply
+        // fail and drop the requests it had not read yet.
         if (fd >= 0)
-            ::shutdown(fd, SHUT_RDWR); // wakes the reader
+            ::shutdown(fd, SHUT_WR);
     }
-    if (c.reader.joinable())
+    if (c.reader.joinable()) {
+        {
+            std::unique_lock<std::mutex> guard(c.endLock);
+            if (!c.readerEnd.wait_for(guard, kCloseGrace, [&] { return c.readerEnded; }) &&
+                fd >= 0)
+                ::shutdown(fd, SHUT_RDWR); // no hang-up: wakes the reader
+        }
         c.reader.join();
+    }
     if (fd >= 0)
         ::close(fd);
 }
@@ -107,6 +135,10 @@ LMK_USB_EXPORT int LMK_Open(void *context, LMK_DeliverFn deliver) {
     Connection &c = conn();
     std::lock_guard<std::mutex> guard(c.lock);
     c.fd = fd;
+    {
+        std::lock_guard<std::mutex> ended(c.endLock);
+        c.readerEnded = false;
+    }
     c.reader = std::thread(readLoop, fd, context, deliver);
     return 1;
 }

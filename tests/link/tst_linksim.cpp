@@ -4,6 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
+#include "link/UsbLibrary.h"
 #include "link/Wait.h"
 
 #include <QElapsedTimer>
@@ -135,6 +136,28 @@ private slots:
         QVERIFY(t.elapsed() < 1500);
         QVERIFY(!link.wlanChecked());
         QCOMPARE(dlg.texts, QStringList{QStringLiteral("Access Point LMK5x not found!")});
+    }
+
+    // Requests written just before a close reach the receiver, even while
+    // it is still answering the earlier ones (the window sends its last
+    // page switch this way when it closes).
+    void closeDeliversTheLastRequests() {
+        SimProcess sim;
+        QVERIFY(sim.start({QStringLiteral("--delay"), QStringLiteral("5")}));
+        sim.useUsb();
+        UsbLibrary usb;
+        QVERIFY(usb.load(UsbLibrary::configuredPath()));
+        QList<QByteArray> sent;
+        for (int round = 0; round < 20; ++round) {
+            QVERIFY(usb.open(nullptr, nullptr) != 0);
+            for (const QByteArray &bytes : {QByteArray::fromHex("12"), QByteArray::fromHex("0d01"),
+                                            QByteArray::fromHex("0d00")}) {
+                usb.write(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
+                sent << bytes;
+            }
+            usb.close();
+        }
+        QTRY_COMPARE(sim.requests(QStringLiteral("usb")), sent);
     }
 };
 
