@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -79,6 +80,9 @@ QList<std::pair<QString, QString>> shownTexts(QWidget *root) {
         } else if (auto *c = qobject_cast<QComboBox *>(w)) {
             for (int i = 0; i < c->count(); ++i)
                 add(w, c->itemText(i));
+        } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+            for (int i = 0; i < list->count(); ++i)
+                add(w, list->item(i)->text());
         } else if (auto *v = qobject_cast<QAbstractItemView *>(w); v && v->model()) {
             for (int col = 0; col < v->model()->columnCount(); ++col)
                 add(w, v->model()->headerData(col, Qt::Horizontal).toString());
