@@ -61,9 +61,6 @@ const QByteArray kVersionRequest(1, char(0x12));
 
 constexpr const char *kDesktopStyleKey = "desktopStyle";
 
-// Holds the client area: as large as it unless the window is made smaller
-// (a small screen, a large font), then it scrolls, so everything stays
-// reachable.
 // A disabled widget drawn in the colours of an enabled one, from the
 // application's palette of the moment.
 void showDisabledAsEnabled(QWidget *w) {
@@ -74,6 +71,9 @@ void showDisabledAsEnabled(QWidget *w) {
     w->setPalette(pal);
 }
 
+// Holds the client area: as large as it unless the window is made smaller
+// (a small screen, a large font), then it scrolls, so everything stays
+// reachable.
 class ClientScroller : public QScrollArea {
   public:
     using QScrollArea::QScrollArea;

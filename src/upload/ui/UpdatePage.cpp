@@ -27,11 +27,9 @@
 namespace lmk {
 
 namespace {
+// The colour a group box was given, before it was made readable.
 constexpr const char *kFontColor = "_lmk_font_color";
-} // namespace
 
-
-namespace {
 // The page control around this page; disabled during a transfer so that the
 // page cannot be changed.
 QTabWidget *pageControl(QWidget *page) {
@@ -214,8 +212,10 @@ void UpdatePage::buildControls() {
 
 void UpdatePage::setFontColor(QWidget *w, const QColor &c) {
     w->setProperty(kFontColor, c);
-    const QPalette around = w->parentWidget() ? w->parentWidget()->palette() : QApplication::palette();
-    const QColor shown = readableOn(c, around.color(QPalette::Window), around.color(QPalette::WindowText));
+    const QPalette around =
+        w->parentWidget() ? w->parentWidget()->palette() : QApplication::palette();
+    const QColor shown =
+        readableOn(c, around.color(QPalette::Window), around.color(QPalette::WindowText));
     QPalette p = w->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::WindowText, shown);
@@ -227,10 +227,11 @@ void UpdatePage::setFontColor(QWidget *w, const QColor &c) {
 void UpdatePage::changeEvent(QEvent *e) {
     // A new palette (the desktop's, dark or high contrast): the groups'
     // colours are read against it again.
-    if (e->type() == QEvent::PaletteChange)
-        for (QWidget *group : {static_cast<QWidget *>(GB_Extern), static_cast<QWidget *>(GB_Download)})
+    if (e->type() == QEvent::PaletteChange) {
+        for (QGroupBox *group : {GB_Extern, GB_Download})
             if (group && group->property(kFontColor).isValid())
                 setFontColor(group, group->property(kFontColor).value<QColor>());
+    }
     QWidget::changeEvent(e);
 }
 
