@@ -158,10 +158,25 @@ QString plainNumber(const QString &text, const QLocale &locale, bool decimals) {
     bool hasFraction = false;
     if (decimals) {
         const QString point = locale.decimalPoint();
-        const qsizetype at = t.lastIndexOf(point);
+        qsizetype at = t.lastIndexOf(point);
+        qsizetype pointSize = point.size();
+        // Without the locale's decimal point, a "." that no group of three
+        // digits follows is one: "77500.5" as the CSV writes it, never
+        // 775005 under German settings.
+        if (at < 0 && point != QLatin1String(".")) {
+            const qsizetype dot = t.lastIndexOf(QLatin1Char('.'));
+            const QString tail = dot < 0 ? QString() : t.mid(dot + 1);
+            bool digitsOnly = !tail.isEmpty();
+            for (QChar c : tail)
+                digitsOnly = digitsOnly && c.isDigit();
+            if (digitsOnly && tail.size() != 3) {
+                at = dot;
+                pointSize = 1;
+            }
+        }
         if (at >= 0) {
             whole = t.left(at);
-            fraction = t.mid(at + point.size());
+            fraction = t.mid(at + pointSize);
             hasFraction = true;
         }
     }

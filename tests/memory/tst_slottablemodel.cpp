@@ -174,6 +174,16 @@ void TstSlotTableModel::numbersFollowLanguage_data() {
     QTest::newRow("English, negative") << true << negative
                                        << QStringList{"00,000,0-1.5", "0", "  0", "Auto", "AUS"}
                                        << "-77,500.5" << -775005;
+    // As the CSV writes it, whatever the language (before: 775005.0 in German).
+    QTest::newRow("German, typed as in a CSV")
+        << false << dcf << QStringList{"00.077.500,0", "9.000", "  -250", "7,0M", "2,0M"}
+        << "77500.5" << 775005;
+    QTest::newRow("English, typed as in a CSV")
+        << true << dcf << QStringList{"00,077,500.0", "9,000", "  -250", "7.0M", "2.0M"}
+        << "77500.5" << 775005;
+    QTest::newRow("German, grouped without decimals")
+        << false << dcf << QStringList{"00.077.500,0", "9.000", "  -250", "7,0M", "2,0M"}
+        << "77.500" << 775000;
 }
 
 void TstSlotTableModel::numbersFollowLanguage() {
