@@ -16,8 +16,8 @@
 namespace lmk {
 
 namespace {
-// The page's controls end at 961,497.
-constexpr int kPageWidth = 975;
+// The page's controls end at 980,497.
+constexpr int kPageWidth = 981;
 constexpr int kPageHeight = 505;
 } // namespace
 

@@ -18,10 +18,12 @@
 namespace lmk {
 
 namespace {
-// The page's first size: the grid ends at 809,497, the controls at 961.
-constexpr int kPageWidth = 975;
+// The page's first size: the grid ends at 809,497, the buttons at 961 and
+// the byte counter's box at 980.
+constexpr int kPageWidth = 981;
 constexpr int kPageHeight = 505;
 constexpr QRect kGridRect(8, 8, 801, 489);
+constexpr int kButtonWidth = 129; // the buttons beside the grid
 
 // SG_Speicher: a table whose open in-place editor can be committed from
 // outside (File, Save keeps the focus in the grid).
@@ -174,8 +176,30 @@ void MemoryPage::resizeEvent(QResizeEvent *e) {
     const int dx = qMax(0, width() - kPageWidth);
     const int dy = qMax(0, height() - kPageHeight);
     SG_Speicher->setGeometry(kGridRect.adjusted(0, 0, dx, dy));
-    for (qsizetype i = 0; i < m_besideGrid.size(); ++i)
-        m_besideGrid[i]->move(m_besideGridHome[i] + QPoint(dx, 0));
+    for (qsizetype i = 0; i < m_besideGrid.size(); ++i) {
+        QWidget *w = m_besideGrid[i];
+        QPoint at = m_besideGridHome[i] + QPoint(dx, 0);
+        // A larger font (the desktop's) widens a button to the left: its
+        // text shows whole and its right edge stays in line.
+        if (qobject_cast<QPushButton *>(w)) {
+            const int width = qMax(kButtonWidth, w->sizeHint().width());
+            w->resize(width, w->height());
+            at.rx() -= width - kButtonWidth;
+        }
+        w->move(at);
+    }
+}
+
+void MemoryPage::changeEvent(QEvent *e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange && m_grows) {
+        // The captions take the size of their text again, as when first shown.
+        for (QWidget *w : std::as_const(m_besideGrid))
+            if (qobject_cast<QLabel *>(w) && w != L_SBytes)
+                w->adjustSize();
+        QResizeEvent again(size(), size());
+        resizeEvent(&again);
+    }
 }
 
 void MemoryPage::showState() {

@@ -64,6 +64,7 @@ class MemoryPage : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
 
   private:
     void init();
