@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 
 namespace lmk::ctl {
 
@@ -32,7 +33,7 @@ int show(Context &ctx, const QString &path, bool csv) {
     MemoryImage image;
     QString error;
     if (!image.loadFromFile(path, &error)) {
-        ctx.err << error << Qt::endl;
+        ctx.error(error);
         return ExitUsage;
     }
     const QStringList headings = slotGridHeadings();
@@ -99,12 +100,12 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     if (kind == SlotTransferOperation::Kind::Write) {
         QString error;
         if (!store.image().loadFromFile(path, &error)) {
-            ctx.err << error << Qt::endl;
+            ctx.error(error);
             return ExitUsage;
         }
         // Part of an image is never written; nothing is sent.
         if (store.image().size() < kSlotImageSize) {
-            ctx.err << SlotTransferOperation::imageShortText(store.image().size()) << Qt::endl;
+            ctx.error(SlotTransferOperation::imageShortText(store.image().size()));
             return ExitUsage;
         }
     }
@@ -114,15 +115,12 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     if (backup && (kind == SlotTransferOperation::Kind::Clear || store.image().holdsSlot(kSlotCount))) {
         const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
         if (!b.ok()) {
-            ctx.err << b.error << Qt::endl
-                    << "Nothing was written; --no-backup writes without a backup." << Qt::endl;
+            ctx.error(b.error + QStringLiteral("\nNothing was written; --no-backup writes without a backup."));
             return b.outcome == SlotTransferOperation::Outcome::Done ? ExitRefused
                                                                      : exitFor(b.outcome);
         }
-        ctx.err << "Backup of the receiver's slots: " << b.path;
-        if (!b.note.isEmpty())
-            ctx.err << " (" << b.note << ")";
-        ctx.err << Qt::endl;
+        ctx.note(QStringLiteral("Backup of the receiver's slots: ") + b.path +
+                 (b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));
     }
     SlotTransferOperation op(store);
     const char *label = kind == SlotTransferOperation::Kind::Read    ? "read"
@@ -136,18 +134,18 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     using O = SlotTransferOperation::Outcome;
     const QString text = op.outcomeText(kind, outcome);
     if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
-        ctx.err << text << Qt::endl;
+        ctx.error(text);
     if (outcome != O::Done)
         return exitFor(outcome);
     if (kind == SlotTransferOperation::Kind::Read) {
         QString error;
         if (!store.image().saveToFile(path, &error)) {
-            ctx.err << error << Qt::endl;
+            ctx.error(error);
             return ExitRefused;
         }
     }
     if (!text.isEmpty())
-        ctx.err << text << Qt::endl;
+        ctx.error(text);
     return ExitDone;
 }
 
@@ -155,7 +153,7 @@ bool loadImage(Context &ctx, const QString &path, MemoryImage &image) {
     QString error;
     if (image.loadFromFile(path, &error))
         return true;
-    ctx.err << error << Qt::endl;
+    ctx.error(error);
     return false;
 }
 
@@ -165,7 +163,7 @@ bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
         QFile out;
         if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
             return true;
-        ctx.err << "Cannot write to standard output." << Qt::endl;
+        ctx.error(QStringLiteral("Cannot write to standard output."));
         return false;
     }
     MemoryImage file;
@@ -173,15 +171,38 @@ bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
     QString error;
     if (file.saveToFile(path, &error))
         return true;
-    ctx.err << error << Qt::endl;
+    ctx.error(error);
     return false;
 }
 
-int listBackups(Context &ctx) {
-    for (const QString &path : SlotBackupStore().list())
+int listBackups(Context &ctx, bool json) {
+    const QStringList paths = SlotBackupStore().list();
+    if (json) {
+        ctx.printJson({{QStringLiteral("backups"), QJsonArray::fromStringList(paths)}});
+        return ExitDone;
+    }
+    for (const QString &path : paths)
         ctx.out << path << '\n';
     ctx.out.flush();
     return ExitDone;
+}
+
+// The form of each action, for the message of a wrong use.
+const char *findAction(const QString &action) {
+    static const std::pair<const char *, const char *> forms[] = {
+        {"read", "memory read -o FILE.Mem"},
+        {"write", "memory write FILE.Mem"},
+        {"clear", "memory clear --yes"},
+        {"show", "memory show FILE.Mem [--csv]"},
+        {"backups", "memory backups"},
+        {"export", "memory export FILE.Mem [-o FILE.csv]"},
+        {"import", "memory import FILE.csv [--base FILE.Mem] -o OUT.Mem"},
+        {"diff", "memory diff A.Mem B.Mem"},
+    };
+    for (const auto &f : forms)
+        if (action == QLatin1String(f.first))
+            return f.second;
+    return nullptr;
 }
 
 int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath) {
@@ -197,19 +218,19 @@ int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, con
         return ExitUsage;
     QFile f(csvPath);
     if (!f.open(QIODevice::ReadOnly)) {
-        ctx.err << "Cannot open file \"" << csvPath << "\". " << f.errorString() << Qt::endl;
+        ctx.error(QStringLiteral("Cannot open file \"%1\". %2").arg(csvPath, f.errorString()));
         return ExitUsage;
     }
     const QByteArray csv = f.read(kMaxSlotCsvSize + 1);
     const SlotCsvImport result = importSlotCsv(csv, base.data());
     if (!result.ok()) {
-        ctx.err << QFileInfo(csvPath).fileName() << ": " << result.error << Qt::endl;
+        ctx.error(QFileInfo(csvPath).fileName() + QStringLiteral(": ") + result.error);
         return ExitUsage;
     }
     return saveBytes(ctx, out, result.image) ? ExitDone : ExitRefused;
 }
 
-int diff(Context &ctx, const QString &a, const QString &b) {
+int diff(Context &ctx, const QString &a, const QString &b, bool json) {
     MemoryImage first;
     MemoryImage second;
     if (!loadImage(ctx, a, first) || !loadImage(ctx, b, second))
@@ -217,6 +238,26 @@ int diff(Context &ctx, const QString &a, const QString &b) {
     const SlotImageDiff d = diffSlotImages(first.data(), second.data());
     const QString nameA = QFileInfo(a).fileName();
     const QString nameB = QFileInfo(b).fileName();
+    if (json) {
+        const QStringList headings = slotGridHeadings();
+        QJsonArray differing;
+        for (const SlotDifference &slot : d.differing) {
+            QJsonArray fields;
+            for (const SlotFieldChange &f : slot.fields)
+                fields.append(QJsonObject{{QStringLiteral("field"), headings.value(f.column)},
+                                          {QStringLiteral("before"), f.before},
+                                          {QStringLiteral("after"), f.after}});
+            differing.append(QJsonObject{{QStringLiteral("slot"), slot.slot},
+                                     {QStringLiteral("fields"), fields},
+                                     {QStringLiteral("onlyInFirst"), slot.onlyInFirst},
+                                     {QStringLiteral("onlyInSecond"), slot.onlyInSecond},
+                                     {QStringLiteral("text"), slotDifferenceText(slot, nameA, nameB)}});
+        }
+        ctx.printJson({{QStringLiteral("equal"), d.equal()},
+                       {QStringLiteral("slots"), differing},
+                       {QStringLiteral("trailingBytesDiffer"), d.trailingBytesDiffer}});
+        return d.equal() ? ExitDone : ExitRefused;
+    }
     for (const SlotDifference &slot : d.differing)
         ctx.out << slotDifferenceText(slot, nameA, nameB) << '\n';
     if (d.trailingBytesDiffer)
@@ -227,39 +268,7 @@ int diff(Context &ctx, const QString &a, const QString &b) {
 
 } // namespace
 
-int runMemory(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("action"),
-                            QStringLiteral("read, write, clear, show, backups, export, import or diff"));
-    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the .Mem or CSV file(s)"));
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("read, import: the .Mem file to write; export: the CSV file "
-                                "(default: standard output)"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("yes"), QStringLiteral("clear: confirm clearing every slot")});
-    p.addOption({QStringLiteral("csv"), QStringLiteral("show: comma-separated values")});
-    p.addOption({QStringLiteral("base"),
-                 QStringLiteral("import: the .Mem file the CSV is applied to (default: all zero)"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("no-backup"),
-                 QStringLiteral("write, clear: do not read the slots into a backup first")});
-    const QString description = QStringLiteral(
-        "The receiver's 63 memory slots.\n"
-        "  memory read -o FILE.Mem    read all slots into a file\n"
-        "  memory write FILE.Mem      write a file's slots to the receiver\n"
-        "  memory clear --yes         clear every slot\n"
-        "  memory show FILE.Mem [--csv]  the slots' texts, one row per slot\n"
-        "  memory backups             the backups, newest first\n"
-        "  memory export FILE.Mem [-o FILE.csv]   the slots as CSV for spreadsheets\n"
-        "  memory import FILE.csv [--base FILE.Mem] -o OUT.Mem   a CSV applied onto an image\n"
-        "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
-        "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
-        "%1; when that read fails, nothing is written\n"
-        "(--no-backup writes without one). The newest %2 backups are kept.")
-        .arg(QDir::toNativeSeparators(SlotBackupStore::defaultDirectory()))
-        .arg(SlotBackupStore::kKept);
-    if (int rc = parseCommand(ctx, p, args, description); rc >= 0)
-        return rc;
+int runMemory(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
     if (action == QLatin1String("show") && pos.size() == 2)
@@ -271,26 +280,25 @@ int runMemory(Context &ctx, const QStringList &args) {
     if (action == QLatin1String("write") && pos.size() == 2)
         return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup);
     if (action == QLatin1String("backups") && pos.size() == 1)
-        return listBackups(ctx);
+        return listBackups(ctx, p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("export") && pos.size() == 2)
         return exportCsv(ctx, pos[1], output);
     if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty())
         return importCsv(ctx, pos[1], p.value(QStringLiteral("base")), output);
     if (action == QLatin1String("diff") && pos.size() == 3)
-        return diff(ctx, pos[1], pos[2]);
+        return diff(ctx, pos[1], pos[2], p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("clear") && pos.size() == 1) {
         ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
-        if (!ctx.dialogs.assumeYes) {
-            ctx.err << "lmkctl memory clear: clears every slot; confirm with --yes" << Qt::endl;
-            return ExitUsage;
-        }
+        if (!ctx.dialogs.assumeYes)
+            return ctx.usageError(QStringLiteral("clear clears every slot; confirm with --yes"));
         return transfer(ctx, SlotTransferOperation::Kind::Clear, QString(), backup);
     }
-    ctx.err << "lmkctl memory: expected 'read -o FILE', 'write FILE', 'clear --yes', "
-               "'show FILE [--csv]', 'backups', 'export FILE', 'import FILE -o OUT' or "
-               "'diff A B'"
-            << Qt::endl;
-    return ExitUsage;
+    return ctx.usageError(
+        action.isEmpty() ? QStringLiteral("expected an action: read, write, clear, show, backups, export, "
+                                          "import or diff")
+        : !findAction(action)
+            ? QStringLiteral("unknown action '%1'").arg(action)
+            : QStringLiteral("expected '%1'").arg(QString::fromLatin1(findAction(action))));
 }
 
 } // namespace lmk::ctl

@@ -109,79 +109,39 @@ QImage emptyPicture(const AreaValues &values, bool framed) {
 
 } // namespace
 
-int runScan(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addOption({QStringLiteral("preset"),
-                 QStringLiteral("full-vga, full-wvga (default), diagram-vga or diagram-wvga"),
-                 QStringLiteral("name")});
-    p.addOption({QStringLiteral("area"),
-                 QStringLiteral("the rectangle X,Y,W,H on the 800 x 480 screen"),
-                 QStringLiteral("X,Y,W,H")});
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("the picture file; .png or .bmp. With --count, a %d form "
-                                "(e.g. shot-%03d.png) takes the capture number; without one "
-                                "the number goes before the extension (shot-1.png)"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("framed"),
-                 QStringLiteral("write the window's 810 x 490 picture (the area at 5,5 in a "
-                                "black frame) instead of exactly W x H pixels")});
-    p.addOption({QStringLiteral("count"),
-                 QStringLiteral("number of captures (default 1); 0 runs until Ctrl+C, which "
-                                "aborts the running scan and keeps the files written"),
-                 QStringLiteral("N"), QStringLiteral("1")});
-    p.addOption({QStringLiteral("interval"),
-                 QStringLiteral("seconds from the start of one capture to the start of the "
-                                "next (default 0: at once)"),
-                 QStringLiteral("seconds"), QStringLiteral("0")});
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Copies the receiver's screen, or a rectangle of it, into a PNG or BMP "
-                           "file (by the file's extension).\n"
-                           "Presets: full-vga 0,0,640,480  full-wvga 0,0,800,480  "
-                           "diagram-vga 0,93,520,387  diagram-wvga 0,93,648,387"));
-        rc >= 0)
-        return rc;
+int runScan(Context &ctx, const QCommandLineParser &p) {
     bool countOk = false, intervalOk = false;
     const int count = p.value(QStringLiteral("count")).toInt(&countOk);
     const double interval = p.value(QStringLiteral("interval")).toDouble(&intervalOk);
-    if (!p.positionalArguments().isEmpty() || !p.isSet(QStringLiteral("output")) ||
-        (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))) {
-        ctx.err << "lmkctl scan: expected [--preset NAME | --area X,Y,W,H] -o FILE [--framed] "
-                   "[--count N] [--interval SECONDS]"
-                << Qt::endl;
-        return ExitUsage;
-    }
-    if (!countOk || count < 0 || !intervalOk || interval < 0 || interval > 86400) {
-        ctx.err << "lmkctl scan: --count needs a number of 0 or more, --interval a number of "
-                   "seconds from 0 to 86400"
-                << Qt::endl;
-        return ExitUsage;
-    }
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments; the file comes with -o FILE"));
+    if (!p.isSet(QStringLiteral("output")))
+        return ctx.usageError(QStringLiteral("-o FILE is missing"));
+    if (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))
+        return ctx.usageError(QStringLiteral("--preset and --area name the area twice; give one"));
+    if (!countOk || count < 0)
+        return ctx.usageError(QStringLiteral("--count needs a number of 0 or more"));
+    if (!intervalOk || interval < 0 || interval > 86400)
+        return ctx.usageError(QStringLiteral("--interval needs a number of seconds from 0 to 86400"));
     const QString pattern = p.value(QStringLiteral("output"));
     const bool single = count == 1 && !hasNumberForm(pattern);
     const QString suffix = QFileInfo(pattern).suffix().toLower();
-    if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
-        ctx.err << "lmkctl scan: the file must end in .png or .bmp" << Qt::endl;
-        return ExitUsage;
-    }
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp"))
+        return ctx.usageError(QStringLiteral("the file must end in .png or .bmp"));
 
     ScanArea area; // the window's area: full WVGA until told otherwise
     if (p.isSet(QStringLiteral("preset"))) {
         const auto preset = presetByName(p.value(QStringLiteral("preset")));
-        if (!preset) {
-            ctx.err << "lmkctl scan: unknown preset " << p.value(QStringLiteral("preset"))
-                    << " (full-vga, full-wvga, diagram-vga, diagram-wvga)" << Qt::endl;
-            return ExitUsage;
-        }
+        if (!preset)
+            return ctx.usageError(QStringLiteral("unknown preset %1 (full-vga, full-wvga, diagram-vga, "
+                                                 "diagram-wvga)")
+                                      .arg(p.value(QStringLiteral("preset"))));
         area.applyPreset(*preset);
     } else if (p.isSet(QStringLiteral("area"))) {
         const auto a = areaFromText(p.value(QStringLiteral("area")));
-        if (!a) {
-            ctx.err << "lmkctl scan: --area needs X,Y,W,H with W, H at least 1 and the "
-                       "rectangle on the 800 x 480 screen"
-                    << Qt::endl;
-            return ExitUsage;
-        }
+        if (!a)
+            return ctx.usageError(QStringLiteral("--area needs X,Y,W,H with W, H at least 1 and the "
+                                                 "rectangle on the 800 x 480 screen"));
         // Through the window's rules, in an order in which none of them yields.
         area.setW(1);
         area.setH(1);
@@ -249,7 +209,7 @@ int runScan(Context &ctx, const QStringList &args) {
             break; // the capture was aborted: no file for it
         const QString text = QString::fromLatin1(outcome.statusText);
         if (!outcome.sent) {
-            ctx.err << text << Qt::endl;
+            ctx.error(text);
             return ExitNoConnection;
         }
         if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
@@ -261,17 +221,18 @@ int runScan(Context &ctx, const QStringList &args) {
             return writer.write(picture) ? QString() : writer.errorString();
         });
         if (!error.isEmpty()) {
-            ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
+            ctx.error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
             return ExitUsage;
         }
         ++written;
-        ctx.err << text << Qt::endl;
+        ctx.note(text);
         ctx.out << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
                 << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
     }
     if (InterruptGuard::raised()) {
-        ctx.err << "Interrupted; " << written << (written == 1 ? " file" : " files")
-                << " written." << Qt::endl;
+        ctx.error(QStringLiteral("Interrupted; %1 %2 written.")
+                      .arg(written)
+                      .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files")));
         return ExitInterrupted;
     }
     return ExitDone;

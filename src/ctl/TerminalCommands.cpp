@@ -41,7 +41,7 @@ struct StdinLines {
 // USB is required; prints the window's message otherwise.
 bool connectUsb(Context &ctx) {
     if (!ctx.usb) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return false;
     }
     return ctx.connect();
@@ -53,26 +53,15 @@ int settingsTimeout(Context &ctx) {
 
 } // namespace
 
-int runTerminal(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Switches the receiver into terminal mode (USB only: give --usb), sends "
-                           "every line of standard input as a terminal line and writes the text "
-                           "the receiver sends back to standard output. Ends at the end of "
-                           "standard input, after the receiver has gone quiet."));
-        rc >= 0)
-        return rc;
-    if (!p.positionalArguments().isEmpty()) {
-        ctx.err << "lmkctl terminal: takes no arguments" << Qt::endl;
-        return ExitUsage;
-    }
+int runTerminal(Context &ctx, const QCommandLineParser &p) {
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments"));
     if (!connectUsb(ctx))
         return ExitNoConnection;
 
     TerminalSession session(ctx.link);
     if (!session.enter()) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return ExitNoConnection;
     }
     // The access-point answer to the mode switch fills the window's form,
@@ -109,7 +98,7 @@ int runTerminal(Context &ctx, const QStringList &args) {
                 l.pop_back();
             const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
             if (!message.isEmpty()) {
-                ctx.err << message << Qt::endl;
+                ctx.error(message);
                 // Without USB nothing goes; a line too long for a frame or
                 // with characters that have no byte is the caller's mistake
                 // (the next lines still go out).
@@ -141,40 +130,16 @@ const ApField kApFields[] = {
 };
 } // namespace
 
-int runAp(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("action"), QStringLiteral("show or set"));
-    p.addOption({QStringLiteral("ssid"), QStringLiteral("set: the name, 10 characters"),
-                 QStringLiteral("S")});
-    p.addOption({QStringLiteral("passkey"), QStringLiteral("set: the passkey, 22 characters"),
-                 QStringLiteral("P")});
-    p.addOption({QStringLiteral("channel"), QStringLiteral("set: the channel, 0 to 11"),
-                 QStringLiteral("C")});
-    p.addOption({QStringLiteral("power"), QStringLiteral("set: the transmit power in dBm, 0 to 19"),
-                 QStringLiteral("DBM")});
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("The receiver's WiFi access point (USB only: give --usb).\n"
-                           "  ap show     print name, passkey, channel and transmit power as the\n"
-                           "              receiver reports them\n"
-                           "  ap set [--ssid S] [--passkey P] [--channel C] [--power DBM]\n"
-                           "              configure and save them; a value not given stays as\n"
-                           "              the receiver reports it, and must be one the window\n"
-                           "              would send back"));
-        rc >= 0)
-        return rc;
+int runAp(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
     const bool set = action == QLatin1String("set");
     bool anyField = false;
     for (const ApField &f : kApFields)
         anyField = anyField || p.isSet(QLatin1String(f.option));
-    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || set != anyField) {
-        ctx.err << "lmkctl ap: expected 'show' or 'set' with at least one of --ssid S, "
-                   "--passkey P, --channel C, --power DBM"
-                << Qt::endl;
-        return ExitUsage;
-    }
+    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || set != anyField)
+        return ctx.usageError(QStringLiteral("expected 'show' or 'set' with at least one of --ssid S, "
+                                             "--passkey P, --channel C, --power DBM"));
 
     // What the options give; the rest comes from the receiver's answer.
     ApSettings given;
@@ -205,7 +170,7 @@ int runAp(Context &ctx, const QStringList &args) {
                 continue;
             const QString problem = f.problem(given.*f.text);
             if (!problem.isEmpty()) {
-                ctx.err << problem << Qt::endl;
+                ctx.error(problem);
                 textsOk = false;
             }
         }
@@ -218,13 +183,20 @@ int runAp(Context &ctx, const QStringList &args) {
 
     TerminalSession session(ctx.link);
     if (!session.enter()) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return ExitNoConnection;
     }
     // The form is filled (and "Set!" enabled) by the receiver's answer.
     const std::optional<ApSettings> current = session.waitForSettings(kSettingsWaitMs);
     if (!current)
         return settingsTimeout(ctx);
+    if (!set && p.isSet(QStringLiteral("json"))) {
+        ctx.printJson({{QStringLiteral("ssid"), current->ssid},
+                       {QStringLiteral("passkey"), current->passkey},
+                       {QStringLiteral("channel"), current->channel},
+                       {QStringLiteral("power"), current->power}});
+        return ExitDone;
+    }
     if (!set) {
         // The receiver's texts as they came, also those the window's form
         // could not show.
@@ -245,8 +217,8 @@ int runAp(Context &ctx, const QStringList &args) {
         }
         const QString problem = f.problem(wanted.*f.text);
         if (!problem.isEmpty()) {
-            ctx.err << problem << Qt::endl
-                    << "lmkctl ap set: give --" << f.option << Qt::endl;
+            ctx.error(problem);
+            ctx.err << "lmkctl ap set: give --" << f.option << Qt::endl;
             keptOk = false;
         }
     }
@@ -255,7 +227,7 @@ int runAp(Context &ctx, const QStringList &args) {
     const QStringList messages = session.setAccessPoint(wanted);
     if (!messages.isEmpty()) {
         for (const QString &m : messages)
-            ctx.err << m << Qt::endl;
+            ctx.error(m);
         return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection : ExitUsage;
     }
     // The WiFi module answers every command line as terminal text.
