@@ -2,6 +2,7 @@
 
 #include "app/AppResources.h"
 #include "app/RadioGroupFocus.h"
+#include "app/ReceiverAddressDialog.h"
 #include "app/TDLG_Info.h"
 #include "display/PictureFile.h"
 #include "display/ui/DisplayPage.h"
@@ -10,6 +11,7 @@
 #include "link/Dialogs.h"
 #include "link/Wait.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
 #include "terminal/ui/TerminalPage.h"
@@ -17,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -185,6 +188,10 @@ void TFMain::buildMenu() {
                                          m_link.MI_WLANClick();
                                      });
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
+    QAction *address = iface->addAction(QStringLiteral("Receiver &Address…"), this, [this] {
+        ReceiverAddressDialog(m_link, this).exec();
+    });
+    address->setObjectName(QStringLiteral("MI_ReceiverAddress"));
     iface->addSeparator();
     QAction *memory =
         iface->addAction(QStringLiteral("Memory &Slots…"), this, &TFMain::MI_MemorySlotsClick);
@@ -338,6 +345,21 @@ void TFMain::MI_MemorySlotsClick() {
     m_memoryEditor->show();
     m_memoryEditor->raise();
     m_memoryEditor->activateWindow();
+}
+
+bool TFMain::openFileFromCommandLine(const QString &path) {
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("Mem"), Qt::CaseInsensitive) == 0) {
+        MI_MemorySlotsClick();
+        m_memoryEditor->actions()->openMemFile(path);
+        return true;
+    }
+    if (suffix.compare(QLatin1String("RPD"), Qt::CaseInsensitive) == 0) {
+        showPage(kPageUpdate);
+        m_update->selectUploadFile(path);
+        return true;
+    }
+    return false;
 }
 
 void TFMain::FormCloseQuery() {
