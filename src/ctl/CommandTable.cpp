@@ -23,11 +23,12 @@ QString memoryDescription() {
              "  memory show FILE.Mem [--csv]  the slots' texts, one row per slot\n"
              "  memory backups             the backups, newest first\n"
              "  memory export FILE.Mem [-o FILE.csv]   the slots as CSV for spreadsheets\n"
-             "  memory import FILE.csv [--base FILE.Mem] -o OUT.Mem   a CSV applied onto an image\n"
+             "  memory import FILE.csv --base FILE.Mem -o OUT.Mem   a CSV applied onto an image\n"
              "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
              "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
              "%1; when that read fails, nothing is written\n"
-             "(--no-backup writes without one). The newest %2 backups are kept.")
+             "(--no-backup writes without one). The newest %2 backups are kept.\n"
+             "Every FILE may be '-': standard input, or standard output for -o.")
         .arg(QDir::toNativeSeparators(SlotBackupStore::defaultDirectory()))
         .arg(SlotBackupStore::kKept);
 }
@@ -66,7 +67,8 @@ const QList<Command> &commands() {
          s("Loads FILE (.RPD) into the receiver's configuration (default) or into an external "
            "task. Synchronises first: the bootloader must be active. The file's name must match "
            "the target (\"LMK...\" for the configuration, characters 5-8 equal to the task's "
-           "first id) unless --yes is given."),
+           "first id) unless --yes is given. FILE '-' reads standard input (its name is \"-\": "
+           "give --yes)."),
          {
              {{s("task")}, s("load into the N-th external task as 'lmkctl tasks' lists them (from 1)"), s("N")},
              {{s("ids")}, s("load into the external task with these ids (hex)"), s("A,B,C")},
@@ -87,6 +89,8 @@ const QList<Command> &commands() {
                 "takes the capture number; without one the number goes before the extension "
                 "(shot-1.png)"),
               s("FILE")},
+             {{s("format")}, s("png or bmp: the picture's type, needed for -o - (standard output)"),
+              s("TYPE"), {}, {s("png"), s("bmp")}},
              {{s("framed")}, s("write the window's 810 x 490 picture (the area at 5,5 in a black "
                                "frame) instead of exactly W x H pixels")},
              {{s("count")}, s("number of captures (default 1); 0 runs until Ctrl+C, which aborts "
@@ -103,9 +107,13 @@ const QList<Command> &commands() {
              {{s("o"), s("output")}, s("read, import: the .Mem file to write; export: the CSV file "
                                        "(default: standard output)"),
               s("FILE")},
-             {{s("yes")}, s("clear: confirm clearing every slot")},
-             {{s("csv")}, s("show: comma-separated values")},
-             {{s("base")}, s("import: the .Mem file the CSV is applied to (default: all zero)"), s("FILE")},
+             {{s("yes")}, s("clear: confirm clearing every slot; write: confirm writing a file that "
+                            "is not exactly 63 slots (16128 bytes)")},
+             {{s("csv")}, s("show: the CSV that export writes (and import reads)")},
+             {{s("base")}, s("import: the .Mem file the CSV is applied to; its bytes that the CSV "
+                             "does not name are kept"),
+              s("FILE")},
+             {{s("zero-base")}, s("import: apply the CSV to an all-zero image instead of --base")},
              {{s("no-backup")}, s("write, clear: do not read the slots into a backup first")},
              {{s("json")}, s("backups, diff: the result as one JSON object on standard output")},
          },

@@ -47,10 +47,12 @@ bool Context::connect() {
     if (usb) {
         if (link.openUsb() == 0) {
             const QString library = qEnvironmentVariable("LMK_USB_LIBRARY");
-            err << "lmkctl: " << kNoUsbText << " ("
-                << (library.isEmpty() ? QStringLiteral("LMK_USB_LIBRARY is not set; it names the USB library")
-                                      : QStringLiteral("no receiver through the USB library %1").arg(library))
-                << "; without --usb lmkctl uses WLAN)" << Qt::endl;
+            QString why = link.usbLibraryError();
+            if (why.isEmpty())
+                why = library.isEmpty() ? QStringLiteral("LMK_USB_LIBRARY is not set; it names the USB library")
+                                        : QStringLiteral("no receiver through the USB library %1").arg(library);
+            err << "lmkctl: " << kNoUsbText << " (" << why << "; without --usb lmkctl uses WLAN)"
+                << Qt::endl;
             return false;
         }
         return true;

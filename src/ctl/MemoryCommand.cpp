@@ -1,6 +1,7 @@
 // lmkctl memory: read, write, clear and show the 63 memory slots; backups,
 // CSV export and import, and the differences of two .Mem files.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -11,7 +12,6 @@
 #include "memory/SlotTransferOperation.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -20,21 +20,37 @@ namespace lmk::ctl {
 
 namespace {
 
-QString csvField(const QString &s) {
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) &&
-        !s.contains(QLatin1Char('\n')))
-        return s;
-    QString q = s;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+// The image in `path` (or standard input); false after printing why.
+bool loadImage(Context &ctx, const QString &path, MemoryImage &image) {
+    const FileContents read = readInput(path, MemoryImage::kMaxFileSize);
+    if (!read.ok()) {
+        ctx.err << read.error << Qt::endl;
+        return false;
+    }
+    image.clear();
+    image.write(read.bytes);
+    image.setPosition(0);
+    return true;
+}
+
+// A .Mem file read from the receiver holds the 63 slots and nothing else.
+QString imageSizeWarning(const QString &path, qint64 size) {
+    return QStringLiteral("%1 is %2 bytes, not %3 (63 slots of 256 bytes)")
+        .arg(shownInputName(path))
+        .arg(size)
+        .arg(kSlotImageSize);
 }
 
 int show(Context &ctx, const QString &path, bool csv) {
     MemoryImage image;
-    QString error;
-    if (!image.loadFromFile(path, &error)) {
-        ctx.error(error);
+    if (!loadImage(ctx, path, image))
         return ExitUsage;
+    if (image.size() != kSlotImageSize)
+        ctx.err << "Warning: " << imageSizeWarning(path, image.size()) << Qt::endl;
+    if (csv) { // what "memory export" writes, so that "memory import" reads it
+        ctx.out << QString::fromUtf8(exportSlotCsv(image.data()));
+        ctx.out.flush();
+        return ExitDone;
     }
     const QStringList headings = slotGridHeadings();
     const QLocale locale; // the texts as the window shows them
@@ -50,24 +66,15 @@ int show(Context &ctx, const QString &path, bool csv) {
         }
         rows << row;
     }
-    if (csv) {
-        for (const QStringList &row : rows) {
-            QStringList fields;
-            for (const QString &f : row)
-                fields << csvField(f.trimmed());
-            ctx.out << fields.join(QLatin1Char(',')) << '\n';
-        }
-    } else {
-        QList<int> widths(SlotColumnCount, 0);
-        for (const QStringList &row : rows)
-            for (int c = 0; c < SlotColumnCount; ++c)
-                widths[c] = qMax(widths[c], int(row[c].size()));
-        for (const QStringList &row : rows) {
-            QStringList cells;
-            for (int c = 0; c < SlotColumnCount; ++c)
-                cells << row[c].leftJustified(widths[c]);
-            ctx.out << cells.join(QStringLiteral("  ")).trimmed() << '\n';
-        }
+    QList<int> widths(SlotColumnCount, 0);
+    for (const QStringList &row : rows)
+        for (int c = 0; c < SlotColumnCount; ++c)
+            widths[c] = qMax(widths[c], int(row[c].size()));
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (int c = 0; c < SlotColumnCount; ++c)
+            cells << row[c].leftJustified(widths[c]);
+        ctx.out << cells.join(QStringLiteral("  ")).trimmed() << '\n';
     }
     ctx.out.flush();
     return ExitDone;
@@ -95,17 +102,22 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
 }
 
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path,
-             bool backup = false) {
+             bool backup = false, bool confirmed = false) {
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
-        QString error;
-        if (!store.image().loadFromFile(path, &error)) {
-            ctx.error(error);
+        if (!loadImage(ctx, path, store.image()))
             return ExitUsage;
-        }
         // Part of an image is never written; nothing is sent.
         if (store.image().size() < kSlotImageSize) {
             ctx.error(SlotTransferOperation::imageShortText(store.image().size()));
+            return ExitUsage;
+        }
+        // A longer file is not what a read gives: its first 63 slots only
+        // when the user says so.
+        if (store.image().size() != kSlotImageSize && !confirmed) {
+            ctx.err << "lmkctl memory write: " << imageSizeWarning(path, store.image().size())
+                    << "; only its first 63 slots would be written. Confirm with --yes."
+                    << Qt::endl;
             return ExitUsage;
         }
     }
@@ -138,9 +150,9 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     if (outcome != O::Done)
         return exitFor(outcome);
     if (kind == SlotTransferOperation::Kind::Read) {
-        QString error;
-        if (!store.image().saveToFile(path, &error)) {
-            ctx.error(error);
+        ctx.out.flush();
+        if (const QString error = writeOutput(path, store.image().data()); !error.isEmpty()) {
+            ctx.err << error << Qt::endl;
             return ExitRefused;
         }
     }
@@ -149,30 +161,13 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     return ExitDone;
 }
 
-bool loadImage(Context &ctx, const QString &path, MemoryImage &image) {
-    QString error;
-    if (image.loadFromFile(path, &error))
-        return true;
-    ctx.error(error);
-    return false;
-}
-
-// The bytes into `path` atomically (standard output for an empty path).
 bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
-    if (path.isEmpty()) {
-        QFile out;
-        if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
-            return true;
-        ctx.error(QStringLiteral("Cannot write to standard output."));
+    ctx.out.flush();
+    if (const QString error = writeOutput(path, bytes); !error.isEmpty()) {
+        ctx.err << error << Qt::endl;
         return false;
     }
-    MemoryImage file;
-    file.write(bytes);
-    QString error;
-    if (file.saveToFile(path, &error))
-        return true;
-    ctx.error(error);
-    return false;
+    return true;
 }
 
 int listBackups(Context &ctx, bool json) {
@@ -196,7 +191,7 @@ const char *findAction(const QString &action) {
         {"show", "memory show FILE.Mem [--csv]"},
         {"backups", "memory backups"},
         {"export", "memory export FILE.Mem [-o FILE.csv]"},
-        {"import", "memory import FILE.csv [--base FILE.Mem] -o OUT.Mem"},
+        {"import", "memory import FILE.csv --base FILE.Mem -o OUT.Mem"},
         {"diff", "memory diff A.Mem B.Mem"},
     };
     for (const auto &f : forms)
@@ -209,35 +204,43 @@ int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath) {
     MemoryImage image;
     if (!loadImage(ctx, imagePath, image))
         return ExitUsage;
-    return saveBytes(ctx, csvPath, exportSlotCsv(image.data())) ? ExitDone : ExitRefused;
+    const QString out = csvPath.isEmpty() ? QStringLiteral("-") : csvPath;
+    return saveBytes(ctx, out, exportSlotCsv(image.data())) ? ExitDone : ExitRefused;
 }
 
 int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, const QString &out) {
-    MemoryImage base;
+    MemoryImage base; // all zero unless a base is named
     if (!basePath.isEmpty() && !loadImage(ctx, basePath, base))
         return ExitUsage;
-    QFile f(csvPath);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ctx.error(QStringLiteral("Cannot open file \"%1\". %2").arg(csvPath, f.errorString()));
+    const FileContents csv = readInput(csvPath, kMaxSlotCsvSize);
+    if (!csv.ok()) {
+        ctx.err << csv.error << Qt::endl;
         return ExitUsage;
     }
-    const QByteArray csv = f.read(kMaxSlotCsvSize + 1);
-    const SlotCsvImport result = importSlotCsv(csv, base.data());
+    const SlotCsvImport result = importSlotCsv(csv.bytes, base.data());
+    const QString name = isStandardStream(csvPath) ? shownInputName(csvPath)
+                                                   : QFileInfo(csvPath).fileName();
     if (!result.ok()) {
-        ctx.error(QFileInfo(csvPath).fileName() + QStringLiteral(": ") + result.error);
+        ctx.err << name << ": " << result.error << Qt::endl;
         return ExitUsage;
     }
+    for (const QString &note : result.notes)
+        ctx.err << name << ": " << note << Qt::endl;
     return saveBytes(ctx, out, result.image) ? ExitDone : ExitRefused;
 }
 
 int diff(Context &ctx, const QString &a, const QString &b, bool json) {
+    if (isStandardStream(a) && isStandardStream(b)) {
+        ctx.err << "lmkctl memory diff: only one of the two files can be '-'" << Qt::endl;
+        return ExitUsage;
+    }
     MemoryImage first;
     MemoryImage second;
     if (!loadImage(ctx, a, first) || !loadImage(ctx, b, second))
         return ExitUsage;
     const SlotImageDiff d = diffSlotImages(first.data(), second.data());
-    const QString nameA = QFileInfo(a).fileName();
-    const QString nameB = QFileInfo(b).fileName();
+    const QString nameA = isStandardStream(a) ? shownInputName(a) : QFileInfo(a).fileName();
+    const QString nameB = isStandardStream(b) ? shownInputName(b) : QFileInfo(b).fileName();
     if (json) {
         const QStringList headings = slotGridHeadings();
         QJsonArray differing;
@@ -278,13 +281,31 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
     const bool backup = !p.isSet(QStringLiteral("no-backup"));
     const QString output = p.value(QStringLiteral("output"));
     if (action == QLatin1String("write") && pos.size() == 2)
-        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup);
+        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup,
+                        p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx, p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("export") && pos.size() == 2)
         return exportCsv(ctx, pos[1], output);
-    if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty())
-        return importCsv(ctx, pos[1], p.value(QStringLiteral("base")), output);
+    if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty()) {
+        // The CSV names a few fields of each slot; every other byte comes
+        // from the base, which is never taken as all zero unasked.
+        const bool zero = p.isSet(QStringLiteral("zero-base"));
+        if (p.isSet(QStringLiteral("base")) == zero) {
+            ctx.err << (zero ? "lmkctl memory import: --base and --zero-base exclude each other"
+                             : "lmkctl memory import: --base FILE.Mem is required: the image the "
+                               "CSV is applied to (its other bytes are kept); --zero-base applies "
+                               "it to an all-zero image")
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        if (isStandardStream(pos[1]) && isStandardStream(p.value(QStringLiteral("base")))) {
+            ctx.err << "lmkctl memory import: only one of the CSV and the base can be '-'"
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
+    }
     if (action == QLatin1String("diff") && pos.size() == 3)
         return diff(ctx, pos[1], pos[2], p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("clear") && pos.size() == 1) {

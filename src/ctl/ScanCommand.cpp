@@ -1,6 +1,7 @@
 // lmkctl scan: the "Display Copy" page's scan into a PNG or BMP file, once
 // or as a numbered series of captures.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "display/PictureFile.h"
 #include "display/ScanArea.h"
@@ -8,6 +9,7 @@
 #include "display/ScanOperation.h"
 #include "link/Wait.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -107,6 +109,16 @@ QImage emptyPicture(const AreaValues &values, bool framed) {
     return picture;
 }
 
+// The picture on standard output; "" or why not.
+QString writePictureToStdout(const std::function<QString(QIODevice &)> &encode) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (const QString error = encode(buffer); !error.isEmpty())
+        return error;
+    return writeOutput(QStringLiteral("-"), bytes);
+}
+
 } // namespace
 
 int runScan(Context &ctx, const QCommandLineParser &p) {
@@ -124,10 +136,17 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
     if (!intervalOk || interval < 0 || interval > 86400)
         return ctx.usageError(QStringLiteral("--interval needs a number of seconds from 0 to 86400"));
     const QString pattern = p.value(QStringLiteral("output"));
+    const bool toStdout = isStandardStream(pattern);
     const bool single = count == 1 && !hasNumberForm(pattern);
-    const QString suffix = QFileInfo(pattern).suffix().toLower();
+    const QString suffix = p.isSet(QStringLiteral("format"))
+                               ? p.value(QStringLiteral("format")).toLower()
+                               : QFileInfo(pattern).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp"))
-        return ctx.usageError(QStringLiteral("the file must end in .png or .bmp"));
+        return ctx.usageError(toStdout || p.isSet(QStringLiteral("format"))
+                                  ? QStringLiteral("--format must be png or bmp")
+                                  : QStringLiteral("the file must end in .png or .bmp"));
+    if (toStdout && count != 1)
+        return ctx.usageError(QStringLiteral("-o - (standard output) takes one capture"));
 
     ScanArea area; // the window's area: full WVGA until told otherwise
     if (p.isSet(QStringLiteral("preset"))) {
@@ -216,17 +235,18 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
             return ctx.fail(text);
 
         const QString path = single ? pattern : numberedPath(pattern, n);
-        const QString error = writeWholeFile(path, [&](QIODevice &file) {
+        const auto encode = [&](QIODevice &file) {
             QImageWriter writer(&file, suffix.toLatin1());
             return writer.write(picture) ? QString() : writer.errorString();
-        });
+        };
+        const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
         if (!error.isEmpty()) {
             ctx.error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
             return ExitUsage;
         }
         ++written;
         ctx.note(text);
-        ctx.out << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
+        (toStdout ? ctx.err : ctx.out) << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
                 << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
     }
     if (InterruptGuard::raised()) {

@@ -1,11 +1,13 @@
 // lmkctl sync, tasks and upload: the "Update 54/55" page's synchronisation,
 // task search and upload, driven through the same operations.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "upload/SyncOperation.h"
 #include "upload/TaskListCodec.h"
 #include "upload/TaskListReader.h"
 #include "upload/TaskSearchOperation.h"
+#include "upload/UploadFile.h"
 #include "upload/UploadOperation.h"
 
 #include <QCommandLineParser>
@@ -141,10 +143,23 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
                                             : QStringLiteral("expected one FILE, got %1 arguments").arg(pos.size()));
     if (p.isSet(QStringLiteral("task")) && p.isSet(QStringLiteral("ids")))
         return ctx.usageError(QStringLiteral("--task and --ids name the target twice; give one"));
+    // The file is read and checked before the receiver is asked anything.
     const QString path = pos[0];
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    if (!isStandardStream(path) && !info.exists() && !nameNotDecodable(path)) {
         return ctx.usageError(path + QStringLiteral(": no such file"));
+    }
+    upload::UploadFile file;
+    if (isStandardStream(path)) {
+        FileContents read = readInput(path, upload::kMaxUploadSize);
+        file = read.ok() ? upload::checkUploadBytes(std::move(read.bytes), shownInputName(path))
+                         : upload::UploadFile{{}, read.error};
+    } else {
+        file = upload::loadUploadFile(path);
+    }
+    if (!file.ok()) {
+        ctx.err << "lmkctl upload: " << file.error << Qt::endl;
+        return ExitUsage;
     }
     int taskNumber = 0;
     QString taskEntry;
@@ -187,6 +202,7 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
     UploadRequest req;
     req.fileChosen = true;
     req.filePath = path;
+    req.contents = std::move(file.bytes);
     req.target = external ? upload::Target::External : upload::Target::Configuration;
     req.taskEntry = taskEntry;
     ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));

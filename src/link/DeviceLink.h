@@ -64,6 +64,8 @@ public:
     int pageShown = kPageUpdate;
     // Either transport available (the callers' own precondition check).
     bool hasTransport() const { return UsbConnected != 0 || m_wlanChecked; }
+    // Why the last USB open gave no connection (the library's loader).
+    QString usbLibraryError() const { return m_usb.errorString(); }
     bool tcpConnected() const;
 
     // Frame hand-offs to the features.
