@@ -221,7 +221,7 @@ int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, con
     const QString name = isStandardStream(csvPath) ? shownInputName(csvPath)
                                                    : QFileInfo(csvPath).fileName();
     if (!result.ok()) {
-        ctx.err << name << ": " << result.error << Qt::endl;
+        ctx.error(name + QStringLiteral(": ") + result.error);
         return ExitUsage;
     }
     for (const QString &note : result.notes)
