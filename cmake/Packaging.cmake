@@ -8,7 +8,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lmkinterface)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "lmkinterface developers <maintainers@lmkinterface.invalid>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "USB / WLAN interface to the LMK54/55 radio receiver")
+# No package-wide summary: CPack would put it in front of every package's own
+# description, so each package's first description line is its synopsis.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL window cli sim)
