@@ -1,13 +1,11 @@
 // The window for assistive technology and the keyboard: every input's name
 // as a screen reader reads it, radio groups that follow their checked state
 // whoever changes it, and the tab order of every visible page.
-#include "ScriptedDialogs.h"
-#include "SimProcess.h"
+#include "WindowWalk.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
 #include "display/ui/DisplayPage.h"
-#include "link/DeviceLink.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
@@ -124,14 +122,6 @@ QRect textArea(QWidget *w) {
     return QRect();
 }
 
-// Qt's own parts of a widget (a spin box's line edit, the tab bar of a page
-// control) stand for the widget that holds them.
-QWidget *namedOwner(QWidget *w) {
-    while (w && (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))))
-        w = w->parentWidget();
-    return w;
-}
-
 // Widgets the user works with: everything that takes the focus or is a
 // button, a slider or a text field.
 bool isInput(QWidget *w) {
@@ -141,20 +131,8 @@ bool isInput(QWidget *w) {
 }
 } // namespace
 
-class TstAccessibility : public QObject {
+class TstAccessibility : public QObject, public OfflineWindow {
     Q_OBJECT
-
-    ScriptedDialogs dialogs;
-    DeviceLink *link = nullptr;
-    TFMain *window = nullptr;
-
-    template <typename T = QWidget> T *child(const QString &name) {
-        T *w = window->findChild<T *>(name);
-        if (!w)
-            qFatal("%s missing", qPrintable(name));
-        return w;
-    }
-    QTabWidget *tabs() { return child<QTabWidget>(QStringLiteral("PC_main")); }
 
     // The object names that Tab visits, from the top row's first field
     // until the focus comes back to it.
@@ -178,20 +156,8 @@ class TstAccessibility : public QObject {
     }
 
   private slots:
-    void init() {
-        SimProcess::noUsb();
-        link = new DeviceLink;
-        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
-        window = new TFMain(*link);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-    }
-    void cleanup() {
-        delete window;
-        delete link;
-        dialogs.clear();
-    }
+    void init() { QVERIFY(openWindow(true)); }
+    void cleanup() { closeWindow(); }
 
     void inputNames_data() {
         QTest::addColumn<QString>("object");
@@ -268,8 +234,7 @@ class TstAccessibility : public QObject {
         QMultiHash<QString, QString> byName;
         const QSet<QString> sharedOnPurpose{QStringLiteral("WLAN Access to Device:")};
         for (QWidget *w : window->findChildren<QWidget *>()) {
-            if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
-                !isInput(w) || qobject_cast<QTabWidget *>(w))
+            if (!isOwnWidget(w) || !isInput(w) || qobject_cast<QTabWidget *>(w))
                 continue;
             const QString name = accessibleName(w);
             QVERIFY2(!name.trimmed().isEmpty(), qPrintable(w->objectName()));
@@ -495,9 +460,8 @@ class TstAccessibility : public QObject {
                     return true;
             return false;
         };
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            QStringList offered;
+        QStringList offered;
+        forEachTabbedPage([&] {
             walkTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface *i) {
                 if (!onHiddenPage(i->object()))
                     return;
@@ -505,8 +469,8 @@ class TstAccessibility : public QObject {
                     (i->actionInterface() && !i->actionInterface()->actionNames().isEmpty()))
                     offered << describe(i);
             });
-            QVERIFY2(offered.isEmpty(), qPrintable(offered.join(u' ')));
-        }
+        });
+        QVERIFY2(offered.isEmpty(), qPrintable(offered.join(u' ')));
         // Every widget of those pages, whether the walk reached it or not.
         for (QWidget *page : hiddenPages) {
             for (QWidget *w : page->findChildren<QWidget *>()) {
@@ -571,10 +535,7 @@ class TstAccessibility : public QObject {
                 i->text(QAccessible::Name).trimmed().isEmpty())
                 unnamed << describe(i);
         };
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            walkTree(QAccessible::queryAccessibleInterface(window), check);
-        }
+        forEachTabbedPage([&] { walkTree(QAccessible::queryAccessibleInterface(window), check); });
         for (QWidget *w : others)
             walkTree(QAccessible::queryAccessibleInterface(w), check);
         unnamed.removeDuplicates();
@@ -642,11 +603,8 @@ class TstAccessibility : public QObject {
     void textContrast() {
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
         QStringList weak;
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            for (QWidget *w : window->findChildren<QWidget *>()) {
-                if (!w->isVisible())
-                    continue;
+        forEachTabbedPage([&] {
+            for (QWidget *w : shownWidgets(window)) {
                 const QRect area = textArea(w);
                 if (area.isEmpty())
                     continue;
@@ -654,7 +612,7 @@ class TstAccessibility : public QObject {
                 if (ratio < 4.5)
                     weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
             }
-        }
+        });
         weak.removeDuplicates();
         QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
     }

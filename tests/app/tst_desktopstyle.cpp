@@ -2,12 +2,10 @@
 // program's look, the window grown with the font so that no text is cut,
 // everything reachable on a small screen, the choice remembered, and the
 // program's own look back exactly as it was.
-#include "ScriptedDialogs.h"
-#include "SimProcess.h"
+#include "WindowWalk.h"
 #include "app/AppSettings.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
-#include "link/DeviceLink.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -28,9 +26,8 @@ namespace {
 // stick out of their parent.
 QStringList cutTexts(QWidget *root) {
     QStringList cut;
-    for (QWidget *w : root->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->objectName().isEmpty() ||
-            w->objectName().startsWith(QLatin1String("qt_")))
+    for (QWidget *w : shownWidgets(root)) {
+        if (w == root || !isOwnWidget(w))
             continue;
         QString text;
         int room = w->width();
@@ -62,14 +59,9 @@ QStringList cutTexts(QWidget *root) {
 }
 } // namespace
 
-class TstDesktopStyle : public QObject {
+class TstDesktopStyle : public QObject, public OfflineWindow {
     Q_OBJECT
 
-    ScriptedDialogs dialogs;
-    DeviceLink *link = nullptr;
-    TFMain *window = nullptr;
-
-    QTabWidget *tabs() { return window->findChild<QTabWidget *>(QStringLiteral("PC_main")); }
     QAction *styleAction() {
         return window->findChild<QAction *>(QStringLiteral("MI_DesktopStyle"));
     }
@@ -81,19 +73,10 @@ class TstDesktopStyle : public QObject {
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
         QApplication::setFont(TFMain::defaultFont());
     }
-    void init() {
-        SimProcess::noUsb();
-        link = new DeviceLink;
-        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
-        window = new TFMain(*link);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-    }
+    void init() { QVERIFY(openWindow()); }
     void cleanup() {
         window->setDesktopStyle(false);
-        delete window;
-        delete link;
-        dialogs.clear();
+        closeWindow();
     }
     void cleanupTestCase() { QFile::remove(appSettings()->fileName()); }
 
@@ -141,10 +124,7 @@ class TstDesktopStyle : public QObject {
         QTRY_COMPARE(window->font().pointSize(), points);
         QVERIFY(window->findChild<QWidget *>(QStringLiteral("clientArea"))->width() > 1007);
         QStringList cut;
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            cut << cutTexts(window);
-        }
+        forEachTabbedPage([&] { cut << cutTexts(window); });
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
     }
