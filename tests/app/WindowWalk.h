@@ -17,6 +17,11 @@
 #include "app/TFMain.h"
 #include "link/DeviceLink.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QList>
 #include <QTabWidget>
 #include <QWidget>
@@ -85,6 +90,14 @@ inline QWidget *namedOwner(QWidget *w) {
     while (w && !isOwnWidget(w))
         w = w->parentWidget();
     return w;
+}
+
+// Widgets the user works with: everything that takes the focus or is a
+// button, a slider or a text field.
+inline bool isInput(QWidget *w) {
+    return w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton *>(w) ||
+           qobject_cast<QAbstractSlider *>(w) || qobject_cast<QLineEdit *>(w) ||
+           qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w);
 }
 
 // `root` and every widget below it that shows with it, in its window (not

@@ -2,6 +2,7 @@
 // as a screen reader reads it, radio groups that follow their checked state
 // whoever changes it, and the tab order of every visible page.
 #include "WindowWalk.h"
+#include "app/DesktopLook.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
@@ -9,6 +10,7 @@
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
+#include "upload/ui/UpdatePage.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -122,13 +124,6 @@ QRect textArea(QWidget *w) {
     return QRect();
 }
 
-// Widgets the user works with: everything that takes the focus or is a
-// button, a slider or a text field.
-bool isInput(QWidget *w) {
-    return w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton *>(w) ||
-           qobject_cast<QAbstractSlider *>(w) || qobject_cast<QLineEdit *>(w) ||
-           qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w);
-}
 } // namespace
 
 class TstAccessibility : public QObject, public OfflineWindow {
@@ -153,6 +148,24 @@ class TstAccessibility : public QObject, public OfflineWindow {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         return names << QStringLiteral("(no end)");
+    }
+
+    // The texts of the pages with a tab that read below 4.5:1, with their
+    // ratio as drawn.
+    QStringList weakTexts() {
+        QStringList weak;
+        forEachTabbedPage([&] {
+            for (QWidget *w : shownWidgets(window)) {
+                const QRect area = textArea(w);
+                if (area.isEmpty())
+                    continue;
+                const double ratio = drawnContrast(w, area);
+                if (ratio < 4.5)
+                    weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
+            }
+        });
+        weak.removeDuplicates();
+        return weak;
     }
 
   private slots:
@@ -598,22 +611,42 @@ class TstAccessibility : public QObject, public OfflineWindow {
         QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));
     }
 
+    // With Desktop style on a dark or high-contrast desktop, every text
+    // keeps 4.5:1 against its background.
+    void textContrastInDesktopPalettes_data() {
+        QTest::addColumn<QPalette>("palette");
+        // Qt derives the rest (disabled texts included) from these.
+        QTest::newRow("light") << QPalette(QColor(0xef, 0xef, 0xef), QColor(0xef, 0xef, 0xef));
+        QTest::newRow("dark") << QPalette(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32));
+        QPalette high(Qt::white, Qt::black, Qt::white, Qt::darkGray, Qt::gray, Qt::white,
+                      Qt::white, Qt::black, Qt::black);
+        high.setColor(QPalette::Highlight, Qt::yellow);
+        high.setColor(QPalette::HighlightedText, Qt::black);
+        QTest::newRow("high contrast") << high;
+    }
+    void textContrastInDesktopPalettes() {
+        QFETCH(QPalette, palette);
+        window->setDesktopStyle(true);
+        QApplication::setPalette(palette);
+        // The desktop's palette arrives as a posted change, and the window
+        // makes its disabled texts readable on it.
+        const QPalette readable = readablePalette(palette);
+        QTRY_COMPARE(window->palette().color(QPalette::Window), palette.color(QPalette::Window));
+        QTRY_COMPARE(window->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                     readable.color(QPalette::Disabled, QPalette::ButtonText));
+        const QStringList weak = weakTexts();
+        window->setDesktopStyle(false);
+        QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
+        // The program's own look gets its own colours back exactly.
+        QTRY_COMPARE(child(QStringLiteral("GB_Download"))->palette().color(QPalette::WindowText),
+                     UpdatePage::kGrey);
+    }
+
     // In the program's own look every text reads at 4.5:1 or better, the
     // texts of disabled groups included. Last: it applies the look.
     void textContrast() {
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
-        QStringList weak;
-        forEachTabbedPage([&] {
-            for (QWidget *w : shownWidgets(window)) {
-                const QRect area = textArea(w);
-                if (area.isEmpty())
-                    continue;
-                const double ratio = drawnContrast(w, area);
-                if (ratio < 4.5)
-                    weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
-            }
-        });
-        weak.removeDuplicates();
+        const QStringList weak = weakTexts();
         QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
     }
 };

@@ -6,12 +6,14 @@
 #include "app/AppSettings.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
+#include "memory/ui/MemoryEditor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStandardPaths>
@@ -155,6 +157,65 @@ class TstDesktopStyle : public QObject, public OfflineWindow {
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(u' ')));
+    }
+
+    // A 1366 x 768 screen at 125 %: 1093 x 614 logical pixels and a font a
+    // quarter larger. Both windows fit it, and every control of every page
+    // can be scrolled to and shows whole.
+    void fitsA125PercentScreen() {
+        const QSize screen(1093, 614);
+        window->setDesktopStyle(true);
+        QFont big = QApplication::font();
+        big.setPointSizeF(big.pointSizeF() * 1.25);
+        QApplication::setFont(big);
+        QTRY_COMPARE(window->font().pointSizeF(), big.pointSizeF());
+        window->MI_MemorySlotsClick();
+        QMainWindow *editor = window->memoryEditor();
+        QVERIFY(editor);
+        QTRY_COMPARE(editor->font().pointSizeF(), big.pointSizeF());
+        for (QMainWindow *w : {static_cast<QMainWindow *>(window), editor}) {
+            const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
+            QVERIFY2(least.width() <= screen.width() && least.height() <= screen.height(),
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(w->objectName())
+                                    .arg(least.width())
+                                    .arg(least.height())));
+            w->resize(screen);
+        }
+        QTRY_COMPARE(window->size(), screen);
+        QTRY_COMPARE(editor->size(), screen);
+
+        auto *scroller = qobject_cast<QScrollArea *>(window->centralWidget());
+        QVERIFY(scroller);
+        QStringList unreachable;
+        // Scrolled to, the control shows whole in the window.
+        // (The page control holds the pages: its tabs are what must show.)
+        const auto check = [&](QWidget *root, QScrollArea *area) {
+            for (QWidget *w : shownWidgets(root)) {
+                if (qobject_cast<QTabWidget *>(w))
+                    w = static_cast<QTabWidget *>(w)->tabBar();
+                else if (!isOwnWidget(w) || !isInput(w) || w->isWindow())
+                    continue;
+                QWidget *view = area ? area->viewport() : root;
+                if (area) {
+                    const QPoint centre = w->mapTo(area->widget(), w->rect().center());
+                    area->ensureVisible(centre.x(), centre.y(), w->width() / 2 + 1,
+                                        w->height() / 2 + 1);
+                }
+                const QRect at(w->mapTo(view, QPoint(0, 0)), w->size());
+                if (!view->rect().contains(at))
+                    unreachable << QStringLiteral("%1 (%2,%3 %4x%5)")
+                                       .arg(w->objectName())
+                                       .arg(at.x())
+                                       .arg(at.y())
+                                       .arg(at.width())
+                                       .arg(at.height());
+            }
+        };
+        forEachTabbedPage([&] { check(window, scroller); });
+        check(editor, nullptr);
+        unreachable.removeDuplicates();
+        QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(u' ')));
     }
 };
 
