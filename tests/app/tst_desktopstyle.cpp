@@ -2,6 +2,7 @@
 // program's look, the window grown with the font so that no text is cut,
 // everything reachable on a small screen, the choice remembered, and the
 // program's own look back exactly as it was.
+#include "OwnSettings.h"
 #include "WindowWalk.h"
 #include "app/AppSettings.h"
 #include "app/TFMain.h"
@@ -64,13 +65,14 @@ QStringList cutTexts(QWidget *root) {
 class TstDesktopStyle : public QObject, public OfflineWindow {
     Q_OBJECT
 
+    OwnSettings settings;
+
     QAction *styleAction() {
         return window->findChild<QAction *>(QStringLiteral("MI_DesktopStyle"));
     }
 
   private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
         QFile::remove(appSettings()->fileName());
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
         QApplication::setFont(TFMain::defaultFont());

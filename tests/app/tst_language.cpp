@@ -1,6 +1,7 @@
 // The window in English and in its own texts: chosen in View > Language,
 // remembered, every visible text of every window translated, messages and
 // file filters too, and back again to exactly the program's own texts.
+#include "OwnSettings.h"
 #include "WindowWalk.h"
 #include "app/AppSettings.h"
 #include "app/TDLG_Info.h"
@@ -121,6 +122,8 @@ bool hasLetters(const QString &t) {
 class TstLanguage : public QObject, public OfflineWindow {
     Q_OBJECT
 
+    OwnSettings settings;
+
     QAction *action(const char *name) { return child<QAction>(QLatin1String(name)); }
     QString stored() {
         return appSettings()->value(QLatin1String(UiLanguage::kSettingKey)).toString();
@@ -128,7 +131,6 @@ class TstLanguage : public QObject, public OfflineWindow {
 
   private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
         QFile::remove(appSettings()->fileName());
     }
     void init() { QVERIFY(openWindow()); }

@@ -11,9 +11,9 @@
 #include "memory/ui/SlotCellDelegate.h"
 #include "memory/ui/SlotTableModel.h"
 
+#include "OwnSettings.h"
 #include "ScriptedDialogs.h"
 
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtEndian>
@@ -23,6 +23,7 @@ using namespace lmk;
 
 class TstSlotTableModel : public QObject {
     Q_OBJECT
+    OwnSettings settings; // the language chosen here is stored
   private slots:
     void initTestCase();
     void cleanupTestCase();
@@ -33,7 +34,6 @@ class TstSlotTableModel : public QObject {
 };
 
 void TstSlotTableModel::initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);
     // The user's own settings are German; English is chosen in the window.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
