@@ -2,6 +2,7 @@
 // operation and prints the result.
 #include "ctl/CtlCommands.h"
 
+#include "link/Exchange.h"
 #include "link/Wait.h"
 
 #include <QCommandLineParser>
@@ -41,30 +42,45 @@ int runVersion(Context &ctx, const QStringList &args) {
     }
     if (!ctx.connect())
         return ExitNoConnection;
-    DeviceLink &link = ctx.link;
     QString text;
-    const auto c1 = QObject::connect(&link, &DeviceLink::usbDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    const auto c2 = QObject::connect(&link, &DeviceLink::wlanDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    link.setStatusText({});
-    link.startReplyTimer(1000);
-    link.AwaitingReply = 1;
-    link.discardStaleInput();
-    link.SendToDevice(QByteArray(1, char(0x12)));
-    waitWhile([&] { return text.isEmpty() && link.AwaitingReply && link.hasTransport(); });
-    link.stopReplyTimer();
-    link.AwaitingReply = 0;
-    QObject::disconnect(c1);
-    QObject::disconnect(c2);
-    if (text.isEmpty()) {
-        if (!link.hasTransport())
-            return ExitNoConnection;
-        ctx.err << kTimeoutText << Qt::endl;
-        return ExitTimeout;
+    ExchangeResult r;
+    {
+        Exchange exchange(ctx.link, QStringLiteral("Version request"));
+        exchange.sink.version = [&](const QString &t) {
+            text = t;
+            exchange.finish();
+        };
+        exchange.startReplyTimer(1000);
+        if (exchange.send(QByteArray(1, char(0x12))))
+            exchange.waitWhile([] { return true; }); // status words do not end it
+        r = ExchangeResult{exchange.end(), -1};
     }
+    if (text.isEmpty())
+        return ctx.fail(r.end == ExchangeEnd::Timeout ? QString::fromLatin1(kTimeoutText)
+                                                      : QString(),
+                        r.end == ExchangeEnd::Finished ? ExchangeEnd::Timeout : r.end);
     ctx.out << text << Qt::endl;
     return ExitDone;
+}
+
+int exitCodeFor(ExchangeEnd end) {
+    switch (end) {
+    case ExchangeEnd::Status:
+    case ExchangeEnd::Finished:
+        return ExitDone;
+    case ExchangeEnd::Timeout:
+        return ExitTimeout;
+    case ExchangeEnd::LinkLost:
+    case ExchangeEnd::NoTransport:
+        return ExitNoConnection;
+    case ExchangeEnd::Aborted:
+    case ExchangeEnd::ShuttingDown:
+        return ExitInterrupted;
+    case ExchangeEnd::Unexpected:
+    case ExchangeEnd::Busy:
+        break;
+    }
+    return ExitRefused;
 }
 
 const QList<Command> &commands() {

@@ -242,7 +242,6 @@ int runScan(Context &ctx, const QStringList &args) {
         if (!single)
             label = QStringLiteral("scan %1").arg(n);
         picture = emptyPicture(values, framed);
-        ctx.link.setStatusText({});
         const ScanOutcome outcome = scan.run(values);
         ctx.endProgress();
         if (InterruptGuard::raised())
@@ -252,8 +251,10 @@ int runScan(Context &ctx, const QStringList &args) {
             ctx.err << text << Qt::endl;
             return ExitNoConnection;
         }
-        if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
-            return ctx.fail(text);
+        if (outcome.end != ScanEnd::Complete)
+            return ctx.fail(text, outcome.end == ScanEnd::Timeout    ? ExchangeEnd::Timeout
+                                  : outcome.end == ScanEnd::LinkLost ? ExchangeEnd::LinkLost
+                                                                     : ExchangeEnd::Unexpected);
 
         const QString path = single ? pattern : numberedPath(pattern, n);
         const QString error = writeWholeFile(path, [&](QIODevice &file) {

@@ -48,7 +48,7 @@ bool connectUsb(Context &ctx) {
 }
 
 int settingsTimeout(Context &ctx) {
-    return ctx.fail(QString::fromLatin1(kTimeoutText));
+    return ctx.fail(QString::fromLatin1(kTimeoutText), ExchangeEnd::Timeout);
 }
 
 } // namespace

@@ -97,8 +97,11 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
         connect(&op, &SlotTransferOperation::slotDone, this,
                 [this](int s) { setBytesText(slotBytesText(s)); });
     const Outcome outcome = op.run(kind);
-    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
+    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy) {
+        if (!op.busyWith().isEmpty()) // another operation holds the link
+            dialogs().information(op.outcomeText(kind, outcome));
         return;
+    }
     m_busy = false;
     if (reading && outcome != Outcome::Done) {
         // The image and the grid are as before the read, and so is this.
