@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6opengl6-dev
+  qt6-tools-dev qt6-l10n-tools
   qt6-qpa-plugins libgl-dev
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core

@@ -5,6 +5,7 @@
 // Q_INIT_RESOURCE must be used outside of any namespace.
 static void registerResources() {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(translations);
 }
 
 namespace lmk {

@@ -1,5 +1,7 @@
 #include "app/QtDialogs.h"
 
+#include "app/UiLanguage.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -27,17 +29,17 @@ QString suffixOf(const QString &defaultExt) {
 } // namespace
 
 void QtDialogs::information(const QString &text) {
-    QMessageBox::information(m_parent, caption(m_parent), text, QMessageBox::Ok);
+    QMessageBox::information(m_parent, caption(m_parent), UiLanguage::translate(text), QMessageBox::Ok);
 }
 
 bool QtDialogs::confirmYesNo(const QString &text) {
-    return QMessageBox::question(m_parent, caption(m_parent), text,
+    return QMessageBox::question(m_parent, caption(m_parent), UiLanguage::translate(text),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool QtDialogs::confirmOkCancel(const QString &text) {
-    return QMessageBox::question(m_parent, caption(m_parent), text,
+    return QMessageBox::question(m_parent, caption(m_parent), UiLanguage::translate(text),
                                  QMessageBox::Ok | QMessageBox::Cancel,
                                  QMessageBox::Cancel) == QMessageBox::Ok;
 }
@@ -46,7 +48,7 @@ QString QtDialogs::openFile(const QString &defaultExt, const QString &filter) {
     QFileDialog dlg(m_parent);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setNameFilter(qtFilterFromPairs(filter));
+    dlg.setNameFilter(qtFilterFromPairs(UiLanguage::translateFilter(filter)));
     dlg.setDefaultSuffix(suffixOf(defaultExt));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
@@ -56,7 +58,7 @@ QString QtDialogs::openFile(const QString &defaultExt, const QString &filter) {
 QString QtDialogs::saveFile(const QString &defaultExt, const QString &filter) {
     QFileDialog dlg(m_parent);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setNameFilter(qtFilterFromPairs(filter));
+    dlg.setNameFilter(qtFilterFromPairs(UiLanguage::translateFilter(filter)));
     dlg.setDefaultSuffix(suffixOf(defaultExt));
     // A name typed without an extension gets that of the type chosen.
     QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString &chosen) {

@@ -1,8 +1,13 @@
 #include "app/TFMain.h"
 
+#include "app/AccessibleWidgets.h"
 #include "app/AppResources.h"
+#include "app/AppSettings.h"
+#include "app/DesktopLook.h"
 #include "app/RadioGroupFocus.h"
 #include "app/TDLG_Info.h"
+#include "app/VisualStyle.h"
+#include "app/UiLanguage.h"
 #include "display/PictureFile.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceEvents.h"
@@ -16,6 +21,8 @@
 #include "terminal/ui/TerminalPage.h"
 #include "upload/ui/UpdatePage.h"
 
+#include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFont>
@@ -23,8 +30,11 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -38,6 +48,20 @@ constexpr int kTabDispcpy = 1;
 constexpr int kTabLmk54 = 2;
 constexpr int kTabSpeicher = 3;
 constexpr int kTabChat = 4;
+
+constexpr const char *kDesktopStyleKey = "desktopStyle";
+
+// Holds the client area: as large as it unless the window is made smaller
+// (a small screen, a large font), then it scrolls, so everything stays
+// reachable.
+class ClientScroller : public QScrollArea {
+  public:
+    using QScrollArea::QScrollArea;
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget() ? widget()->size() + QSize(frame, frame) : QScrollArea::sizeHint();
+    }
+};
 } // namespace
 
 QFont TFMain::defaultFont() {
@@ -54,14 +78,22 @@ QFont TFMain::defaultFont() {
 
 TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(link) {
     initAppResources();
+    installAccessibleWidgets();
     setObjectName(QStringLiteral("FMain"));
     setWindowTitle(QStringLiteral("USB / WLAN Interface to LMK54/55"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/lmk.png")));
     setFont(defaultFont());
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("centralWidget"));
+    auto *scroller = new ClientScroller(this);
+    scroller->setObjectName(QStringLiteral("centralWidget"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setFocusPolicy(Qt::NoFocus);
+    scroller->viewport()->setAutoFillBackground(false);
+    auto *central = new QWidget;
+    central->setObjectName(QStringLiteral("clientArea"));
     central->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(central);
+    scroller->setWidget(central);
+    setCentralWidget(scroller);
+    m_client = central;
     buildTopRow(central);
     buildPages(central);
     buildMenu();
@@ -75,6 +107,9 @@ TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(
             [] { dialogs().information(QString::fromLatin1(kWlanLostText)); });
     connect(&m_link, &DeviceLink::accessPointNotFound, this,
             [] { dialogs().information(QString::fromLatin1(kApNotFoundText)); });
+    renewAccessibleDescriptions(this);
+    // As large as the client area; a smaller screen makes it scroll.
+    resize(sizeHint());
 }
 
 TFMain::~TFMain() {
@@ -129,6 +164,8 @@ void TFMain::buildTopRow(QWidget *central) {
 void TFMain::buildPages(QWidget *central) {
     PC_main = new QTabWidget(central);
     PC_main->setObjectName(QStringLiteral("PC_main"));
+    PC_main->setAccessibleName(QStringLiteral("Pages"));
+    PC_main->tabBar()->setAccessibleName(QStringLiteral("Pages"));
     PC_main->setGeometry(11, 40, 985, 536);
     m_update = new UpdatePage(m_link, PC_main);
     m_display = new DisplayPage(m_link, PC_main);
@@ -187,11 +224,81 @@ void TFMain::buildMenu() {
         iface->addAction(QStringLiteral("Memory &Slots…"), this, &TFMain::MI_MemorySlotsClick);
     memory->setObjectName(QStringLiteral("MI_MemorySlots"));
 
+    buildViewMenu();
+
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("M_Hilfe"));
     help->menuAction()->setObjectName(QStringLiteral("M_Hilfe"));
     QAction *info = help->addAction(QStringLiteral("&Info"), this, &TFMain::MI_InfoClick);
     info->setObjectName(QStringLiteral("MI_Info"));
+}
+
+void TFMain::buildViewMenu() {
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("M_View"));
+    view->menuAction()->setObjectName(QStringLiteral("M_View"));
+    QMenu *language = view->addMenu(QStringLiteral("&Language"));
+    language->setObjectName(QStringLiteral("M_Language"));
+    language->menuAction()->setObjectName(QStringLiteral("M_Language"));
+    auto *languages = new QActionGroup(language);
+    const auto addLanguage = [&](const char *name, const QString &caption, Language which) {
+        QAction *a = language->addAction(caption);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(true);
+        a->setChecked(UiLanguage::instance().language() == which);
+        languages->addAction(a);
+        connect(a, &QAction::triggered, this, [which] { UiLanguage::instance().setLanguage(which); });
+        connect(&UiLanguage::instance(), &UiLanguage::languageChanged, a,
+                [a, which](Language now) { a->setChecked(now == which); });
+    };
+    // Each language named in its own words.
+    addLanguage("MI_LanguageSpecified", QStringLiteral("Deutsch"), Language::Specified);
+    addLanguage("MI_LanguageEnglish", QStringLiteral("English"), Language::English);
+
+    m_desktopStyleAction = view->addAction(QStringLiteral("&Desktop style"));
+    m_desktopStyleAction->setObjectName(QStringLiteral("MI_DesktopStyle"));
+    m_desktopStyleAction->setCheckable(true);
+    connect(m_desktopStyleAction, &QAction::toggled, this, [this](bool on) {
+        setDesktopStyle(on);
+        appSettings()->setValue(QLatin1String(kDesktopStyleKey), on);
+    });
+}
+
+bool TFMain::desktopStyle() const {
+    return m_desktopStyleAction->isChecked();
+}
+
+void TFMain::restoreDesktopStyle() {
+    m_desktopStyleAction->setChecked(appSettings()->value(QLatin1String(kDesktopStyleKey)).toBool());
+}
+
+void TFMain::setDesktopStyle(bool on) {
+    const QSignalBlocker quiet(m_desktopStyleAction);
+    m_desktopStyleAction->setChecked(on);
+    if (on) {
+        applyDesktopLook(*qApp);
+        setFont(QFont()); // the application's, now the desktop's
+    } else {
+        applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle));
+        QApplication::setFont(defaultFont());
+        setFont(defaultFont());
+    }
+    fitToFont();
+}
+
+void TFMain::fitToFont() {
+    if (m_memoryEditor)
+        m_memoryEditor->setFont(font());
+    scaleGeometry(m_client, desktopStyle() ? fontGrowth(defaultFont(), font()) : 1.0);
+    // The window follows its client area, within the screen's free space.
+    centralWidget()->updateGeometry();
+    if (layout())
+        layout()->invalidate();
+    QSize size = sizeHint();
+    if (QScreen *s = screen()) // the title bar and frame need room too
+        size = size.boundedTo(s->availableGeometry().size() -
+                              (frameGeometry().size() - geometry().size()));
+    resize(size);
 }
 
 int TFMain::pageShown() const {
@@ -216,6 +323,11 @@ void TFMain::showPage(int visibleIndex) {
 bool TFMain::event(QEvent *e) {
     if (m_link.handleDeviceEvent(e))
         return true;
+    // The desktop's font changed while its look is in use.
+    if (e->type() == QEvent::ApplicationFontChange && m_desktopStyleAction && desktopStyle()) {
+        setFont(QFont());
+        fitToFont();
+    }
     return QMainWindow::event(e);
 }
 
@@ -336,6 +448,7 @@ void TFMain::MI_MemorySlotsClick() {
         m_memoryEditor = new MemoryEditor(m_memory->session(), this);
         m_memoryEditor->setWindowFlag(Qt::Window);
         m_memoryEditor->setFont(font());
+        renewAccessibleDescriptions(m_memoryEditor);
     }
     m_memoryEditor->show();
     m_memoryEditor->raise();

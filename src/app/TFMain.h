@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QString>
 
+class QAction;
 class QCheckBox;
 class QLineEdit;
 class QTabWidget;
@@ -73,6 +74,16 @@ class TFMain : public QMainWindow {
     MemoryPage *memoryPage() const { return m_memory; }
     TerminalPage *terminalPage() const { return m_terminal; }
 
+    // View, Desktop style: the desktop's palette and font instead of the
+    // program's look, the client area grown with the font.
+    void setDesktopStyle(bool on);
+    bool desktopStyle() const;
+    // Grows or shrinks the client area with the window's font (desktop
+    // style; the program's own look has the geometry it was built with).
+    void fitToFont();
+    // The stored choice of the look (start-up).
+    void restoreDesktopStyle();
+
     // The window's font. The program makes it the application's font too:
     // under a style sheet, fonts do not reach every child of a window.
     static QFont defaultFont();
@@ -89,6 +100,7 @@ class TFMain : public QMainWindow {
     void buildTopRow(QWidget *central);
     void buildPages(QWidget *central);
     void buildMenu();
+    void buildViewMenu();
     QString askOpen(const QString &defaultExt, const QString &filter);
     QString askSave(const QString &defaultExt, const QString &filter);
 
@@ -97,6 +109,8 @@ class TFMain : public QMainWindow {
     QCheckBox *CB_WLAN = nullptr;
     QLineEdit *EWLANDevice = nullptr;
     QTabWidget *PC_main = nullptr;
+    QWidget *m_client = nullptr; // the client area, inside a scroller
+    QAction *m_desktopStyleAction = nullptr;
     UpdatePage *m_update = nullptr;
     DisplayPage *m_display = nullptr;
     SamplePage *m_sample = nullptr;

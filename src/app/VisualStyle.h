@@ -2,7 +2,7 @@
 // The visual style the program carries with it: a palette and a style sheet
 // in the resources, over Qt's Fusion style.
 //
-//   :/styles/AquaLightSlate.palette   "Window = #e4eaf1", "Disabled:Text = #8a97a8", ...
+//   :/styles/AquaLightSlate.palette   "Window = #e4eaf1", "Disabled:Text = #56626f", ...
 //   :/styles/AquaLightSlate.qss       style sheet
 //
 // The resource names are the style's name without its spaces.

@@ -3,6 +3,7 @@
 #include "app/SystemCloseRequest.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
+#include "app/UiLanguage.h"
 #include "app/VisualStyle.h"
 #include "link/DeviceLink.h"
 
@@ -15,7 +16,8 @@ void centreOnScreen(QWidget &w) {
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    w.adjustSize();
+    if (!w.testAttribute(Qt::WA_Resized)) // the window has chosen its size
+        w.adjustSize();
     QRect r(QPoint(0, 0), w.size());
     r.moveCenter(screen->availableGeometry().center());
     w.move(r.topLeft());
@@ -38,6 +40,9 @@ int main(int argc, char *argv[]) {
 
         lmk::DeviceLink link;
         lmk::TFMain window(link);
+        // The language and look chosen in an earlier run.
+        lmk::UiLanguage::instance().restore();
+        window.restoreDesktopStyle();
         qtDialogs.setParent(&window);
         struct Unparent { // the dialogs outlive the window
             lmk::QtDialogs &d;

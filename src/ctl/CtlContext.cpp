@@ -52,6 +52,8 @@ bool Context::connect() {
     if (usb) {
         if (link.openUsb() == 0) {
             err << "No USB connection available!" << Qt::endl;
+            if (const QString why = link.usbLibraryError(); !why.isEmpty())
+                err << why << Qt::endl;
             return false;
         }
         return true;

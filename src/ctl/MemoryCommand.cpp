@@ -1,6 +1,7 @@
 // lmkctl memory: read, write, clear and show the 63 memory slots; backups,
 // CSV export and import, and the differences of two .Mem files.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -11,7 +12,6 @@
 #include "memory/SlotTransferOperation.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,21 +19,37 @@ namespace lmk::ctl {
 
 namespace {
 
-QString csvField(const QString &s) {
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) &&
-        !s.contains(QLatin1Char('\n')))
-        return s;
-    QString q = s;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
+// The image in `path` (or standard input); false after printing why.
+bool loadImage(Context &ctx, const QString &path, MemoryImage &image) {
+    const FileContents read = readInput(path, MemoryImage::kMaxFileSize);
+    if (!read.ok()) {
+        ctx.err << read.error << Qt::endl;
+        return false;
+    }
+    image.clear();
+    image.write(read.bytes);
+    image.setPosition(0);
+    return true;
+}
+
+// A .Mem file read from the receiver holds the 63 slots and nothing else.
+QString imageSizeWarning(const QString &path, qint64 size) {
+    return QStringLiteral("%1 is %2 bytes, not %3 (63 slots of 256 bytes)")
+        .arg(shownInputName(path))
+        .arg(size)
+        .arg(kSlotImageSize);
 }
 
 int show(Context &ctx, const QString &path, bool csv) {
     MemoryImage image;
-    QString error;
-    if (!image.loadFromFile(path, &error)) {
-        ctx.err << error << Qt::endl;
+    if (!loadImage(ctx, path, image))
         return ExitUsage;
+    if (image.size() != kSlotImageSize)
+        ctx.err << "Warning: " << imageSizeWarning(path, image.size()) << Qt::endl;
+    if (csv) { // what "memory export" writes, so that "memory import" reads it
+        ctx.out << QString::fromUtf8(exportSlotCsv(image.data()));
+        ctx.out.flush();
+        return ExitDone;
     }
     const QStringList headings = slotGridHeadings();
     const QLocale locale; // the texts as the window shows them
@@ -49,24 +65,15 @@ int show(Context &ctx, const QString &path, bool csv) {
         }
         rows << row;
     }
-    if (csv) {
-        for (const QStringList &row : rows) {
-            QStringList fields;
-            for (const QString &f : row)
-                fields << csvField(f.trimmed());
-            ctx.out << fields.join(QLatin1Char(',')) << '\n';
-        }
-    } else {
-        QList<int> widths(SlotColumnCount, 0);
-        for (const QStringList &row : rows)
-            for (int c = 0; c < SlotColumnCount; ++c)
-                widths[c] = qMax(widths[c], int(row[c].size()));
-        for (const QStringList &row : rows) {
-            QStringList cells;
-            for (int c = 0; c < SlotColumnCount; ++c)
-                cells << row[c].leftJustified(widths[c]);
-            ctx.out << cells.join(QStringLiteral("  ")).trimmed() << '\n';
-        }
+    QList<int> widths(SlotColumnCount, 0);
+    for (const QStringList &row : rows)
+        for (int c = 0; c < SlotColumnCount; ++c)
+            widths[c] = qMax(widths[c], int(row[c].size()));
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (int c = 0; c < SlotColumnCount; ++c)
+            cells << row[c].leftJustified(widths[c]);
+        ctx.out << cells.join(QStringLiteral("  ")).trimmed() << '\n';
     }
     ctx.out.flush();
     return ExitDone;
@@ -96,17 +103,22 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
 }
 
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path,
-             bool backup = false) {
+             bool backup = false, bool confirmed = false) {
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
-        QString error;
-        if (!store.image().loadFromFile(path, &error)) {
-            ctx.err << error << Qt::endl;
+        if (!loadImage(ctx, path, store.image()))
             return ExitUsage;
-        }
         // Part of an image is never written; nothing is sent.
         if (store.image().size() < kSlotImageSize) {
             ctx.err << SlotTransferOperation::imageShortText(store.image().size()) << Qt::endl;
+            return ExitUsage;
+        }
+        // A longer file is not what a read gives: its first 63 slots only
+        // when the user says so.
+        if (store.image().size() != kSlotImageSize && !confirmed) {
+            ctx.err << "lmkctl memory write: " << imageSizeWarning(path, store.image().size())
+                    << "; only its first 63 slots would be written. Confirm with --yes."
+                    << Qt::endl;
             return ExitUsage;
         }
     }
@@ -142,8 +154,8 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     if (outcome != O::Done)
         return exitFor(outcome);
     if (kind == SlotTransferOperation::Kind::Read) {
-        QString error;
-        if (!store.image().saveToFile(path, &error)) {
+        ctx.out.flush();
+        if (const QString error = writeOutput(path, store.image().data()); !error.isEmpty()) {
             ctx.err << error << Qt::endl;
             return ExitRefused;
         }
@@ -153,30 +165,13 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     return ExitDone;
 }
 
-bool loadImage(Context &ctx, const QString &path, MemoryImage &image) {
-    QString error;
-    if (image.loadFromFile(path, &error))
-        return true;
-    ctx.err << error << Qt::endl;
-    return false;
-}
-
-// The bytes into `path` atomically (standard output for an empty path).
 bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
-    if (path.isEmpty()) {
-        QFile out;
-        if (out.open(stdout, QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
-            return true;
-        ctx.err << "Cannot write to standard output." << Qt::endl;
+    ctx.out.flush();
+    if (const QString error = writeOutput(path, bytes); !error.isEmpty()) {
+        ctx.err << error << Qt::endl;
         return false;
     }
-    MemoryImage file;
-    file.write(bytes);
-    QString error;
-    if (file.saveToFile(path, &error))
-        return true;
-    ctx.err << error << Qt::endl;
-    return false;
+    return true;
 }
 
 int listBackups(Context &ctx) {
@@ -190,35 +185,43 @@ int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath) {
     MemoryImage image;
     if (!loadImage(ctx, imagePath, image))
         return ExitUsage;
-    return saveBytes(ctx, csvPath, exportSlotCsv(image.data())) ? ExitDone : ExitRefused;
+    const QString out = csvPath.isEmpty() ? QStringLiteral("-") : csvPath;
+    return saveBytes(ctx, out, exportSlotCsv(image.data())) ? ExitDone : ExitRefused;
 }
 
 int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, const QString &out) {
-    MemoryImage base;
+    MemoryImage base; // all zero unless a base is named
     if (!basePath.isEmpty() && !loadImage(ctx, basePath, base))
         return ExitUsage;
-    QFile f(csvPath);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ctx.err << "Cannot open file \"" << csvPath << "\". " << f.errorString() << Qt::endl;
+    const FileContents csv = readInput(csvPath, kMaxSlotCsvSize);
+    if (!csv.ok()) {
+        ctx.err << csv.error << Qt::endl;
         return ExitUsage;
     }
-    const QByteArray csv = f.read(kMaxSlotCsvSize + 1);
-    const SlotCsvImport result = importSlotCsv(csv, base.data());
+    const SlotCsvImport result = importSlotCsv(csv.bytes, base.data());
+    const QString name = isStandardStream(csvPath) ? shownInputName(csvPath)
+                                                   : QFileInfo(csvPath).fileName();
     if (!result.ok()) {
-        ctx.err << QFileInfo(csvPath).fileName() << ": " << result.error << Qt::endl;
+        ctx.err << name << ": " << result.error << Qt::endl;
         return ExitUsage;
     }
+    for (const QString &note : result.notes)
+        ctx.err << name << ": " << note << Qt::endl;
     return saveBytes(ctx, out, result.image) ? ExitDone : ExitRefused;
 }
 
 int diff(Context &ctx, const QString &a, const QString &b) {
+    if (isStandardStream(a) && isStandardStream(b)) {
+        ctx.err << "lmkctl memory diff: only one of the two files can be '-'" << Qt::endl;
+        return ExitUsage;
+    }
     MemoryImage first;
     MemoryImage second;
     if (!loadImage(ctx, a, first) || !loadImage(ctx, b, second))
         return ExitUsage;
     const SlotImageDiff d = diffSlotImages(first.data(), second.data());
-    const QString nameA = QFileInfo(a).fileName();
-    const QString nameB = QFileInfo(b).fileName();
+    const QString nameA = isStandardStream(a) ? shownInputName(a) : QFileInfo(a).fileName();
+    const QString nameB = isStandardStream(b) ? shownInputName(b) : QFileInfo(b).fileName();
     for (const SlotDifference &slot : d.differing)
         ctx.out << slotDifferenceText(slot, nameA, nameB) << '\n';
     if (d.trailingBytesDiffer)
@@ -238,11 +241,17 @@ int runMemory(Context &ctx, const QStringList &args) {
                  QStringLiteral("read, import: the .Mem file to write; export: the CSV file "
                                 "(default: standard output)"),
                  QStringLiteral("file")});
-    p.addOption({QStringLiteral("yes"), QStringLiteral("clear: confirm clearing every slot")});
-    p.addOption({QStringLiteral("csv"), QStringLiteral("show: comma-separated values")});
+    p.addOption({QStringLiteral("yes"),
+                 QStringLiteral("clear: confirm clearing every slot; write: confirm writing a "
+                                "file that is not exactly 63 slots (16128 bytes)")});
+    p.addOption({QStringLiteral("csv"),
+                 QStringLiteral("show: the CSV that export writes (and import reads)")});
     p.addOption({QStringLiteral("base"),
-                 QStringLiteral("import: the .Mem file the CSV is applied to (default: all zero)"),
+                 QStringLiteral("import: the .Mem file the CSV is applied to; its bytes that the "
+                                "CSV does not name are kept"),
                  QStringLiteral("file")});
+    p.addOption({QStringLiteral("zero-base"),
+                 QStringLiteral("import: apply the CSV to an all-zero image instead of --base")});
     p.addOption({QStringLiteral("no-backup"),
                  QStringLiteral("write, clear: do not read the slots into a backup first")});
     const QString description = QStringLiteral(
@@ -253,11 +262,12 @@ int runMemory(Context &ctx, const QStringList &args) {
         "  memory show FILE.Mem [--csv]  the slots' texts, one row per slot\n"
         "  memory backups             the backups, newest first\n"
         "  memory export FILE.Mem [-o FILE.csv]   the slots as CSV for spreadsheets\n"
-        "  memory import FILE.csv [--base FILE.Mem] -o OUT.Mem   a CSV applied onto an image\n"
+        "  memory import FILE.csv --base FILE.Mem -o OUT.Mem   a CSV applied onto an image\n"
         "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
         "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
         "%1; when that read fails, nothing is written\n"
-        "(--no-backup writes without one). The newest %2 backups are kept.")
+        "(--no-backup writes without one). The newest %2 backups are kept.\n"
+        "Every FILE may be '-': standard input, or standard output for -o.")
         .arg(QDir::toNativeSeparators(SlotBackupStore::defaultDirectory()))
         .arg(SlotBackupStore::kKept);
     if (int rc = parseCommand(ctx, p, args, description); rc >= 0)
@@ -271,13 +281,31 @@ int runMemory(Context &ctx, const QStringList &args) {
     const bool backup = !p.isSet(QStringLiteral("no-backup"));
     const QString output = p.value(QStringLiteral("output"));
     if (action == QLatin1String("write") && pos.size() == 2)
-        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup);
+        return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup,
+                        p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx);
     if (action == QLatin1String("export") && pos.size() == 2)
         return exportCsv(ctx, pos[1], output);
-    if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty())
-        return importCsv(ctx, pos[1], p.value(QStringLiteral("base")), output);
+    if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty()) {
+        // The CSV names a few fields of each slot; every other byte comes
+        // from the base, which is never taken as all zero unasked.
+        const bool zero = p.isSet(QStringLiteral("zero-base"));
+        if (p.isSet(QStringLiteral("base")) == zero) {
+            ctx.err << (zero ? "lmkctl memory import: --base and --zero-base exclude each other"
+                             : "lmkctl memory import: --base FILE.Mem is required: the image the "
+                               "CSV is applied to (its other bytes are kept); --zero-base applies "
+                               "it to an all-zero image")
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        if (isStandardStream(pos[1]) && isStandardStream(p.value(QStringLiteral("base")))) {
+            ctx.err << "lmkctl memory import: only one of the CSV and the base can be '-'"
+                    << Qt::endl;
+            return ExitUsage;
+        }
+        return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
+    }
     if (action == QLatin1String("diff") && pos.size() == 3)
         return diff(ctx, pos[1], pos[2]);
     if (action == QLatin1String("clear") && pos.size() == 1) {
@@ -289,7 +317,7 @@ int runMemory(Context &ctx, const QStringList &args) {
         return transfer(ctx, SlotTransferOperation::Kind::Clear, QString(), backup);
     }
     ctx.err << "lmkctl memory: expected 'read -o FILE', 'write FILE', 'clear --yes', "
-               "'show FILE [--csv]', 'backups', 'export FILE', 'import FILE -o OUT' or "
+               "'show FILE [--csv]', 'backups', 'export FILE', 'import FILE --base IMAGE -o OUT' or "
                "'diff A B'"
             << Qt::endl;
     return ExitUsage;

@@ -1,6 +1,7 @@
 // lmkctl scan: the "Display Copy" page's scan into a PNG or BMP file, once
 // or as a numbered series of captures.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "display/PictureFile.h"
 #include "display/ScanArea.h"
@@ -8,6 +9,7 @@
 #include "display/ScanOperation.h"
 #include "link/Wait.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -107,6 +109,16 @@ QImage emptyPicture(const AreaValues &values, bool framed) {
     return picture;
 }
 
+// The picture on standard output; "" or why not.
+QString writePictureToStdout(const std::function<QString(QIODevice &)> &encode) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (const QString error = encode(buffer); !error.isEmpty())
+        return error;
+    return writeOutput(QStringLiteral("-"), bytes);
+}
+
 } // namespace
 
 int runScan(Context &ctx, const QStringList &args) {
@@ -122,6 +134,10 @@ int runScan(Context &ctx, const QStringList &args) {
                                 "(e.g. shot-%03d.png) takes the capture number; without one "
                                 "the number goes before the extension (shot-1.png)"),
                  QStringLiteral("file")});
+    p.addOption({QStringLiteral("format"),
+                 QStringLiteral("png or bmp: the picture's type, needed for -o - (standard "
+                                "output)"),
+                 QStringLiteral("type")});
     p.addOption({QStringLiteral("framed"),
                  QStringLiteral("write the window's 810 x 490 picture (the area at 5,5 in a "
                                 "black frame) instead of exactly W x H pixels")});
@@ -158,10 +174,20 @@ int runScan(Context &ctx, const QStringList &args) {
         return ExitUsage;
     }
     const QString pattern = p.value(QStringLiteral("output"));
+    const bool toStdout = isStandardStream(pattern);
     const bool single = count == 1 && !hasNumberForm(pattern);
-    const QString suffix = QFileInfo(pattern).suffix().toLower();
+    const QString suffix = p.isSet(QStringLiteral("format"))
+                               ? p.value(QStringLiteral("format")).toLower()
+                               : QFileInfo(pattern).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
-        ctx.err << "lmkctl scan: the file must end in .png or .bmp" << Qt::endl;
+        ctx.err << (toStdout || p.isSet(QStringLiteral("format"))
+                        ? "lmkctl scan: --format must be png or bmp"
+                        : "lmkctl scan: the file must end in .png or .bmp")
+                << Qt::endl;
+        return ExitUsage;
+    }
+    if (toStdout && count != 1) {
+        ctx.err << "lmkctl scan: -o - (standard output) takes one capture" << Qt::endl;
         return ExitUsage;
     }
 
@@ -257,17 +283,18 @@ int runScan(Context &ctx, const QStringList &args) {
                                                                      : ExchangeEnd::Unexpected);
 
         const QString path = single ? pattern : numberedPath(pattern, n);
-        const QString error = writeWholeFile(path, [&](QIODevice &file) {
+        const auto encode = [&](QIODevice &file) {
             QImageWriter writer(&file, suffix.toLatin1());
             return writer.write(picture) ? QString() : writer.errorString();
-        });
+        };
+        const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
         if (!error.isEmpty()) {
             ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
             return ExitUsage;
         }
         ++written;
         ctx.err << text << Qt::endl;
-        ctx.out << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
+        (toStdout ? ctx.err : ctx.out) << path << ": " << picture.width() << " x " << picture.height() << " pixels, area "
                 << values.x << ',' << values.y << ',' << values.w << ',' << values.h << Qt::endl;
     }
     if (InterruptGuard::raised()) {

@@ -1,11 +1,13 @@
 // lmkctl sync, tasks and upload: the "Update 54/55" page's synchronisation,
 // task search and upload, driven through the same operations.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlFiles.h"
 
 #include "upload/SyncOperation.h"
 #include "upload/TaskListCodec.h"
 #include "upload/TaskListReader.h"
 #include "upload/TaskSearchOperation.h"
+#include "upload/UploadFile.h"
 #include "upload/UploadOperation.h"
 
 #include <QCommandLineParser>
@@ -146,7 +148,8 @@ int runUpload(Context &ctx, const QStringList &args) {
             QStringLiteral("Loads FILE into the receiver's configuration (default) or into an "
                            "external task. Synchronises first: the bootloader must be active. The "
                            "file's name must match the target (\"LMK...\" for the configuration, "
-                           "characters 5-8 equal to the task's first id) unless --yes is given."));
+                           "characters 5-8 equal to the task's first id) unless --yes is given. "
+                           "FILE '-' reads standard input (its name is \"-\": give --yes)."));
         rc >= 0)
         return rc;
     const QStringList pos = p.positionalArguments();
@@ -154,10 +157,23 @@ int runUpload(Context &ctx, const QStringList &args) {
         ctx.err << "lmkctl upload: expected FILE [--task N | --ids A,B,C] [--yes]" << Qt::endl;
         return ExitUsage;
     }
+    // The file is read and checked before the receiver is asked anything.
     const QString path = pos[0];
     const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    if (!isStandardStream(path) && !info.exists() && !nameNotDecodable(path)) {
         ctx.err << "lmkctl upload: " << path << ": no such file" << Qt::endl;
+        return ExitUsage;
+    }
+    upload::UploadFile file;
+    if (isStandardStream(path)) {
+        FileContents read = readInput(path, upload::kMaxUploadSize);
+        file = read.ok() ? upload::checkUploadBytes(std::move(read.bytes), shownInputName(path))
+                         : upload::UploadFile{{}, read.error};
+    } else {
+        file = upload::loadUploadFile(path);
+    }
+    if (!file.ok()) {
+        ctx.err << "lmkctl upload: " << file.error << Qt::endl;
         return ExitUsage;
     }
     int taskNumber = 0;
@@ -206,6 +222,7 @@ int runUpload(Context &ctx, const QStringList &args) {
     UploadRequest req;
     req.fileChosen = true;
     req.filePath = path;
+    req.contents = std::move(file.bytes);
     req.target = external ? upload::Target::External : upload::Target::Configuration;
     req.taskEntry = taskEntry;
     ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));

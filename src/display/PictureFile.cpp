@@ -1,7 +1,9 @@
 #include "display/PictureFile.h"
 
+#include "files/UserFiles.h"
+
+#include <QBuffer>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lmk {
 
@@ -12,18 +14,15 @@ QByteArray pictureFormatFor(const QString &path) {
 }
 
 QString writeWholeFile(const QString &path, const std::function<QString(QIODevice &)> &write) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QString error = write(file);
-    if (!error.isEmpty()) {
-        file.cancelWriting();
+    // The picture is made in memory first, so that what reaches the disk is
+    // written and checked in one place.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (const QString error = write(buffer); !error.isEmpty())
         return error;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    buffer.close();
+    return saveWholeFile(path, bytes, InPlaceFallback::Yes);
 }
 
 } // namespace lmk

@@ -21,9 +21,10 @@ QByteArray pictureFormatFor(const QString &path);
 
 // Writes `path` whole through `write`, which returns "" or an error text.
 // The bytes go to a temporary file beside it that replaces `path` only when
-// complete, so a failure leaves an existing file as it was. In a folder where
-// no temporary file can be created, an existing file that may be written is
-// written in place instead. Returns "" or the error text.
+// complete, so a failure (a full disk: the system's reason) leaves an
+// existing file as it was; an existing FIFO or device is never replaced. In
+// a folder where no temporary file can be created, an existing file that may
+// be written is written in place instead. Returns "" or the error text.
 QString writeWholeFile(const QString &path, const std::function<QString(QIODevice &)> &write);
 
 } // namespace lmk

@@ -69,6 +69,8 @@ public:
     void setWlanDeviceText(const QString &t);
     // Either transport available (the callers' own precondition check).
     bool hasTransport() const { return m_usbConnected != 0 || m_wlanChecked; }
+    // Why the last USB open gave no connection (the library's loader).
+    QString usbLibraryError() const { return m_usb.errorString(); }
     bool tcpConnected() const;
     // The local port of the WLAN connection (0 without one).
     quint16 tcpLocalPort() const;

@@ -12,19 +12,22 @@ bool UsbLibrary::load(const QString &path) {
     if (isLoaded())
         return true;
     if (path.isEmpty()) {
-        m_error = QStringLiteral("no USB library configured");
+        m_error = QStringLiteral("no USB library configured (LMK_USB_LIBRARY is not set)");
         return false;
     }
     m_lib.setFileName(path);
     if (!m_lib.load()) {
-        m_error = m_lib.errorString();
+        // The loader's own words: no such file, too short, not a library ...
+        m_error = QStringLiteral("LMK_USB_LIBRARY %1: %2").arg(path, m_lib.errorString());
         return false;
     }
     auto open = reinterpret_cast<LMK_OpenFn>(m_lib.resolve("LMK_Open"));
     auto write = reinterpret_cast<LMK_WriteFn>(m_lib.resolve("LMK_Write"));
     auto close = reinterpret_cast<LMK_CloseFn>(m_lib.resolve("LMK_Close"));
     if (!open || !write || !close) {
-        m_error = QStringLiteral("%1 does not export LMK_Open, LMK_Write and LMK_Close").arg(path);
+        m_error = QStringLiteral("LMK_USB_LIBRARY %1 does not export LMK_Open, LMK_Write and "
+                                 "LMK_Close")
+                      .arg(path);
         m_lib.unload();
         return false;
     }
@@ -39,6 +42,8 @@ int UsbLibrary::open(void *context, LMK_DeliverFn deliver) {
         return 0;
     const int result = m_open(context, deliver);
     m_opened = true;
+    if (result == 0)
+        m_error = QStringLiteral("the USB library found no receiver");
     return result;
 }
 

@@ -2,10 +2,9 @@
 
 #include "memory/SlotRecord.h"
 
+#include "files/UserFiles.h"
+
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <cstring>
 
 namespace lmk {
@@ -55,54 +54,24 @@ QByteArray MemoryImage::slotRecord(int s) const {
 }
 
 bool MemoryImage::loadFromFile(const QString &path, QString *error) {
-    QFile f(path);
-    const auto fail = [&](const QString &why) {
+    FileContents file = readRegularFile(path, kMaxFileSize);
+    if (!file.ok()) {
         if (error)
             *error = QStringLiteral("Cannot open file \"%1\". %2")
-                         .arg(QDir::toNativeSeparators(path), why);
+                         .arg(QDir::toNativeSeparators(path), file.error);
         return false;
-    };
-    if (QFileInfo(path).isDir())
-        return fail(QStringLiteral("Is a directory"));
-    if (!f.open(QIODevice::ReadOnly))
-        return fail(f.errorString());
-    if (f.size() > kMaxFileSize)
-        return fail(QStringLiteral("File too large"));
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return fail(f.errorString());
-    m_data = std::move(bytes);
+    }
+    m_data = std::move(file.bytes);
     if (m_pos > m_data.size())
         m_pos = m_data.size();
     return true;
 }
 
 bool MemoryImage::saveToFile(const QString &path, QString *error) const {
-    QSaveFile f(path);
-    const auto fail = [&](const QString &why) {
-        if (error)
-            *error = QStringLiteral("Cannot create file \"%1\". %2")
-                         .arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
-    // Unbuffered, so that a short write (disk full, file size limit) is
-    // seen here; a buffered flush would drop the rest without an error.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(f.errorString());
-    qint64 written = 0;
-    while (written < m_data.size()) {
-        const qint64 n = f.write(m_data.constData() + written, m_data.size() - written);
-        if (n <= 0) {
-            const QString why = f.error() != QFileDevice::NoError ? f.errorString()
-                                                                  : QStringLiteral("Write failed");
-            f.cancelWriting();
-            return fail(why);
-        }
-        written += n;
-    }
-    if (!f.commit())
-        return fail(f.errorString());
-    return true;
+    const QString why = saveWholeFile(path, m_data);
+    if (!why.isEmpty() && error)
+        *error = QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), why);
+    return why.isEmpty();
 }
 
 } // namespace lmk

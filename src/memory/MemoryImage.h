@@ -35,10 +35,12 @@ class MemoryImage {
     bool holdsSlot(int s) const;
 
     // Content and size become the file's; the position is left to the
-    // caller. On failure the image is unchanged and `error` says why.
+    // caller. What is not a regular file (a FIFO, a device) is refused at
+    // once. On failure the image is unchanged and `error` says why.
     bool loadFromFile(const QString &path, QString *error = nullptr);
     // Writes the image whole, atomically: an existing file is replaced only
-    // when the new content is complete.
+    // when the new content is complete, and never when it is not a regular
+    // file (see files/UserFiles.h).
     bool saveToFile(const QString &path, QString *error = nullptr) const;
 
     void clear() {

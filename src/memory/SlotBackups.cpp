@@ -2,11 +2,14 @@
 
 #include "link/DeviceLink.h"
 #include "link/MessageTexts.h"
+#include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
 #include "memory/SlotTransferOperation.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -17,6 +20,12 @@ namespace lmk {
 namespace {
 const QString kPrefix = QStringLiteral("slots_");
 const QString kSuffix = QStringLiteral(".Mem");
+const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
+
+// The time in a backup's name; invalid for a name of another form.
+QDateTime backupTime(const QString &fileName) {
+    return QDateTime::fromString(fileName.mid(kPrefix.size(), kStampFormat.size()), kStampFormat);
+}
 } // namespace
 
 QString SlotBackupStore::defaultDirectory() {
@@ -37,7 +46,24 @@ QStringList SlotBackupStore::list() const {
     return paths;
 }
 
-QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDateTime &when) const {
+QList<SlotBackup> SlotBackupStore::backups() const {
+    QList<SlotBackup> out;
+    for (const QString &path : list())
+        out << SlotBackup{path, backupTime(QFileInfo(path).fileName())};
+    return out;
+}
+
+QByteArray SlotBackupStore::load(const QString &path, QString *error) {
+    MemoryImage image;
+    if (!image.loadFromFile(path, error))
+        return {};
+    return image.data();
+}
+
+QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDateTime &when,
+                              bool *sameAsNewest) const {
+    if (sameAsNewest)
+        *sameAsNewest = false;
     const auto fail = [&](const QString &why) {
         if (error)
             *error = why;
@@ -48,9 +74,19 @@ QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDa
     if (!QDir().mkpath(m_dir))
         return fail(QStringLiteral("Cannot create the backup folder \"%1\".")
                         .arg(QDir::toNativeSeparators(m_dir)));
+    const QStringList existing = list();
+    if (!existing.isEmpty()) {
+        QString ignored;
+        const QByteArray newest = load(existing.first(), &ignored);
+        if (!newest.isEmpty() && newest == image) {
+            if (sameAsNewest)
+                *sameAsNewest = true;
+            return existing.first();
+        }
+    }
     // Names sort by time; a second backup within the same second gets a
     // counter that sorts behind the first.
-    const QString stamp = kPrefix + when.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QString stamp = kPrefix + when.toString(kStampFormat);
     QString path = QDir(m_dir).filePath(stamp + kSuffix);
     for (int k = 2; QFileInfo::exists(path); ++k)
         path = QDir(m_dir).filePath(stamp + QStringLiteral("_%1").arg(k, 2, 10, QLatin1Char('0')) +
@@ -60,9 +96,21 @@ QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDa
     QString why;
     if (!copy.saveToFile(path, &why))
         return fail(why);
-    const QStringList all = list();
-    for (qsizetype i = kKept; i < all.size(); ++i)
-        QFile::remove(all[i]);
+    // Beyond the newest kKept: the first backup of each of the last
+    // kDailyDays days stays.
+    const QList<SlotBackup> all = backups();
+    QHash<QDate, QString> firstOfDay;
+    for (const SlotBackup &b : all) // newest first: the last one seen is the first of its day
+        if (b.time.isValid())
+            firstOfDay[b.time.date()] = b.path;
+    const QDate oldestDaily = when.date().addDays(-kDailyDays);
+    for (qsizetype i = kKept; i < all.size(); ++i) {
+        const SlotBackup &b = all[i];
+        const bool daily = b.time.isValid() && b.time.date() >= oldestDaily &&
+                           firstOfDay.value(b.time.date()) == b.path;
+        if (!daily)
+            QFile::remove(b.path);
+    }
     return path;
 }
 
@@ -138,11 +186,14 @@ SlotBackupResult backupReceiverSlots(MemorySlots &store, const SlotBackupStore &
     if (!read.ok())
         return fail(read.error);
     QString error;
-    result.path = backups.save(read.image, &error);
+    bool same = false;
+    result.path = backups.save(read.image, &error, QDateTime::currentDateTime(), &same);
     if (result.path.isEmpty())
         return fail(error);
+    if (same)
+        result.note = QStringLiteral("the slots equal this newest backup; no new one was stored");
     if (read.partial)
-        result.note = QStringLiteral("the receiver sent 248 bytes of each record; bytes 248 to "
+        result.note += QString::fromLatin1(result.note.isEmpty() ? "" : "; ") + QStringLiteral("the receiver sent 248 bytes of each record; bytes 248 to "
                                      "255 of the backup are zero");
     return result;
 }

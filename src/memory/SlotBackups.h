@@ -2,7 +2,12 @@
 // Backups of the receiver's 63 memory slots, taken before every write or
 // clear from the memory editor or lmkctl: plain .Mem files in the
 // "backups" folder of the program's data location, named by date and time
-// ("slots_2026-12-10_13-45-07.Mem"), the newest kKept kept.
+// ("slots_2026-12-10_13-45-07.Mem").
+//
+// A backup identical to the newest one is not stored again. The newest
+// kKept are kept; of the older ones, the first backup of each day is kept
+// for kDailyDays days, so that a loop of writes cannot push the last
+// useful backup out.
 
 #include "memory/SlotTransferOperation.h"
 
@@ -15,9 +20,15 @@ namespace lmk {
 
 class MemorySlots;
 
+struct SlotBackup {
+    QString path;
+    QDateTime time; // when it was taken (local time, from its name)
+};
+
 class SlotBackupStore {
   public:
     static constexpr int kKept = 50;
+    static constexpr int kDailyDays = 90;
 
     // The window's application data folder plus "backups"; lmkctl uses the
     // same folder, so both see every backup.
@@ -26,12 +37,19 @@ class SlotBackupStore {
     explicit SlotBackupStore(const QString &directory = defaultDirectory());
     QString directory() const { return m_dir; }
 
-    // Saves `image` as a new backup and drops the oldest beyond kKept.
-    // Returns the new file's path, or an empty string and `error`.
+    // Saves `image` as a new backup, unless it equals the newest backup
+    // (then `*sameAsNewest` is set and that one's path returned), and drops
+    // the backups the rules above do not keep. Returns the backup's path, or
+    // an empty string and `error`.
     QString save(const QByteArray &image, QString *error,
-                 const QDateTime &when = QDateTime::currentDateTime()) const;
+                 const QDateTime &when = QDateTime::currentDateTime(),
+                 bool *sameAsNewest = nullptr) const;
     // Paths of the backups, newest first.
     QStringList list() const;
+    // The backups with their times, newest first.
+    QList<SlotBackup> backups() const;
+    // One backup's image; empty and `error` when it cannot be read.
+    static QByteArray load(const QString &path, QString *error);
 
   private:
     QString m_dir;
@@ -40,7 +58,8 @@ class SlotBackupStore {
 struct SlotBackupResult {
     QString path;  // the backup file; empty when none was made
     QString error; // why not: the read's or the file's message
-    QString note;  // about a backup that was made: bytes it could not hold
+    QString note;  // about the backup: bytes it could not hold, or that it
+                   // equals the newest one, which was not stored again
     // How the read ended (Done when only saving the file failed).
     SlotTransferOperation::Outcome outcome = SlotTransferOperation::Outcome::Done;
     bool ok() const { return !path.isEmpty(); }

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -36,11 +37,31 @@ QString csvField(const QString &s, char sep = ',') {
     return QLatin1Char('"') + q + QLatin1Char('"');
 }
 
+// A spreadsheet runs a cell that starts with = + - or @ as a formula. A name
+// that starts so is written behind an apostrophe, which spreadsheets show as
+// text and import takes away again; names that already start with
+// apostrophes before such a character get one more, so every name reads
+// back as it was.
+bool looksLikeFormula(QStringView s) {
+    qsizetype i = 0;
+    while (i < s.size() && s[i] == QLatin1Char('\''))
+        ++i;
+    return i < s.size() && QStringView(u"=+-@").contains(s[i]);
+}
+
+QString formulaSafe(const QString &text) {
+    return looksLikeFormula(text) ? QLatin1Char('\'') + text : text;
+}
+
+QString fromFormulaSafe(const QString &cell) {
+    return cell.startsWith(QLatin1Char('\'')) && looksLikeFormula(cell) ? cell.mid(1) : cell;
+}
+
 // --------------------------------------------------------------- CSV text
 
 struct CsvRow {
     int line = 0;
-    QList<QByteArray> cells;
+    QStringList cells;
 };
 
 struct Failure {
@@ -50,41 +71,43 @@ struct Failure {
 };
 
 // Splits RFC 4180 text into rows; quoted cells may hold separators, quotes
-// ("") and line breaks. Empty lines are skipped.
-std::optional<Failure> splitCsv(QByteArrayView text, char sep, QList<CsvRow> &rows) {
+// ("") and line breaks. Rows that are empty or hold only separators and
+// blanks are skipped.
+std::optional<Failure> splitCsv(QStringView text, QChar sep, QList<CsvRow> &rows, int firstLine) {
     qsizetype i = 0;
     const qsizetype n = text.size();
-    int line = 1;
+    int line = firstLine;
+    const auto lineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
     while (i < n) {
         CsvRow row;
         row.line = line;
         bool rowDone = false;
         while (!rowDone) {
-            QByteArray cell;
+            QString cell;
             const int column = int(row.cells.size()) + 1;
-            if (i < n && text[i] == '"') {
+            if (i < n && text[i] == QLatin1Char('"')) {
                 ++i;
                 for (;;) {
                     if (i >= n)
                         return Failure{row.line, column, QStringLiteral("quoted cell not closed")};
-                    const char c = text[i++];
-                    if (c == '"') {
-                        if (i < n && text[i] == '"') {
-                            cell.append('"');
+                    const QChar c = text[i++];
+                    if (c == QLatin1Char('"')) {
+                        if (i < n && text[i] == QLatin1Char('"')) {
+                            cell.append(QLatin1Char('"'));
                             ++i;
                             continue;
                         }
                         break;
                     }
-                    if (c == '\n')
+                    if (c == QLatin1Char('\n'))
                         ++line;
                     cell.append(c);
                 }
-                if (i < n && text[i] != sep && text[i] != '\r' && text[i] != '\n')
+                if (i < n && text[i] != sep && !lineEnd(text[i]))
                     return Failure{line, column, QStringLiteral("text after a closing quote")};
             } else {
-                while (i < n && text[i] != sep && text[i] != '\r' && text[i] != '\n') {
-                    if (text[i] == '"')
+                while (i < n && text[i] != sep && !lineEnd(text[i])) {
+                    if (text[i] == QLatin1Char('"'))
                         return Failure{line, column,
                                        QStringLiteral("quote inside a cell that is not quoted")};
                     cell.append(text[i++]);
@@ -95,18 +118,113 @@ std::optional<Failure> splitCsv(QByteArrayView text, char sep, QList<CsvRow> &ro
                 ++i;
                 continue;
             }
-            if (i < n && text[i] == '\r')
+            if (i < n && text[i] == QLatin1Char('\r'))
                 ++i;
-            if (i < n && text[i] == '\n')
+            if (i < n && text[i] == QLatin1Char('\n'))
                 ++i;
             ++line;
             rowDone = true;
         }
-        const bool empty = row.cells.size() == 1 && row.cells.first().isEmpty();
-        if (!empty)
+        const bool blank = std::all_of(row.cells.cbegin(), row.cells.cend(),
+                                       [](const QString &c) { return c.trimmed().isEmpty(); });
+        if (!blank)
             rows << row;
     }
     return std::nullopt;
+}
+
+// ---------------------------------------------------------- text encoding
+
+// Windows-1252 bytes 0x80 to 0x9F; the five it leaves undefined stand for
+// the C1 controls of the same number, as Windows converts them.
+constexpr std::array<char16_t, 32> kCp1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(QByteArrayView bytes) {
+    QString s(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = quint8(bytes[i]);
+        s[i] = QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+    }
+    return s;
+}
+
+std::optional<QString> strictUtf8(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString s = utf8(bytes);
+    if (utf8.hasError())
+        return std::nullopt;
+    return s;
+}
+
+// Whether the bytes hold at least one well-formed UTF-8 sequence of more
+// than one byte: text that is mostly UTF-8 with a few bad bytes.
+bool holdsUtf8Sequence(QByteArrayView bytes) {
+    for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
+        const auto b = quint8(bytes[i]);
+        const int follow = b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2
+                                                  : b >= 0xF0 && b <= 0xF4 ? 3 : 0;
+        if (follow == 0 || i + follow >= bytes.size())
+            continue;
+        if (strictUtf8(bytes.sliced(i, follow + 1)))
+            return true;
+    }
+    return false;
+}
+
+// The text of a CSV file as spreadsheets save it: UTF-8 (with or without a
+// byte order mark), UTF-16 with a byte order mark, or Windows-1252 when the
+// bytes are not UTF-8. In text that is UTF-8 but for a few bytes, each
+// cell is decoded on its own, so that the bad cell is named.
+struct CsvText {
+    QString text;
+    bool cellsAreUtf8Bytes = false; // each char of `text` is one byte
+    QString note;                   // the encoding, when not UTF-8
+};
+
+CsvText decodeCsv(QByteArrayView csv) {
+    CsvText t;
+    if (csv.startsWith("\xFF\xFE") || csv.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(csv.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                         : QStringDecoder::Utf16BE);
+        t.text = utf16(csv.sliced(2));
+        t.note = QStringLiteral("read as UTF-16 text");
+        return t;
+    }
+    if (csv.startsWith("\xEF\xBB\xBF"))
+        csv = csv.sliced(3);
+    if (std::optional<QString> utf8 = strictUtf8(csv)) {
+        t.text = *utf8;
+    } else if (holdsUtf8Sequence(csv)) {
+        t.text = QString::fromLatin1(csv);
+        t.cellsAreUtf8Bytes = true;
+    } else {
+        t.text = fromWindows1252(csv);
+        t.note = QStringLiteral("read as Windows-1252 text (it is not UTF-8)");
+    }
+    return t;
+}
+
+// The separator: the one a "sep=" first line names (as spreadsheets write
+// it), else the most frequent of tab, ';' and ',' in the header row.
+QChar separatorOf(QStringView header) {
+    int tabs = 0, semicolons = 0, commas = 0;
+    bool quoted = false;
+    for (QChar c : header) {
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == QLatin1Char('\t'))
+            ++tabs;
+        else if (!quoted && c == QLatin1Char(';'))
+            ++semicolons;
+        else if (!quoted && c == QLatin1Char(','))
+            ++commas;
+    }
+    if (tabs > semicolons && tabs > commas)
+        return QLatin1Char('\t');
+    return semicolons > commas ? QLatin1Char(';') : QLatin1Char(',');
 }
 
 // ------------------------------------------------------------- values in
@@ -132,11 +250,16 @@ std::optional<qint64> wholeNumber(const QString &t, qint64 min, qint64 max) {
     return v;
 }
 
-// "77500", "77500.5", "-1.5"; further decimals only as zeros. The result is
-// in tenths, unbounded (the caller checks the 32 bits).
+// "77500", "77500.5", "-1.5", with a decimal comma "77500,5"; further
+// decimals only as zeros. The result is in tenths, unbounded (the caller
+// checks the 32 bits).
 std::optional<qint64> tenthsOf(const QString &t) {
     const QString s = t.trimmed();
-    const qsizetype dot = s.indexOf(QLatin1Char('.'));
+    const qsizetype point = s.indexOf(QLatin1Char('.'));
+    const qsizetype comma = s.indexOf(QLatin1Char(','));
+    if (point >= 0 && comma >= 0) // digit grouping is not read
+        return std::nullopt;
+    const qsizetype dot = point >= 0 ? point : comma;
     const QString whole = dot < 0 ? s : s.left(dot);
     const QString decimals = dot < 0 ? QString() : s.mid(dot + 1);
     if (whole.isEmpty() || whole == QLatin1String("-") || whole == QLatin1String("+"))
@@ -217,9 +340,13 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell) {
         if (cell == slotNameText(u))
             return std::nullopt; // unchanged: the bytes behind the name stay
         for (QChar c : cell) {
-            if (c.unicode() > 0xFF || c.unicode() == 0)
+            if (c.unicode() > 0xFF)
                 return QStringLiteral("%1 cannot be stored in a name (Latin-1 characters only)")
                     .arg(quoted());
+            if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+                return QStringLiteral("a name cannot hold a control character (U+%1, such as a "
+                                      "line break or a tab)")
+                    .arg(c.unicode(), 4, 16, QLatin1Char('0'));
         }
         if (cell.size() > slot::kNameLength)
             return QStringLiteral("name longer than %1 characters").arg(slot::kNameLength);
@@ -341,8 +468,10 @@ QByteArray exportSlotCsv(const QByteArray &image) {
     for (int s = 1; s <= kSlotCount && qint64(s) * kSlotSize <= image.size(); ++s) {
         const QByteArray record = image.mid(qsizetype(s - 1) * kSlotSize, kSlotSize);
         QStringList cells{QString::number(s)};
-        for (int c = ColName; c < SlotColumnCount; ++c)
-            cells << csvField(slotCsvValue(record, c));
+        for (int c = ColName; c < SlotColumnCount; ++c) {
+            const QString value = slotCsvValue(record, c);
+            cells << csvField(c == ColName ? formulaSafe(value) : value);
+        }
         lines << cells.join(QLatin1Char(','));
     }
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
@@ -353,6 +482,7 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
     const auto fail = [&](const Failure &f) {
         result.line = f.line;
         result.column = f.column;
+        result.notes.clear();
         if (f.line == 0)
             result.error = f.message;
         else if (f.column == 0)
@@ -366,32 +496,57 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
     };
     if (csv.size() > kMaxSlotCsvSize)
         return fail({0, 0, QStringLiteral("The CSV text is larger than 1 MiB.")});
-    if (csv.startsWith("\xEF\xBB\xBF"))
-        csv = csv.sliced(3);
-    // Spreadsheets set to a comma as decimal point separate cells by ';'.
-    const qsizetype lineEnd = csv.indexOf('\n');
-    const QByteArrayView firstLine = csv.first(lineEnd < 0 ? csv.size() : lineEnd);
-    const char sep = firstLine.contains(';') && !firstLine.contains(',') ? ';' : ',';
+    const CsvText decoded = decodeCsv(csv);
+    if (!decoded.note.isEmpty())
+        result.notes << decoded.note;
+    QStringView text = decoded.text;
+
+    // Blank lines before the header, and the "sep=" line spreadsheets may
+    // put first.
+    int firstLine = 1;
+    const auto nextLine = [&] {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        text = end < 0 ? QStringView() : text.sliced(end + 1);
+        ++firstLine;
+    };
+    const auto currentLine = [&] {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        return (end < 0 ? text : text.first(end)).trimmed();
+    };
+    while (!text.isEmpty() && currentLine().isEmpty())
+        nextLine();
+    QChar sep;
+    QStringView first = text.first(text.indexOf(QLatin1Char('\n')) < 0 ? text.size()
+                                                                       : text.indexOf(QLatin1Char('\n')));
+    if (first.endsWith(QLatin1Char('\r')))
+        first.chop(1);
+    if (first.startsWith(QLatin1String("sep="), Qt::CaseInsensitive) && first.size() == 5) {
+        sep = first[4];
+        nextLine();
+        while (!text.isEmpty() && currentLine().isEmpty())
+            nextLine();
+    } else {
+        sep = separatorOf(first);
+    }
 
     QList<CsvRow> rows;
-    if (const std::optional<Failure> f = splitCsv(csv, sep, rows))
+    if (const std::optional<Failure> f = splitCsv(text, sep, rows, firstLine))
         return fail(*f);
     if (rows.isEmpty())
         return fail({0, 0, QStringLiteral("The CSV text has no header row.")});
 
-    const QStringList headings = slotGridHeadings();
-    const auto decode = [](const QByteArray &bytes) -> std::optional<QString> {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        QString s = utf8(bytes);
-        if (utf8.hasError())
-            return std::nullopt;
-        return s;
+    const auto decode = [&](const QString &cell) -> std::optional<QString> {
+        if (!decoded.cellsAreUtf8Bytes)
+            return cell;
+        return strictUtf8(cell.toLatin1());
     };
 
-    // Which heading each cell of a row belongs to.
+    // Which cell each heading is in; only the slot number is required.
+    const QStringList headings = slotGridHeadings();
     const CsvRow &head = rows.first();
     std::array<int, SlotColumnCount> cellOf;
     cellOf.fill(-1);
+    QStringList extra;
     for (qsizetype i = 0; i < head.cells.size(); ++i) {
         const std::optional<QString> name = decode(head.cells[i]);
         const int column = int(i) + 1;
@@ -401,18 +556,30 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
         for (int c = 0; c < SlotColumnCount; ++c)
             if (headings[c].compare(name->trimmed(), Qt::CaseInsensitive) == 0)
                 found = c;
-        if (found < 0)
-            return fail({head.line, column,
-                         QStringLiteral("unknown column \"%1\"; the columns are %2")
-                             .arg(*name, headings.join(QStringLiteral(", ")))});
+        if (found < 0) {
+            extra << (name->trimmed().isEmpty() ? QStringLiteral("(no heading) in column %1").arg(column)
+                                                : QStringLiteral("\"%1\"").arg(name->trimmed()));
+            continue;
+        }
         if (cellOf[size_t(found)] >= 0)
             return fail({head.line, column,
                          QStringLiteral("column \"%1\" appears twice").arg(headings[found])});
         cellOf[size_t(found)] = int(i);
     }
+    if (cellOf[ColPlatz] < 0)
+        return fail({head.line, 0,
+                     QStringLiteral("column \"%1\" is missing; the columns are %2")
+                         .arg(headings[ColPlatz], headings.join(QStringLiteral(", ")))});
+    if (!extra.isEmpty())
+        result.notes << QStringLiteral("ignored the columns %1 (the columns are %2)")
+                            .arg(extra.join(QStringLiteral(", ")), headings.join(QStringLiteral(", ")));
+    QStringList absent;
     for (int c = 0; c < SlotColumnCount; ++c)
         if (cellOf[size_t(c)] < 0)
-            return fail({head.line, 0, QStringLiteral("column \"%1\" is missing").arg(headings[c])});
+            absent << headings[c];
+    if (!absent.isEmpty())
+        result.notes << QStringLiteral("no column %1: those fields keep the base image's values")
+                            .arg(absent.join(QStringLiteral(", ")));
 
     QByteArray image = base;
     if (image.size() < kSlotImageSize)
@@ -427,11 +594,13 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
                              .arg(head.cells.size())});
         QStringList texts(SlotColumnCount);
         for (int c = 0; c < SlotColumnCount; ++c) {
+            if (cellOf[size_t(c)] < 0)
+                continue;
             const std::optional<QString> t = decode(row.cells[cellOf[size_t(c)]]);
             if (!t)
                 return fail({row.line, cellOf[size_t(c)] + 1,
                              QStringLiteral("%1: not UTF-8 text").arg(headings[c])});
-            texts[c] = *t;
+            texts[c] = c == ColName ? fromFormulaSafe(*t) : *t;
         }
         const int platzColumn = cellOf[ColPlatz] + 1;
         const std::optional<qint64> s = wholeNumber(texts[ColPlatz], 1, kSlotCount);
@@ -447,6 +616,8 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
         lineOfSlot[size_t(*s)] = row.line;
         char *record = image.data() + (*s - 1) * kSlotSize;
         for (int c = ColName; c < SlotColumnCount; ++c) {
+            if (cellOf[size_t(c)] < 0)
+                continue;
             if (const std::optional<QString> why = applyCell(record, c, texts[c]))
                 return fail({row.line, cellOf[size_t(c)] + 1,
                              QStringLiteral("%1: %2").arg(headings[c], *why)});

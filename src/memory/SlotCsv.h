@@ -19,6 +19,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 namespace lmk {
 
@@ -32,6 +33,7 @@ QString slotCsvValue(const QByteArray &record, int column);
 struct SlotCsvImport {
     QByteArray image; // the base with the CSV applied; empty on error
     QString error;    // empty when the import succeeded
+    QStringList notes; // what was read differently from the export, once each
     int line = 0;     // where the error is, counted from 1 (0: not a cell)
     int column = 0;
     bool ok() const { return error.isEmpty(); }

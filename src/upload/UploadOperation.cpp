@@ -4,11 +4,12 @@
 #include "link/Exchange.h"
 #include "link/Dialogs.h"
 #include "link/Wait.h"
+#include "files/UserFiles.h"
 #include "upload/TaskListCodec.h"
+#include "upload/UploadFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 
 namespace lmk {
@@ -34,31 +35,18 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
     };
     const QString noConnection = QString::fromLatin1(kNoConnectionText);
 
-    // 1. Preconditions. A file of size 0 has nothing to load, and one of
-    // 4 GiB or more does not fit the header's size field.
+    // 1. Preconditions.
     const QFileInfo info(req.filePath);
-    if (!req.fileChosen || req.filePath.isEmpty() || !info.exists() || info.isDir() ||
-        !m_link.hasTransport())
-        return done(UploadOutcome::NotStarted, noConnection);
-    if (info.size() > kMaxFileSize)
+    const bool fileThere = req.contents || info.exists() || nameNotDecodable(req.filePath);
+    if (!req.fileChosen || req.filePath.isEmpty() || !fileThere || !m_link.hasTransport())
         return done(UploadOutcome::NotStarted, noConnection);
 
-    // 2. The whole file, read once.
-    QFile file(req.filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return done(UploadOutcome::Unreadable,
-                    QStringLiteral("File \"%1\" cannot be read: %2")
-                        .arg(QDir::toNativeSeparators(req.filePath), file.errorString()));
-    QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    const QString readError = file.errorString();
-    file.close();
-    if (readFailed)
-        return done(UploadOutcome::Unreadable,
-                    QStringLiteral("File \"%1\" cannot be read: %2")
-                        .arg(QDir::toNativeSeparators(req.filePath), readError));
-    if (bytes.isEmpty() || bytes.size() > kMaxFileSize)
-        return done(UploadOutcome::NotStarted, noConnection);
+    // 2. The whole file, read once (see UploadFile.h for what is refused).
+    UploadFile file = req.contents ? checkUploadBytes(*req.contents, req.filePath)
+                                   : loadUploadFile(req.filePath);
+    if (!file.ok())
+        return done(UploadOutcome::Unreadable, file.error);
+    QByteArray bytes = std::move(file.bytes);
     result.size = bytes.size();
 
     // 3. Name check.

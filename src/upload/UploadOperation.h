@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace lmk {
 class DeviceLink;
@@ -24,6 +25,9 @@ class DeviceLink;
 struct UploadRequest {
     bool fileChosen = false; // LB_Applikation holds a line
     QString filePath;        // UploadFileName
+    // The file's bytes when they were read already (lmkctl's standard
+    // input); filePath then only names them.
+    std::optional<QByteArray> contents;
     upload::Target target = upload::Target::Configuration;
     QString taskEntry;      // text of the selected CB_Tasks entry ("" when none)
     qint64 byteCounter = 0; // what L_Bytes shows now (working replies add one)
@@ -31,7 +35,8 @@ struct UploadRequest {
 
 enum class UploadOutcome {
     NotStarted, // a precondition failed: nothing sent
-    Unreadable, // the file exists but could not be read: nothing sent
+    Unreadable, // the file cannot be loaded (unreadable, not a regular file,
+                // empty or too large): nothing sent, a message names it
     Declined,   // the user declined the name check: nothing sent, no message
     NoTaskIds,  // the selected entry holds no task ids: nothing sent
     IdTooLarge, // a task id above FFFF: nothing sent

@@ -3,43 +3,125 @@
 // whoever changes it, and the tab order of every visible page.
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
+#include "app/TDLG_Info.h"
 #include "app/TFMain.h"
+#include "app/VisualStyle.h"
 #include "display/ui/DisplayPage.h"
 #include "link/DeviceLink.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/ui/MemoryPage.h"
+#include "sample/ui/SamplePage.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
+#include <functional>
+
 using namespace lmk;
 
 namespace {
-// The name a screen reader announces for the widget. On Linux a combo box's
-// name is its current text, and its caption comes through the "label of"
-// relation (a buddy label, or the group box around it).
+// The name a screen reader announces for the widget (a combo box's too: its
+// caption, never its current text).
 QString accessibleName(QWidget *w) {
     QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-    if (!iface)
-        return QString();
-#if defined(Q_OS_UNIX)
-    if (qobject_cast<QComboBox *>(w)) {
-        const auto labels = iface->relations(QAccessible::Label);
-        return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+// Every interface below `iface` (itself included), depth first.
+void walkTree(QAccessibleInterface *iface, const std::function<void(QAccessibleInterface *)> &f,
+              int depth = 0) {
+    if (!iface || !iface->isValid() || depth > 40)
+        return;
+    f(iface);
+    for (int i = 0; i < iface->childCount(); ++i)
+        walkTree(iface->child(i), f, depth + 1);
+}
+
+QString describe(QAccessibleInterface *iface) {
+    QObject *o = iface->object();
+    QString what = o ? o->objectName() : QString();
+    if (what.isEmpty() && o)
+        what = QString::fromLatin1(o->metaObject()->className());
+    return what + QLatin1Char('/') + QString::number(iface->role(), 16) + QLatin1Char('/') +
+           iface->text(QAccessible::Name);
+}
+
+// WCAG's contrast ratio of two colours.
+double luminance(QRgb c) {
+    const auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of a text as drawn: the most frequent colour of the area is
+// its background, the pixel furthest from it is the text's stroke.
+double drawnContrast(QWidget *w, const QRect &area) {
+    const QImage img = w->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            ++counts[img.pixel(x, y)];
+    QRgb background = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            most = it.value(), background = it.key();
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(it.key(), background));
+    return best;
+}
+
+// Where a widget draws its text, or an empty rectangle when it shows none.
+QRect textArea(QWidget *w) {
+    if (auto *label = qobject_cast<QLabel *>(w))
+        return label->text().trimmed().isEmpty() || !label->pixmap().isNull() ? QRect()
+                                                                              : label->contentsRect();
+    if (auto *button = qobject_cast<QAbstractButton *>(w)) {
+        if (button->text().isEmpty())
+            return QRect();
+        QStyleOptionButton opt;
+        opt.initFrom(button);
+        opt.text = button->text();
+        const auto element = qobject_cast<QCheckBox *>(w)      ? QStyle::SE_CheckBoxContents
+                             : qobject_cast<QRadioButton *>(w) ? QStyle::SE_RadioButtonContents
+                                                               : QStyle::SE_PushButtonContents;
+        return w->style()->subElementRect(element, &opt, w);
     }
-#endif
-    return iface->text(QAccessible::Name);
+    if (auto *group = qobject_cast<QGroupBox *>(w)) {
+        if (group->title().isEmpty())
+            return QRect();
+        QStyleOptionGroupBox opt;
+        opt.initFrom(group);
+        opt.text = group->title();
+        opt.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+        opt.lineWidth = 1;
+        return w->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxLabel, w);
+    }
+    return QRect();
 }
 
 // Qt's own parts of a widget (a spin box's line edit, the tab bar of a page
@@ -400,6 +482,181 @@ class TstAccessibility : public QObject {
                      qobject_cast<QTabBar *>(now),
                  qPrintable(namedOwner(now)->objectName()));
         QVERIFY(now->isVisible());
+    }
+
+    // The pages without a tab are nothing a screen reader can reach: their
+    // tabs and everything on them are invisible, unfocusable and inert.
+    void hiddenPagesOffered() {
+        QWidget *hiddenPages[] = {window->samplePage(), window->memoryPage()};
+        const auto onHiddenPage = [&](QObject *o) {
+            auto *w = qobject_cast<QWidget *>(o);
+            for (QWidget *page : hiddenPages)
+                if (w && (w == page || page->isAncestorOf(w)))
+                    return true;
+            return false;
+        };
+        for (int tab : {0, 1, 4}) {
+            tabs()->setCurrentIndex(tab);
+            QStringList offered;
+            walkTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface *i) {
+                if (!onHiddenPage(i->object()))
+                    return;
+                if (!i->state().invisible || i->state().focusable ||
+                    (i->actionInterface() && !i->actionInterface()->actionNames().isEmpty()))
+                    offered << describe(i);
+            });
+            QVERIFY2(offered.isEmpty(), qPrintable(offered.join(u' ')));
+        }
+        // Every widget of those pages, whether the walk reached it or not.
+        for (QWidget *page : hiddenPages) {
+            for (QWidget *w : page->findChildren<QWidget *>()) {
+                QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+                QVERIFY2(i->state().invisible && !i->state().focusable, qPrintable(describe(i)));
+                QVERIFY2(!i->actionInterface() || i->actionInterface()->actionNames().isEmpty(),
+                         qPrintable(describe(i)));
+            }
+        }
+
+        // The tab list: three tabs to hear and select, two that are not there.
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(tabs()->tabBar());
+        QCOMPARE(list->role(), QAccessible::PageTabList);
+        QStringList heard;
+        for (int i = 0; i < list->childCount(); ++i) {
+            QAccessibleInterface *tab = list->child(i);
+            QVERIFY(tab);
+            if (!tab->state().invisible) {
+                heard << tab->text(QAccessible::Name);
+                QVERIFY(tab->state().focusable);
+                continue;
+            }
+            QVERIFY(!tab->state().focusable && !tab->state().selectable);
+            QVERIFY(tab->actionInterface()->actionNames().isEmpty());
+            tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        }
+        QCOMPARE(heard, (QStringList{"Update 54/55", "Display Copy", "USB Terminal"}));
+        QCOMPARE(window->pageShown(), 2); // the loop above left it on the terminal
+        QCOMPARE(tabs()->currentIndex(), 4);
+        list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(window->pageShown(), 1);
+        QVERIFY(list->child(1)->state().selected);
+
+        // Pressing a hidden page's button from outside does nothing.
+        auto *load = window->memoryPage()->findChild<QAbstractButton *>(QStringLiteral("B_Laden"));
+        QVERIFY(load);
+        QSignalSpy clicked(load, &QAbstractButton::clicked);
+        QAccessibleInterface *loadIface = QAccessible::queryAccessibleInterface(load);
+        if (loadIface->actionInterface())
+            loadIface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(clicked.count(), 0);
+        QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    // Every control that takes the focus, on every page and in every window,
+    // has a role and a name.
+    void everyFocusableControlNamed() {
+        window->MI_MemorySlotsClick();
+        QWidget *others[] = {window->memoryEditor(), window->createInfoDialog()};
+        window->createInfoDialog()->show();
+        QStringList unnamed;
+        const auto check = [&](QAccessibleInterface *i) {
+            const QAccessible::State s = i->state();
+            // A grid's cells are read with their column's heading; a widget
+            // that hands its focus on (the page control to its tab bar) is
+            // checked in the one that takes it.
+            auto *w = qobject_cast<QWidget *>(i->object());
+            if (s.invisible || !s.focusable || i->role() == QAccessible::Cell ||
+                (w && w->focusProxy()))
+                return;
+            if (i->role() == QAccessible::NoRole || i->role() == QAccessible::Client ||
+                i->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << describe(i);
+        };
+        for (int tab : {0, 1, 4}) {
+            tabs()->setCurrentIndex(tab);
+            walkTree(QAccessible::queryAccessibleInterface(window), check);
+        }
+        for (QWidget *w : others)
+            walkTree(QAccessible::queryAccessibleInterface(w), check);
+        unnamed.removeDuplicates();
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+        window->infoDialog()->hide();
+    }
+
+    // What a screen reader reads of a control: its role, name and value.
+    void controlsRead_data() {
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("frame swatch") << "S_Rahmen" << int(QAccessible::Button) << "Frame:"
+                                      << "#000000";
+        QTest::newRow("task box") << "CB_Tasks" << int(QAccessible::ComboBox) << "External Tasks"
+                                  << "No tasks found!";
+        QTest::newRow("X") << "SE_X" << int(QAccessible::SpinBox) << "X:"
+                           << "0";
+        QTest::newRow("scan progress")
+            << "PB_Scan" << int(QAccessible::ProgressBar) << "Scan progress" << QString();
+        QTest::newRow("scan rate") << "L_Rate" << int(QAccessible::StaticText) << "Scan rate"
+                                   << QString();
+    }
+    void controlsRead() {
+        QFETCH(QString, object);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QWidget *w = nullptr;
+        for (QWidget *c : window->findChildren<QWidget *>(object))
+            if (!w || window->displayPage()->isAncestorOf(c)) // two pages have an L_Rate
+                w = c;
+        QVERIFY(w);
+        QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
+        QCOMPARE(int(i->role()), role);
+        QCOMPARE(i->text(QAccessible::Name), name);
+        if (!value.isNull())
+            QCOMPARE(i->text(QAccessible::Value), value);
+        if (role == QAccessible::ProgressBar) {
+            QVERIFY(i->valueInterface());
+            QCOMPARE(i->valueInterface()->currentValue().toInt(), 0);
+        }
+    }
+
+    // The swatch is pressed like a button, and says its new colour.
+    void swatchPressedByScreenReader() {
+        tabs()->setCurrentIndex(1);
+        QAccessibleInterface *i =
+            QAccessible::queryAccessibleInterface(child(QStringLiteral("S_Rahmen")));
+        QVERIFY(i->actionInterface());
+        QVERIFY(i->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        dialogs.color = 0x00FF00u;
+        i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(window->displayPage()->frameColour().rgb() & 0xFFFFFF, 0x00FF00u);
+        QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));
+        dialogs.color.reset(); // cancelled: nothing changes
+        i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));
+    }
+
+    // In the program's own look every text reads at 4.5:1 or better, the
+    // texts of disabled groups included. Last: it applies the look.
+    void textContrast() {
+        QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
+        QStringList weak;
+        for (int tab : {0, 1, 4}) {
+            tabs()->setCurrentIndex(tab);
+            for (QWidget *w : window->findChildren<QWidget *>()) {
+                if (!w->isVisible())
+                    continue;
+                const QRect area = textArea(w);
+                if (area.isEmpty())
+                    continue;
+                const double ratio = drawnContrast(w, area);
+                if (ratio < 4.5)
+                    weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
+            }
+        }
+        weak.removeDuplicates();
+        QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
     }
 };
 

@@ -415,17 +415,23 @@ private slots:
         // Only slot 1 kept: a known record, the rest empty.
         QVERIFY(writeAll(file, fileContents(file).left(256)));
 
+        // The CSV that export writes and import reads, not the grid's texts;
+        // a warning about the size on standard error.
         r = lmkctl({"memory", "show", file, "--csv"}, nullptr, Link::None);
         QCOMPARE(r.rc, 0);
+        QVERIFY2(r.err.contains("is 256 bytes, not 16128 (63 slots of 256 bytes)"), r.err.constData());
         const QList<QByteArray> lines = r.out.split('\n');
-        QCOMPARE(lines.size(), 1 + 63 + 1); // headings, 63 slots, the final line end
+        QCOMPARE(lines.size(), 1 + 1 + 1); // headings, the one whole slot, the final line end
         QCOMPARE(QString::fromUtf8(lines[0]),
                  QStringLiteral("Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,"
                                 "Eingang,Abschwächer,Filter HP,Filter TP,Version"));
-        QCOMPARE(lines[1], QByteArray("1,DCF77,\"00.077,500.0\",DSB,300,0,75 kHz,0 Ohm,0 dB,"
-                                      "\"7,0M\",170k,1"));
-        QCOMPARE(lines[2], QByteArray("2,,,,,,,,,,,"));
-        QCOMPARE(lines[63], QByteArray("63,,,,,,,,,,,"));
+        QCOMPARE(lines[1], QByteArray("1,DCF77,77500.0,DSB,300,0,75 kHz,0 Ohm,0 dB,\"7,0M\",170k,1"));
+        const QString csv = path(QStringLiteral("show.csv"));
+        QVERIFY(writeAll(csv, r.out));
+        const QString back = path(QStringLiteral("show-back.Mem"));
+        r = lmkctl({"memory", "import", csv, "--base", file, "-o", back}, nullptr, Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(fileContents(back).left(256), fileContents(file));
     }
 
     void terminal() {
@@ -667,7 +673,13 @@ private slots:
         text.replace("\n1,DCF77,", "\n1,DCF77 neu,");
         QVERIFY(writeAll(csv, text));
         const QString fresh = path(QStringLiteral("fresh.Mem"));
+        // Never onto all zero unasked: the option is named, nothing written.
         r = lmkctl({"memory", "import", csv, "-o", fresh}, nullptr, Link::None);
+        QCOMPARE(r.rc, 2);
+        QVERIFY2(r.err.contains("--base FILE.Mem is required"), r.err.constData());
+        QVERIFY2(r.err.contains("--zero-base"), r.err.constData());
+        QVERIFY(!QFile::exists(fresh));
+        r = lmkctl({"memory", "import", csv, "--zero-base", "-o", fresh}, nullptr, Link::None);
         QVERIFY2(r.rc == 0, r.err.constData());
         r = lmkctl({"memory", "diff", image, fresh}, nullptr, Link::None);
         QCOMPARE(r.rc, 1);

@@ -26,6 +26,8 @@ class TstSlotBackup : public QObject {
     void defaultFolderFollowsDataLocation();
     void newestKept();
     void folderCannotBeMade();
+    void identicalNotStoredAgain();
+    void firstOfEachDayKept();
     void readIntoBackup_data();
     void readIntoBackup();
 };
@@ -51,17 +53,85 @@ void TstSlotBackup::newestKept() {
     QCOMPARE(QFileInfo(same).fileName(), QStringLiteral("slots_2026-12-10_13-00-51_02.Mem"));
 
     const QStringList all = store.list();
-    QCOMPARE(all.size(), SlotBackupStore::kKept);
+    QCOMPARE(all.size(), SlotBackupStore::kKept + 1);
     QCOMPARE(all.first(), same);
     QCOMPARE(QFileInfo(all[1]).fileName(), QStringLiteral("slots_2026-12-10_13-00-51.Mem"));
     QCOMPARE(fileContents(all[1]), QByteArray(kSlotImageSize, char(SlotBackupStore::kKept + 1)));
-    // The oldest three are gone; a file of the user's own stays.
-    QCOMPARE(QFileInfo(all.last()).fileName(), QStringLiteral("slots_2026-12-10_13-00-03.Mem"));
+    // Beyond the newest 50 only the day's first stays; a file of the
+    // user's own stays.
+    QCOMPARE(QFileInfo(all[SlotBackupStore::kKept - 1]).fileName(),
+             QStringLiteral("slots_2026-12-10_13-00-03.Mem"));
+    QCOMPARE(QFileInfo(all.last()).fileName(), QStringLiteral("slots_2026-12-10_13-00-00.Mem"));
     QFile own(dir.filePath(QStringLiteral("backups/mine.Mem")));
     QVERIFY(own.open(QIODevice::WriteOnly));
     own.close();
     QVERIFY(!store.save(QByteArray(1, 0), &error, t0.addSecs(100)).isEmpty());
     QVERIFY(own.exists());
+}
+
+// Forty backups of the same slots in a loop: one is stored, and the
+// different one before it stays.
+void TstSlotBackup::identicalNotStoredAgain() {
+    QTemporaryDir dir;
+    const SlotBackupStore store(dir.path());
+    const QDateTime t0(QDate(2026, 12, 10), QTime(9, 0, 0));
+    QString error;
+    const QByteArray useful = pseudoRandomBytes(kSlotImageSize);
+    const QString first = store.save(useful, &error, t0);
+    QVERIFY2(!first.isEmpty(), qPrintable(error));
+    const QByteArray cleared(kSlotImageSize, '\0');
+    QString stored;
+    for (int i = 1; i <= 40; ++i) {
+        bool same = true;
+        const QString path = store.save(cleared, &error, t0.addSecs(i), &same);
+        QVERIFY2(!path.isEmpty(), qPrintable(error));
+        QCOMPARE(same, i > 1);
+        if (i == 1)
+            stored = path;
+        QCOMPARE(path, stored);
+    }
+    const QList<SlotBackup> all = store.backups();
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(all[0].time, t0.addSecs(1));
+    QCOMPARE(all[1].time, t0);
+    QCOMPARE(SlotBackupStore::load(all[1].path, &error), useful);
+    QCOMPARE(SlotBackupStore::load(all[0].path, &error), cleared);
+    // The same slots again after another backup: stored anew.
+    QVERIFY(!store.save(useful, &error, t0.addSecs(100)).isEmpty());
+    QVERIFY(!store.save(cleared, &error, t0.addSecs(101)).isEmpty());
+    QCOMPARE(store.backups().size(), 4);
+    // A backup that cannot be read is named with the reason.
+    QVERIFY(SlotBackupStore::load(dir.filePath(QStringLiteral("gone.Mem")), &error).isEmpty());
+    QVERIFY2(error.contains(QStringLiteral("gone.Mem")), qPrintable(error));
+}
+
+// Two different backups a day for 120 days: the newest 50, then the first
+// of each day for 90 days, nothing older.
+void TstSlotBackup::firstOfEachDayKept() {
+    QTemporaryDir dir;
+    const SlotBackupStore store(dir.path());
+    const QDate day0(2026, 8, 1);
+    const int days = 120;
+    QString error;
+    for (int d = 0; d < days; ++d)
+        for (int h : {8, 20})
+            QVERIFY(!store.save(pseudoRandomBytes(kSlotImageSize + d * 2 + h / 20), &error,
+                                QDateTime(day0.addDays(d), QTime(h, 0)))
+                         .isEmpty());
+    const QDate last = day0.addDays(days - 1);
+    const auto kept = [&](int daysBack, int hour) {
+        const QString name = QStringLiteral("slots_%1_%2-00-00.Mem")
+                                 .arg(last.addDays(-daysBack).toString(Qt::ISODate))
+                                 .arg(hour, 2, 10, QLatin1Char('0'));
+        return QFile::exists(dir.filePath(name));
+    };
+    // The newest 50: the last 25 days, both backups.
+    QVERIFY(kept(0, 20) && kept(24, 8) && kept(24, 20));
+    // Older: mornings only, back to 90 days.
+    QVERIFY(kept(25, 8) && !kept(25, 20));
+    QVERIFY(kept(90, 8) && !kept(90, 20));
+    QVERIFY(!kept(91, 8) && !kept(119, 8));
+    QCOMPARE(store.list().size(), 50 + (90 - 25 + 1));
 }
 
 void TstSlotBackup::folderCannotBeMade() {

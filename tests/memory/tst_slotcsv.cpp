@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QtEndian>
 #include <QtTest>
 
@@ -78,6 +79,9 @@ class TstSlotCsv : public QObject {
     void exportRow();
     void roundTripOverSimulatorSlots();
     void largeTextRefused();
+    void dialects_data();
+    void dialects();
+    void formulaSafeExport();
 };
 
 void TstSlotCsv::importRows_data() {
@@ -171,10 +175,17 @@ void TstSlotCsv::importRows_data() {
     heads.swapItemsAt(0, ColVersion);
     swapped.swapItemsAt(0, ColVersion);
     ok("columns in another order", line(heads) + line(swapped), freq15);
-    ok("line break in a name", h + row({{ColName, "\"A\nB\""}}),
-       patched(slot::kName, "A\nB" + QByteArray(14, 0)));
+    // A name holds no control characters, a line break no more than others.
+    bad("line break in a name", h + row({{ColName, "\"A\nB\""}}), "control character (U+000a", 2, 2);
+    bad("tab in a name", h + row({{ColName, "\"A\tB\""}}), "control character (U+0009", 2, 2);
+    bad("C1 control in a name", h + row({{ColName, "\"A\xc2\x85\""}}), "control character (U+0085", 2, 2);
+    // A line break in a cell of a column that is ignored still counts.
+    QList<QByteArray> noted = cells();
+    noted << "\"A\nB\"";
     bad("line counted after a line break",
-        h + row({{ColName, "\"A\nB\""}}) + line(cells({{ColVersion, "x"}}, 3)), "0 to 15", 4, 12);
+        QByteArray(kHeader).replace("\n", ",Notiz\n") + line(noted) +
+            line(cells({{ColName, "C"}, {ColVersion, "x"}}, 3) << ""),
+        "0 to 15", 4, 12);
     bad("slot 0", h + line(cells({}, 0)), "1 to 63", 2, 1);
     bad("slot 64", h + line(cells({}, 64)), "1 to 63", 2, 1);
     bad("slot twice", h + row() + row(), "already on line 2", 3, 1);
@@ -182,8 +193,16 @@ void TstSlotCsv::importRows_data() {
     bad("quote not closed", h + row({{ColVersion, "\"5"}}), "not closed", 2, 12);
     bad("text after a quote", h + row({{ColName, "\"AB\"C"}}), "after a closing quote", 2, 2);
     bad("quote inside a cell", h + row({{ColName, "AB\"C"}}), "quote", 2, 2);
-    bad("unknown column", QByteArray(kHeader).replace("Version", "Versions") + row(), "Versions", 1, 12);
-    bad("missing column", QByteArray(kHeader).replace(",Version", "") + row(), "\"Version\" is missing", 1, 0);
+    // Columns the import does not know are ignored; those it misses keep
+    // the base's bytes; only the slot number is required.
+    ok("unknown column ignored", QByteArray(kHeader).replace("Version", "Versions") +
+                                     row({{ColVersion, "12"}}), base);
+    ok("missing column keeps the base", QByteArray(kHeader).replace(",Version", "") +
+                                            line(cells({{ColName, "ABC"}}).mid(0, SlotColumnCount - 1)),
+       patched(slot::kName, "ABC" + QByteArray(14, 0)));
+    bad("slot number missing", QByteArray(kHeader).replace("Platz,", "") + line(cells().mid(1)),
+        "\"Platz\" is missing", 1, 0);
+
     bad("empty text", QByteArray(), "no header", 0, 0);
 }
 
@@ -261,6 +280,141 @@ void TstSlotCsv::largeTextRefused() {
     const SlotCsvImport r = importSlotCsv(csv, baseImage());
     QVERIFY(!r.ok());
     QVERIFY(r.error.contains(QStringLiteral("1 MiB")));
+}
+
+namespace {
+
+// 63 slots as a user keeps them: names with umlauts and names a
+// spreadsheet would take for formulas, frequencies with decimals.
+QByteArray sampleImage() {
+    QByteArray image(kSlotImageSize, 0);
+    const QList<QByteArray> names{"=1+2", "+49 Funk", "-10 dB", "@home", "Z\xfcrich Ost",
+                                  "'=quoted", "'plain", "DCF77", "Stra\xdf" "e 5"};
+    for (int s = 1; s <= kSlotCount; ++s) {
+        char *r = image.data() + (s - 1) * kSlotSize;
+        for (int i = 0x40; i < kSlotSize; ++i) // opaque bytes, fields set below
+            r[i] = char(s + i);
+        const QByteArray name = s <= names.size() ? names[s - 1] : "Slot " + QByteArray::number(s);
+        std::memcpy(r + slot::kName, name.constData(), size_t(name.size()));
+        qToLittleEndian<qint32>(s * 123457 - 700000, r + slot::kFrequency);
+        qToLittleEndian<quint16>(quint16(s * 100), r + slot::kBandwidth);
+        qToLittleEndian<qint16>(qint16(250 - s * 10), r + slot::kShift);
+        r[slot::kModulation] = char(s % 5);
+        r[slot::kFilterHp] = char(s % 5);
+        r[slot::kFilterTp] = char(s % 5);
+        r[slot::kHochpass] = char(s % 2);
+        r[slot::kEingang] = char((s / 2) % 2);
+        r[slot::kAbschwaecher] = char((s / 4) % 2);
+        r[slot::kVersion] = char(0xC0 | (s % 16));
+    }
+    return image;
+}
+
+// The export's text rewritten as another program saves it: separator,
+// decimal point and quoting as its settings say.
+QString rewritten(const QString &csv, QChar sep, bool decimalComma) {
+    QStringList out;
+    for (const QString &l : csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        // Split the export's own line (quoted cells hold ',' at most).
+        QStringList cells;
+        QString cell;
+        bool quoted = false;
+        for (QChar c : l) {
+            if (c == QLatin1Char('"'))
+                quoted = !quoted;
+            else if (c == QLatin1Char(',') && !quoted) {
+                cells << cell;
+                cell.clear();
+            } else
+                cell += c;
+        }
+        cells << cell;
+        for (int i = 0; i < cells.size(); ++i) {
+            if (decimalComma && i == ColFrequenz)
+                cells[i].replace(QLatin1Char('.'), QLatin1Char(','));
+            if (cells[i].contains(sep) || cells[i].startsWith(QLatin1Char(' ')) ||
+                cells[i].endsWith(QLatin1Char(' ')))
+                cells[i] = QLatin1Char('"') + cells[i] + QLatin1Char('"');
+        }
+        out << cells.join(sep);
+    }
+    return out.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+QByteArray utf16(const QString &text, bool littleEndian) {
+    QStringEncoder enc(littleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+    return QByteArray(littleEndian ? "\xFF\xFE" : "\xFE\xFF") + QByteArray(enc(text));
+}
+
+} // namespace
+
+// What spreadsheets write is read, and gives back the exported bytes.
+void TstSlotCsv::dialects_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("note"); // a part of the notes; empty: none
+
+    const QString csv = QString::fromUtf8(exportSlotCsv(sampleImage()));
+    const QString semi = rewritten(csv, QLatin1Char(';'), true);
+    const QString tabs = rewritten(csv, QLatin1Char('\t'), false);
+    QTest::newRow("export as written") << csv.toUtf8() << "";
+    QTest::newRow("semicolons, decimal commas") << semi.toUtf8() << "";
+    QTest::newRow("Windows-1252, semicolons") << semi.toLatin1() << "read as Windows-1252";
+    QTest::newRow("UTF-16 LE with BOM, tabs") << utf16(tabs, true) << "read as UTF-16";
+    QTest::newRow("UTF-16 BE with BOM, semicolons") << utf16(semi, false) << "read as UTF-16";
+    QTest::newRow("UTF-8 with BOM, tabs") << "\xEF\xBB\xBF" + tabs.toUtf8() << "";
+    QTest::newRow("sep= line") << "sep=;\r\n" + semi.toUtf8() << "";
+    QTest::newRow("sep= line, tab") << "sep=\t\n" + tabs.toUtf8() << "";
+    QString gaps = semi;
+    gaps.insert(gaps.indexOf(QStringLiteral("\r\n2;")) + 2, QStringLiteral(";;;;;;;;;;;\r\n\r\n  ;\r\n"));
+    QTest::newRow("blank line before the header, empty rows")
+        << ("\r\n;;\r\n" + gaps).toUtf8() << "";
+    QString wide;
+    for (const QString &l : csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        wide += l + (wide.isEmpty() ? QStringLiteral(",Notiz,\n") : QStringLiteral(",x,\n"));
+    QTest::newRow("extra columns") << wide.toUtf8()
+                                   << "ignored the columns \"Notiz\", (no heading) in column 14";
+}
+
+void TstSlotCsv::dialects() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, note);
+    const QByteArray image = sampleImage();
+    const QByteArray exported = exportSlotCsv(image);
+
+    // Onto the image itself: nothing changes.
+    const SlotCsvImport same = importSlotCsv(csv, image);
+    QVERIFY2(same.ok(), qPrintable(same.error));
+    QCOMPARE(same.image, image);
+    // Onto an empty image: every field arrives.
+    const SlotCsvImport fresh = importSlotCsv(csv, QByteArray());
+    QVERIFY2(fresh.ok(), qPrintable(fresh.error));
+    QCOMPARE(QString::fromUtf8(exportSlotCsv(fresh.image)), QString::fromUtf8(exported));
+    if (note.isEmpty())
+        QVERIFY2(same.notes.isEmpty(), qPrintable(same.notes.join(QLatin1Char('\n'))));
+    else
+        QVERIFY2(same.notes.join(QLatin1Char('\n')).contains(note),
+                 qPrintable(same.notes.join(QLatin1Char('\n'))));
+}
+
+// A name a spreadsheet would run as a formula is exported behind an
+// apostrophe, and read back without it.
+void TstSlotCsv::formulaSafeExport() {
+    const QList<QByteArray> lines = exportSlotCsv(sampleImage()).split('\n');
+    const auto nameCell = [&](int s) { return lines[s].split(',')[1]; };
+    QCOMPARE(nameCell(1), QByteArray("'=1+2"));
+    QCOMPARE(nameCell(2), QByteArray("'+49 Funk"));
+    QCOMPARE(nameCell(3), QByteArray("'-10 dB"));
+    QCOMPARE(nameCell(4), QByteArray("'@home"));
+    QCOMPARE(nameCell(6), QByteArray("''=quoted"));
+    QCOMPARE(nameCell(7), QByteArray("'plain"));
+    QCOMPARE(nameCell(8), QByteArray("DCF77"));
+    // Typed into a spreadsheet as text, the name comes back as it was.
+    QByteArray typed = kHeader;
+    typed += "1,'=1+2\n";
+    typed.replace(kHeader, "Platz,Name\n");
+    const SlotCsvImport r = importSlotCsv(typed, QByteArray());
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(r.image.mid(slot::kName, 5), QByteArray("=1+2\0", 5));
 }
 
 QTEST_GUILESS_MAIN(TstSlotCsv)

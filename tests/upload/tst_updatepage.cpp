@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace lmk;
 using namespace lmk::test;
 using Answer = FakeReceiver::Answer;
@@ -154,7 +156,7 @@ class TstUpdatePage : public QObject {
         auto *ext = f.get<QGroupBox>("GB_Extern");
         QCOMPARE(ext->title(), QStringLiteral("External Tasks"));
         QVERIFY(!ext->isEnabled());
-        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(96, 96, 96));
         auto *tasks = f.get<QComboBox>("CB_Tasks");
         QVERIFY(tasks->isEditable());
         QCOMPARE(tasks->count(), 1);
@@ -173,7 +175,7 @@ class TstUpdatePage : public QObject {
         auto *dl = f.get<QGroupBox>("GB_Download");
         QCOMPARE(dl->title(), QStringLiteral("Upload"));
         QVERIFY(!dl->isEnabled());
-        QCOMPARE(dl->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(dl->palette().color(QPalette::WindowText), QColor(96, 96, 96));
         QCOMPARE(f.labelText("L_Send"), QStringLiteral("Bytes sent:"));
         QCOMPARE(f.labelText("L_Bytes"), QStringLiteral("0"));
         QCOMPARE(f.get<QPushButton>("B_Start")->text(), QStringLiteral("Start"));
@@ -198,7 +200,7 @@ class TstUpdatePage : public QObject {
         f.get<QRadioButton>("RG_Target0")->click();
         QVERIFY(!ext->isEnabled());
         QVERIFY(!search->isEnabledTo(ext));
-        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+        QCOMPARE(ext->palette().color(QPalette::WindowText), QColor(96, 96, 96));
     }
 
     void chooseFile() {
@@ -264,7 +266,7 @@ class TstUpdatePage : public QObject {
         QCOMPARE(f.page->configActive(), config);
         QCOMPARE(f.get<QGroupBox>("GB_Download")->isEnabled(), uploadEnabled);
         QCOMPARE(f.get<QGroupBox>("GB_Download")->palette().color(QPalette::WindowText),
-                 uploadEnabled ? QColor(0, 0, 0) : QColor(128, 128, 128));
+                 uploadEnabled ? QColor(0, 0, 0) : QColor(96, 96, 96));
         QVERIFY(f.rx.requests.size() >= 1);
         for (const QByteArray &r : f.rx.requests)
             QCOMPARE(r, QByteArray::fromHex("55"));
@@ -570,36 +572,51 @@ class TstUpdatePage : public QObject {
 
     void preconditions_data() {
         QTest::addColumn<QString>("setup");
-        QTest::newRow("no file chosen") << "nofile";
-        QTest::newRow("file missing") << "missing";
-        QTest::newRow("no transport") << "notransport";
-        QTest::newRow("empty file") << "empty";
-        QTest::newRow("4 GiB file") << "huge";
+        QTest::addColumn<QString>("message"); // %1: the file's path
+        const QString noConnection = QStringLiteral("No connection or file available!");
+        QTest::newRow("no file chosen") << "nofile" << noConnection;
+        QTest::newRow("file missing") << "missing" << noConnection;
+        QTest::newRow("no transport") << "notransport" << noConnection;
+        // With the link up, what is wrong with the file is said.
+        QTest::newRow("empty file") << "empty" << "File \"%1\" is empty: there is nothing to load.";
+        QTest::newRow("4 GiB file")
+            << "huge"
+            << "File \"%1\" is 4294967296 bytes; at most 67108864 bytes (64 MiB) can be loaded "
+               "into the receiver.";
+        QTest::newRow("FIFO") << "fifo"
+                              << "File \"%1\" cannot be read: It is a FIFO (named pipe), not a "
+                                 "regular file.";
     }
     void preconditions() {
         QFETCH(QString, setup);
+        QFETCH(QString, message);
         Fixture f;
         f.syncBoot();
         QTemporaryDir dir;
+        QString path;
         if (setup == QLatin1String("missing")) {
-            f.page->selectUploadFile(dir.filePath(QStringLiteral("LMK_GONE.RPD")));
+            path = dir.filePath(QStringLiteral("LMK_GONE.RPD"));
         } else if (setup == QLatin1String("empty")) {
-            f.page->selectUploadFile(f.writeFile(dir, QStringLiteral("LMK0.RPD"), QByteArray()));
+            path = f.writeFile(dir, QStringLiteral("LMK0.RPD"), QByteArray());
         } else if (setup == QLatin1String("huge")) {
-            const QString path = dir.filePath(QStringLiteral("LMKBIG.RPD"));
+            path = dir.filePath(QStringLiteral("LMKBIG.RPD"));
             QFile big(path);
             if (!big.open(QIODevice::WriteOnly) || !big.resize(qint64(1) << 32))
                 QSKIP("no sparse 4 GiB file possible here");
             big.close();
-            f.page->selectUploadFile(path);
+        } else if (setup == QLatin1String("fifo")) {
+            path = dir.filePath(QStringLiteral("LMK_PIPE.RPD"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else if (setup != QLatin1String("nofile")) {
-            f.page->selectUploadFile(f.writeFile(dir, QStringLiteral("LMK1.RPD"), testFile(10)));
+            path = f.writeFile(dir, QStringLiteral("LMK1.RPD"), testFile(10));
         }
+        if (!path.isEmpty())
+            f.page->selectUploadFile(path);
         if (setup == QLatin1String("notransport"))
             f.link.setUsbOpenForTest(0 != 0);
         f.rx.respond = uploadResponder();
         f.page->B_StartClick();
-        QCOMPARE(f.dlg.texts, QStringList{"No connection or file available!"});
+        QCOMPARE(f.dlg.texts, QStringList{message.contains(QLatin1String("%1")) ? message.arg(path) : message});
         QVERIFY(f.rx.requests.isEmpty());
         QCOMPARE(f.labelText("L_Send"), QStringLiteral("Bytes sent:"));
         QVERIFY(!f.link.exchangeRunning());

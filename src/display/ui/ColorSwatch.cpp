@@ -1,5 +1,6 @@
 #include "display/ui/ColorSwatch.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,10 @@ ColorSwatch::ColorSwatch(QWidget *parent) : QWidget(parent) {
 void ColorSwatch::setColour(const QColor &c) {
     m_colour = c;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, c.name().toUpper());
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void ColorSwatch::paintEvent(QPaintEvent *) {

@@ -92,8 +92,10 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     PB_Scan->setValue(0);
     PB_Scan->setTextVisible(false);
     PB_Scan->setGeometry(kPanelLeft, 92, kPanelWidth, 16);
+    PB_Scan->setAccessibleName(QStringLiteral("Scan progress"));
     L_Rate = new QLabel(this);
     L_Rate->setObjectName(QStringLiteral("L_Rate"));
+    L_Rate->setAccessibleName(QStringLiteral("Scan rate"));
     L_Rate->setGeometry(kPanelLeft, 432, kPanelWidth, 17);
 
     auto *area = new QGroupBox(QStringLiteral("Area"), this);

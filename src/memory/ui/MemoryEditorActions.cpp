@@ -1,5 +1,6 @@
 #include "memory/ui/MemoryEditorActions.h"
 
+#include "files/UserFiles.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "memory/MemoryImage.h"
@@ -172,13 +173,13 @@ void MemoryEditorActions::importCsv() {
         dialogs().openFile(QStringLiteral("*.csv"), QStringLiteral("CSV file *.csv|*.csv"));
     if (path.isEmpty())
         return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
+    const FileContents csv = readRegularFile(path, kMaxSlotCsvSize);
+    if (!csv.ok()) {
         dialogs().information(QStringLiteral("Cannot open file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(path), f.errorString()));
+                                  .arg(QDir::toNativeSeparators(path), csv.error));
         return;
     }
-    const SlotCsvImport result = importSlotCsv(f.read(kMaxSlotCsvSize + 1), image);
+    const SlotCsvImport result = importSlotCsv(csv.bytes, image);
     if (!result.ok()) {
         dialogs().information(QFileInfo(path).fileName() + QStringLiteral(": ") + result.error);
         return;

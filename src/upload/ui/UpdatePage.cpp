@@ -177,6 +177,7 @@ void UpdatePage::buildControls() {
     L_Bytes->setFixedSize(L_Bytes->size());
     L_Rate = new QLabel(GB_Download);
     L_Rate->setObjectName(QStringLiteral("L_Rate"));
+    L_Rate->setAccessibleName(QStringLiteral("Upload rate"));
     L_Rate->setGeometry(296, 32, 126, 18);
     L_Rate->setFixedSize(L_Rate->size());
     B_Start = new QPushButton(QStringLiteral("Start"), GB_Download);

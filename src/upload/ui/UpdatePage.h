@@ -29,8 +29,9 @@ class UploadOperation;
 class UpdatePage : public QWidget {
     Q_OBJECT
   public:
-    // Font colours of the group boxes.
-    static inline const QColor kGrey{128, 128, 128};
+    // Font colours of the group boxes. The grey is dark enough to be read
+    // (4.5:1 on the page) and still lighter than the black of a live group.
+    static inline const QColor kGrey{96, 96, 96};
     static inline const QColor kBlue{0, 0, 255};
     static inline const QColor kBlack{0, 0, 0};
 

@@ -1,0 +1,26 @@
+#pragma once
+// What assistive technology (a screen reader over AT-SPI, QAccessible) sees
+// of the window beyond Qt's own descriptions:
+// - a page without a tab, and everything on it, is invisible and offers no
+//   action, so nothing on it can be triggered from outside;
+// - a tab bar's hidden tabs are invisible, cannot be focused or selected;
+// - a combo box is named by its caption (its accessible name, buddy label or
+//   group title), its current text is its value;
+// - the colour swatch is a button with a press action and its colour as value;
+// - a label with an accessible name of its own reads its text as description.
+
+class QWidget;
+
+namespace lmk {
+
+// Installs the descriptions once for the application; later calls do nothing.
+void installAccessibleWidgets();
+
+// Drops the descriptions made so far for `root` and everything below it, so
+// that the next look-up describes each widget where it now stands. Qt
+// describes a widget already while it is built (its first text change),
+// before its page is placed; a window calls this once it is complete. Also
+// names the text field of an editable combo box like the box.
+void renewAccessibleDescriptions(QWidget *root);
+
+} // namespace lmk
