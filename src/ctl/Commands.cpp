@@ -3,6 +3,7 @@
 #include "ctl/CtlCommands.h"
 #include "ctl/ScanOutput.h"
 
+#include "link/Exchange.h"
 #include "link/Wait.h"
 
 #include <QCommandLineParser>
@@ -42,16 +43,34 @@ int runVersion(Context &ctx, const QStringList &args) {
     }
     if (!ctx.connect())
         return ExitNoConnection;
-    DeviceLink &link = ctx.link;
-    const QString text = receiverVersionText(link);
-    if (text.isEmpty()) {
-        if (!link.hasTransport())
-            return ExitNoConnection;
-        ctx.err << kTimeoutText << Qt::endl;
-        return ExitTimeout;
-    }
+    ExchangeResult r;
+    const QString text = receiverVersionText(ctx.link, &r);
+    if (text.isEmpty())
+        return ctx.fail(r.end == ExchangeEnd::Timeout ? QString::fromLatin1(kTimeoutText)
+                                                      : QString(),
+                        r.end == ExchangeEnd::Finished ? ExchangeEnd::Timeout : r.end);
     ctx.out << text << Qt::endl;
     return ExitDone;
+}
+
+int exitCodeFor(ExchangeEnd end) {
+    switch (end) {
+    case ExchangeEnd::Status:
+    case ExchangeEnd::Finished:
+        return ExitDone;
+    case ExchangeEnd::Timeout:
+        return ExitTimeout;
+    case ExchangeEnd::LinkLost:
+    case ExchangeEnd::NoTransport:
+        return ExitNoConnection;
+    case ExchangeEnd::Aborted:
+    case ExchangeEnd::ShuttingDown:
+        return ExitInterrupted;
+    case ExchangeEnd::Unexpected:
+    case ExchangeEnd::Busy:
+        break;
+    }
+    return ExitRefused;
 }
 
 const QList<Command> &commands() {

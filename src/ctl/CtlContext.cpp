@@ -36,7 +36,17 @@ bool ConsoleDialogs::confirmYesNo(const QString &text) {
 bool ConsoleDialogs::confirmOkCancel(const QString &text) { return confirmYesNo(text); }
 
 Context::Context(DeviceLink &l, ConsoleDialogs &d)
-    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {}
+    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {
+    // What the window shows in a box goes to standard error.
+    QObject::connect(&link, &DeviceLink::connectionLost, &link, [this] {
+        m_lost = true;
+        err << kWlanLostText << Qt::endl;
+    });
+    QObject::connect(&link, &DeviceLink::accessPointNotFound, &link, [this] {
+        m_lost = true;
+        err << kApNotFoundText << Qt::endl;
+    });
+}
 
 bool Context::connect() {
     if (usb) {
@@ -53,36 +63,18 @@ bool Context::connect() {
         return false;
     }
     link.setWlanChecked(true);
-    if (!link.openTcp())
-        return false;
-    link.waitForData(200);
-    return link.tcpConnected();
+    return link.openTcp();
 }
 
-int Context::exitFor(const QString &text) const {
-    if (text.contains(QLatin1String(kTimeoutText)))
-        return ExitTimeout;
-    if (text.contains(QLatin1String(kWlanLostText)) || text.contains(QLatin1String(kApNotFoundText)) ||
-        text.startsWith(QLatin1String("No connection")) ||
-        text.startsWith(QLatin1String("No USB connection")))
-        return ExitNoConnection;
-    return ExitRefused;
-}
+bool Context::connectionLost() const { return m_lost || !link.hasTransport(); }
 
-bool Context::connectionLost() const {
-    for (const QString &t : dialogs.shown)
-        if (t == QLatin1String(kWlanLostText) || t == QLatin1String(kApNotFoundText))
-            return true;
-    return !link.hasTransport();
-}
-
-int Context::fail(const QString &text) {
+int Context::fail(const QString &text, ExchangeEnd end) {
     endProgress();
-    if (!text.isEmpty() && !dialogs.shown.contains(text))
+    if (!text.isEmpty())
         err << text << Qt::endl;
     if (connectionLost())
         return ExitNoConnection;
-    return exitFor(text);
+    return exitCodeFor(end);
 }
 
 void Context::progress(const QString &label, qint64 done, qint64 total, ProgressUnit unit) {

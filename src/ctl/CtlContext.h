@@ -4,6 +4,7 @@
 
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "link/Exchange.h"
 #include "link/ProgressText.h"
 
 #include <QElapsedTimer>
@@ -47,13 +48,11 @@ struct Context {
     Context(DeviceLink &l, ConsoleDialogs &d);
     // Opens the chosen transport; prints why not and returns false.
     bool connect();
-    // Maps the texts the operations showed to an exit code.
-    int exitFor(const QString &text) const;
     // Whether the link reported a lost or missing connection on the way.
     bool connectionLost() const;
-    // Prints an operation's final text (unless the link already printed it)
-    // and returns its exit code; a lost connection wins over the text.
-    int fail(const QString &text);
+    // Prints an operation's final text and returns the exit code of how it
+    // ended; a lost connection wins.
+    int fail(const QString &text, ExchangeEnd end);
     // A progress bar on standard error when it is a terminal, with the
     // amount done of the total, the rate and the time left since the first
     // call after endProgress().
@@ -62,6 +61,7 @@ struct Context {
     void endProgress();
 
 private:
+    bool m_lost = false; // the link reported a lost or missing connection
     bool m_tty = false;
     bool m_progressShown = false;
     static constexpr qint64 kProgressRedrawMs = 100;
@@ -78,5 +78,8 @@ struct Command {
 };
 
 const QList<Command> &commands();
+
+// How an operation's requests ended, as lmkctl's exit code.
+int exitCodeFor(ExchangeEnd end);
 
 } // namespace lmk::ctl

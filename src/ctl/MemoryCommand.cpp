@@ -92,6 +92,8 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
         return ExitTimeout;
     case O::ImageShort: // nothing was sent
         return ExitUsage;
+    case O::Stopped:
+        return ExitInterrupted;
     case O::Busy:
     case O::Refused:
     case O::ReadError:
@@ -156,7 +158,7 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     ctx.endProgress();
     using O = SlotTransferOperation::Outcome;
     const QString text = op.outcomeText(kind, outcome);
-    if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
+    if (outcome != O::Done && !text.isEmpty())
         ctx.err << text << Qt::endl;
     if (outcome != O::Done)
         return exitFor(outcome);

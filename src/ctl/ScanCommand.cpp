@@ -311,7 +311,6 @@ int runScan(Context &ctx, const QStringList &args) {
         if (!single)
             label = QStringLiteral("scan %1").arg(n);
         picture = emptyPicture(values, framed);
-        ctx.link.setStatusText({});
         const ScanOutcome outcome = scan.run(values);
         ctx.endProgress();
         if (InterruptGuard::raised())
@@ -321,13 +320,15 @@ int runScan(Context &ctx, const QStringList &args) {
             ctx.err << text << Qt::endl;
             return ExitNoConnection;
         }
-        if (outcome.refusalCode != 0) {
+        if (outcome.end == ScanEnd::Refused) {
             ctx.err << text << " The receiver refused the scan, "
                     << scanRefusalText(outcome.refusalCode) << '.' << Qt::endl;
             return ExitRefused;
         }
-        if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
-            return ctx.fail(text);
+        if (outcome.end != ScanEnd::Complete)
+            return ctx.fail(text, outcome.end == ScanEnd::Timeout    ? ExchangeEnd::Timeout
+                                  : outcome.end == ScanEnd::LinkLost ? ExchangeEnd::LinkLost
+                                                                     : ExchangeEnd::Unexpected);
 
         const QImage out = scaledPicture(picture, scale);
         const CaptureFacts facts{receiver, values, started, program};
