@@ -63,6 +63,16 @@ constexpr const char *kDesktopStyleKey = "desktopStyle";
 // Holds the client area: as large as it unless the window is made smaller
 // (a small screen, a large font), then it scrolls, so everything stays
 // reachable.
+// A disabled widget drawn in the colours of an enabled one, from the
+// application's palette of the moment.
+void showDisabledAsEnabled(QWidget *w) {
+    const QPalette app = QApplication::palette(w);
+    QPalette pal = w->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
+        pal.setColor(QPalette::Disabled, role, app.color(QPalette::Active, role));
+    w->setPalette(pal);
+}
+
 class ClientScroller : public QScrollArea {
   public:
     using QScrollArea::QScrollArea;
@@ -151,10 +161,7 @@ void TFMain::buildTopRow(QWidget *central) {
     CB_WLAN = new QCheckBox(QStringLiteral("WLAN Access to Device:"), group);
     CB_WLAN->setObjectName(QStringLiteral("CB_WLAN"));
     CB_WLAN->setGeometry(6, 4, 160, 18);
-    QPalette pal = CB_WLAN->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
-        pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
-    CB_WLAN->setPalette(pal);
+    showDisabledAsEnabled(CB_WLAN);
 
     EWLANDevice = new QLineEdit(central);
     EWLANDevice->setObjectName(QStringLiteral("EWLANDevice"));
@@ -336,6 +343,12 @@ bool TFMain::event(QEvent *e) {
     if (e->type() == QEvent::ApplicationFontChange && m_desktopStyleAction && desktopStyle()) {
         setFont(QFont());
         fitToFont();
+    }
+    // Or its palette: disabled texts stay readable on it.
+    if (e->type() == QEvent::ApplicationPaletteChange && m_desktopStyleAction) {
+        if (desktopStyle())
+            keepTextsReadable(*qApp);
+        showDisabledAsEnabled(CB_WLAN);
     }
     return QMainWindow::event(e);
 }

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -103,6 +104,25 @@ void translateItems(QComboBox *box) {
     }
 }
 
+// Item texts of a list that the program put there ("keine", a status); a
+// file name has no translation and stays as it is.
+void translateItems(QListWidget *list) {
+    constexpr int kSourceRole = Qt::UserRole + 0x4c4d;
+    constexpr int kShownRole = kSourceRole + 1;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem *item = list->item(i);
+        const QString now = item->text();
+        QString source = item->data(kSourceRole).toString();
+        if (item->data(kShownRole).toString() != now || source.isEmpty())
+            source = now;
+        const QString shown = UiLanguage::translate(source);
+        item->setData(kSourceRole, source);
+        item->setData(kShownRole, shown);
+        if (shown != now)
+            item->setText(shown);
+    }
+}
+
 // Headings of a table whose headings are items.
 void translateHeadings(QTableWidget *table) {
     for (int c = 0; c < table->columnCount(); ++c) {
@@ -180,6 +200,8 @@ void UiLanguage::retranslate(QWidget *root) {
             translateItems(box);
         else if (auto *table = qobject_cast<QTableWidget *>(w))
             translateHeadings(table);
+        else if (auto *list = qobject_cast<QListWidget *>(w))
+            translateItems(list);
     }
     for (QAction *a : root->findChildren<QAction *>())
         translateAction(a);
@@ -222,6 +244,9 @@ bool UiLanguage::eventFilter(QObject *watched, QEvent *event) {
                 translateOwnTexts(w);
             else if (auto *box = qobject_cast<QComboBox *>(w))
                 translateItems(box);
+            else if (auto *list = qobject_cast<QListWidget *>(w->parentWidget());
+                     list && list->viewport() == w)
+                translateItems(list);
         }
     }
     return QObject::eventFilter(watched, event);

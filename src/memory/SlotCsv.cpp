@@ -279,14 +279,16 @@ std::optional<qint64> tenthsOf(const QString &t) {
     return *w * 10 + (negative ? -tenth : tenth);
 }
 
-// Index of `text` among a table's names (case does not matter).
+// Index of `text` among a table's names (case does not matter), also as
+// the English grid writes them ("7.0M" for "7,0M").
 std::optional<quint8> tableIndex(const QString &text, std::optional<QString> (*name)(quint8)) {
     const QString t = text.trimmed();
     for (int i = 0; i < 256; ++i) {
         const std::optional<QString> n = name(quint8(i));
         if (!n)
             break;
-        if (n->compare(t, Qt::CaseInsensitive) == 0)
+        if (n->compare(t, Qt::CaseInsensitive) == 0 ||
+            slotTableText(*n, SlotNumberFormat::inEnglish()).compare(t, Qt::CaseInsensitive) == 0)
             return quint8(i);
     }
     return std::nullopt;

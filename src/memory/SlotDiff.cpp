@@ -24,7 +24,7 @@ QString shown(const QString &text, int column) {
 } // namespace
 
 SlotImageDiff diffSlotImages(const QByteArray &first, const QByteArray &second,
-                             const QLocale &locale) {
+                             const SlotNumberFormat &format) {
     SlotImageDiff diff;
     for (int s = 1; s <= kSlotCount; ++s) {
         const QByteArray a = recordOf(first, s);
@@ -36,8 +36,8 @@ SlotImageDiff diffSlotImages(const QByteArray &first, const QByteArray &second,
         d.onlyInFirst = b.isEmpty();
         d.onlyInSecond = a.isEmpty();
         if (!a.isEmpty() && !b.isEmpty()) {
-            const SlotRowTexts ta = slotRowTexts(a, locale);
-            const SlotRowTexts tb = slotRowTexts(b, locale);
+            const SlotRowTexts ta = slotRowTexts(a, format);
+            const SlotRowTexts tb = slotRowTexts(b, format);
             for (int c = ColName; c < SlotColumnCount; ++c) {
                 // A value without a table entry shows nothing.
                 const QString x = ta[size_t(c)].value_or(QString());

@@ -6,9 +6,10 @@
 // A slot whose bytes differ while every column shows the same text differs
 // only in bytes the grid does not show ("opaque bytes").
 
+#include "memory/SlotRecord.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QLocale>
 #include <QString>
 
 namespace lmk {
@@ -33,7 +34,7 @@ struct SlotImageDiff {
 };
 
 SlotImageDiff diffSlotImages(const QByteArray &first, const QByteArray &second,
-                             const QLocale &locale = QLocale());
+                             const SlotNumberFormat &format = {});
 
 // One line for a slot, as in the sample above; `firstName` and
 // `secondName` name the images for a slot only one of them holds.

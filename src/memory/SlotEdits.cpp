@@ -205,7 +205,7 @@ QString refusal(const QString &heading, const QString &text, const QString &valu
 } // namespace
 
 SlotCellEdit editSlotCell(const QByteArray &record, int column, const QString &text,
-                          const QLocale &locale) {
+                          const SlotNumberFormat &format) {
     SlotCellEdit edit;
     edit.record = record;
     if (record.size() < kSlotSize) {
@@ -244,7 +244,7 @@ SlotCellEdit editSlotCell(const QByteArray &record, int column, const QString &t
     case ColFrequenz:
     case ColBandbreite:
     case ColVerschiebung: {
-        const QString plain = plainNumber(text, locale, column == ColFrequenz);
+        const QString plain = plainNumber(text, format.locale, column == ColFrequenz);
         if (const std::optional<QString> why = applySlotCsvCell(edit.record, column, plain))
             edit.error = refusal(heading, text, plain, *why);
         return edit;

@@ -5,11 +5,11 @@
 // shorter than 63 records is first grown with zero bytes, bytes behind
 // slot 63 stay where they are.
 
+#include "memory/SlotRecord.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
-#include <QLocale>
 
 #include <optional>
 
@@ -55,7 +55,7 @@ enum class SlotSortKey { Frequency, Name };
 QByteArray sortSlots(const QByteArray &image, const QList<int> &chosen, SlotSortKey key);
 
 // One cell of the grid typed or pasted: `text` as the grid shows it (with
-// the locale's separators and fill characters, "00.077.500,0") or as the
+// the format's separators and fill characters, "00.077.500,0") or as the
 // CSV writes it ("77500.0"). A name is stored as the grid stores it
 // (Latin-1, padded with spaces to 17 bytes); an empty name stores nothing.
 // A value equal to the one shown leaves the bytes alone.
@@ -65,6 +65,6 @@ struct SlotCellEdit {
     bool ok() const { return error.isEmpty(); }
 };
 SlotCellEdit editSlotCell(const QByteArray &record, int column, const QString &text,
-                          const QLocale &locale = QLocale());
+                          const SlotNumberFormat &format = {});
 
 } // namespace lmk

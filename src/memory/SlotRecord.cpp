@@ -4,6 +4,12 @@
 
 namespace lmk {
 
+SlotNumberFormat SlotNumberFormat::inEnglish() {
+    SlotNumberFormat f(QLocale(QLocale::English, QLocale::UnitedStates));
+    f.english = true;
+    return f;
+}
+
 QStringList slotGridHeadings() {
     return {
         QStringLiteral("Platz"),      QStringLiteral("Name"),       QStringLiteral("Frequenz"),
@@ -47,7 +53,8 @@ QString groupedNumber(qint64 value, const QLocale &locale) {
 }
 } // namespace
 
-QString slotFrequencyText(qint32 tenths, const QLocale &locale) {
+QString slotFrequencyText(qint32 tenths, const SlotNumberFormat &format) {
+    const QLocale &locale = format.locale;
     // Whole and tenth part in integers, so every value shows exactly.
     const qint64 v = tenths;
     const qint64 magnitude = v < 0 ? -v : v;
@@ -55,17 +62,19 @@ QString slotFrequencyText(qint32 tenths, const QLocale &locale) {
                    QString::number(magnitude % 10);
     if (v < 0)
         text.prepend(locale.negativeSign());
+    const QString fill = format.english ? locale.groupSeparator() : QStringLiteral(".");
     while (text.size() < 12)
-        text.prepend((text.size() == 5 || text.size() == 9) ? QLatin1Char('.') : QLatin1Char('0'));
+        text.prepend((text.size() == 5 || text.size() == 9) ? fill : QStringLiteral("0"));
     return text;
 }
 
-QString slotBandwidthText(quint16 value, const QLocale &locale) {
-    return groupedNumber(value, locale);
+QString slotBandwidthText(quint16 value, const SlotNumberFormat &format) {
+    return groupedNumber(value, format.locale);
 }
 
-QString slotShiftText(qint16 value, const QLocale &locale) {
-    return (value > 0 ? QStringLiteral(" +") : QStringLiteral("  ")) + groupedNumber(value, locale);
+QString slotShiftText(qint16 value, const SlotNumberFormat &format) {
+    return (value > 0 ? QStringLiteral(" +") : QStringLiteral("  ")) +
+           groupedNumber(value, format.locale);
 }
 
 std::optional<QString> slotModulationText(quint8 index) {
@@ -90,6 +99,22 @@ std::optional<QString> slotFilterTpText(quint8 index) {
     return std::nullopt;
 }
 
+QString slotTableText(const QString &text, const SlotNumberFormat &format) {
+    if (!format.english)
+        return text;
+    QString out = text;
+    return out.replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+namespace {
+std::optional<QString> inFormat(const std::optional<QString> &text,
+                                const SlotNumberFormat &format) {
+    if (!text)
+        return text;
+    return slotTableText(*text, format);
+}
+} // namespace
+
 QString slotHochpassText(quint8 value) {
     return value ? QStringLiteral(" 1 kHz") : QStringLiteral("75 kHz");
 }
@@ -102,18 +127,18 @@ QString slotAbschwaecherText(quint8 value) {
     return value ? QStringLiteral("20 dB") : QStringLiteral(" 0 dB");
 }
 
-SlotRowTexts slotRowTexts(const quint8 *r, const QLocale &locale) {
+SlotRowTexts slotRowTexts(const quint8 *r, const SlotNumberFormat &format) {
     SlotRowTexts t;
     t[ColName] = slotNameText(r);
-    t[ColFrequenz] = slotFrequencyText(qFromLittleEndian<qint32>(r + slot::kFrequency), locale);
+    t[ColFrequenz] = slotFrequencyText(qFromLittleEndian<qint32>(r + slot::kFrequency), format);
     t[ColModulation] = slotModulationText(r[slot::kModulation]);
-    t[ColBandbreite] = slotBandwidthText(qFromLittleEndian<quint16>(r + slot::kBandwidth), locale);
-    t[ColVerschiebung] = slotShiftText(qFromLittleEndian<qint16>(r + slot::kShift), locale);
+    t[ColBandbreite] = slotBandwidthText(qFromLittleEndian<quint16>(r + slot::kBandwidth), format);
+    t[ColVerschiebung] = slotShiftText(qFromLittleEndian<qint16>(r + slot::kShift), format);
     t[ColHochpass] = slotHochpassText(r[slot::kHochpass]);
     t[ColEingang] = slotEingangText(r[slot::kEingang]);
     t[ColAbschwaecher] = slotAbschwaecherText(r[slot::kAbschwaecher]);
-    t[ColFilterHp] = slotFilterHpText(r[slot::kFilterHp]);
-    t[ColFilterTp] = slotFilterTpText(r[slot::kFilterTp]);
+    t[ColFilterHp] = inFormat(slotFilterHpText(r[slot::kFilterHp]), format);
+    t[ColFilterTp] = inFormat(slotFilterTpText(r[slot::kFilterTp]), format);
     t[ColVersion] = QString::number(r[slot::kVersion] & 0x0F);
     return t;
 }

@@ -66,6 +66,19 @@ enum SlotColumn {
 };
 constexpr int kSlotGridRows = kSlotCount + 1;
 
+// How the grid writes its numbers. By default with the user's locale
+// separators, the fill characters "." and "0" and the filter texts as the
+// tables give them ("7,0M"). In English every number follows one
+// convention: "," groups thousands and "." is the decimal point, the fill
+// characters and the filter texts included ("00,077,500.0", "9,000",
+// "7.0M").
+struct SlotNumberFormat {
+    SlotNumberFormat(const QLocale &locale = QLocale()) : locale(locale) {}
+    static SlotNumberFormat inEnglish();
+    QLocale locale;
+    bool english = false;
+};
+
 // Row 0 of the grid, columns 0 to 11.
 QStringList slotGridHeadings();
 // Column widths of the grid, left to right.
@@ -74,24 +87,26 @@ std::array<int, SlotColumnCount> slotGridColumnWidths();
 // Texts of one grid row for a record; index = column. Column 0 and every
 // value without a table entry are empty optionals: that cell is left as it was.
 using SlotRowTexts = std::array<std::optional<QString>, SlotColumnCount>;
-SlotRowTexts slotRowTexts(const quint8 *record, const QLocale &locale = QLocale());
-inline SlotRowTexts slotRowTexts(const QByteArray &record, const QLocale &locale = QLocale()) {
+SlotRowTexts slotRowTexts(const quint8 *record, const SlotNumberFormat &format = {});
+inline SlotRowTexts slotRowTexts(const QByteArray &record, const SlotNumberFormat &format = {}) {
     Q_ASSERT(record.size() >= kSlotSize);
-    return slotRowTexts(reinterpret_cast<const quint8 *>(record.constData()), locale);
+    return slotRowTexts(reinterpret_cast<const quint8 *>(record.constData()), format);
 }
 
 // Single columns (used by slotRowTexts).
 QString slotNameText(const quint8 *record);
 // v * 0.1 with one decimal and locale grouping, padded to 12 characters
-// with "." at lengths 5 and 9 and "0" elsewhere. Numbers take the locale's
-// separators but always ASCII digits.
-QString slotFrequencyText(qint32 tenths, const QLocale &locale = QLocale());
-QString slotBandwidthText(quint16 value, const QLocale &locale = QLocale());
+// with "." (in English ",") at lengths 5 and 9 and "0" elsewhere. Numbers
+// take the locale's separators but always ASCII digits.
+QString slotFrequencyText(qint32 tenths, const SlotNumberFormat &format = {});
+QString slotBandwidthText(quint16 value, const SlotNumberFormat &format = {});
 // " +250", "  -250", "  0".
-QString slotShiftText(qint16 value, const QLocale &locale = QLocale());
+QString slotShiftText(qint16 value, const SlotNumberFormat &format = {});
 std::optional<QString> slotModulationText(quint8 index);
 std::optional<QString> slotFilterHpText(quint8 index);
 std::optional<QString> slotFilterTpText(quint8 index);
+// A table text ("7,0M") as the grid shows it in `format` ("7.0M" in English).
+QString slotTableText(const QString &text, const SlotNumberFormat &format);
 QString slotHochpassText(quint8 value);
 QString slotEingangText(quint8 value);
 QString slotAbschwaecherText(quint8 value);

@@ -1,16 +1,16 @@
 // The window for assistive technology and the keyboard: every input's name
 // as a screen reader reads it, radio groups that follow their checked state
 // whoever changes it, and the tab order of every visible page.
-#include "ScriptedDialogs.h"
-#include "SimProcess.h"
+#include "WindowWalk.h"
+#include "app/DesktopLook.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
 #include "display/ui/DisplayPage.h"
-#include "link/DeviceLink.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
+#include "upload/ui/UpdatePage.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
@@ -124,37 +124,10 @@ QRect textArea(QWidget *w) {
     return QRect();
 }
 
-// Qt's own parts of a widget (a spin box's line edit, the tab bar of a page
-// control) stand for the widget that holds them.
-QWidget *namedOwner(QWidget *w) {
-    while (w && (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))))
-        w = w->parentWidget();
-    return w;
-}
-
-// Widgets the user works with: everything that takes the focus or is a
-// button, a slider or a text field.
-bool isInput(QWidget *w) {
-    return w->focusPolicy() != Qt::NoFocus || qobject_cast<QAbstractButton *>(w) ||
-           qobject_cast<QAbstractSlider *>(w) || qobject_cast<QLineEdit *>(w) ||
-           qobject_cast<QAbstractSpinBox *>(w) || qobject_cast<QComboBox *>(w);
-}
 } // namespace
 
-class TstAccessibility : public QObject {
+class TstAccessibility : public QObject, public OfflineWindow {
     Q_OBJECT
-
-    ScriptedDialogs dialogs;
-    DeviceLink *link = nullptr;
-    TFMain *window = nullptr;
-
-    template <typename T = QWidget> T *child(const QString &name) {
-        T *w = window->findChild<T *>(name);
-        if (!w)
-            qFatal("%s missing", qPrintable(name));
-        return w;
-    }
-    QTabWidget *tabs() { return child<QTabWidget>(QStringLiteral("PC_main")); }
 
     // The object names that Tab visits, from the top row's first field
     // until the focus comes back to it.
@@ -177,21 +150,27 @@ class TstAccessibility : public QObject {
         return names << QStringLiteral("(no end)");
     }
 
+    // The texts of the pages with a tab that read below 4.5:1, with their
+    // ratio as drawn.
+    QStringList weakTexts() {
+        QStringList weak;
+        forEachTabbedPage([&] {
+            for (QWidget *w : shownWidgets(window)) {
+                const QRect area = textArea(w);
+                if (area.isEmpty())
+                    continue;
+                const double ratio = drawnContrast(w, area);
+                if (ratio < 4.5)
+                    weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
+            }
+        });
+        weak.removeDuplicates();
+        return weak;
+    }
+
   private slots:
-    void init() {
-        SimProcess::noUsb();
-        link = new DeviceLink;
-        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
-        window = new TFMain(*link);
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-    }
-    void cleanup() {
-        delete window;
-        delete link;
-        dialogs.clear();
-    }
+    void init() { QVERIFY(openWindow(true)); }
+    void cleanup() { closeWindow(); }
 
     void inputNames_data() {
         QTest::addColumn<QString>("object");
@@ -268,8 +247,7 @@ class TstAccessibility : public QObject {
         QMultiHash<QString, QString> byName;
         const QSet<QString> sharedOnPurpose{QStringLiteral("WLAN Access to Device:")};
         for (QWidget *w : window->findChildren<QWidget *>()) {
-            if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")) ||
-                !isInput(w) || qobject_cast<QTabWidget *>(w))
+            if (!isOwnWidget(w) || !isInput(w) || qobject_cast<QTabWidget *>(w))
                 continue;
             const QString name = accessibleName(w);
             QVERIFY2(!name.trimmed().isEmpty(), qPrintable(w->objectName()));
@@ -495,9 +473,8 @@ class TstAccessibility : public QObject {
                     return true;
             return false;
         };
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            QStringList offered;
+        QStringList offered;
+        forEachTabbedPage([&] {
             walkTree(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface *i) {
                 if (!onHiddenPage(i->object()))
                     return;
@@ -505,8 +482,8 @@ class TstAccessibility : public QObject {
                     (i->actionInterface() && !i->actionInterface()->actionNames().isEmpty()))
                     offered << describe(i);
             });
-            QVERIFY2(offered.isEmpty(), qPrintable(offered.join(u' ')));
-        }
+        });
+        QVERIFY2(offered.isEmpty(), qPrintable(offered.join(u' ')));
         // Every widget of those pages, whether the walk reached it or not.
         for (QWidget *page : hiddenPages) {
             for (QWidget *w : page->findChildren<QWidget *>()) {
@@ -571,10 +548,7 @@ class TstAccessibility : public QObject {
                 i->text(QAccessible::Name).trimmed().isEmpty())
                 unnamed << describe(i);
         };
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            walkTree(QAccessible::queryAccessibleInterface(window), check);
-        }
+        forEachTabbedPage([&] { walkTree(QAccessible::queryAccessibleInterface(window), check); });
         for (QWidget *w : others)
             walkTree(QAccessible::queryAccessibleInterface(w), check);
         unnamed.removeDuplicates();
@@ -637,25 +611,42 @@ class TstAccessibility : public QObject {
         QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));
     }
 
+    // With Desktop style on a dark or high-contrast desktop, every text
+    // keeps 4.5:1 against its background.
+    void textContrastInDesktopPalettes_data() {
+        QTest::addColumn<QPalette>("palette");
+        // Qt derives the rest (disabled texts included) from these.
+        QTest::newRow("light") << QPalette(QColor(0xef, 0xef, 0xef), QColor(0xef, 0xef, 0xef));
+        QTest::newRow("dark") << QPalette(QColor(0x31, 0x36, 0x3b), QColor(0x2a, 0x2e, 0x32));
+        QPalette high(Qt::white, Qt::black, Qt::white, Qt::darkGray, Qt::gray, Qt::white,
+                      Qt::white, Qt::black, Qt::black);
+        high.setColor(QPalette::Highlight, Qt::yellow);
+        high.setColor(QPalette::HighlightedText, Qt::black);
+        QTest::newRow("high contrast") << high;
+    }
+    void textContrastInDesktopPalettes() {
+        QFETCH(QPalette, palette);
+        window->setDesktopStyle(true);
+        QApplication::setPalette(palette);
+        // The desktop's palette arrives as a posted change, and the window
+        // makes its disabled texts readable on it.
+        const QPalette readable = readablePalette(palette);
+        QTRY_COMPARE(window->palette().color(QPalette::Window), palette.color(QPalette::Window));
+        QTRY_COMPARE(window->palette().color(QPalette::Disabled, QPalette::ButtonText),
+                     readable.color(QPalette::Disabled, QPalette::ButtonText));
+        const QStringList weak = weakTexts();
+        window->setDesktopStyle(false);
+        QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
+        // The program's own look gets its own colours back exactly.
+        QTRY_COMPARE(child(QStringLiteral("GB_Download"))->palette().color(QPalette::WindowText),
+                     UpdatePage::kGrey);
+    }
+
     // In the program's own look every text reads at 4.5:1 or better, the
     // texts of disabled groups included. Last: it applies the look.
     void textContrast() {
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
-        QStringList weak;
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            for (QWidget *w : window->findChildren<QWidget *>()) {
-                if (!w->isVisible())
-                    continue;
-                const QRect area = textArea(w);
-                if (area.isEmpty())
-                    continue;
-                const double ratio = drawnContrast(w, area);
-                if (ratio < 4.5)
-                    weak << QStringLiteral("%1 %2").arg(w->objectName()).arg(ratio, 0, 'f', 2);
-            }
-        }
-        weak.removeDuplicates();
+        const QStringList weak = weakTexts();
         QVERIFY2(weak.isEmpty(), qPrintable(weak.join(u' ')));
     }
 };

@@ -2,18 +2,18 @@
 // program's look, the window grown with the font so that no text is cut,
 // everything reachable on a small screen, the choice remembered, and the
 // program's own look back exactly as it was.
-#include "ScriptedDialogs.h"
-#include "SimProcess.h"
+#include "WindowWalk.h"
 #include "app/AppSettings.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
-#include "link/DeviceLink.h"
+#include "memory/ui/MemoryEditor.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStandardPaths>
@@ -28,9 +28,8 @@ namespace {
 // stick out of their parent.
 QStringList cutTexts(QWidget *root) {
     QStringList cut;
-    for (QWidget *w : root->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->objectName().isEmpty() ||
-            w->objectName().startsWith(QLatin1String("qt_")))
+    for (QWidget *w : shownWidgets(root)) {
+        if (w == root || !isOwnWidget(w))
             continue;
         QString text;
         int room = w->width();
@@ -62,14 +61,9 @@ QStringList cutTexts(QWidget *root) {
 }
 } // namespace
 
-class TstDesktopStyle : public QObject {
+class TstDesktopStyle : public QObject, public OfflineWindow {
     Q_OBJECT
 
-    ScriptedDialogs dialogs;
-    DeviceLink *link = nullptr;
-    TFMain *window = nullptr;
-
-    QTabWidget *tabs() { return window->findChild<QTabWidget *>(QStringLiteral("PC_main")); }
     QAction *styleAction() {
         return window->findChild<QAction *>(QStringLiteral("MI_DesktopStyle"));
     }
@@ -81,19 +75,10 @@ class TstDesktopStyle : public QObject {
         QVERIFY(applyVisualStyle(*qApp, QString::fromLatin1(kVisualStyle)));
         QApplication::setFont(TFMain::defaultFont());
     }
-    void init() {
-        SimProcess::noUsb();
-        link = new DeviceLink;
-        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
-        window = new TFMain(*link);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-    }
+    void init() { QVERIFY(openWindow()); }
     void cleanup() {
         window->setDesktopStyle(false);
-        delete window;
-        delete link;
-        dialogs.clear();
+        closeWindow();
     }
     void cleanupTestCase() { QFile::remove(appSettings()->fileName()); }
 
@@ -141,10 +126,7 @@ class TstDesktopStyle : public QObject {
         QTRY_COMPARE(window->font().pointSize(), points);
         QVERIFY(window->findChild<QWidget *>(QStringLiteral("clientArea"))->width() > 1007);
         QStringList cut;
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            cut << cutTexts(window);
-        }
+        forEachTabbedPage([&] { cut << cutTexts(window); });
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
     }
@@ -175,6 +157,65 @@ class TstDesktopStyle : public QObject {
             QTest::keyClick(focus, Qt::Key_Tab);
         }
         QVERIFY2(unseen.isEmpty(), qPrintable(unseen.join(u' ')));
+    }
+
+    // A 1366 x 768 screen at 125 %: 1093 x 614 logical pixels and a font a
+    // quarter larger. Both windows fit it, and every control of every page
+    // can be scrolled to and shows whole.
+    void fitsA125PercentScreen() {
+        const QSize screen(1093, 614);
+        window->setDesktopStyle(true);
+        QFont big = QApplication::font();
+        big.setPointSizeF(big.pointSizeF() * 1.25);
+        QApplication::setFont(big);
+        QTRY_COMPARE(window->font().pointSizeF(), big.pointSizeF());
+        window->MI_MemorySlotsClick();
+        QMainWindow *editor = window->memoryEditor();
+        QVERIFY(editor);
+        QTRY_COMPARE(editor->font().pointSizeF(), big.pointSizeF());
+        for (QMainWindow *w : {static_cast<QMainWindow *>(window), editor}) {
+            const QSize least = w->minimumSizeHint().expandedTo(w->minimumSize());
+            QVERIFY2(least.width() <= screen.width() && least.height() <= screen.height(),
+                     qPrintable(QStringLiteral("%1: %2 x %3")
+                                    .arg(w->objectName())
+                                    .arg(least.width())
+                                    .arg(least.height())));
+            w->resize(screen);
+        }
+        QTRY_COMPARE(window->size(), screen);
+        QTRY_COMPARE(editor->size(), screen);
+
+        auto *scroller = qobject_cast<QScrollArea *>(window->centralWidget());
+        QVERIFY(scroller);
+        QStringList unreachable;
+        // Scrolled to, the control shows whole in the window.
+        // (The page control holds the pages: its tabs are what must show.)
+        const auto check = [&](QWidget *root, QScrollArea *area) {
+            for (QWidget *w : shownWidgets(root)) {
+                if (qobject_cast<QTabWidget *>(w))
+                    w = static_cast<QTabWidget *>(w)->tabBar();
+                else if (!isOwnWidget(w) || !isInput(w) || w->isWindow())
+                    continue;
+                QWidget *view = area ? area->viewport() : root;
+                if (area) {
+                    const QPoint centre = w->mapTo(area->widget(), w->rect().center());
+                    area->ensureVisible(centre.x(), centre.y(), w->width() / 2 + 1,
+                                        w->height() / 2 + 1);
+                }
+                const QRect at(w->mapTo(view, QPoint(0, 0)), w->size());
+                if (!view->rect().contains(at))
+                    unreachable << QStringLiteral("%1 (%2,%3 %4x%5)")
+                                       .arg(w->objectName())
+                                       .arg(at.x())
+                                       .arg(at.y())
+                                       .arg(at.width())
+                                       .arg(at.height());
+            }
+        };
+        forEachTabbedPage([&] { check(window, scroller); });
+        check(editor, nullptr);
+        unreachable.removeDuplicates();
+        QVERIFY2(unreachable.isEmpty(), qPrintable(unreachable.join(u' ')));
     }
 };
 

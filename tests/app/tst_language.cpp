@@ -1,14 +1,14 @@
 // The window in English and in its own texts: chosen in View > Language,
 // remembered, every visible text of every window translated, messages and
 // file filters too, and back again to exactly the program's own texts.
-#include "ScriptedDialogs.h"
-#include "SimProcess.h"
+#include "WindowWalk.h"
 #include "app/AppSettings.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/UiLanguage.h"
-#include "link/DeviceLink.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/ui/MemoryPage.h"
+#include "sample/ui/SamplePage.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -59,14 +60,9 @@ QList<std::pair<QString, QString>> shownTexts(QWidget *root) {
         if (!t.trimmed().isEmpty())
             texts.append({o->objectName(), t});
     };
-    add(root, root->windowTitle());
-    QList<QWidget *> widgets = root->findChildren<QWidget *>();
-    widgets.prepend(root);
-    for (QWidget *w : std::as_const(widgets)) {
-        if (!w->isVisibleTo(root) && w != root)
-            continue;
-        if (w->window() != root)
-            continue;
+    if (root->isWindow())
+        add(root, root->windowTitle());
+    for (QWidget *w : shownWidgets(root)) {
         if (auto *l = qobject_cast<QLabel *>(w))
             add(w, l->text());
         else if (auto *b = qobject_cast<QAbstractButton *>(w))
@@ -79,6 +75,9 @@ QList<std::pair<QString, QString>> shownTexts(QWidget *root) {
         } else if (auto *c = qobject_cast<QComboBox *>(w)) {
             for (int i = 0; i < c->count(); ++i)
                 add(w, c->itemText(i));
+        } else if (auto *list = qobject_cast<QListWidget *>(w)) {
+            for (int i = 0; i < list->count(); ++i)
+                add(w, list->item(i)->text());
         } else if (auto *v = qobject_cast<QAbstractItemView *>(w); v && v->model()) {
             for (int col = 0; col < v->model()->columnCount(); ++col)
                 add(w, v->model()->headerData(col, Qt::Horizontal).toString());
@@ -119,20 +118,10 @@ bool hasLetters(const QString &t) {
 }
 } // namespace
 
-class TstLanguage : public QObject {
+class TstLanguage : public QObject, public OfflineWindow {
     Q_OBJECT
 
-    ScriptedDialogs dialogs;
-    DeviceLink *link = nullptr;
-    TFMain *window = nullptr;
-
-    QAction *action(const char *name) {
-        auto *a = window->findChild<QAction *>(QLatin1String(name));
-        if (!a)
-            qFatal("%s missing", name);
-        return a;
-    }
-    QTabWidget *tabs() { return window->findChild<QTabWidget *>(QStringLiteral("PC_main")); }
+    QAction *action(const char *name) { return child<QAction>(QLatin1String(name)); }
     QString stored() {
         return appSettings()->value(QLatin1String(UiLanguage::kSettingKey)).toString();
     }
@@ -142,19 +131,10 @@ class TstLanguage : public QObject {
         QStandardPaths::setTestModeEnabled(true);
         QFile::remove(appSettings()->fileName());
     }
-    void init() {
-        SimProcess::noUsb();
-        link = new DeviceLink;
-        link->setEndpoint(QStringLiteral("127.0.0.1"), 9);
-        window = new TFMain(*link);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-    }
+    void init() { QVERIFY(openWindow()); }
     void cleanup() {
         UiLanguage::instance().setLanguage(Language::Specified);
-        delete window;
-        delete link;
-        dialogs.clear();
+        closeWindow();
     }
     void cleanupTestCase() { QFile::remove(appSettings()->fileName()); }
 
@@ -214,10 +194,10 @@ class TstLanguage : public QObject {
                 missing << object + QLatin1String(": ") + text;
             }
         };
-        for (int tab : {0, 1, 4}) {
-            tabs()->setCurrentIndex(tab);
-            check(window);
-        }
+        forEachTabbedPage([&] { check(window); });
+        // The pages without a tab, as they would show.
+        check(window->memoryPage());
+        check(window->samplePage());
         check(window->memoryEditor());
         check(window->infoDialog());
         window->infoDialog()->hide();
@@ -225,7 +205,8 @@ class TstLanguage : public QObject {
         QVERIFY2(missing.isEmpty(), qPrintable(QLatin1String("\n") + missing.join(u'\n')));
         // The walk saw the windows' texts, German ones among them.
         for (const char *english : {"Memory Slots", "Read from LMK54", "Frequency", "USB device:",
-                                    "Interface program for LMK54", "Update 54/55"})
+                                    "Interface program for LMK54", "Update 54/55", "none",
+                                    "no audio device"})
             QVERIFY2(seen.contains(QString::fromUtf8(english)), english);
     }
 

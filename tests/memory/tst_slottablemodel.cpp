@@ -1,15 +1,22 @@
 // The slot model and its undo stack: every change one step, undo and redo
-// putting back exact bytes, and the clean state as the unsaved mark.
+// putting back exact bytes, and the clean state as the unsaved mark. The
+// numbers of the cells in the window's language, and the editors taking
+// back what the cells show.
+#include "app/UiLanguage.h"
 #include "link/DeviceLink.h"
 #include "memory/MemoryImage.h"
 #include "memory/MemorySession.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
+#include "memory/ui/SlotCellDelegate.h"
 #include "memory/ui/SlotTableModel.h"
 
 #include "ScriptedDialogs.h"
 
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QWidget>
+#include <QtEndian>
 #include <QtTest>
 
 using namespace lmk;
@@ -17,9 +24,23 @@ using namespace lmk;
 class TstSlotTableModel : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void undoRedo_data();
     void undoRedo();
+    void numbersFollowLanguage_data();
+    void numbersFollowLanguage();
 };
+
+void TstSlotTableModel::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    // The user's own settings are German; English is chosen in the window.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}
+
+void TstSlotTableModel::cleanupTestCase() {
+    UiLanguage::instance().setLanguage(Language::Specified);
+}
 
 void TstSlotTableModel::undoRedo_data() {
     QTest::addColumn<QString>("steps"); // eN edit slot N, l load a file, n no change,
@@ -97,6 +118,112 @@ void TstSlotTableModel::undoRedo() {
     QCOMPARE(h.redoText(), redoText);
     QCOMPARE(h.canUndo(), !undoText.isEmpty());
     QCOMPARE(h.canRedo(), !redoText.isEmpty());
+}
+
+namespace {
+struct NumberFields {
+    qint32 tenths;
+    quint16 bandwidth;
+    qint16 shift;
+    quint8 filterHp;
+    quint8 filterTp;
+};
+
+QByteArray recordWith(const NumberFields &f) {
+    QByteArray r(kSlotSize, 0);
+    r.replace(slot::kName, 5, "DCF77");
+    qToLittleEndian<qint32>(f.tenths, r.data() + slot::kFrequency);
+    qToLittleEndian<quint16>(f.bandwidth, r.data() + slot::kBandwidth);
+    qToLittleEndian<qint16>(f.shift, r.data() + slot::kShift);
+    r[slot::kFilterHp] = char(f.filterHp);
+    r[slot::kFilterTp] = char(f.filterTp);
+    return r;
+}
+} // namespace
+
+// Numbers follow one convention per language: the program's own (German
+// separators from the user's settings, "." as fill, "7,0M") or English
+// ("," groups, "." is the decimal point everywhere). What a cell shows goes
+// back through its editor unchanged, and a typed number is read in the same
+// convention.
+void TstSlotTableModel::numbersFollowLanguage_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("shown"); // Frequenz, Bandbreite, Verschiebung, Filter HP, TP
+    QTest::addColumn<QString>("typed");     // a frequency typed into the cell
+    QTest::addColumn<qint32>("typedTenths");
+
+    const QByteArray dcf = recordWith({775000, 9000, -250, 3, 2});
+    const QByteArray large = recordWith({2147483647, 65535, 1500, 1, 4});
+    const QByteArray negative = recordWith({-15, 0, 0, 0, 7});
+    QTest::newRow("German, DCF77") << false << dcf
+                                   << QStringList{"00.077.500,0", "9.000", "  -250", "7,0M", "2,0M"}
+                                   << "12.345,6" << 123456;
+    QTest::newRow("English, DCF77") << true << dcf
+                                    << QStringList{"00,077,500.0", "9,000", "  -250", "7.0M", "2.0M"}
+                                    << "12,345.6" << 123456;
+    QTest::newRow("German, largest")
+        << false << large << QStringList{"214.748.364,7", "65.535", " +1.500", "1,8M", "7,2M"}
+        << "00.000.001,5" << 15;
+    QTest::newRow("English, largest")
+        << true << large << QStringList{"214,748,364.7", "65,535", " +1,500", "1.8M", "7.2M"}
+        << "00,000,001.5" << 15;
+    QTest::newRow("German, negative") << false << negative
+                                      << QStringList{"00.000.0-1,5", "0", "  0", "Auto", "AUS"}
+                                      << "-77500,5" << -775005;
+    QTest::newRow("English, negative") << true << negative
+                                       << QStringList{"00,000,0-1.5", "0", "  0", "Auto", "AUS"}
+                                       << "-77,500.5" << -775005;
+}
+
+void TstSlotTableModel::numbersFollowLanguage() {
+    QFETCH(bool, english);
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, typed);
+    QFETCH(qint32, typedTenths);
+    ScriptedDialogs dlg;
+    DeviceLink link;
+    MemorySession session(link);
+    SlotTableModel &model = SlotTableModel::of(session);
+    UiLanguage::instance().setLanguage(english ? Language::English : Language::Specified);
+    QByteArray image(kSlotImageSize, 0);
+    image.replace(0, kSlotSize, record);
+    session.memorySlots().setImageBytes(image);
+    const int steps = model.undoStack().count();
+
+    const QList<int> columns{ColFrequenz, ColBandbreite, ColVerschiebung, ColFilterHp, ColFilterTp};
+    QWidget parent;
+    SlotCellDelegate delegate;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const int column = columns[i];
+        QCOMPARE(model.cellText(1, column), shown[i]);
+        // The shown text, typed or taken through the cell's editor, is
+        // the same value: nothing changes, nothing is refused.
+        QCOMPARE(model.setCellText(1, column, shown[i]), QString());
+        const QModelIndex at = model.indexOf(1, column);
+        QWidget *editor = delegate.createEditor(&parent, {}, at);
+        delegate.setEditorData(editor, at);
+        delegate.setModelData(editor, &model, at);
+        delete editor;
+        QCOMPARE(session.image().data(), image);
+    }
+    QCOMPARE(model.undoStack().count(), steps);
+    QCOMPARE(dlg.texts, QStringList());
+
+    // The other language's filter text is read as well ("7.0M" and "7,0M").
+    QCOMPARE(model.setCellText(1, ColFilterHp, english ? QStringLiteral("3,5M")
+                                                       : QStringLiteral("3.5M")),
+             QString());
+    QCOMPARE(quint8(session.image().data()[slot::kFilterHp]), quint8(2));
+    QCOMPARE(model.setCellText(1, ColFrequenz, typed), QString());
+    QCOMPARE(qFromLittleEndian<qint32>(session.image().data().constData() + slot::kFrequency),
+             typedTenths);
+
+    // Switching the language rewrites the cells.
+    UiLanguage::instance().setLanguage(english ? Language::Specified : Language::English);
+    QCOMPARE(model.cellText(1, ColFilterHp), english ? QStringLiteral("3,5M")
+                                                     : QStringLiteral("3.5M"));
 }
 
 QTEST_MAIN(TstSlotTableModel)

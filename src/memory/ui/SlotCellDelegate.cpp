@@ -12,7 +12,7 @@ namespace lmk {
 
 SlotCellDelegate::SlotCellDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
 
-QStringList SlotCellDelegate::choices(int column) {
+QStringList SlotCellDelegate::choices(int column, const SlotNumberFormat &format) {
     std::optional<QString> (*table)(quint8) = nullptr;
     QString (*toggle)(quint8) = nullptr;
     switch (column) {
@@ -31,7 +31,7 @@ QStringList SlotCellDelegate::choices(int column) {
         const std::optional<QString> t = table(quint8(i));
         if (!t)
             break;
-        texts << *t;
+        texts << slotTableText(*t, format);
     }
     return texts;
 }
@@ -52,7 +52,8 @@ QWidget *SlotCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
     const int column = index.column();
     const QString name = slotGridHeadings().value(column);
     QWidget *editor = nullptr;
-    if (const QStringList texts = choices(column); !texts.isEmpty()) {
+    if (const QStringList texts = choices(column, SlotTableModel::numberFormat());
+        !texts.isEmpty()) {
         auto *combo = new QComboBox(parent);
         combo->addItems(texts);
         editor = combo;
@@ -75,7 +76,8 @@ void SlotCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) 
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
         combo->setCurrentIndex(qMax(0, combo->findText(text)));
     } else if (auto *spin = qobject_cast<QSpinBox *>(editor)) {
-        spin->setValue(text.simplified().remove(QLatin1Char(' ')).remove(QLocale().groupSeparator()).toInt());
+        const QString group = SlotTableModel::numberFormat().locale.groupSeparator();
+        spin->setValue(text.simplified().remove(QLatin1Char(' ')).remove(group).toInt());
     } else if (auto *line = qobject_cast<QLineEdit *>(editor)) {
         // A name's padding is not part of what the user edits.
         QString t = text;

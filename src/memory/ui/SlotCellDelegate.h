@@ -6,6 +6,8 @@
 // model as text; a text it cannot store is named in a message and nothing
 // changes.
 
+#include "memory/SlotRecord.h"
+
 #include <QStyledItemDelegate>
 
 namespace lmk {
@@ -15,8 +17,9 @@ class SlotCellDelegate : public QStyledItemDelegate {
   public:
     explicit SlotCellDelegate(QObject *parent = nullptr);
 
-    // The texts a drop-down of `column` offers (empty: not a drop-down).
-    static QStringList choices(int column);
+    // The texts a drop-down of `column` offers (empty: not a drop-down), as
+    // the grid writes them in `format`.
+    static QStringList choices(int column, const SlotNumberFormat &format = {});
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;

@@ -71,9 +71,11 @@ SlotTableModel::SlotTableModel(MemorySession &session)
     : QAbstractTableModel(&session), m_session(session) {
     m_undo.setUndoLimit(kUndoLimit);
     m_seen = session.image().data();
-    // The headings follow the window's language.
-    connect(&UiLanguage::instance(), &UiLanguage::languageChanged, this,
-            [this] { emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1); });
+    // The headings and the numbers follow the window's language.
+    connect(&UiLanguage::instance(), &UiLanguage::languageChanged, this, [this] {
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+        refresh();
+    });
     MemorySlots *store = &session.memorySlots();
     connect(store, &MemorySlots::imageReplaced, this, &SlotTableModel::takeSessionChange);
     connect(store, &MemorySlots::slotChanged, this, [this] { takeSessionChange({}); });
@@ -117,6 +119,11 @@ QString SlotTableModel::cellText(int slot, int column) const {
     if (column == ColPlatz)
         return QString::number(slot);
     return m_text[size_t(slot - 1)][size_t(column)];
+}
+
+SlotNumberFormat SlotTableModel::numberFormat() {
+    return UiLanguage::instance().language() == Language::English ? SlotNumberFormat::inEnglish()
+                                                                   : SlotNumberFormat();
 }
 
 QVariant SlotTableModel::data(const QModelIndex &index, int role) const {
@@ -172,6 +179,7 @@ QString SlotTableModel::pasteCells(int slot, int column, const QList<QStringList
     if (locked())
         refusal = QStringLiteral("The memory slots are being transferred; nothing was changed.");
     QByteArray image = wholeSlotImage(m_session.image().data());
+    const SlotNumberFormat format = numberFormat();
     int cells = 0;
     int editedSlot = slot, editedColumn = column;
     for (qsizetype r = 0; r < rows.size() && refusal.isEmpty(); ++r) {
@@ -190,7 +198,7 @@ QString SlotTableModel::pasteCells(int slot, int column, const QList<QStringList
             if (col == ColPlatz) // the slot number travels with a copied row
                 continue;
             const qsizetype at = qsizetype(s - 1) * kSlotSize;
-            const SlotCellEdit e = editSlotCell(image.mid(at, kSlotSize), col, rows[r][c]);
+            const SlotCellEdit e = editSlotCell(image.mid(at, kSlotSize), col, rows[r][c], format);
             if (!e.ok()) {
                 refusal = rows.size() * rows[r].size() > 1
                               ? QStringLiteral("Slot %1: %2; nothing was changed.").arg(s).arg(e.error)
@@ -260,13 +268,14 @@ void SlotTableModel::takeSessionChange(const QString &what) {
 
 void SlotTableModel::refresh() {
     const MemoryImage &image = m_session.image();
+    const SlotNumberFormat format = numberFormat();
     for (int s = 1; s <= kSlotCount; ++s) {
         auto &row = m_text[size_t(s - 1)];
         if (!image.holdsSlot(s)) {
             row.fill(QString()); // the image holds no whole record for this slot
             continue;
         }
-        const SlotRowTexts texts = slotRowTexts(image.slotRecord(s));
+        const SlotRowTexts texts = slotRowTexts(image.slotRecord(s), format);
         for (int c = ColName; c < SlotColumnCount; ++c)
             if (texts[size_t(c)])
                 row[size_t(c)] = *texts[size_t(c)];
@@ -286,7 +295,7 @@ void SlotTableModel::updateComparison() {
     m_differing.clear();
     m_differenceText = QStringList(kSlotCount);
     if (!m_receiver.isEmpty()) {
-        const SlotImageDiff d = diffSlotImages(m_session.image().data(), m_receiver);
+        const SlotImageDiff d = diffSlotImages(m_session.image().data(), m_receiver, numberFormat());
         for (const SlotDifference &s : d.differing) {
             m_differing << s.slot;
             m_differenceText[s.slot - 1] = slotDifferenceText(s, QStringLiteral("the image"),

@@ -51,6 +51,8 @@ class SlotTableModel : public QAbstractTableModel {
     QModelIndex indexOf(int slot, int column) const { return index(slot - 1, column); }
     // The text a cell shows (column 0: the slot number).
     QString cellText(int slot, int column) const;
+    // How the cells write numbers: as the window's language writes them.
+    static SlotNumberFormat numberFormat();
 
     // The image differs from what a file or the receiver holds.
     bool isModified() const { return !m_undo.isClean(); }

@@ -1,5 +1,7 @@
 #include "upload/ui/UpdatePage.h"
 
+#include "app/DesktopLook.h"
+
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
 #include "link/ProgressText.h"
@@ -9,6 +11,7 @@
 #include "upload/TaskSearchOperation.h"
 #include "upload/UploadOperation.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +25,11 @@
 #include <QTabWidget>
 
 namespace lmk {
+
+namespace {
+constexpr const char *kFontColor = "_lmk_font_color";
+} // namespace
+
 
 namespace {
 // The page control around this page; disabled during a transfer so that the
@@ -206,12 +214,25 @@ void UpdatePage::buildControls() {
 }
 
 void UpdatePage::setFontColor(QWidget *w, const QColor &c) {
+    w->setProperty(kFontColor, c);
+    const QPalette around = w->parentWidget() ? w->parentWidget()->palette() : QApplication::palette();
+    const QColor shown = readableOn(c, around.color(QPalette::Window), around.color(QPalette::WindowText));
     QPalette p = w->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        p.setColor(group, QPalette::WindowText, c);
-        p.setColor(group, QPalette::Text, c);
+        p.setColor(group, QPalette::WindowText, shown);
+        p.setColor(group, QPalette::Text, shown);
     }
     w->setPalette(p);
+}
+
+void UpdatePage::changeEvent(QEvent *e) {
+    // A new palette (the desktop's, dark or high contrast): the groups'
+    // colours are read against it again.
+    if (e->type() == QEvent::PaletteChange)
+        for (QWidget *group : {static_cast<QWidget *>(GB_Extern), static_cast<QWidget *>(GB_Download)})
+            if (group && group->property(kFontColor).isValid())
+                setFontColor(group, group->property(kFontColor).value<QColor>());
+    QWidget::changeEvent(e);
 }
 
 bool UpdatePage::bootActive() const {

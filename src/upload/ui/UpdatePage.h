@@ -62,7 +62,13 @@ class UpdatePage : public QWidget {
     void setUploadControlsEnabled(bool on);
     void showCounter(qint64 value);
     void flushCounter();
+    // The group's text in `c`, or as near to it as reads on the palette.
     static void setFontColor(QWidget *w, const QColor &c);
+
+  protected:
+    void changeEvent(QEvent *e) override;
+
+  private:
 
     DeviceLink &m_link;
     QString m_uploadFileName;
