@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Checks an installed lmkinterface: every file in its place, the desktop entry
-# and the AppStream metadata valid, the icons of the right sizes, the man
-# pages free of warnings, and the installed programs working: lmkctl
-# --version, and lmkinterface (offscreen) against the installed simulator
-# over WLAN and the installed simulated USB library, on loopback only.
+# Checks an installed lmkinterface: every file in its place, the desktop entry,
+# the MIME types and the AppStream metadata valid, the icons of the right
+# sizes, the man pages free of warnings, the shell completion loading in bash
+# and zsh, and the installed programs working: lmkctl --version, and
+# lmkinterface (offscreen) against the installed simulator over WLAN and the
+# installed simulated USB library, on loopback only.
 #
 # Usage: scripts/check-install.sh PREFIX      (e.g. /usr after the package)
 set -euo pipefail
@@ -11,7 +12,9 @@ PREFIX="${1:?usage: check-install.sh PREFIX}"
 ID=org.lmkinterface.lmkinterface
 fail() { echo "check-install: $*" >&2; exit 1; }
 need() { command -v "$1" >/dev/null || fail "$1 is missing (scripts/install-deps.sh installs it)"; }
-for tool in desktop-file-validate appstreamcli file groff; do need "$tool"; done
+for tool in desktop-file-validate appstreamcli file groff xmllint update-mime-database bash zsh; do
+  need "$tool"
+done
 
 for f in bin/lmkinterface bin/lmkctl bin/lmk-sim; do
   [ -x "$PREFIX/$f" ] || fail "$PREFIX/$f missing or not executable"
@@ -29,19 +32,44 @@ appstreamcli validate --no-net "$METAINFO" >/dev/null || {
   appstreamcli validate --no-net "$METAINFO" >&2 || true
   fail "appstreamcli validate: $METAINFO"
 }
-grep -qx "Exec=lmkinterface" "$DESKTOP" || fail "desktop entry: Exec is not lmkinterface"
+grep -qx "Exec=lmkinterface %F" "$DESKTOP" || fail "desktop entry: Exec is not 'lmkinterface %F'"
+grep -qx "MimeType=application/x-lmk-memory-slots;application/x-lmk-rpd;" "$DESKTOP" ||
+  fail "desktop entry: MimeType does not name the .Mem and .RPD types"
+
+# The MIME types: well-formed, and read by the MIME database as globs of
+# .Mem and .RPD files.
+MIMEXML="$PREFIX/share/mime/packages/$ID.xml"
+[ -f "$MIMEXML" ] || fail "$MIMEXML missing"
+xmllint --noout "$MIMEXML" || fail "xmllint: $MIMEXML"
+MIMEROOT="$(mktemp -d "${TMPDIR:-/tmp}/lmk-mime.XXXXXX")"
+MIMEDB="$MIMEROOT/mime"
+mkdir -p "$MIMEDB/packages"
+cp "$MIMEXML" "$MIMEDB/packages/"
+XDG_DATA_HOME="$MIMEROOT" update-mime-database "$MIMEDB" >/dev/null 2>"$MIMEROOT/err" ||
+  fail "update-mime-database: $(cat "$MIMEROOT/err")"
+[ ! -s "$MIMEROOT/err" ] || fail "update-mime-database: $(cat "$MIMEROOT/err")"
+for glob in "application/x-lmk-memory-slots:\*.Mem:cs" "application/x-lmk-rpd:\*.RPD:cs" \
+            "application/x-lmk-memory-slots:\*.mem" "application/x-lmk-rpd:\*.rpd"; do
+  grep -q ":$glob" "$MIMEDB/globs2" || fail "MIME database has no ${glob//\\/} glob"
+done
+rm -rf "$MIMEROOT"
 grep -qx "Icon=$ID" "$DESKTOP" || fail "desktop entry: Icon is not $ID"
 grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$METAINFO" ||
   fail "metainfo does not launch $ID.desktop"
 
 ICONS="$PREFIX/share/icons/hicolor"
 [[ "$(file "$ICONS/scalable/apps/$ID.svg")" == *SVG* ]] || fail "scalable icon missing or no SVG"
+xmllint --noout "$ICONS/scalable/apps/$ID.svg" || fail "scalable icon is no well-formed SVG"
+# A drawing, not pixels: paths and shapes, not a grid of little squares.
+grep -q '<path' "$ICONS/scalable/apps/$ID.svg" || fail "scalable icon draws no paths"
+[ "$(grep -o '<rect' "$ICONS/scalable/apps/$ID.svg" | wc -l)" -lt 10 ] ||
+  fail "scalable icon is made of squares, not drawn"
 for size in 48 256; do
   [[ "$(file "$ICONS/${size}x${size}/apps/$ID.png")" == *"PNG image data, $size x $size"* ]] ||
     fail "icon of $size pixels missing or of another size"
 done
 
-for page in lmkctl lmkinterface; do
+for page in lmkctl lmkinterface lmk-sim; do
   man=""
   for candidate in "$PREFIX/share/man/man1/$page.1" "$PREFIX/share/man/man1/$page.1.gz"; do
     [ -f "$candidate" ] && man="$candidate"
@@ -57,6 +85,20 @@ done
 
 version="$("$PREFIX/bin/lmkctl" --version)"
 [ "$version" = "lmkctl 1.4" ] || fail "lmkctl --version printed '$version'"
+version="$(QT_QPA_PLATFORM=none-such "$PREFIX/bin/lmkinterface" --version)" ||
+  fail "lmkinterface --version needed a display"
+[ "$version" = "lmkinterface 1.4" ] || fail "lmkinterface --version printed '$version'"
+
+# Shell completion where bash-completion and zsh look for it, loading in both.
+BASHCOMP="$PREFIX/share/bash-completion/completions/lmkctl"
+ZSHCOMP="$PREFIX/share/zsh/vendor-completions/_lmkctl"
+[ -f "$BASHCOMP" ] || fail "$BASHCOMP missing"
+[ -f "$ZSHCOMP" ] || fail "$ZSHCOMP missing"
+bash --norc -c "source '$BASHCOMP' && complete -p lmkctl" >/dev/null || fail "bash cannot load $BASHCOMP"
+ZHOME="$(mktemp -d "${TMPDIR:-/tmp}/lmk-zsh.XXXXXX")"
+HOME="$ZHOME" zsh -f -c "fpath=('$(dirname "$ZSHCOMP")' \$fpath); autoload -Uz compinit && compinit -u -D && [[ \$_comps[lmkctl] == _lmkctl ]]" ||
+  fail "zsh does not find _lmkctl for lmkctl through its fpath"
+rm -rf "$ZHOME"
 
 # The window against the installed simulator: it synchronises and asks for
 # the version, over WLAN and over the simulated USB library.
@@ -73,6 +115,9 @@ cleanup() {
   rm -rf "$WORK"
 }
 trap cleanup EXIT
+# The output file exists before the simulator starts, so that the first look
+# for its port cannot come before the shell has created it.
+: >"$WORK/sim.out"
 "$PREFIX/bin/lmk-sim" --port 0 --usb-socket "$WORK/usb.sock" --state-dir "$WORK/state" \
   --log "$WORK/requests.log" >"$WORK/sim.out" 2>"$WORK/sim.err" &
 SIM_PID=$!

@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file groff-base
+  zsh lintian libxml2-utils shared-mime-info librsvg2-bin
 )
 
 missing=()

@@ -64,6 +64,14 @@
         <translation>Find &amp;WLAN Connection</translation>
     </message>
     <message>
+        <source>Receiver &amp;Address…</source>
+        <translation>Receiver &amp;Address…</translation>
+    </message>
+    <message>
+        <source>Receiver Address</source>
+        <translation>Receiver Address</translation>
+    </message>
+    <message>
         <source>Memory &amp;Slots…</source>
         <translation>Memory &amp;Slots…</translation>
     </message>

@@ -2,11 +2,10 @@
 // The system's request to close the program (SIGTERM at the end of a
 // session, SIGHUP, SIGINT), turned into an ordinary close of the main
 // window: the close handler then runs as for the close box, also while an
-// operation waits for the receiver.
+// operation waits for the receiver. POSIX systems get the request through
+// a socket pair at once; elsewhere a timer reads the flag the handler sets.
 
 #include <QObject>
-
-class QSocketNotifier;
 
 namespace lmk {
 
@@ -21,7 +20,7 @@ class SystemCloseRequest : public QObject {
     void requested();
 
   private:
-    QSocketNotifier *m_notifier = nullptr;
+    QObject *m_source = nullptr; // what brings the request to the event loop
 };
 
 } // namespace lmk

@@ -5,6 +5,7 @@
 #include "app/AppSettings.h"
 #include "app/DesktopLook.h"
 #include "app/RadioGroupFocus.h"
+#include "app/ReceiverAddressDialog.h"
 #include "app/TDLG_Info.h"
 #include "app/VisualStyle.h"
 #include "app/UiLanguage.h"
@@ -19,6 +20,7 @@
 #include "memory/MemoryImage.h"
 #include "memory/MemorySession.h"
 #include "memory/SlotBackups.h"
+#include "memory/ui/MemoryEditorActions.h"
 #include "memory/ui/MemoryPage.h"
 #include "memory/ui/SlotTableModel.h"
 #include "sample/ui/SamplePage.h"
@@ -32,6 +34,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -235,6 +238,10 @@ void TFMain::buildMenu() {
     QAction *wlan =
         iface->addAction(QStringLiteral("Find &WLAN Connection"), this, &TFMain::MI_WLANClick);
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
+    QAction *address = iface->addAction(QStringLiteral("Receiver &Address…"), this, [this] {
+        ReceiverAddressDialog(m_link, this).exec();
+    });
+    address->setObjectName(QStringLiteral("MI_ReceiverAddress"));
     iface->addSeparator();
     QAction *memory =
         iface->addAction(QStringLiteral("Memory &Slots…"), this, &TFMain::MI_MemorySlotsClick);
@@ -483,6 +490,21 @@ void TFMain::MI_MemorySlotsClick() {
     m_memoryEditor->show();
     m_memoryEditor->raise();
     m_memoryEditor->activateWindow();
+}
+
+bool TFMain::openFileFromCommandLine(const QString &path) {
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("Mem"), Qt::CaseInsensitive) == 0) {
+        MI_MemorySlotsClick();
+        m_memoryEditor->actions()->openMemFile(path);
+        return true;
+    }
+    if (suffix.compare(QLatin1String("RPD"), Qt::CaseInsensitive) == 0) {
+        showPage(kPageUpdate);
+        m_update->selectUploadFile(path);
+        return true;
+    }
+    return false;
 }
 
 void TFMain::FormCloseQuery() {

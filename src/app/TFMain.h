@@ -55,6 +55,10 @@ class TFMain : public QMainWindow {
     // Interface, Memory Slots: the memory editor window, created on first use.
     void MI_MemorySlotsClick();
     MemoryEditor *memoryEditor() const { return m_memoryEditor; }
+    // A file named on the command line (or by the file manager): a .Mem
+    // file opens in the memory editor, an .RPD file becomes the upload
+    // file. False for any other file, which is left alone.
+    bool openFileFromCommandLine(const QString &path);
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
     // The system asks the program to end (SIGTERM): unsaved slot changes

@@ -1,6 +1,9 @@
 #include "ctl/CtlContext.h"
 
 #include "link/Wait.h"
+#include "terminal/TerminalOperations.h"
+
+#include <QJsonDocument>
 
 #include <cstdio>
 #if defined(_WIN32)
@@ -23,7 +26,9 @@ bool isTerminal(FILE *f) {
 
 void ConsoleDialogs::information(const QString &text) {
     shown << text;
-    QTextStream(stderr) << text << Qt::endl;
+    // In the window a message box; here the commands print what they report,
+    // so what comes this way is the link's or an operation's complaint.
+    QTextStream(stderr) << "lmkctl: " << text << Qt::endl;
 }
 
 bool ConsoleDialogs::confirmYesNo(const QString &text) {
@@ -40,26 +45,31 @@ Context::Context(DeviceLink &l, ConsoleDialogs &d)
     // What the window shows in a box goes to standard error.
     QObject::connect(&link, &DeviceLink::connectionLost, &link, [this] {
         m_lost = true;
-        err << kWlanLostText << Qt::endl;
+        error(QString::fromLatin1(kWlanLostText));
     });
     QObject::connect(&link, &DeviceLink::accessPointNotFound, &link, [this] {
         m_lost = true;
-        err << kApNotFoundText << Qt::endl;
+        error(QString::fromLatin1(kApNotFoundText));
     });
 }
 
 bool Context::connect() {
     if (usb) {
         if (link.openUsb() == 0) {
-            err << "No USB connection available!" << Qt::endl;
-            if (const QString why = link.usbLibraryError(); !why.isEmpty())
-                err << why << Qt::endl;
+            const QString library = qEnvironmentVariable("LMK_USB_LIBRARY");
+            QString why = link.usbLibraryError();
+            if (why.isEmpty())
+                why = library.isEmpty() ? QStringLiteral("LMK_USB_LIBRARY is not set; it names the USB library")
+                                        : QStringLiteral("no receiver through the USB library %1").arg(library);
+            err << "lmkctl: " << kNoUsbText << " (" << why << "; without --usb lmkctl uses WLAN)"
+                << Qt::endl;
             return false;
         }
         return true;
     }
     if (!link.probeAccessPoint(kProbeMs)) {
-        err << kApNotFoundText << Qt::endl;
+        err << "lmkctl: " << kApNotFoundText << " (tried " << link.host() << " port " << link.port()
+            << "; name the receiver with --host/--port or LMK_HOST/LMK_PORT)" << Qt::endl;
         return false;
     }
     link.setWlanChecked(true);
@@ -70,15 +80,34 @@ bool Context::connectionLost() const { return m_lost || !link.hasTransport(); }
 
 int Context::fail(const QString &text, ExchangeEnd end) {
     endProgress();
-    if (!text.isEmpty())
-        err << text << Qt::endl;
+    if (!text.isEmpty() && !dialogs.shown.contains(text))
+        error(text);
     if (connectionLost())
         return ExitNoConnection;
     return exitCodeFor(end);
 }
 
+void Context::printJson(const QJsonObject &object) {
+    out << QJsonDocument(object).toJson(QJsonDocument::Compact) << Qt::endl;
+}
+
+void Context::error(const QString &text) {
+    err << "lmkctl: " << text << Qt::endl;
+}
+
+void Context::note(const QString &text) {
+    if (!quiet)
+        err << text << Qt::endl;
+}
+
+int Context::usageError(const QString &problem) {
+    err << "lmkctl " << command << ": " << problem << " (see 'lmkctl " << command << " --help')"
+        << Qt::endl;
+    return ExitUsage;
+}
+
 void Context::progress(const QString &label, qint64 done, qint64 total, ProgressUnit unit) {
-    if (!m_tty || total <= 0)
+    if (quiet || !m_tty || total <= 0)
         return;
     if (!m_progressShown) {
         m_progressClock.start();

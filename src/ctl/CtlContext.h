@@ -8,9 +8,11 @@
 #include "link/ProgressText.h"
 
 #include <QElapsedTimer>
-
+#include <QJsonObject>
 #include <QStringList>
 #include <QTextStream>
+
+class QCommandLineParser;
 
 namespace lmk::ctl {
 
@@ -42,6 +44,9 @@ struct Context {
     DeviceLink &link;
     ConsoleDialogs &dialogs;
     bool usb = false;
+    // -q: no progress and no success texts on standard error; errors stay.
+    bool quiet = false;
+    QString command; // the sub-command's name, for messages
     QTextStream out;
     QTextStream err;
 
@@ -59,6 +64,14 @@ struct Context {
     void progress(const QString &label, qint64 done, qint64 total,
                   ProgressUnit unit = ProgressUnit::Columns);
     void endProgress();
+    // One JSON object, on one line of standard output (--json).
+    void printJson(const QJsonObject &object);
+    // "lmkctl: TEXT" on standard error: what went wrong.
+    void error(const QString &text);
+    // A success or progress text on standard error, unless -q.
+    void note(const QString &text);
+    // "lmkctl COMMAND: PROBLEM (see 'lmkctl COMMAND --help')"; returns ExitUsage.
+    int usageError(const QString &problem);
 
 private:
     bool m_lost = false; // the link reported a lost or missing connection
@@ -70,14 +83,35 @@ private:
     qsizetype m_progressWidth = 0; // characters of the last line shown
 };
 
-// One sub-command: parses its own arguments (args[0] is its name).
+// One option of a command: one line of its table.
+//   {{"o", "output"}, "the picture file", "FILE"}
+struct Option {
+    QStringList names;         // short and/or long, without dashes
+    QString help;
+    QString value = {};        // the value's name; empty for a flag
+    QString defaultValue = {};
+    QStringList choices = {};  // values the shell completion offers
+    bool fileValue() const { return value.compare(QLatin1String("FILE"), Qt::CaseInsensitive) == 0; }
+};
+
+// One sub-command. Its options, arguments and help come from this table; the
+// program parses them (global options anywhere, --opt=value, -o value) and
+// only then calls run() with the parsed arguments.
 struct Command {
-    const char *name;
-    const char *summary;
-    int (*run)(Context &ctx, const QStringList &args);
+    QString name;
+    QString summary;     // one line, for the command list
+    QString synopsis;    // the arguments after the command, e.g. "FILE"
+    QString description; // the text of 'lmkctl COMMAND --help'
+    QList<Option> options;
+    QStringList actions = {};  // words of the first argument, for completion
+    bool fileArguments = false; // the arguments are file names (completion)
+    int (*run)(Context &ctx, const QCommandLineParser &args) = nullptr;
 };
 
 const QList<Command> &commands();
+const Command *findCommand(const QString &name);
+// The options every command takes, before or after its name.
+const QList<Option> &globalOptions();
 
 // How an operation's requests ended, as lmkctl's exit code.
 int exitCodeFor(ExchangeEnd end);

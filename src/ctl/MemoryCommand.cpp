@@ -15,6 +15,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 
 namespace lmk::ctl {
 
@@ -114,7 +115,7 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
             return ExitUsage;
         // Part of an image is never written; nothing is sent.
         if (store.image().size() < kSlotImageSize) {
-            ctx.err << SlotTransferOperation::imageShortText(store.image().size()) << Qt::endl;
+            ctx.error(SlotTransferOperation::imageShortText(store.image().size()));
             return ExitUsage;
         }
         // A longer file is not what a read gives: its first 63 slots only
@@ -132,18 +133,15 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     if (backup && (kind == SlotTransferOperation::Kind::Clear || store.image().holdsSlot(kSlotCount))) {
         const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
         if (!b.ok()) {
-            ctx.err << b.error << Qt::endl
-                    << "Nothing was written; --no-backup writes without a backup." << Qt::endl;
+            ctx.error(b.error + QStringLiteral("\nNothing was written; --no-backup writes without a backup."));
             return b.outcome == SlotTransferOperation::Outcome::Done ? ExitRefused
                                                                      : exitFor(b.outcome);
         }
-        ctx.err << "Backup of the receiver's slots: " << b.path;
-        if (!b.note.isEmpty())
-            ctx.err << " (" << b.note << ")";
-        ctx.err << Qt::endl;
+        ctx.note(QStringLiteral("Backup of the receiver's slots: ") + b.path +
+                 (b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));
         if (kind == SlotTransferOperation::Kind::Write && b.partial && !confirmed) {
-            ctx.err << shortSlotRepliesText() << Qt::endl
-                    << "Nothing was written; --yes writes anyway." << Qt::endl;
+            ctx.error(shortSlotRepliesText());
+            ctx.error(QStringLiteral("Nothing was written; --yes writes anyway."));
             return ExitUsage;
         }
     }
@@ -158,8 +156,8 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     ctx.endProgress();
     using O = SlotTransferOperation::Outcome;
     const QString text = op.outcomeText(kind, outcome);
-    if (outcome != O::Done && !text.isEmpty())
-        ctx.err << text << Qt::endl;
+    if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
+        ctx.error(text);
     if (outcome != O::Done)
         return exitFor(outcome);
     if (kind == SlotTransferOperation::Kind::Read) {
@@ -170,12 +168,14 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
         }
     }
     if (!text.isEmpty())
-        ctx.err << text << Qt::endl;
+        ctx.error(text);
     if (kind == SlotTransferOperation::Kind::Write && verify) {
         const SlotWriteCheck check = checkWrittenSlots(store, store.image().data().left(kSlotImageSize));
-        ctx.err << check.text() << Qt::endl;
-        if (!check.verified())
+        if (!check.verified()) {
+            ctx.error(check.text());
             return ExitRefused;
+        }
+        ctx.note(check.text());
     }
     return ExitDone;
 }
@@ -189,11 +189,34 @@ bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
     return true;
 }
 
-int listBackups(Context &ctx) {
-    for (const QString &path : SlotBackupStore().list())
+int listBackups(Context &ctx, bool json) {
+    const QStringList paths = SlotBackupStore().list();
+    if (json) {
+        ctx.printJson({{QStringLiteral("backups"), QJsonArray::fromStringList(paths)}});
+        return ExitDone;
+    }
+    for (const QString &path : paths)
         ctx.out << path << '\n';
     ctx.out.flush();
     return ExitDone;
+}
+
+// The form of each action, for the message of a wrong use.
+const char *findAction(const QString &action) {
+    static const std::pair<const char *, const char *> forms[] = {
+        {"read", "memory read -o FILE.Mem"},
+        {"write", "memory write FILE.Mem"},
+        {"clear", "memory clear --yes"},
+        {"show", "memory show FILE.Mem [--csv]"},
+        {"backups", "memory backups"},
+        {"export", "memory export FILE.Mem [-o FILE.csv]"},
+        {"import", "memory import FILE.csv --base FILE.Mem -o OUT.Mem"},
+        {"diff", "memory diff A.Mem B.Mem"},
+    };
+    for (const auto &f : forms)
+        if (action == QLatin1String(f.first))
+            return f.second;
+    return nullptr;
 }
 
 int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath) {
@@ -217,7 +240,7 @@ int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, con
     const QString name = isStandardStream(csvPath) ? shownInputName(csvPath)
                                                    : QFileInfo(csvPath).fileName();
     if (!result.ok()) {
-        ctx.err << name << ": " << result.error << Qt::endl;
+        ctx.error(name + QStringLiteral(": ") + result.error);
         return ExitUsage;
     }
     for (const QString &note : result.notes)
@@ -225,7 +248,7 @@ int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, con
     return saveBytes(ctx, out, result.image) ? ExitDone : ExitRefused;
 }
 
-int diff(Context &ctx, const QString &a, const QString &b) {
+int diff(Context &ctx, const QString &a, const QString &b, bool json) {
     if (isStandardStream(a) && isStandardStream(b)) {
         ctx.err << "lmkctl memory diff: only one of the two files can be '-'" << Qt::endl;
         return ExitUsage;
@@ -237,6 +260,26 @@ int diff(Context &ctx, const QString &a, const QString &b) {
     const SlotImageDiff d = diffSlotImages(first.data(), second.data());
     const QString nameA = isStandardStream(a) ? shownInputName(a) : QFileInfo(a).fileName();
     const QString nameB = isStandardStream(b) ? shownInputName(b) : QFileInfo(b).fileName();
+    if (json) {
+        const QStringList headings = slotGridHeadings();
+        QJsonArray differing;
+        for (const SlotDifference &slot : d.differing) {
+            QJsonArray fields;
+            for (const SlotFieldChange &f : slot.fields)
+                fields.append(QJsonObject{{QStringLiteral("field"), headings.value(f.column)},
+                                          {QStringLiteral("before"), f.before},
+                                          {QStringLiteral("after"), f.after}});
+            differing.append(QJsonObject{{QStringLiteral("slot"), slot.slot},
+                                     {QStringLiteral("fields"), fields},
+                                     {QStringLiteral("onlyInFirst"), slot.onlyInFirst},
+                                     {QStringLiteral("onlyInSecond"), slot.onlyInSecond},
+                                     {QStringLiteral("text"), slotDifferenceText(slot, nameA, nameB)}});
+        }
+        ctx.printJson({{QStringLiteral("equal"), d.equal()},
+                       {QStringLiteral("slots"), differing},
+                       {QStringLiteral("trailingBytesDiffer"), d.trailingBytesDiffer}});
+        return d.equal() ? ExitDone : ExitRefused;
+    }
     for (const SlotDifference &slot : d.differing)
         ctx.out << slotDifferenceText(slot, nameA, nameB) << '\n';
     if (d.trailingBytesDiffer)
@@ -247,50 +290,7 @@ int diff(Context &ctx, const QString &a, const QString &b) {
 
 } // namespace
 
-int runMemory(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("action"),
-                            QStringLiteral("read, write, clear, show, backups, export, import or diff"));
-    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the .Mem or CSV file(s)"));
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("read, import: the .Mem file to write; export: the CSV file "
-                                "(default: standard output)"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("yes"),
-                 QStringLiteral("clear: confirm clearing every slot; write: confirm writing a "
-                                "file that is not exactly 63 slots (16128 bytes), or to a receiver "
-                                "that sends 248 of each slot's 256 bytes")});
-    p.addOption({QStringLiteral("no-verify"),
-                 QStringLiteral("write: do not read the slots back and compare them")});
-    p.addOption({QStringLiteral("csv"),
-                 QStringLiteral("show: the CSV that export writes (and import reads)")});
-    p.addOption({QStringLiteral("base"),
-                 QStringLiteral("import: the .Mem file the CSV is applied to; its bytes that the "
-                                "CSV does not name are kept"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("zero-base"),
-                 QStringLiteral("import: apply the CSV to an all-zero image instead of --base")});
-    p.addOption({QStringLiteral("no-backup"),
-                 QStringLiteral("write, clear: do not read the slots into a backup first")});
-    const QString description = QStringLiteral(
-        "The receiver's 63 memory slots.\n"
-        "  memory read -o FILE.Mem    read all slots into a file\n"
-        "  memory write FILE.Mem      write a file's slots to the receiver\n"
-        "  memory clear --yes         clear every slot\n"
-        "  memory show FILE.Mem [--csv]  the slots' texts, one row per slot\n"
-        "  memory backups             the backups, newest first\n"
-        "  memory export FILE.Mem [-o FILE.csv]   the slots as CSV for spreadsheets\n"
-        "  memory import FILE.csv --base FILE.Mem -o OUT.Mem   a CSV applied onto an image\n"
-        "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
-        "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
-        "%1; when that read fails, nothing is written\n"
-        "(--no-backup writes without one). The newest %2 backups are kept. After a write\n"
-        "the slots are read back and compared (exit 1 when one differs; --no-verify skips it).\n"
-        "Every FILE may be '-': standard input, or standard output for -o.")
-        .arg(QDir::toNativeSeparators(SlotBackupStore::defaultDirectory()))
-        .arg(SlotBackupStore::kKept);
-    if (int rc = parseCommand(ctx, p, args, description); rc >= 0)
-        return rc;
+int runMemory(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
     if (action == QLatin1String("show") && pos.size() == 2)
@@ -303,7 +303,7 @@ int runMemory(Context &ctx, const QStringList &args) {
         return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup,
                         !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
-        return listBackups(ctx);
+        return listBackups(ctx, p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("export") && pos.size() == 2)
         return exportCsv(ctx, pos[1], output);
     if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty()) {
@@ -326,20 +326,19 @@ int runMemory(Context &ctx, const QStringList &args) {
         return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
     }
     if (action == QLatin1String("diff") && pos.size() == 3)
-        return diff(ctx, pos[1], pos[2]);
+        return diff(ctx, pos[1], pos[2], p.isSet(QStringLiteral("json")));
     if (action == QLatin1String("clear") && pos.size() == 1) {
         ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
-        if (!ctx.dialogs.assumeYes) {
-            ctx.err << "lmkctl memory clear: clears every slot; confirm with --yes" << Qt::endl;
-            return ExitUsage;
-        }
+        if (!ctx.dialogs.assumeYes)
+            return ctx.usageError(QStringLiteral("clear clears every slot; confirm with --yes"));
         return transfer(ctx, SlotTransferOperation::Kind::Clear, QString(), backup);
     }
-    ctx.err << "lmkctl memory: expected 'read -o FILE', 'write FILE', 'clear --yes', "
-               "'show FILE [--csv]', 'backups', 'export FILE', 'import FILE --base IMAGE -o OUT' or "
-               "'diff A B'"
-            << Qt::endl;
-    return ExitUsage;
+    return ctx.usageError(
+        action.isEmpty() ? QStringLiteral("expected an action: read, write, clear, show, backups, export, "
+                                          "import or diff")
+        : !findAction(action)
+            ? QStringLiteral("unknown action '%1'").arg(action)
+            : QStringLiteral("expected '%1'").arg(QString::fromLatin1(findAction(action))));
 }
 
 } // namespace lmk::ctl

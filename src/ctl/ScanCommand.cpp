@@ -104,55 +104,7 @@ QString writePictureToStdout(const std::function<QString(QIODevice &)> &encode) 
 
 } // namespace
 
-int runScan(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addOption({QStringLiteral("preset"),
-                 QStringLiteral("full-vga, full-wvga (default), diagram-vga or diagram-wvga"),
-                 QStringLiteral("name")});
-    p.addOption({QStringLiteral("area"),
-                 QStringLiteral("the rectangle X,Y,W,H on the 800 x 480 screen"),
-                 QStringLiteral("X,Y,W,H")});
-    p.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                 QStringLiteral("the picture file; .png or .bmp. With --count, a %d form "
-                                "(e.g. shot-%03d.png) takes the capture number; without one "
-                                "the number goes before the extension (shot-1.png)"),
-                 QStringLiteral("file")});
-    p.addOption({QStringLiteral("format"),
-                 QStringLiteral("png or bmp: the picture's type, needed for -o - (standard "
-                                "output)"),
-                 QStringLiteral("type")});
-    p.addOption({QStringLiteral("framed"),
-                 QStringLiteral("write the window's 810 x 490 picture (the area at 5,5 in a "
-                                "black frame) instead of exactly W x H pixels")});
-    p.addOption({QStringLiteral("count"),
-                 QStringLiteral("number of captures (default 1); 0 runs until Ctrl+C, which "
-                                "aborts the running scan and keeps the files written"),
-                 QStringLiteral("N"), QStringLiteral("1")});
-    p.addOption({QStringLiteral("interval"),
-                 QStringLiteral("seconds from the start of one capture to the start of the "
-                                "next (default 0: at once)"),
-                 QStringLiteral("seconds"), QStringLiteral("0")});
-    p.addOption({QStringLiteral("overwrite"),
-                 QStringLiteral("let a series replace files that exist (without it the series "
-                                "stops before the first capture whose file exists)")});
-    p.addOption({QStringLiteral("scale"),
-                 QStringLiteral("enlarge the picture N times, 1 to 4, by whole pixels without "
-                                "smoothing (default 1)"),
-                 QStringLiteral("N"), QStringLiteral("1")});
-    p.addOption({QStringLiteral("clipboard"),
-                 QStringLiteral("put the picture on the desktop's clipboard (needs a display); "
-                                "with -o as well, also into the file")});
-    p.addOption({QStringLiteral("json"),
-                 QStringLiteral("print each capture's facts as one JSON object a line: file, "
-                                "width, height, area, receiver, time, program, scale")});
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Copies the receiver's screen, or a rectangle of it, into a PNG or BMP "
-                           "file (by the file's extension).\n"
-                           "Presets: full-vga 0,0,640,480  full-wvga 0,0,800,480  "
-                           "diagram-vga 0,93,520,387  diagram-wvga 0,93,648,387"));
-        rc >= 0)
-        return rc;
+int runScan(Context &ctx, const QCommandLineParser &p) {
     bool countOk = false, intervalOk = false, scaleOk = false;
     const int count = p.value(QStringLiteral("count")).toInt(&countOk);
     const double interval = p.value(QStringLiteral("interval")).toDouble(&intervalOk);
@@ -160,27 +112,20 @@ int runScan(Context &ctx, const QStringList &args) {
     const bool clipboard = p.isSet(QStringLiteral("clipboard"));
     const bool json = p.isSet(QStringLiteral("json"));
     const bool overwrite = p.isSet(QStringLiteral("overwrite"));
-    if (!p.positionalArguments().isEmpty() || (!p.isSet(QStringLiteral("output")) && !clipboard) ||
-        (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))) {
-        ctx.err << "lmkctl scan: expected [--preset NAME | --area X,Y,W,H] -o FILE [--framed] "
-                   "[--count N] [--interval SECONDS] [--scale N] [--overwrite] [--clipboard] [--json]"
-                << Qt::endl;
-        return ExitUsage;
-    }
-    if (!countOk || count < 0 || !intervalOk || interval < 0 || interval > 86400) {
-        ctx.err << "lmkctl scan: --count needs a number of 0 or more, --interval a number of "
-                   "seconds from 0 to 86400"
-                << Qt::endl;
-        return ExitUsage;
-    }
-    if (!scaleOk || scale < kMinPictureScale || scale > kMaxPictureScale) {
-        ctx.err << "lmkctl scan: --scale needs a whole number from 1 to 4" << Qt::endl;
-        return ExitUsage;
-    }
-    if (clipboard && count != 1) {
-        ctx.err << "lmkctl scan: --clipboard takes one capture (no --count)" << Qt::endl;
-        return ExitUsage;
-    }
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments; the file comes with -o FILE"));
+    if (!p.isSet(QStringLiteral("output")) && !clipboard)
+        return ctx.usageError(QStringLiteral("-o FILE (or --clipboard) is missing"));
+    if (p.isSet(QStringLiteral("preset")) && p.isSet(QStringLiteral("area")))
+        return ctx.usageError(QStringLiteral("--preset and --area name the area twice; give one"));
+    if (!countOk || count < 0)
+        return ctx.usageError(QStringLiteral("--count needs a number of 0 or more"));
+    if (!intervalOk || interval < 0 || interval > 86400)
+        return ctx.usageError(QStringLiteral("--interval needs a number of seconds from 0 to 86400"));
+    if (!scaleOk || scale < kMinPictureScale || scale > kMaxPictureScale)
+        return ctx.usageError(QStringLiteral("--scale needs a whole number from 1 to 4"));
+    if (clipboard && count != 1)
+        return ctx.usageError(QStringLiteral("--clipboard takes one capture (no --count)"));
     if (clipboard && !clipboardAvailable()) {
         ctx.err << "lmkctl scan: --clipboard needs a display (DISPLAY or WAYLAND_DISPLAY); "
                    "nothing was scanned"
@@ -194,17 +139,12 @@ int runScan(Context &ctx, const QStringList &args) {
     const QString suffix = p.isSet(QStringLiteral("format"))
                                ? p.value(QStringLiteral("format")).toLower()
                                : QFileInfo(pattern).suffix().toLower();
-    if (toFile && suffix != QLatin1String("png") && suffix != QLatin1String("bmp")) {
-        ctx.err << (toStdout || p.isSet(QStringLiteral("format"))
-                        ? "lmkctl scan: --format must be png or bmp"
-                        : "lmkctl scan: the file must end in .png or .bmp")
-                << Qt::endl;
-        return ExitUsage;
-    }
-    if (toStdout && count != 1) {
-        ctx.err << "lmkctl scan: -o - (standard output) takes one capture" << Qt::endl;
-        return ExitUsage;
-    }
+    if (toFile && suffix != QLatin1String("png") && suffix != QLatin1String("bmp"))
+        return ctx.usageError(toStdout || p.isSet(QStringLiteral("format"))
+                                  ? QStringLiteral("--format must be png or bmp")
+                                  : QStringLiteral("the file must end in .png or .bmp"));
+    if (toStdout && count != 1)
+        return ctx.usageError(QStringLiteral("-o - (standard output) takes one capture"));
     // The name of capture n, taken when it starts.
     const auto pathFor = [&](int n, const QDateTime &time) {
         return single ? expandCaptureName(pattern, n, time) : seriesCaptureName(pattern, n, time);
@@ -213,9 +153,8 @@ int runScan(Context &ctx, const QStringList &args) {
     if (toFile && !toStdout) {
         const QString first = pathFor(1, QDateTime::currentDateTime());
         if (const QString problem = outputProblem(first); !problem.isEmpty()) {
-            ctx.err << QStringLiteral("Cannot create file \"%1\": %2; nothing was scanned.")
-                           .arg(first, problem)
-                    << Qt::endl;
+            ctx.error(QStringLiteral("Cannot create file \"%1\": %2; nothing was scanned.")
+                          .arg(first, problem));
             return ExitUsage;
         }
     }
@@ -223,20 +162,16 @@ int runScan(Context &ctx, const QStringList &args) {
     ScanArea area; // the window's area: full WVGA until told otherwise
     if (p.isSet(QStringLiteral("preset"))) {
         const auto preset = presetByName(p.value(QStringLiteral("preset")));
-        if (!preset) {
-            ctx.err << "lmkctl scan: unknown preset " << p.value(QStringLiteral("preset"))
-                    << " (full-vga, full-wvga, diagram-vga, diagram-wvga)" << Qt::endl;
-            return ExitUsage;
-        }
+        if (!preset)
+            return ctx.usageError(QStringLiteral("unknown preset %1 (full-vga, full-wvga, diagram-vga, "
+                                                 "diagram-wvga)")
+                                      .arg(p.value(QStringLiteral("preset"))));
         area.applyPreset(*preset);
     } else if (p.isSet(QStringLiteral("area"))) {
         const auto a = areaFromText(p.value(QStringLiteral("area")));
-        if (!a) {
-            ctx.err << "lmkctl scan: --area needs X,Y,W,H with W, H at least 1 and the "
-                       "rectangle on the 800 x 480 screen"
-                    << Qt::endl;
-            return ExitUsage;
-        }
+        if (!a)
+            return ctx.usageError(QStringLiteral("--area needs X,Y,W,H with W, H at least 1 and the "
+                                                 "rectangle on the 800 x 480 screen"));
         // Through the window's rules, in an order in which none of them yields.
         area.setW(1);
         area.setH(1);
@@ -301,11 +236,10 @@ int runScan(Context &ctx, const QStringList &args) {
         const QString path = toFile ? pathFor(n, started) : QString();
         // A series never replaces a file: it stops before the capture.
         if (toFile && !single && !overwrite && QFileInfo::exists(path)) {
-            ctx.err << QStringLiteral("%1 exists; the series stops before capture %2 (--overwrite "
-                                      "replaces files).")
-                           .arg(path)
-                           .arg(n)
-                    << Qt::endl;
+            ctx.error(QStringLiteral("%1 exists; the series stops before capture %2 (--overwrite "
+                                     "replaces files).")
+                          .arg(path)
+                          .arg(n));
             return ExitUsage;
         }
         if (!single)
@@ -317,12 +251,12 @@ int runScan(Context &ctx, const QStringList &args) {
             break; // the capture was aborted: no file for it
         const QString text = QString::fromLatin1(outcome.statusText);
         if (!outcome.sent) {
-            ctx.err << text << Qt::endl;
+            ctx.error(text);
             return ExitNoConnection;
         }
         if (outcome.end == ScanEnd::Refused) {
-            ctx.err << text << " The receiver refused the scan, "
-                    << scanRefusalText(outcome.refusalCode) << '.' << Qt::endl;
+            ctx.error(QStringLiteral("%1 The receiver refused the scan, %2.")
+                          .arg(text, scanRefusalText(outcome.refusalCode)));
             return ExitRefused;
         }
         if (outcome.end != ScanEnd::Complete)
@@ -338,14 +272,14 @@ int runScan(Context &ctx, const QStringList &args) {
             };
             const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
             if (!error.isEmpty()) {
-                ctx.err << QStringLiteral("Cannot create file \"%1\". %2").arg(path, error) << Qt::endl;
+                ctx.error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
                 return ExitUsage;
             }
             ++written;
         }
         if (clipboard)
             putOnClipboard(out);
-        ctx.err << text << Qt::endl;
+        ctx.note(text);
         if (json) {
             QJsonObject o{{QStringLiteral("width"), out.width()},
                           {QStringLiteral("height"), out.height()},
@@ -367,8 +301,9 @@ int runScan(Context &ctx, const QStringList &args) {
         }
     }
     if (InterruptGuard::raised()) {
-        ctx.err << "Interrupted; " << written << (written == 1 ? " file" : " files")
-                << " written." << Qt::endl;
+        ctx.error(QStringLiteral("Interrupted; %1 %2 written.")
+                      .arg(written)
+                      .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files")));
         return ExitInterrupted;
     }
     return ExitDone;

@@ -46,7 +46,7 @@ struct StdinLines {
 // USB is required; prints the window's message otherwise.
 bool connectUsb(Context &ctx) {
     if (!ctx.usb) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return false;
     }
     return ctx.connect();
@@ -58,26 +58,15 @@ int settingsTimeout(Context &ctx) {
 
 } // namespace
 
-int runTerminal(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Switches the receiver into terminal mode (USB only: give --usb), sends "
-                           "every line of standard input as a terminal line and writes the text "
-                           "the receiver sends back to standard output. Ends at the end of "
-                           "standard input, after the receiver has gone quiet."));
-        rc >= 0)
-        return rc;
-    if (!p.positionalArguments().isEmpty()) {
-        ctx.err << "lmkctl terminal: takes no arguments" << Qt::endl;
-        return ExitUsage;
-    }
+int runTerminal(Context &ctx, const QCommandLineParser &p) {
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments"));
     if (!connectUsb(ctx))
         return ExitNoConnection;
 
     TerminalSession session(ctx.link);
     if (!session.enter()) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return ExitNoConnection;
     }
     // The access-point answer to the mode switch fills the window's form,
@@ -114,7 +103,7 @@ int runTerminal(Context &ctx, const QStringList &args) {
                 l.pop_back();
             const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
             if (!message.isEmpty()) {
-                ctx.err << message << Qt::endl;
+                ctx.error(message);
                 // Without USB nothing goes; a line too long for a frame or
                 // with characters that have no byte is the caller's mistake
                 // (the next lines still go out).
@@ -146,40 +135,16 @@ const ApField kApFields[] = {
 };
 } // namespace
 
-int runAp(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("action"), QStringLiteral("show or set"));
-    p.addOption({QStringLiteral("ssid"), QStringLiteral("set: the name, 10 characters"),
-                 QStringLiteral("S")});
-    p.addOption({QStringLiteral("passkey"), QStringLiteral("set: the passkey, 22 characters"),
-                 QStringLiteral("P")});
-    p.addOption({QStringLiteral("channel"), QStringLiteral("set: the channel, 0 to 11"),
-                 QStringLiteral("C")});
-    p.addOption({QStringLiteral("power"), QStringLiteral("set: the transmit power in dBm, 0 to 19"),
-                 QStringLiteral("DBM")});
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("The receiver's WiFi access point (USB only: give --usb).\n"
-                           "  ap show     print name, passkey, channel and transmit power as the\n"
-                           "              receiver reports them\n"
-                           "  ap set [--ssid S] [--passkey P] [--channel C] [--power DBM]\n"
-                           "              configure and save them; a value not given stays as\n"
-                           "              the receiver reports it, and must be one the window\n"
-                           "              would send back"));
-        rc >= 0)
-        return rc;
+int runAp(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
     const bool set = action == QLatin1String("set");
     bool anyField = false;
     for (const ApField &f : kApFields)
         anyField = anyField || p.isSet(QLatin1String(f.option));
-    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || set != anyField) {
-        ctx.err << "lmkctl ap: expected 'show' or 'set' with at least one of --ssid S, "
-                   "--passkey P, --channel C, --power DBM"
-                << Qt::endl;
-        return ExitUsage;
-    }
+    if (pos.size() != 1 || (action != QLatin1String("show") && !set) || set != anyField)
+        return ctx.usageError(QStringLiteral("expected 'show' or 'set' with at least one of --ssid S, "
+                                             "--passkey P, --channel C, --power DBM"));
 
     // What the options give; the rest comes from the receiver's answer.
     ApSettings given;
@@ -210,7 +175,7 @@ int runAp(Context &ctx, const QStringList &args) {
                 continue;
             const QString problem = f.problem(given.*f.text);
             if (!problem.isEmpty()) {
-                ctx.err << problem << Qt::endl;
+                ctx.error(problem);
                 textsOk = false;
             }
         }
@@ -223,13 +188,20 @@ int runAp(Context &ctx, const QStringList &args) {
 
     TerminalSession session(ctx.link);
     if (!session.enter()) {
-        ctx.err << kNoUsbText << Qt::endl;
+        ctx.error(kNoUsbText);
         return ExitNoConnection;
     }
     // The form is filled (and "Set!" enabled) by the receiver's answer.
     const std::optional<ApSettings> current = session.waitForSettings(kSettingsWaitMs);
     if (!current)
         return settingsTimeout(ctx);
+    if (!set && p.isSet(QStringLiteral("json"))) {
+        ctx.printJson({{QStringLiteral("ssid"), current->ssid},
+                       {QStringLiteral("passkey"), current->passkey},
+                       {QStringLiteral("channel"), current->channel},
+                       {QStringLiteral("power"), current->power}});
+        return ExitDone;
+    }
     if (!set) {
         // The receiver's texts as they came, also those the window's form
         // could not show.
@@ -250,8 +222,8 @@ int runAp(Context &ctx, const QStringList &args) {
         }
         const QString problem = f.problem(wanted.*f.text);
         if (!problem.isEmpty()) {
-            ctx.err << problem << Qt::endl
-                    << "lmkctl ap set: give --" << f.option << Qt::endl;
+            ctx.error(problem);
+            ctx.err << "lmkctl ap set: give --" << f.option << Qt::endl;
             keptOk = false;
         }
     }
@@ -260,7 +232,7 @@ int runAp(Context &ctx, const QStringList &args) {
     const QStringList messages = session.setAccessPoint(wanted);
     if (!messages.isEmpty()) {
         for (const QString &m : messages)
-            ctx.err << m << Qt::endl;
+            ctx.error(m);
         return ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
     }
     // The WiFi module answers every command line as terminal text; the
@@ -280,17 +252,18 @@ int runAp(Context &ctx, const QStringList &args) {
     if (confirmed())
         return ExitDone;
     if (ctx.connectionLost()) {
-        ctx.err << "The connection was lost before the WiFi module confirmed the settings."
-                << Qt::endl;
+        ctx.error(QStringLiteral("The connection was lost before the WiFi module confirmed the settings."));
         return ExitNoConnection;
     }
     if (answer.trimmed().isEmpty()) {
-        ctx.err << kTimeoutText << " The WiFi module did not confirm the settings within "
-                << kApConfirmMs / 1000 << " s." << Qt::endl;
+        ctx.error(QStringLiteral("%1 The WiFi module did not confirm the settings within %2 s.")
+                      .arg(QString::fromLatin1(kTimeoutText))
+                      .arg(kApConfirmMs / 1000));
         return ExitTimeout;
     }
-    ctx.err << "The WiFi module did not confirm the settings (no \"" << kApSavedText
-            << "\" line); it answered the text above." << Qt::endl;
+    ctx.error(QStringLiteral("The WiFi module did not confirm the settings (no \"%1\" line); it "
+                             "answered the text above.")
+                  .arg(QString::fromLatin1(kApSavedText)));
     return ExitRefused;
 }
 

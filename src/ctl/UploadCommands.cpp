@@ -14,6 +14,8 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QRegularExpression>
 
 namespace lmk::ctl {
 
@@ -28,7 +30,7 @@ int synchronise(Context &ctx, SyncResult &result) {
     SyncOperation op(ctx.link);
     result = op.run();
     if (!result.ran) {
-        ctx.err << kNoLinkText << Qt::endl;
+        ctx.error(kNoLinkText);
         return ExitNoConnection;
     }
     if (result.firstAnswer == -1) // no answer: it timed out, or something else came
@@ -48,11 +50,11 @@ int searchTasks(Context &ctx, QStringList &entries, SyncResult &sync) {
     search.setReader(&reader);
     const SearchResult r = search.run(sync.bootActive);
     if (r.outcome == SearchOutcome::BootloaderNotActive) {
-        ctx.err << r.message << Qt::endl;
+        ctx.error(r.message);
         return ExitRefused;
     }
     if (r.outcome == SearchOutcome::NoConnection) {
-        ctx.err << r.message << Qt::endl;
+        ctx.error(r.message);
         return ExitNoConnection;
     }
     entries = reader.entries();
@@ -82,23 +84,18 @@ std::optional<QString> entryFromIds(const QString &text) {
 
 } // namespace
 
-int runSync(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    if (int rc = parseCommand(ctx, p, args,
-                              QStringLiteral("Synchronises with the receiver and prints whether its "
-                                             "bootloader or its configuration is active."));
-        rc >= 0)
-        return rc;
-    if (!p.positionalArguments().isEmpty()) {
-        ctx.err << "lmkctl sync: takes no arguments" << Qt::endl;
-        return ExitUsage;
-    }
+int runSync(Context &ctx, const QCommandLineParser &p) {
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments"));
     if (!ctx.connect())
         return ExitNoConnection;
     SyncResult r;
     if (int rc = synchronise(ctx, r); rc >= 0)
         return rc;
-    if (r.bootActive)
+    if (p.isSet(QStringLiteral("json")))
+        ctx.printJson({{QStringLiteral("bootloader"), r.bootActive},
+                       {QStringLiteral("configuration"), r.configActive}});
+    else if (r.bootActive)
         ctx.out << "Bootloader active" << Qt::endl;
     else if (r.configActive)
         ctx.out << "Configuration active" << Qt::endl;
@@ -107,64 +104,48 @@ int runSync(Context &ctx, const QStringList &args) {
     return ExitDone;
 }
 
-int runTasks(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Lists the receiver's external tasks, one per line, as the window shows "
-                           "them (three ids in hex). Synchronises first: the bootloader must be "
-                           "active."));
-        rc >= 0)
-        return rc;
-    if (!p.positionalArguments().isEmpty()) {
-        ctx.err << "lmkctl tasks: takes no arguments" << Qt::endl;
-        return ExitUsage;
-    }
+int runTasks(Context &ctx, const QCommandLineParser &p) {
+    if (!p.positionalArguments().isEmpty())
+        return ctx.usageError(QStringLiteral("takes no arguments"));
     if (!ctx.connect())
         return ExitNoConnection;
     QStringList entries;
     SyncResult sync;
     if (int rc = searchTasks(ctx, entries, sync); rc >= 0)
         return rc;
-    ctx.err << "Transfer finished!" << Qt::endl;
+    ctx.note(QStringLiteral("Transfer finished!"));
+    if (p.isSet(QStringLiteral("json"))) {
+        // The receiver's "No Tasks found!" is an empty list here.
+        QJsonArray tasks;
+        for (const QString &e : entries) {
+            static const QRegularExpression entry(QStringLiteral("^[0-9A-Fa-f]+  [0-9A-Fa-f]+  [0-9A-Fa-f]+$"));
+            if (!entry.match(e).hasMatch())
+                continue;
+            const QStringList ids = e.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                tasks.append(QJsonObject{{QStringLiteral("ids"), QJsonArray::fromStringList(ids)},
+                                         {QStringLiteral("text"), e}});
+        }
+        ctx.printJson({{QStringLiteral("tasks"), tasks}});
+        return ExitDone;
+    }
     for (const QString &e : entries)
         ctx.out << e << '\n';
     ctx.out.flush();
     return ExitDone;
 }
 
-int runUpload(Context &ctx, const QStringList &args) {
-    QCommandLineParser p;
-    p.addPositionalArgument(QStringLiteral("file"), QStringLiteral("the file to load (.RPD)"));
-    p.addOption({QStringLiteral("task"),
-                 QStringLiteral("load into the N-th external task as 'lmkctl tasks' lists them "
-                                "(from 1)"),
-                 QStringLiteral("N")});
-    p.addOption({QStringLiteral("ids"),
-                 QStringLiteral("load into the external task with these ids (hex)"),
-                 QStringLiteral("A,B,C")});
-    p.addOption({QStringLiteral("yes"),
-                 QStringLiteral("load even when the file's name does not match the target")});
-    if (int rc = parseCommand(
-            ctx, p, args,
-            QStringLiteral("Loads FILE into the receiver's configuration (default) or into an "
-                           "external task. Synchronises first: the bootloader must be active. The "
-                           "file's name must match the target (\"LMK...\" for the configuration, "
-                           "characters 5-8 equal to the task's first id) unless --yes is given. "
-                           "FILE '-' reads standard input (its name is \"-\": give --yes)."));
-        rc >= 0)
-        return rc;
+int runUpload(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
-    if (pos.size() != 1 || (p.isSet(QStringLiteral("task")) && p.isSet(QStringLiteral("ids")))) {
-        ctx.err << "lmkctl upload: expected FILE [--task N | --ids A,B,C] [--yes]" << Qt::endl;
-        return ExitUsage;
-    }
+    if (pos.size() != 1)
+        return ctx.usageError(pos.isEmpty() ? QStringLiteral("expected FILE")
+                                            : QStringLiteral("expected one FILE, got %1 arguments").arg(pos.size()));
+    if (p.isSet(QStringLiteral("task")) && p.isSet(QStringLiteral("ids")))
+        return ctx.usageError(QStringLiteral("--task and --ids name the target twice; give one"));
     // The file is read and checked before the receiver is asked anything.
     const QString path = pos[0];
     const QFileInfo info(path);
     if (!isStandardStream(path) && !info.exists() && !nameNotDecodable(path)) {
-        ctx.err << "lmkctl upload: " << path << ": no such file" << Qt::endl;
-        return ExitUsage;
+        return ctx.usageError(path + QStringLiteral(": no such file"));
     }
     upload::UploadFile file;
     if (isStandardStream(path)) {
@@ -183,18 +164,13 @@ int runUpload(Context &ctx, const QStringList &args) {
     if (p.isSet(QStringLiteral("task"))) {
         bool ok = false;
         taskNumber = p.value(QStringLiteral("task")).toInt(&ok);
-        if (!ok || taskNumber < 1) {
-            ctx.err << "lmkctl upload: --task needs a number from 1" << Qt::endl;
-            return ExitUsage;
-        }
+        if (!ok || taskNumber < 1)
+            return ctx.usageError(QStringLiteral("--task needs a number from 1"));
     } else if (p.isSet(QStringLiteral("ids"))) {
         const auto entry = entryFromIds(p.value(QStringLiteral("ids")));
-        if (!entry) {
-            ctx.err << "lmkctl upload: --ids needs three hexadecimal ids from 0 to FFFF, "
-                       "e.g. 01A2,0003,00F0"
-                    << Qt::endl;
-            return ExitUsage;
-        }
+        if (!entry)
+            return ctx.usageError(QStringLiteral("--ids needs three hexadecimal ids from 0 to FFFF, "
+                                                 "e.g. 01A2,0003,00F0"));
         taskEntry = *entry;
     }
     const bool external = taskNumber > 0 || !taskEntry.isEmpty();
@@ -217,7 +193,7 @@ int runUpload(Context &ctx, const QStringList &args) {
         return rc;
     }
     if (!sync.uploadEnabled) { // the window keeps "Start" disabled
-        ctx.err << kBootNotActiveText << Qt::endl;
+        ctx.error(kBootNotActiveText);
         return ExitRefused;
     }
 
@@ -241,10 +217,8 @@ int runUpload(Context &ctx, const QStringList &args) {
         const qint64 now = clock.elapsed();
         progress.phase(text, now);
         ctx.endProgress();
-        ctx.err << progress.line(now);
-        if (!progress.bytesFlowing())
-            ctx.err << "  " << progress.timeLeft(now);
-        ctx.err << Qt::endl;
+        ctx.note(progress.bytesFlowing() ? progress.line(now)
+                                         : progress.line(now) + QStringLiteral("  ") + progress.timeLeft(now));
     });
     QObject::connect(&op, &UploadOperation::bytesSent, [&](qint64 sent, qint64 size) {
         progress.bytes(sent, size, clock.elapsed());
@@ -254,7 +228,7 @@ int runUpload(Context &ctx, const QStringList &args) {
     ctx.endProgress();
     switch (r.outcome) {
     case UploadOutcome::Completed:
-        ctx.err << r.message << Qt::endl;
+        ctx.note(r.message);
         ctx.out << r.size << " bytes loaded into "
                 << (external ? QStringLiteral("task ") + taskEntry : QStringLiteral("the configuration"))
                 << Qt::endl;
@@ -262,14 +236,14 @@ int runUpload(Context &ctx, const QStringList &args) {
     case UploadOutcome::Declined: // the question was printed with its hint
         return ExitUsage;
     case UploadOutcome::NotStarted:
-        ctx.err << r.message << Qt::endl;
+        ctx.error(r.message);
         return ctx.link.hasTransport() ? ExitUsage : ExitNoConnection;
     case UploadOutcome::Unreadable:
-        ctx.err << r.message << Qt::endl;
+        ctx.error(r.message);
         return ExitUsage;
     case UploadOutcome::NoTaskIds:
     case UploadOutcome::IdTooLarge:
-        ctx.err << r.message << Qt::endl;
+        ctx.error(r.message);
         return ExitRefused;
     case UploadOutcome::Busy:
         ctx.err << r.message << Qt::endl;

@@ -1,8 +1,10 @@
 // lmkctl: the receiver from the command line and from scripts. It drives the
 // same link, codecs and operations as the window.
-#include "ctl/CtlContext.h"
+#include "ctl/CtlCommands.h"
+#include "ctl/HelpText.h"
 #include "ctl/ScanOutput.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 using namespace lmk;
@@ -10,22 +12,86 @@ using namespace lmk::ctl;
 
 namespace {
 
-void usage(QTextStream &s) {
-    s << "Usage: lmkctl [--host H] [--port P] [--usb] [--trace] COMMAND [ARGS]\n\n"
-         "Transport:\n"
-         "  --host H    the receiver's access point (default: LMK_HOST or "
-      << kDefaultHost
-      << ")\n"
-         "  --port P    its TCP port (default: LMK_PORT or 55555)\n"
-         "  --usb       use the USB library named by LMK_USB_LIBRARY\n"
-         "  --trace     print every request and frame in hex on standard error\n"
-         "  --help      this text;  --version  the program's version\n\nCommands:\n";
-    for (const Command &c : commands())
-        s << "  " << QString::fromLatin1(c.name).leftJustified(10) << c.summary << '\n';
-    s << "\n'lmkctl COMMAND --help' describes a command.\n"
-         "Exit codes: 0 done, 1 refused or error reported by the receiver, 2 wrong usage,\n"
-         "3 no connection, 4 timeout, 130 interrupted by Ctrl+C.\n";
-    s.flush();
+constexpr const char *kVersionLine = "lmkctl 1.4";
+
+bool takesValue(const QString &arg) {
+    for (const Option &o : globalOptions())
+        if (!o.value.isEmpty())
+            for (const QString &n : o.names)
+                if (arg == (n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + n)
+                    return true;
+    return false;
+}
+
+// The index of the command's name: the first argument that is neither an
+// option nor the value of a global option; -1 when there is none.
+int commandIndex(const QStringList &args) {
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--"))
+            return i + 1 < args.size() ? i + 1 : -1;
+        if (a.size() > 1 && a.startsWith(QLatin1Char('-'))) {
+            if (takesValue(a))
+                ++i;
+            continue;
+        }
+        return i;
+    }
+    return -1;
+}
+
+void addOptions(QCommandLineParser &p, const QList<Option> &options) {
+    for (const Option &o : options)
+        p.addOption(QCommandLineOption(o.names, o.help, o.value, o.defaultValue));
+}
+
+// One line naming the problem of a parse that failed.
+QString parseProblem(const QCommandLineParser &p) {
+    const QStringList unknown = p.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        const QString &n = unknown.first();
+        return QStringLiteral("unknown option '%1%2'")
+            .arg(n.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), n);
+    }
+    QString text = p.errorText().trimmed();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+int usageError(const QString &where, const QString &problem) {
+    QTextStream(stderr) << where << ": " << problem << " (see '"
+                        << (where == QLatin1String("lmkctl") ? QStringLiteral("lmkctl --help")
+                                                             : where + QStringLiteral(" --help"))
+                        << "')" << Qt::endl;
+    return ExitUsage;
+}
+
+int printText(const QString &text) {
+    QTextStream out(stdout);
+    out << text;
+    out.flush();
+    return ExitDone;
+}
+
+// `lmkctl help [COMMAND]` and `lmkctl completion bash|zsh`: nothing goes to
+// the receiver.
+int runBuiltIn(const Command &command, const QStringList &args) {
+    if (command.name == QLatin1String("help")) {
+        if (args.isEmpty())
+            return printText(programHelp());
+        const Command *c = findCommand(args.first());
+        if (!c || args.size() > 1)
+            return usageError(QStringLiteral("lmkctl help"),
+                              c ? QStringLiteral("takes one command")
+                                : QStringLiteral("unknown command '%1'").arg(args.first()));
+        return printText(commandHelp(*c));
+    }
+    if (args.size() == 1 && command.actions.contains(args.first()))
+        return printText(completionScript(args.first()));
+    return usageError(QStringLiteral("lmkctl completion"), QStringLiteral("expected bash or zsh"));
 }
 
 } // namespace
@@ -37,63 +103,63 @@ int main(int argc, char *argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral("1.4"));
 
     QStringList args = app->arguments().mid(1);
-    QTextStream err(stderr);
-    QTextStream out(stdout);
-    QString host = DeviceLink::configuredHost();
-    quint16 port = DeviceLink::configuredPort();
-    bool usb = false;
-    bool trace = false;
+    const int at = commandIndex(args);
+    const Command *command = at >= 0 ? findCommand(args[at]) : nullptr;
 
-    // Global options come before the command.
-    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
-        const QString opt = args.takeFirst();
-        if (opt == QLatin1String("--help")) {
-            usage(out);
-            return ExitDone;
-        }
-        if (opt == QLatin1String("--version")) {
-            out << "lmkctl 1.4" << Qt::endl;
-            return ExitDone;
-        }
-        if (opt == QLatin1String("--usb")) {
-            usb = true;
-        } else if (opt == QLatin1String("--trace")) {
-            trace = true;
-        } else if (opt == QLatin1String("--host") && !args.isEmpty()) {
-            host = args.takeFirst();
-        } else if (opt == QLatin1String("--port") && !args.isEmpty()) {
-            bool ok = false;
-            const uint p = args.takeFirst().toUInt(&ok);
-            if (!ok || p == 0 || p > 0xFFFF) {
-                err << "lmkctl: --port needs a number from 1 to 65535" << Qt::endl;
-                return ExitUsage;
-            }
-            port = quint16(p);
-        } else {
-            err << "lmkctl: unknown option " << opt << Qt::endl;
-            usage(err);
+    QCommandLineParser p;
+    p.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    addOptions(p, globalOptions());
+    // Qt's usual spelling of help; it is help here too, never a run.
+    p.addOption(QCommandLineOption(QStringList{QStringLiteral("help-all")}, QString()));
+    if (command)
+        addOptions(p, command->options);
+    QStringList parsed = args;
+    if (at >= 0)
+        parsed.removeAt(at);
+    const QString where = command ? QStringLiteral("lmkctl ") + command->name : QStringLiteral("lmkctl");
+    const bool parsedOk = p.parse(QStringList{QStringLiteral("lmkctl")} + parsed);
+    const bool help = p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("help-all"));
+    if (!parsedOk) {
+        // Help asked for next to a mistake is still help, and still no run.
+        if (!help)
+            return usageError(where, parseProblem(p));
+    }
+    if (help)
+        return printText(command ? commandHelp(*command) : programHelp());
+    if (p.isSet(QStringLiteral("version")))
+        return printText(QString::fromLatin1(kVersionLine) + QLatin1Char('\n'));
+    if (at < 0) {
+        if (args.isEmpty()) {
+            QTextStream(stderr) << programHelp();
             return ExitUsage;
         }
+        return usageError(where, QStringLiteral("no command given"));
     }
-    if (args.isEmpty()) {
-        usage(err);
-        return ExitUsage;
+    if (!command)
+        return usageError(where, QStringLiteral("unknown command '%1'").arg(args[at]));
+    if (!command->run)
+        return runBuiltIn(*command, p.positionalArguments());
+
+    QString host = DeviceLink::configuredHost();
+    quint16 port = DeviceLink::configuredPort();
+    if (p.isSet(QStringLiteral("host"))) {
+        host = p.value(QStringLiteral("host")).trimmed();
+        if (host.isEmpty())
+            return usageError(where, QStringLiteral("--host needs a host name or address"));
     }
-    const Command *command = nullptr;
-    for (const Command &c : commands())
-        if (args.first() == QLatin1String(c.name))
-            command = &c;
-    if (!command) {
-        err << "lmkctl: unknown command " << args.first() << Qt::endl;
-        usage(err);
-        return ExitUsage;
+    if (p.isSet(QStringLiteral("port"))) {
+        bool ok = false;
+        const uint v = p.value(QStringLiteral("port")).toUInt(&ok);
+        if (!ok || v == 0 || v > 0xFFFF)
+            return usageError(where, QStringLiteral("--port needs a number from 1 to 65535"));
+        port = quint16(v);
     }
 
     ConsoleDialogs dialogs;
     setDialogs(&dialogs);
     DeviceLink link;
     link.setEndpoint(host, port);
-    if (trace) {
+    if (p.isSet(QStringLiteral("trace"))) {
         QObject::connect(&link, &DeviceLink::requestSent, [](const QByteArray &b, const QString &t) {
             QTextStream(stderr) << "> " << t << ' ' << b.toHex(' ') << Qt::endl;
         });
@@ -106,8 +172,10 @@ int main(int argc, char *argv[]) {
         });
     }
     Context ctx(link, dialogs);
-    ctx.usb = usb;
-    const int rc = command->run(ctx, args);
+    ctx.usb = p.isSet(QStringLiteral("usb"));
+    ctx.quiet = p.isSet(QStringLiteral("quiet"));
+    ctx.command = command->name;
+    const int rc = command->run(ctx, p);
     link.drainWlan();
     link.closeTcp();
     link.closeUsb();

@@ -1,4 +1,5 @@
 #include "link/DeviceLink.h"
+#include "link/ReceiverAddress.h"
 
 #include "link/DeviceEvents.h"
 #include "link/Exchange.h"
@@ -33,16 +34,9 @@ DeviceLink::~DeviceLink() {
     }
 }
 
-QString DeviceLink::configuredHost() {
-    const QString h = qEnvironmentVariable("LMK_HOST");
-    return h.isEmpty() ? QString::fromLatin1(kDefaultHost) : h;
-}
+QString DeviceLink::configuredHost() { return receiverAddress().host; }
 
-quint16 DeviceLink::configuredPort() {
-    bool ok = false;
-    const uint p = qEnvironmentVariable("LMK_PORT").toUInt(&ok);
-    return (ok && p > 0 && p <= 0xFFFF) ? quint16(p) : kDefaultPort;
-}
+quint16 DeviceLink::configuredPort() { return receiverAddress().port; }
 
 void DeviceLink::setEndpoint(const QString &host, quint16 port) {
     m_host = host;

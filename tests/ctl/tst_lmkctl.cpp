@@ -1,6 +1,7 @@
 // lmkctl end to end: the built program run as a child process against a real
 // lmk-sim, over WLAN and over the simulated USB library. Checks what lands in
 // the simulator (uploads, slots, access point, screen) and the exit codes.
+#include "CtlRun.h"
 #include "SimProcess.h"
 #include "display/ScanCodec.h"
 #include "TestFiles.h"
@@ -8,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -25,13 +28,7 @@ using namespace lmk::test;
 
 namespace {
 
-struct Run {
-    int rc = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-
+using Run = CtlRun;
 
 bool writeAll(const QString &path, const QByteArray &bytes) {
     QFile f(path);
@@ -50,44 +47,34 @@ class TestLmkctl : public QObject {
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // The data folder lmkctl keeps its backups in (XDG_DATA_HOME).
     QString m_dataHome;
+    // Where the window saves the receiver's address (XDG_CONFIG_HOME).
+    QString m_configHome;
+    // Variables taken out of lmkctl's environment for one test.
+    QStringList m_unset;
 
     // Runs lmkctl with the simulator (or no receiver) as its transport.
     Run lmkctl(const QStringList &args, const SimProcess *sim, Link link = Link::Wlan,
                const QByteArray &input = {}) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("LMK_HOST"), QStringLiteral("127.0.0.1"));
-        env.insert(QStringLiteral("LMK_PORT"),
-                   sim && link != Link::None ? QString::number(sim->port()) : QStringLiteral("9"));
-        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_dataHome);
-        env.remove(QStringLiteral("LMK_USB_LIBRARY"));
-        env.remove(QStringLiteral("LMK_SIM_USB"));
+        // A variable without a value is taken out of lmkctl's environment.
+        QList<std::pair<QString, QString>> env{
+            {QStringLiteral("LMK_PORT"),
+             sim && link != Link::None ? QString::number(sim->port()) : QStringLiteral("9")},
+            {QStringLiteral("LC_ALL"), QStringLiteral("C")},
+            {QStringLiteral("XDG_DATA_HOME"), m_dataHome},
+            {QStringLiteral("XDG_CONFIG_HOME"), m_configHome},
+            {QStringLiteral("LMK_SIM_USB"), QString()},
+        };
+        for (const QString &name : m_unset)
+            env.append({name, QString()});
         QStringList all = args;
         if (link == Link::Usb) {
             all.prepend(QStringLiteral("--usb"));
             if (sim) {
-                env.insert(QStringLiteral("LMK_USB_LIBRARY"), QStringLiteral(LMK_USB_SIM_LIBRARY));
-                env.insert(QStringLiteral("LMK_SIM_USB"), sim->usbSocketPath());
+                env.append({QStringLiteral("LMK_USB_LIBRARY"), QStringLiteral(LMK_USB_SIM_LIBRARY)});
+                env.append({QStringLiteral("LMK_SIM_USB"), sim->usbSocketPath()});
             }
         }
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LMK_CTL_BINARY), all);
-        Run r;
-        if (!p.waitForStarted(5000))
-            return r;
-        if (!input.isEmpty())
-            p.write(input);
-        p.closeWriteChannel();
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.out = p.readAllStandardOutput();
-        r.err = p.readAllStandardError();
-        r.rc = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        return r;
+        return runCtl(all, input, {}, env);
     }
 
     // Compares a scan file with the simulator's screen: the area's pixels,
@@ -131,6 +118,7 @@ private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         m_dataHome = path(QStringLiteral("data"));
+        m_configHome = path(QStringLiteral("config"));
         QVERIFY(QFile::exists(QStringLiteral(LMK_CTL_BINARY)));
         QVERIFY(writeAll(path(QStringLiteral("LMK1.RPD")), pseudoRandomBytes(5000)));
         QVERIFY(writeAll(path(QStringLiteral("zero.Mem")), QByteArray(63 * 256, '\0')));
@@ -156,7 +144,8 @@ private slots:
         QFETCH(QString, expected);
         const Run r = lmkctl(args, nullptr, Link::None);
         QCOMPARE(r.rc, 0);
-        QVERIFY2(r.out.contains(expected.toLatin1()), r.out.constData());
+        // Help texts are wrapped to the terminal's width.
+        QVERIFY2(r.out.simplified().contains(expected.toLatin1()), r.out.constData());
         QVERIFY(r.err.isEmpty());
     }
 
@@ -930,7 +919,7 @@ private slots:
         const QString bad = path(QStringLiteral("bad.Mem"));
         r = lmkctl({"memory", "import", csv, "--base", image, "-o", bad}, nullptr, Link::None);
         QCOMPARE(r.rc, 2);
-        QVERIFY2(r.err.startsWith("slots.csv: Line 3, column 3: Frequenz: "), r.err.constData());
+        QVERIFY2(r.err.startsWith("lmkctl: slots.csv: Line 3, column 3: Frequenz: "), r.err.constData());
         QVERIFY(!QFile::exists(bad));
     }
 
@@ -1061,6 +1050,12 @@ private slots:
         QVERIFY2(r.rc == rc, qPrintable(QStringLiteral("exit code %1, stderr: %2")
                                             .arg(r.rc).arg(QString::fromUtf8(r.err))));
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        // The line that says what went wrong names the program first.
+        const QByteArray first = message.section(QLatin1Char('\n'), 0, 0).toUtf8();
+        bool prefixed = rc == 0; // a success message is no error
+        for (const QByteArray &line : r.err.split('\n'))
+            prefixed = prefixed || (line.contains(first) && line.startsWith("lmkctl"));
+        QVERIFY2(prefixed, r.err.constData());
     }
 
     void trace() {
@@ -1071,6 +1066,391 @@ private slots:
         QCOMPARE(r.out, QByteArray("LMK540 V103\n"));
         QVERIFY(r.err.contains("> "));
         QVERIFY(r.err.contains(" 12"));
+    }
+
+    // Help of any kind runs nothing: no request reaches the receiver, also
+    // when the rest of the line would flash, clear or overwrite.
+    void helpSendsNothing_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("link"); // Link
+        QTest::addColumn<QString>("usage");
+        const QStringList commands{"version", "sync",     "tasks", "upload", "scan",
+                                   "memory",  "terminal", "ap",    "help",   "completion"};
+        for (const QString &c : commands) {
+            const QString usage = QStringLiteral("Usage: lmkctl ") + c;
+            QTest::addRow("%s --help", qPrintable(c)) << QStringList{c, "--help"} << int(Link::Wlan) << usage;
+            QTest::addRow("%s --help-all", qPrintable(c)) << QStringList{c, "--help-all"} << int(Link::Usb) << usage;
+            QTest::addRow("%s -h", qPrintable(c)) << QStringList{c, "-h"} << int(Link::Usb) << usage;
+            QTest::addRow("help %s", qPrintable(c)) << QStringList{"help", c} << int(Link::Wlan) << usage;
+        }
+        QTest::newRow("upload FILE --help-all")
+            << QStringList{"upload", "%DIR%/LMK1.RPD", "--help-all"} << int(Link::Wlan) << "Usage: lmkctl upload";
+        QTest::newRow("sync --help-all over usb") << QStringList{"sync", "--help-all"} << int(Link::Usb) << "Usage: lmkctl sync";
+        QTest::newRow("memory clear --yes --help")
+            << QStringList{"memory", "clear", "--yes", "--help"} << int(Link::Wlan) << "Usage: lmkctl memory";
+        QTest::newRow("memory write FILE -h, a bad option too")
+            << QStringList{"memory", "write", "%DIR%/zero.Mem", "--bogus", "-h"} << int(Link::Wlan) << "Usage: lmkctl memory";
+        QTest::newRow("ap set --ssid S --help")
+            << QStringList{"ap", "set", "--ssid", "HOMEBASE01", "--help"} << int(Link::Usb) << "Usage: lmkctl ap";
+        QTest::newRow("--help before the command")
+            << QStringList{"--help", "upload", "%DIR%/LMK1.RPD"} << int(Link::Wlan) << "Usage: lmkctl upload";
+        QTest::newRow("program -h") << QStringList{"-h"} << int(Link::Wlan) << "Usage: lmkctl [OPTIONS] COMMAND";
+        QTest::newRow("program help") << QStringList{"help"} << int(Link::Wlan) << "Usage: lmkctl [OPTIONS] COMMAND";
+    }
+    void helpSendsNothing() {
+        QFETCH(QStringList, args);
+        QFETCH(int, link);
+        QFETCH(QString, usage);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        for (QString &a : args)
+            a.replace(QLatin1String("%DIR%"), m_dir.path());
+        const Run r = lmkctl(args, &sim, Link(link));
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY2(r.out.startsWith(usage.toUtf8()), r.out.constData());
+        QVERIFY2(r.err.isEmpty(), r.err.constData());
+        QVERIFY(!r.out.contains("--help-all"));
+        QVERIFY2(sim.logLines().isEmpty(), qPrintable(sim.logLines().join(QLatin1Char('\n'))));
+    }
+
+    // The usual forms: --opt=value, global options anywhere, values named
+    // when missing; a mistake is one line that names it and the way to help.
+    void optionForms_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QString>("out"); // what standard output starts with
+        QTest::addColumn<QString>("err"); // the one line on standard error
+        const QString v = QStringLiteral("LMK540 V103\n");
+        QTest::newRow("--host= --port=") << QStringList{"--host=127.0.0.1", "--port=%PORT%", "version"} << 0 << v << "";
+        QTest::newRow("global options after the command")
+            << QStringList{"version", "--host", "127.0.0.1", "--port", "%PORT%"} << 0 << v << "";
+        QTest::newRow("global options on both sides")
+            << QStringList{"--host=127.0.0.1", "version", "--port=%PORT%", "-q"} << 0 << v << "";
+        QTest::newRow("-V") << QStringList{"-V"} << 0 << "lmkctl 1.4\n" << "";
+        QTest::newRow("--version") << QStringList{"--version"} << 0 << "lmkctl 1.4\n" << "";
+        QTest::newRow("help upload") << QStringList{"help", "upload"} << 0 << "Usage: lmkctl upload [OPTIONS] FILE" << "";
+        QTest::newRow("--host without a value")
+            << QStringList{"--host"} << 2 << ""
+            << "lmkctl: missing value after '--host' (see 'lmkctl --help')\n";
+        QTest::newRow("--host without a value after the command")
+            << QStringList{"version", "--host"} << 2 << ""
+            << "lmkctl version: missing value after '--host' (see 'lmkctl version --help')\n";
+        QTest::newRow("-o without a value")
+            << QStringList{"scan", "-o"} << 2 << ""
+            << "lmkctl scan: missing value after '-o' (see 'lmkctl scan --help')\n";
+        QTest::newRow("unknown option")
+            << QStringList{"upload", "x.RPD", "--bogus"} << 2 << ""
+            << "lmkctl upload: unknown option '--bogus' (see 'lmkctl upload --help')\n";
+        QTest::newRow("unknown option before the command")
+            << QStringList{"--bogus", "version"} << 2 << ""
+            << "lmkctl version: unknown option '--bogus' (see 'lmkctl version --help')\n";
+        QTest::newRow("unknown command")
+            << QStringList{"frobnicate"} << 2 << ""
+            << "lmkctl: unknown command 'frobnicate' (see 'lmkctl --help')\n";
+        QTest::newRow("help of an unknown command")
+            << QStringList{"help", "frobnicate"} << 2 << ""
+            << "lmkctl help: unknown command 'frobnicate' (see 'lmkctl help --help')\n";
+        QTest::newRow("only options") << QStringList{"--usb"} << 2 << ""
+                                      << "lmkctl: no command given (see 'lmkctl --help')\n";
+        QTest::newRow("port out of range")
+            << QStringList{"version", "--port=0"} << 2 << ""
+            << "lmkctl version: --port needs a number from 1 to 65535 (see 'lmkctl version --help')\n";
+        QTest::newRow("upload without a file")
+            << QStringList{"upload"} << 2 << ""
+            << "lmkctl upload: expected FILE (see 'lmkctl upload --help')\n";
+        QTest::newRow("memory, unknown action")
+            << QStringList{"memory", "frob"} << 2 << ""
+            << "lmkctl memory: unknown action 'frob' (see 'lmkctl memory --help')\n";
+        QTest::newRow("memory read without -o")
+            << QStringList{"memory", "read"} << 2 << ""
+            << "lmkctl memory: expected 'memory read -o FILE.Mem' (see 'lmkctl memory --help')\n";
+        QTest::newRow("completion of another shell")
+            << QStringList{"completion", "fish"} << 2 << ""
+            << "lmkctl completion: expected bash or zsh (see 'lmkctl completion --help')\n";
+    }
+    void optionForms() {
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        for (QString &a : args)
+            a.replace(QLatin1String("%PORT%"), QString::number(sim.port()));
+        // LMK_PORT names no receiver: only the options lead to the simulator.
+        const Run r = lmkctl(args, &sim, Link::None);
+        QVERIFY2(r.rc == rc, qPrintable(QStringLiteral("exit code %1, stderr: %2").arg(r.rc).arg(QString::fromUtf8(r.err))));
+        QVERIFY2(r.out.startsWith(out.toUtf8()), r.out.constData());
+        QCOMPARE(QString::fromUtf8(r.err), err);
+        if (rc == 2)
+            QVERIFY(sim.logLines().isEmpty());
+    }
+
+    void noArgumentsShowsUsage() {
+        const Run r = lmkctl({}, nullptr, Link::None);
+        QCOMPARE(r.rc, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.startsWith("Usage: lmkctl [OPTIONS] COMMAND"));
+    }
+
+    // --json: one object per run, with the keys the man page documents.
+    void json_data() {
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<int>("link");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QByteArray>("expected");
+        const int wlan = int(Link::Wlan), usb = int(Link::Usb);
+        QTest::newRow("version") << QStringList{} << wlan << QStringList{"version", "--json"} << 0
+                                 << QByteArray(R"({"version":"LMK540 V103","transport":"wlan"})");
+        QTest::newRow("version over usb") << QStringList{} << usb << QStringList{"--json", "version"} << 0
+                                          << QByteArray(R"({"version":"LMK540 V103","transport":"usb"})");
+        QTest::newRow("sync, bootloader") << QStringList{"--mode", "boot"} << wlan << QStringList{"sync", "--json"} << 0
+                                          << QByteArray(R"({"bootloader":true,"configuration":false})");
+        QTest::newRow("sync, configuration") << QStringList{"--mode", "config"} << wlan << QStringList{"sync", "--json"} << 0
+                                             << QByteArray(R"({"bootloader":false,"configuration":true})");
+        QTest::newRow("tasks") << QStringList{"--tasks", "01A2:0003:00F0,1A2B:0003:0000"} << wlan
+                               << QStringList{"tasks", "--json"} << 0
+                               << QByteArray(R"({"tasks":[{"ids":["01A2","0003","00F0"],"text":"01A2  0003  00F0"},)"
+                                             R"({"ids":["1A2B","0003","0000"],"text":"1A2B  0003  0000"}]})");
+        QTest::newRow("tasks, none") << QStringList{"--tasks", "none"} << wlan << QStringList{"tasks", "--json"} << 0
+                                     << QByteArray(R"({"tasks":[]})");
+        QTest::newRow("ap show") << QStringList{"--ap-ssid", "HOMEBASE01", "--ap-channel", "9", "--ap-power", "7"} << usb
+                                 << QStringList{"ap", "show", "--json"} << 0
+                                 << QByteArray(R"({"ssid":"HOMEBASE01","passkey":"lmk-passkey-0123456789","channel":"9","power":"7"})");
+        QTest::newRow("memory diff, equal") << QStringList{} << wlan
+                                            << QStringList{"memory", "diff", "%DIR%/zero.Mem", "%DIR%/zero.Mem", "--json"} << 0
+                                            << QByteArray(R"({"equal":true,"slots":[],"trailingBytesDiffer":false})");
+        QTest::newRow("memory backups, none") << QStringList{} << wlan << QStringList{"memory", "backups", "--json"} << 0
+                                              << QByteArray(R"({"backups":[]})");
+    }
+    void json() {
+        QFETCH(QStringList, simOptions);
+        QFETCH(int, link);
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        QFETCH(QByteArray, expected);
+        SimProcess sim;
+        QVERIFY(sim.start(simOptions));
+        for (QString &a : args)
+            a.replace(QLatin1String("%DIR%"), m_dir.path());
+        const QString dataHome = m_dataHome;
+        m_dataHome = path(QStringLiteral("json-data")); // no backups there
+        const Run r = lmkctl(args, &sim, Link(link));
+        m_dataHome = dataHome;
+        QVERIFY2(r.rc == rc, r.err.constData());
+        QVERIFY(r.out.endsWith('\n'));
+        QCOMPARE(r.out.count('\n'), 1);
+        QJsonParseError error;
+        const QJsonDocument got = QJsonDocument::fromJson(r.out, &error);
+        QVERIFY2(error.error == QJsonParseError::NoError, r.out.constData());
+        QCOMPARE(got, QJsonDocument::fromJson(expected));
+    }
+
+    void jsonMemoryDiff() {
+        QByteArray changed(63 * 256, '\0');
+        changed[4 * 256 + 10] = 'X'; // slot 5, in its name
+        QVERIFY(writeAll(path(QStringLiteral("changed.Mem")), changed));
+        const Run r = lmkctl({"memory", "diff", path(QStringLiteral("zero.Mem")), path(QStringLiteral("changed.Mem")), "--json"},
+                             nullptr, Link::None);
+        QCOMPARE(r.rc, 1);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value(QStringLiteral("equal")).toBool(true), false);
+        const QJsonArray differing = o.value(QStringLiteral("slots")).toArray();
+        QCOMPARE(differing.size(), 1);
+        const QJsonObject slot = differing.first().toObject();
+        QCOMPARE(slot.value(QStringLiteral("slot")).toInt(), 5);
+        QVERIFY(slot.value(QStringLiteral("text")).toString().startsWith(QStringLiteral("Slot 5")));
+        QVERIFY(slot.contains(QStringLiteral("fields")));
+    }
+
+    // -q: nothing on standard error when all goes well; errors still show.
+    void quiet_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::newRow("tasks") << QStringList{"-q", "tasks"} << 0;
+        QTest::newRow("upload") << QStringList{"upload", "%DIR%/LMK1.RPD", "--quiet"} << 0;
+        QTest::newRow("memory write with its backup") << QStringList{"memory", "write", "%DIR%/zero.Mem", "-q"} << 0;
+        QTest::newRow("scan") << QStringList{"-q", "scan", "-o", "%DIR%/quiet.png", "--area", "0,0,4,4"} << 0;
+        QTest::newRow("an error still shows") << QStringList{"-q", "upload", "%DIR%/none.RPD"} << 2;
+    }
+    void quiet() {
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        SimProcess sim;
+        QVERIFY(sim.start({"--tasks", "01A2:0003:00F0"}));
+        for (QString &a : args)
+            a.replace(QLatin1String("%DIR%"), m_dir.path());
+        const Run r = lmkctl(args, &sim);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        if (rc == 0)
+            QVERIFY2(r.err.isEmpty(), r.err.constData());
+        else
+            QVERIFY(r.err.startsWith("lmkctl upload: "));
+    }
+
+    // The completion scripts, run by bash and zsh as a shell would run them
+    // at the cursor; zsh's compadd and _files are stand-ins that print what
+    // they were given and that matches the word at the cursor.
+    void completion_data() {
+        QTest::addColumn<QString>("shell");
+        QTest::addColumn<QStringList>("line"); // the words up to the cursor
+        QTest::addColumn<QString>("offered");
+        struct Row {
+            const char *name;
+            QStringList line;
+            QString offered;
+        };
+        const QList<Row> rows{
+            {"command", {"sc"}, "scan"},
+            {"command after a global option's value", {"--host", "h", "ve"}, "version"},
+            {"global option", {"--ho"}, "--host"},
+            {"option of the command", {"scan", "--pre"}, "--preset"},
+            {"value of --preset", {"scan", "--preset", "full-"}, "full-vga full-wvga"},
+            {"value of --host is free", {"version", "--host", ""}, ""},
+            {"actions", {"memory", "d"}, "diff"},
+            {"no action after the action", {"memory", "diff", "--no-backup", "%DIR%/zero"}, "%DIR%/zero.Mem"},
+            {"file after -o", {"memory", "read", "-o", "%DIR%/rand"}, "%DIR%/random.Mem"},
+            {"global option after the command", {"version", "--tr"}, "--trace"},
+            {"--json", {"tasks", "--js"}, "--json"},
+            {"help's commands", {"help", "up"}, "upload"},
+            {"shells", {"completion", ""}, "bash zsh"},
+        };
+        for (const char *shell : {"bash", "zsh"})
+            for (const Row &row : rows)
+                QTest::addRow("%s: %s", shell, row.name) << QString::fromLatin1(shell) << row.line << row.offered;
+    }
+    void completion() {
+        QFETCH(QString, shell);
+        QFETCH(QStringList, line);
+        QFETCH(QString, offered);
+        const QString program = QStandardPaths::findExecutable(shell);
+        if (program.isEmpty())
+            QSKIP("shell not installed (scripts/install-deps.sh installs bash and zsh)");
+        const Run script = lmkctl({"completion", shell}, nullptr, Link::None);
+        QCOMPARE(script.rc, 0);
+        const QString file = path(QStringLiteral("completion.") + shell);
+        QVERIFY(writeAll(file, script.out));
+        for (QString &w : line)
+            w.replace(QLatin1String("%DIR%"), m_dir.path());
+        offered.replace(QLatin1String("%DIR%"), m_dir.path());
+        QStringList quoted;
+        for (const QString &w : QStringList{QStringLiteral("lmkctl")} + line)
+            quoted << QLatin1Char('\'') + w + QLatin1Char('\'');
+        QString code;
+        if (shell == QLatin1String("bash")) {
+            code = QStringLiteral("source '%1' || exit 3\n"
+                                  "complete -p lmkctl >/dev/null || exit 4\n"
+                                  "COMP_WORDS=(%2); COMP_CWORD=%3\n"
+                                  "_lmkctl; printf '%s\\n' \"${COMPREPLY[*]}\"\n")
+                       .arg(file, quoted.join(QLatin1Char(' ')))
+                       .arg(line.size());
+        } else {
+            code = QStringLiteral("autoload -Uz compinit && compinit -u -D || exit 5\n"
+                                  "source '%1' || exit 3\n"
+                                  "[[ $_comps[lmkctl] == _lmkctl ]] || exit 4\n"
+                                  // zsh itself keeps the words that match what is typed
+                                  "compadd() { [[ $1 == -- ]] && shift; local w; local -a m; "
+                                  "for w; do [[ $w == ${cur}* ]] && m+=($w); done; print -r -- \"$m[*]\"; }\n"
+                                  "_files() { print -r -- ${cur}*(N); }\n"
+                                  "words=(%2); CURRENT=%3\n"
+                                  "_lmkctl\n")
+                       .arg(file, quoted.join(QLatin1Char(' ')))
+                       .arg(line.size() + 1);
+        }
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_dir.path()); // no start-up files of the user
+        p.setProcessEnvironment(env);
+        p.start(program, shell == QLatin1String("zsh") ? QStringList{"-f", "-c", code} : QStringList{"--norc", "-c", code});
+        QVERIFY(p.waitForFinished(20000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), offered);
+    }
+
+    // Every option each command's help shows is completed and has its place
+    // in the man page, so that neither drifts from the program.
+    void helpCompletionAndManPageAgree_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("program") << QString();
+        for (const char *c : {"version", "sync", "tasks", "upload", "scan", "memory", "terminal", "ap", "help", "completion"})
+            QTest::newRow(c) << QString::fromLatin1(c);
+    }
+    void helpCompletionAndManPageAgree() {
+        QFETCH(QString, command);
+        const Run help = lmkctl(command.isEmpty() ? QStringList{"--help"} : QStringList{command, "--help"}, nullptr, Link::None);
+        QCOMPARE(help.rc, 0);
+        QStringList options;
+        static const QRegularExpression optionLine(QStringLiteral("^  (?:-\\w, )?(--[a-z][a-z-]*)"),
+                                                   QRegularExpression::MultilineOption);
+        for (auto it = optionLine.globalMatch(QString::fromUtf8(help.out)); it.hasNext();)
+            options << it.next().captured(1);
+        QVERIFY(options.contains(QStringLiteral("--host")));
+        QString man = QString::fromUtf8(fileContents(QStringLiteral(LMK_SOURCE_DIR "/data/man/lmkctl.1")));
+        QVERIFY(!man.isEmpty());
+        man.replace(QLatin1String("\\-"), QLatin1String("-"));
+        for (const QString &o : options)
+            QVERIFY2(man.contains(o), qPrintable(o + QStringLiteral(" is not in lmkctl.1")));
+        if (command.isEmpty()) {
+            // Each command has its own section.
+            static const QRegularExpression commandLine(QStringLiteral("^  ([a-z]+) "), QRegularExpression::MultilineOption);
+            const QString list = QString::fromUtf8(help.out).section(QStringLiteral("Commands:"), 1);
+            for (auto it = commandLine.globalMatch(list); it.hasNext();) {
+                const QString c = it.next().captured(1);
+                QVERIFY2(man.contains(QStringLiteral(".SS ") + c) || man.contains(QStringLiteral(".SS \"") + c),
+                         qPrintable(c + QStringLiteral(" has no section in lmkctl.1")));
+            }
+            return;
+        }
+        if (command == QLatin1String("help"))
+            return; // its argument is a command, not an option
+        const QString script = QString::fromUtf8(lmkctl({"completion", "bash"}, nullptr, Link::None).out);
+        const QString entry = script.section(QStringLiteral("        ") + command + QStringLiteral(")\n"), 1).section(QStringLiteral(";;"), 0, 0);
+        const QString globals = script.section(QStringLiteral("opts=\"$opts "), 1).section(QLatin1Char('"'), 0, 0);
+        for (const QString &o : options)
+            if (o != QLatin1String("--help"))
+                QVERIFY2(entry.contains(o + QLatin1Char(' ')) || entry.contains(o + QLatin1Char('"')) || globals.split(QLatin1Char(' ')).contains(o),
+                         qPrintable(o + QStringLiteral(" is not completed")));
+    }
+
+    // Without --host/--port and without LMK_HOST/LMK_PORT, the address the
+    // window saved is used; the environment wins over it; the message of a
+    // failed connect names the address tried and the ways to name another.
+    void savedAddress_data() {
+        QTest::addColumn<QStringList>("unset");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("rc");
+        QTest::addColumn<QString>("err");
+        const QStringList both{"LMK_HOST", "LMK_PORT"};
+        QTest::newRow("saved address") << both << QStringList{"version"} << 0 << "";
+        QTest::newRow("environment wins") << QStringList{"LMK_HOST"} << QStringList{"version"} << 3
+                                          << "lmkctl: Access Point LMK5x not found! (tried 127.0.0.1 port 9; name the "
+                                             "receiver with --host/--port or LMK_HOST/LMK_PORT)\n";
+        QTest::newRow("option wins") << both << QStringList{"version", "--port=9"} << 3
+                                     << "lmkctl: Access Point LMK5x not found! (tried 127.0.0.1 port 9; name the "
+                                        "receiver with --host/--port or LMK_HOST/LMK_PORT)\n";
+    }
+    void savedAddress() {
+        QFETCH(QStringList, unset);
+        QFETCH(QStringList, args);
+        QFETCH(int, rc);
+        QFETCH(QString, err);
+        SimProcess sim;
+        QVERIFY(sim.start());
+        const QString config = path(QStringLiteral("saved-config"));
+        QVERIFY(QDir().mkpath(config + QStringLiteral("/lmkinterface")));
+        QVERIFY(writeAll(config + QStringLiteral("/lmkinterface/lmkinterface.conf"),
+                         "[receiver]\nhost=127.0.0.1\nport=" + QByteArray::number(sim.port()) + "\n"));
+        const QString configHome = m_configHome;
+        m_configHome = config;
+        m_unset = unset;
+        const Run r = lmkctl(args, &sim, Link::None); // LMK_PORT=9 where it is left
+        m_unset.clear();
+        m_configHome = configHome;
+        QVERIFY2(r.rc == rc, r.err.constData());
+        QCOMPARE(QString::fromUtf8(r.err), err);
+        if (rc == 0)
+            QCOMPARE(r.out, QByteArray("LMK540 V103\n"));
     }
 };
 

@@ -396,7 +396,7 @@ class TstUserFiles : public QObject {
         const CtlRun r = runCtl({"--usb", "ap", "show"}, {}, {}, env);
         QCOMPARE(r.rc, 3);
         const QString err = QString::fromUtf8(r.err);
-        QVERIFY2(err.startsWith(QStringLiteral("No USB connection available!\n")), qPrintable(err));
+        QVERIFY2(err.startsWith(QStringLiteral("lmkctl: No USB connection available! (")), qPrintable(err));
         QVERIFY2(err.contains(reason), qPrintable(err));
         if (!library.isEmpty())
             QVERIFY2(err.contains(path), qPrintable(err));

@@ -16,7 +16,8 @@ struct CtlRun {
     QByteArray err;
 };
 
-// `environment`: variables set for this run (LMK_USB_LIBRARY, ...).
+// `environment`: variables set for this run (LMK_USB_LIBRARY, ...), in order;
+// one with a null value is taken out of the environment.
 inline CtlRun runCtl(const QStringList &args, const QByteArray &input = {},
                      const QString &workingDir = {},
                      const QList<std::pair<QString, QString>> &environment = {}) {
@@ -25,8 +26,12 @@ inline CtlRun runCtl(const QStringList &args, const QByteArray &input = {},
     env.insert(QStringLiteral("LMK_PORT"), QStringLiteral("9"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     env.remove(QStringLiteral("LMK_USB_LIBRARY"));
-    for (const auto &[name, value] : environment)
-        env.insert(name, value);
+    for (const auto &[name, value] : environment) {
+        if (value.isNull())
+            env.remove(name);
+        else
+            env.insert(name, value);
+    }
     QProcess p;
     p.setProcessEnvironment(env);
     if (!workingDir.isEmpty())
