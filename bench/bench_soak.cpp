@@ -247,7 +247,7 @@ bool Soak::start() {
     m_window->FormCreate();
     if (!m_dialogs.texts.isEmpty())
         return fail(QStringLiteral("start-up showed: ") + m_dialogs.texts.join(QLatin1String(" | ")));
-    if (m_usb != (m_link->UsbConnected != 0))
+    if (m_usb != m_link->usbOpen())
         return fail(QStringLiteral("the USB library is not in the expected state"));
     if (!m_window->updatePage()->bootActive())
         return fail(QStringLiteral("start-up did not find the bootloader"));
@@ -433,21 +433,16 @@ bool Soak::recover(const Plan &p) {
     if (p.fault == Fault::Close) {
         // The receiver went away: the user looks for it again.
         if (m_usb) {
-            m_link->MI_USBClick();
-            if (m_link->UsbConnected == 0)
+            m_window->MI_USBClick();
+            if (!m_link->usbOpen())
                 return fail(QStringLiteral("Find USB Device did not reopen the library"));
         } else {
-            m_link->MI_WLANClick();
+            m_window->MI_WLANClick();
             if (!m_link->wlanChecked())
                 return fail(QStringLiteral("Find WLAN Connection did not reconnect"));
         }
-    } else if (p.fault == Fault::Delay && !m_usb) {
-        // Over WLAN a reply that comes after its wait ended stays in the
-        // socket and would be read as the answer to the next request; the
-        // user reconnects, which drops it.
-        m_link->MI_WLANClick();
     }
-    if (p.fault == Fault::Close || (p.fault == Fault::Delay && !m_usb)) {
+    if (p.fault == Fault::Close) {
         // The user reads the version text before going on (the version reply
         // is handled by the next event processing).
         waitFor([] { return false; }, 300);
@@ -728,7 +723,7 @@ bool Soak::apFillIn() {
 
 bool Soak::findWlan() {
     m_window->showPage(0); // on the terminal page the version would be terminal text
-    m_link->MI_WLANClick();
+    m_window->MI_WLANClick();
     if (!expectTexts({}))
         return false;
     if (!m_link->wlanChecked())
@@ -772,7 +767,7 @@ bool Soak::run(int ops) {
             m_dialogs.clear();
             m_window->showPage(0);
             if (!m_usb && !m_link->wlanChecked())
-                m_link->MI_WLANClick();
+                m_window->MI_WLANClick();
             m_window->updatePage()->B_SyncClick();
         }
         if (i == qMin(50, ops)) {

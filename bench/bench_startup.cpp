@@ -53,7 +53,7 @@ Figure findWlan(int runs) {
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
-        f.link->MI_WLANClick();
+        f.window->MI_WLANClick();
         fig.ms << timer.elapsed();
     }
     fig.requests = f.sim().requests().size();

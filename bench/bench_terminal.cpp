@@ -18,9 +18,9 @@ int main(int argc, char **argv) {
     const int frames = argc > 1 ? atoi(argv[1]) : 20000;
     const int bytes = argc > 2 ? atoi(argv[2]) : 1000;
     lmk::DeviceLink link;
-    link.pageShown = lmk::kPageTerminal;
-    link.ApSettingsPending = 1;
+    link.setTerminalMode(true);
     lmk::TerminalPage page(link);
+    page.expectApSettings(true);
     page.resize(985, 510);
     page.show();
     // Lines of 60 characters with CR LF, or one endless line.
@@ -36,7 +36,7 @@ int main(int argc, char **argv) {
     for (int i = 0; i < frames; ++i) {
         if (i % block == 0)
             t.start();
-        link.OnDeviceData(reinterpret_cast<const quint8 *>(payload.constData()), bytes);
+        link.deliverPayload(payload, false);
         if (i % block == block - 1) {
             const double us = t.nsecsElapsed() / 1000.0 / block;
             if (i < block)

@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     QLineEdit *pass = fixture->pass;
     if (size < 1 || size > 4096)
         return 0;
-    link.pageShown = kPageTerminal;
-    link.ApSettingsPending = 1;
+    link.setTerminalMode(true);
+    fixture->page.expectApSettings(true);
     memo->clearText();
     ssid->clear();
     pass->clear();
@@ -56,17 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         const size_t n = std::min<size_t>(size - at, 1 + (seed >> 16) % 48);
         const std::vector<uint8_t> piece(data + at, data + at + n);
         at += n;
-        const bool pending = link.ApSettingsPending != 0;
+        const bool pending = fixture->page.apSettingsExpected();
         const bool ack = isLineAcknowledgement(piece.data(), int(n));
         const QStringList expected = terminalLines(
             memo->chatText() +
             (ack ? QString() : fromTerminalBytes(reinterpret_cast<const char *>(piece.data()), int(n))));
-        link.OnDeviceData(piece.data(), int(piece.size()));
+        link.deliverPayload(QByteArray(reinterpret_cast<const char *>(piece.data()), int(n)), false);
         const QString text = memo->chatText();
         const QStringList lines = terminalLines(text);
         if (memo->lineCount(8) != std::min<qsizetype>(lines.size(), 9))
             std::abort(); // the memo and the rule disagree on the lines
-        if (pending && link.ApSettingsPending == 0) {
+        if (pending && !fixture->page.apSettingsExpected()) {
             if (!text.isEmpty())
                 std::abort(); // filled in, but the answer is still shown
             if (expected.size() != kApAnswerLines || ssid->text() != expected[1] ||

@@ -1,13 +1,16 @@
-// Task-list replies through the dispatch into the reader of the page
-// "Update 54/55" and the list box it fills: no read beyond the payload, and
-// the list box holds exactly the entries of the last list that was read.
+// Task-list replies to a running request, through the dispatch into the
+// reader of the page "Update 54/55" and the list box it fills: no read
+// beyond the payload, and the list box holds exactly the entries of the
+// last list that was read.
 //
 // Input layout: a sequence of frames, each one length byte and that many
 // payload bytes (a last frame takes what is left), delivered one after the
 // other to the same page.
 #include "FuzzApp.h"
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 #include "upload/TaskListCodec.h"
+#include "upload/TaskListReader.h"
 #include "upload/ui/UpdatePage.h"
 
 #include <QComboBox>
@@ -26,17 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // task-list word stands.
     static std::optional<QStringList> last;
     static bool reached = false;
-    static bool hooked = [] {
-        auto reader = link.handlers.taskList;
-        link.handlers.taskList = [reader](const quint8 *p, int n) {
-            reached = true;
-            if (auto e = upload::decodeTaskList(p, n))
-                last = *e;
-            reader(p, n);
-        };
+    static TaskListReader *reader = page.findChild<TaskListReader *>();
+    static bool usb = [] {
+        link.setUsbOpenForTest(true); // requests go nowhere, replies come from here
         return true;
     }();
-    (void)hooked;
+    (void)usb;
+    const auto hook = [](const quint8 *p, int n) {
+        reached = true;
+        if (auto e = upload::decodeTaskList(p, n))
+            last = *e;
+        reader->read(p, n);
+    };
     if (size > 8192)
         return 0;
     tasks->clear();
@@ -48,10 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         // An exact-size copy, so that the sanitizers see any read past it.
         const std::vector<uint8_t> frame(data + at, data + at + n);
         at += n;
-        link.AwaitingReply = 1;
         reached = false;
-        link.OnDeviceData(frame.empty() ? nullptr : frame.data(), int(frame.size()));
-        if (reached && link.AwaitingReply != 0)
+        Exchange search(link, QStringLiteral("Search"));
+        search.sink.taskList = hook;
+        search.send(QByteArray(1, char(upload::kTaskListCommand)));
+        link.deliverPayload(QByteArray(reinterpret_cast<const char *>(frame.data()), int(n)), false);
+        if (reached && !search.ended())
             std::abort(); // a task list ends a search's wait in every case
     }
     if (last) {

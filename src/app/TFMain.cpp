@@ -14,6 +14,7 @@
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "link/ReplyDispatcher.h"
 #include "link/Wait.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/MemoryImage.h"
@@ -59,8 +60,6 @@ constexpr int kTabDispcpy = 1;
 constexpr int kTabLmk54 = 2;
 constexpr int kTabSpeicher = 3;
 constexpr int kTabChat = 4;
-
-const QByteArray kVersionRequest(1, char(0x12));
 
 constexpr const char *kDesktopStyleKey = "desktopStyle";
 
@@ -125,7 +124,11 @@ TFMain::TFMain(DeviceLink &link, QWidget *parent) : QMainWindow(parent), m_link(
     SD_Datei = {QStringLiteral("*.BMP"),
                 QStringLiteral("Bitmap *.BMP|*.BMP|Speicherplatz-Datei *.Mem|*.Mem")};
     m_link.setEventTarget(this);
-    m_link.pageShown = pageShown();
+    // The link reports, the window shows.
+    connect(&m_link, &DeviceLink::connectionLost, this,
+            [] { dialogs().information(QString::fromLatin1(kWlanLostText)); });
+    connect(&m_link, &DeviceLink::accessPointNotFound, this,
+            [] { dialogs().information(QString::fromLatin1(kApNotFoundText)); });
     renewAccessibleDescriptions(this);
     // As large as the client area; a smaller screen makes it scroll.
     resize(sizeHint());
@@ -229,17 +232,11 @@ void TFMain::buildMenu() {
     QMenu *iface = menuBar()->addMenu(QStringLiteral("&Interface"));
     iface->setObjectName(QStringLiteral("M_Interface"));
     iface->menuAction()->setObjectName(QStringLiteral("M_Interface"));
-    QAction *usb = iface->addAction(QStringLiteral("Find &USB Device"), this,
-                                    [this] {
-                                        m_display->stopLive();
-                                        m_link.MI_USBClick();
-                                    });
+    QAction *usb =
+        iface->addAction(QStringLiteral("Find &USB Device"), this, &TFMain::MI_USBClick);
     usb->setObjectName(QStringLiteral("MI_USB"));
-    QAction *wlan = iface->addAction(QStringLiteral("Find &WLAN Connection"), this,
-                                     [this] {
-                                         m_display->stopLive();
-                                         m_link.MI_WLANClick();
-                                     });
+    QAction *wlan =
+        iface->addAction(QStringLiteral("Find &WLAN Connection"), this, &TFMain::MI_WLANClick);
     wlan->setObjectName(QStringLiteral("MI_WLAN"));
     QAction *address = iface->addAction(QStringLiteral("Receiver &Address…"), this, [this] {
         ReceiverAddressDialog(m_link, this).exec();
@@ -381,26 +378,31 @@ void TFMain::FormCreate() {
         return;
     if (!m_update->bootActive() && !m_update->configActive())
         return;
-    m_link.startReplyTimer(1000);
-    m_link.AwaitingReply = 1;
-    m_link.discardStaleInput();
-    m_link.SendToDevice(kVersionRequest);
+    // The reply shows the version in the top row.
+    m_link.requestVersion();
+}
+
+void TFMain::MI_USBClick() {
+    m_display->stopLive();
+    m_link.findUsbDevice();
+}
+
+void TFMain::MI_WLANClick() {
+    m_display->stopLive();
+    m_link.findWlanConnection();
 }
 
 void TFMain::PC_mainChange() {
     m_display->stopLive(); // the mirror ends before the link serves another page
-    m_link.pageShown = pageShown();
     m_terminal->clearChat();
-    m_link.ApSettingsPending = 0;
-    if (m_link.UsbConnected == 0)
-        return;
-    const bool terminal = m_link.pageShown == kPageTerminal;
-    if (terminal) {
+    m_terminal->expectApSettings(false);
+    const bool terminal = pageShown() == kPageTerminal;
+    if (terminal && m_link.usbOpen()) {
         // Set before the switch, so the settings that answer it are taken.
-        m_link.ApSettingsPending = 1;
+        m_terminal->expectApSettings(true);
         m_terminal->enableSet();
     }
-    m_link.usbWrite(QByteArray::fromRawData(terminal ? "\x0D\x01" : "\x0D\x00", 2));
+    m_link.setTerminalMode(terminal);
 }
 
 QString TFMain::askOpen(const QString &defaultExt, const QString &filter) {

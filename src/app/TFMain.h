@@ -49,6 +49,9 @@ class TFMain : public QMainWindow {
     void MI_SpeichernClick();
     void MI_BeendenClick();
     void MI_InfoClick();
+    // Interface, Find USB Device / Find WLAN Connection.
+    void MI_USBClick();
+    void MI_WLANClick();
     // Interface, Memory Slots: the memory editor window, created on first use.
     void MI_MemorySlotsClick();
     MemoryEditor *memoryEditor() const { return m_memoryEditor; }

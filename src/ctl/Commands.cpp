@@ -3,6 +3,7 @@
 #include "ctl/CtlCommands.h"
 #include "ctl/ScanOutput.h"
 
+#include "link/Exchange.h"
 #include "link/Wait.h"
 
 #include <QCommandLineParser>
@@ -14,20 +15,38 @@ int runVersion(Context &ctx, const QCommandLineParser &p) {
         return ctx.usageError(QStringLiteral("takes no arguments"));
     if (!ctx.connect())
         return ExitNoConnection;
-    DeviceLink &link = ctx.link;
-    const QString text = receiverVersionText(link);
-    if (text.isEmpty()) {
-        if (!link.hasTransport())
-            return ExitNoConnection;
-        ctx.err << "lmkctl: " << kTimeoutText << Qt::endl;
-        return ExitTimeout;
-    }
+    ExchangeResult r;
+    const QString text = receiverVersionText(ctx.link, &r);
+    if (text.isEmpty())
+        return ctx.fail(r.end == ExchangeEnd::Timeout ? QString::fromLatin1(kTimeoutText)
+                                                      : QString(),
+                        r.end == ExchangeEnd::Finished ? ExchangeEnd::Timeout : r.end);
     if (p.isSet(QStringLiteral("json")))
         ctx.printJson({{QStringLiteral("version"), text},
                        {QStringLiteral("transport"), ctx.usb ? QStringLiteral("usb") : QStringLiteral("wlan")}});
     else
         ctx.out << text << Qt::endl;
     return ExitDone;
+}
+
+int exitCodeFor(ExchangeEnd end) {
+    switch (end) {
+    case ExchangeEnd::Status:
+    case ExchangeEnd::Finished:
+        return ExitDone;
+    case ExchangeEnd::Timeout:
+        return ExitTimeout;
+    case ExchangeEnd::LinkLost:
+    case ExchangeEnd::NoTransport:
+        return ExitNoConnection;
+    case ExchangeEnd::Aborted:
+    case ExchangeEnd::ShuttingDown:
+        return ExitInterrupted;
+    case ExchangeEnd::Unexpected:
+    case ExchangeEnd::Busy:
+        break;
+    }
+    return ExitRefused;
 }
 
 } // namespace lmk::ctl

@@ -41,7 +41,17 @@ bool ConsoleDialogs::confirmYesNo(const QString &text) {
 bool ConsoleDialogs::confirmOkCancel(const QString &text) { return confirmYesNo(text); }
 
 Context::Context(DeviceLink &l, ConsoleDialogs &d)
-    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {}
+    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {
+    // What the window shows in a box goes to standard error.
+    QObject::connect(&link, &DeviceLink::connectionLost, &link, [this] {
+        m_lost = true;
+        error(QString::fromLatin1(kWlanLostText));
+    });
+    QObject::connect(&link, &DeviceLink::accessPointNotFound, &link, [this] {
+        m_lost = true;
+        error(QString::fromLatin1(kApNotFoundText));
+    });
+}
 
 bool Context::connect() {
     if (usb) {
@@ -63,36 +73,18 @@ bool Context::connect() {
         return false;
     }
     link.setWlanChecked(true);
-    if (!link.openTcp())
-        return false;
-    link.waitForData(200);
-    return link.tcpConnected();
+    return link.openTcp();
 }
 
-int Context::exitFor(const QString &text) const {
-    if (text.contains(QLatin1String(kTimeoutText)))
-        return ExitTimeout;
-    if (text.contains(QLatin1String(kWlanLostText)) || text.contains(QLatin1String(kApNotFoundText)) ||
-        text.startsWith(QLatin1String("No connection")) ||
-        text.startsWith(QLatin1String("No USB connection")))
-        return ExitNoConnection;
-    return ExitRefused;
-}
+bool Context::connectionLost() const { return m_lost || !link.hasTransport(); }
 
-bool Context::connectionLost() const {
-    for (const QString &t : dialogs.shown)
-        if (t == QLatin1String(kWlanLostText) || t == QLatin1String(kApNotFoundText))
-            return true;
-    return !link.hasTransport();
-}
-
-int Context::fail(const QString &text) {
+int Context::fail(const QString &text, ExchangeEnd end) {
     endProgress();
     if (!text.isEmpty() && !dialogs.shown.contains(text))
         error(text);
     if (connectionLost())
         return ExitNoConnection;
-    return exitFor(text);
+    return exitCodeFor(end);
 }
 
 void Context::printJson(const QJsonObject &object) {

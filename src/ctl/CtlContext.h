@@ -4,6 +4,7 @@
 
 #include "link/DeviceLink.h"
 #include "link/Dialogs.h"
+#include "link/Exchange.h"
 #include "link/ProgressText.h"
 
 #include <QElapsedTimer>
@@ -52,13 +53,11 @@ struct Context {
     Context(DeviceLink &l, ConsoleDialogs &d);
     // Opens the chosen transport; prints why not and returns false.
     bool connect();
-    // Maps the texts the operations showed to an exit code.
-    int exitFor(const QString &text) const;
     // Whether the link reported a lost or missing connection on the way.
     bool connectionLost() const;
-    // Prints an operation's final text (unless the link already printed it)
-    // and returns its exit code; a lost connection wins over the text.
-    int fail(const QString &text);
+    // Prints an operation's final text and returns the exit code of how it
+    // ended; a lost connection wins.
+    int fail(const QString &text, ExchangeEnd end);
     // A progress bar on standard error when it is a terminal, with the
     // amount done of the total, the rate and the time left since the first
     // call after endProgress().
@@ -75,6 +74,7 @@ struct Context {
     int usageError(const QString &problem);
 
 private:
+    bool m_lost = false; // the link reported a lost or missing connection
     bool m_tty = false;
     bool m_progressShown = false;
     static constexpr qint64 kProgressRedrawMs = 100;
@@ -112,5 +112,8 @@ const QList<Command> &commands();
 const Command *findCommand(const QString &name);
 // The options every command takes, before or after its name.
 const QList<Option> &globalOptions();
+
+// How an operation's requests ended, as lmkctl's exit code.
+int exitCodeFor(ExchangeEnd end);
 
 } // namespace lmk::ctl

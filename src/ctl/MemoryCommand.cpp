@@ -93,6 +93,8 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
         return ExitTimeout;
     case O::ImageShort: // nothing was sent
         return ExitUsage;
+    case O::Stopped:
+        return ExitInterrupted;
     case O::Busy:
     case O::Refused:
     case O::ReadError:

@@ -245,7 +245,6 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
         if (!single)
             label = QStringLiteral("scan %1").arg(n);
         picture = emptyPicture(values, framed);
-        ctx.link.setStatusText({});
         const ScanOutcome outcome = scan.run(values);
         ctx.endProgress();
         if (InterruptGuard::raised())
@@ -255,13 +254,15 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
             ctx.error(text);
             return ExitNoConnection;
         }
-        if (outcome.refusalCode != 0) {
+        if (outcome.end == ScanEnd::Refused) {
             ctx.error(QStringLiteral("%1 The receiver refused the scan, %2.")
                           .arg(text, scanRefusalText(outcome.refusalCode)));
             return ExitRefused;
         }
-        if (outcome.pendingRequest != 0 || text != QLatin1String(kAllDataReceivedText))
-            return ctx.fail(text);
+        if (outcome.end != ScanEnd::Complete)
+            return ctx.fail(text, outcome.end == ScanEnd::Timeout    ? ExchangeEnd::Timeout
+                                  : outcome.end == ScanEnd::LinkLost ? ExchangeEnd::LinkLost
+                                                                     : ExchangeEnd::Unexpected);
 
         const QImage out = scaledPicture(picture, scale);
         const CaptureFacts facts{receiver, values, started, program};

@@ -1,7 +1,7 @@
 #include "ctl/ScanOutput.h"
 
 #include "link/DeviceLink.h"
-#include "link/Wait.h"
+#include "link/Exchange.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -12,23 +12,18 @@
 
 namespace lmk::ctl {
 
-QString receiverVersionText(DeviceLink &link) {
+QString receiverVersionText(DeviceLink &link, ExchangeResult *result) {
     QString text;
-    const auto c1 = QObject::connect(&link, &DeviceLink::usbDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    const auto c2 = QObject::connect(&link, &DeviceLink::wlanDeviceTextChanged,
-                                     [&](const QString &t) { text = t; });
-    link.setStatusText({});
-    link.startReplyTimer(1000);
-    link.AwaitingReply = 1;
-    link.discardStaleInput();
-    link.SendToDevice(QByteArray(1, char(0x12)));
-    waitWhile([&] { return text.isEmpty() && link.AwaitingReply && link.hasTransport(); });
-    link.stopReplyTimer();
-    link.AwaitingReply = 0;
-    QObject::disconnect(c1);
-    QObject::disconnect(c2);
-    link.setStatusText({});
+    Exchange exchange(link, QStringLiteral("Version request"));
+    exchange.sink.version = [&](const QString &t) {
+        text = t;
+        exchange.finish();
+    };
+    exchange.startReplyTimer(1000);
+    if (exchange.send(QByteArray(1, char(0x12))))
+        exchange.waitWhile([] { return true; }); // status words do not end it
+    if (result)
+        *result = ExchangeResult{exchange.end(), -1};
     return text;
 }
 

@@ -12,13 +12,14 @@ class QImage;
 
 namespace lmk {
 class DeviceLink;
+struct ExchangeResult;
 }
 
 namespace lmk::ctl {
 
-// The receiver's version text (request 12), for the facts of a capture;
-// "" when it does not answer within a second.
-QString receiverVersionText(DeviceLink &link);
+// The receiver's version text (request 12); "" when it does not answer
+// within a second. `result`, when given, says how the request ended.
+QString receiverVersionText(DeviceLink &link, ExchangeResult *result = nullptr);
 
 // "code 1: the area is not on the receiver's screen"; a code without a
 // known meaning is named as such.

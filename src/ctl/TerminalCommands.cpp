@@ -53,7 +53,7 @@ bool connectUsb(Context &ctx) {
 }
 
 int settingsTimeout(Context &ctx) {
-    return ctx.fail(QString::fromLatin1(kTimeoutText));
+    return ctx.fail(QString::fromLatin1(kTimeoutText), ExchangeEnd::Timeout);
 }
 
 } // namespace
@@ -107,7 +107,7 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
                 // Without USB nothing goes; a line too long for a frame or
                 // with characters that have no byte is the caller's mistake
                 // (the next lines still go out).
-                rc = message == QLatin1String(kNoUsbText) ? ExitNoConnection : ExitUsage;
+                rc = ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
             }
         }
         if (eof)
@@ -233,7 +233,7 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     if (!messages.isEmpty()) {
         for (const QString &m : messages)
             ctx.error(m);
-        return messages.contains(QString::fromLatin1(kNoUsbText)) ? ExitNoConnection : ExitUsage;
+        return ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
     }
     // The WiFi module answers every command line as terminal text; the
     // settings count as set only when it confirms the "save" with its own

@@ -27,19 +27,16 @@ constexpr const char *kNoLinkText = "No connection available!";
 // Runs the synchronisation. Returns -1 when the receiver answered, or the
 // exit code of the failure (already reported).
 int synchronise(Context &ctx, SyncResult &result) {
-    ctx.link.setStatusText({});
     SyncOperation op(ctx.link);
     result = op.run();
     if (!result.ran) {
         ctx.error(kNoLinkText);
         return ExitNoConnection;
     }
-    if (result.firstAnswer == -1) {
-        QString text = QString::fromLatin1(ctx.link.StatusText);
-        if (text.isEmpty() && !ctx.connectionLost())
-            text = QString::fromLatin1(kTimeoutText);
-        return ctx.fail(text);
-    }
+    if (result.firstAnswer == -1) // no answer: it timed out, or something else came
+        return ctx.fail(ctx.connectionLost() ? QString() : QString::fromLatin1(kTimeoutText),
+                        result.end == ExchangeEnd::Unexpected ? ExchangeEnd::Timeout
+                                                              : result.end);
     return -1;
 }
 
@@ -50,7 +47,7 @@ int searchTasks(Context &ctx, QStringList &entries, SyncResult &sync) {
         return rc;
     TaskListReader reader(ctx.link);
     TaskSearchOperation search(ctx.link);
-    ctx.link.setStatusText({});
+    search.setReader(&reader);
     const SearchResult r = search.run(sync.bootActive);
     if (r.outcome == SearchOutcome::BootloaderNotActive) {
         ctx.error(r.message);
@@ -62,10 +59,9 @@ int searchTasks(Context &ctx, QStringList &entries, SyncResult &sync) {
     }
     entries = reader.entries();
     if (entries.isEmpty()) { // no list came: timeout, lost link or another reply
-        QString text = QString::fromLatin1(ctx.link.StatusText);
-        if (text.isEmpty())
-            text = r.message;
-        return ctx.fail(text);
+        if (r.end == ExchangeEnd::Timeout)
+            return ctx.fail(QString::fromLatin1(kTimeoutText), r.end);
+        return ctx.fail(r.message, r.end == ExchangeEnd::LinkLost ? r.end : ExchangeEnd::Unexpected);
     }
     return -1;
 }
@@ -208,7 +204,6 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
     req.target = external ? upload::Target::External : upload::Target::Configuration;
     req.taskEntry = taskEntry;
     ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
-    ctx.link.setStatusText({});
     UploadOperation op(ctx.link);
     // Every phase gets a line of its own, the erase included, with the time
     // left once the receiver takes bytes; a terminal shows a bar besides.
@@ -250,12 +245,16 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
     case UploadOutcome::IdTooLarge:
         ctx.error(r.message);
         return ExitRefused;
+    case UploadOutcome::Busy:
+        ctx.err << r.message << Qt::endl;
+        return ExitRefused;
     case UploadOutcome::Refused:
+        return ctx.fail(r.message, ExchangeEnd::Unexpected);
     case UploadOutcome::Ended:
     case UploadOutcome::Abandoned:
         break;
     }
-    return ctx.fail(r.message);
+    return ctx.fail(r.message, r.end);
 }
 
 } // namespace lmk::ctl

@@ -6,7 +6,14 @@
 namespace lmk {
 
 LiveMirror::LiveMirror(DeviceLink &link, ScanOperation &scan, QObject *parent)
-    : QObject(parent), m_link(link), m_scan(scan) {}
+    : QObject(parent), m_link(link), m_scan(scan) {
+    connect(&m_scan, &ScanOperation::yielded, this, [this] {
+        if (!m_running)
+            return;
+        m_stopped = true;
+        emit interrupted();
+    });
+}
 
 QString LiveMirror::run(const std::function<AreaValues()> &area) {
     if (m_running)
@@ -18,12 +25,13 @@ QString LiveMirror::run(const std::function<AreaValues()> &area) {
     m_clock.start();
     m_rate.start(0);
     QString failure;
+    // Another operation that starts meanwhile stops the mirror.
+    m_scan.setOperationName(QStringLiteral("Live"), true);
     while (!m_finish && !m_stopped) {
         const ScanOutcome outcome = m_scan.run(area());
-        if (m_stopped)
+        if (m_stopped || outcome.end == ScanEnd::Aborted)
             break;
-        if (!outcome.sent || outcome.pendingRequest != 0 ||
-            outcome.statusText != kAllDataReceivedText) {
+        if (outcome.end != ScanEnd::Complete) {
             failure = QString::fromLatin1(outcome.statusText);
             break;
         }
@@ -31,6 +39,7 @@ QString LiveMirror::run(const std::function<AreaValues()> &area) {
         m_rate.frameDone(m_clock.elapsed());
         emit frameDone(m_frames);
     }
+    m_scan.setOperationName(QStringLiteral("Scan"), false);
     m_running = false;
     return failure;
 }

@@ -42,6 +42,8 @@ public:
 
 signals:
     void frameDone(int frames);
+    // Another operation started: the mirror has stopped for it.
+    void interrupted();
 
 private:
     DeviceLink &m_link;

@@ -1,29 +1,18 @@
 #include "display/ScanOperation.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 #include "link/Wait.h"
 
 #include <array>
 
 namespace lmk {
 
-namespace {
-// The link's hand-off to a scan operation; a type of its own, so that an
-// operation can tell whether the registered handler is still its own.
-struct ScanFrameHandler {
-    ScanOperation *op;
-    void operator()(const quint8 *payload, int length) const { op->handleFrame(payload, length); }
-};
-} // namespace
-
-ScanOperation::ScanOperation(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {
-    m_link.handlers.scanFrame = ScanFrameHandler{this};
-}
+ScanOperation::ScanOperation(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {}
 
 ScanOperation::~ScanOperation() {
-    const auto *h = m_link.handlers.scanFrame.target<ScanFrameHandler>();
-    if (h && h->op == this)
-        m_link.handlers.scanFrame = nullptr;
+    if (m_exchange)
+        m_exchange->abort();
 }
 
 void ScanOperation::setCounter(int c) {
@@ -35,18 +24,28 @@ void ScanOperation::setCounter(int c) {
 
 ScanOutcome ScanOperation::run(const AreaValues &area) {
     ScanOutcome out;
+    out.pendingRequest = m_pending;
     if (m_running) { // the scan is not re-entered; the running one goes on
-        out.pendingRequest = m_link.PendingRequest;
+        out.end = ScanEnd::Busy;
         return out;
     }
     if (!m_link.hasTransport()) {
-        m_link.setStatusText(kNoConnectionText);
-        out.pendingRequest = m_link.PendingRequest;
-        out.statusText = m_link.StatusText;
+        out.end = ScanEnd::NoConnection;
+        out.statusText = kNoConnectionText;
         return out;
     }
-    // Whichever operation runs receives the scan frames.
-    m_link.handlers.scanFrame = ScanFrameHandler{this};
+    Exchange exchange(m_link, m_name, m_yieldable ? std::function<void()>([this] {
+        emit yielded();
+        abort();
+    })
+                                                  : std::function<void()>());
+    if (!exchange.claimed()) {
+        out.end = ScanEnd::Busy;
+        out.statusText = operationBusyText(exchange.refusedBy()).toLatin1();
+        return out;
+    }
+    m_exchange = &exchange;
+    exchange.sink.wholeFrames = [this](const quint8 *p, int n) { handleFrame(p, n); };
     m_area = area;
     m_area.w = qMax(0, m_area.w);
     m_area.h = qMax(0, m_area.h);
@@ -60,50 +59,83 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     m_arrived.fill(false, m_area.w);
     m_arrivedCount = 0;
     m_refusal = 0;
+    m_end = ScanEnd::Timeout;
+    m_pending = m_p;
 
     m_running = true;
     emit runningChanged(true);
-    m_link.ScanActive = 1;
-    m_link.RxCount = 0;
-    m_link.startReplyTimer(kScanReplyMs);
-    m_link.AwaitingReply = 1;
-    m_link.PendingRequest = m_p;
-    m_link.setStatusText(kDeviceNoResponseText);
     int lastAcked = -1;
-
-    m_link.discardStaleInput();
-    m_link.SendToDevice(request);
+    exchange.startReplyTimer(kScanReplyMs);
+    exchange.send(request);
     emit progressChanged(0);
 
-    // Every new counter value is acknowledged once. Over WLAN the next frame
-    // is handled inside the acknowledgement's own SendToDevice, so the
-    // counter is looked at before the wait as well: the last column is
-    // acknowledged even though AwaitingReply is already clear then.
+    // Every new counter value is acknowledged once, the last column's too
+    // (the receiver does not answer that one); nothing goes out after an
+    // abort.
     static const QByteArray ack(1, char(kScanAck));
     for (;;) {
         if (m_counter != lastAcked) {
             lastAcked = m_counter;
+            if (exchange.end() == ExchangeEnd::Aborted && exchange.ended())
+                break;
             ++m_acks;
-            m_link.SendToDevice(ack);
+            exchange.send(ack, lastAcked < m_area.w);
             emit progressChanged(scanProgress(lastAcked, m_area.w));
             continue;
         }
-        if (!m_link.AwaitingReply)
+        if (exchange.ended())
             break;
         // Frames are handled while this waits; it wakes for every event.
-        waitWhile([&] { return m_link.AwaitingReply && m_counter == lastAcked; });
+        exchange.waitWhile([&] { return m_counter == lastAcked; });
     }
 
-    m_link.ScanActive = 0;
-    m_link.stopReplyTimer();
+    exchange.stopReplyTimer();
+    m_exchange = nullptr;
+    switch (exchange.end()) {
+    case ExchangeEnd::Finished:
+        break; // m_end was set by the frame that ended the scan
+    case ExchangeEnd::Timeout:
+        m_end = ScanEnd::Timeout;
+        break;
+    case ExchangeEnd::Aborted:
+        m_end = ScanEnd::Aborted;
+        break;
+    case ExchangeEnd::LinkLost:
+    case ExchangeEnd::NoTransport:
+        m_end = ScanEnd::LinkLost;
+        break;
+    case ExchangeEnd::ShuttingDown:
+        m_end = ScanEnd::ShuttingDown;
+        break;
+    default:
+        m_end = ScanEnd::DataFailure;
+        break;
+    }
     m_running = false;
     emit runningChanged(false);
     out.sent = true;
-    out.pendingRequest = m_link.PendingRequest;
-    out.statusText = m_link.StatusText;
+    out.end = m_end;
+    out.pendingRequest = m_pending;
     out.missingColumns = m_area.w - m_arrivedCount;
     out.refusalCode = m_refusal;
+    out.statusText = scanEndText(m_end, out.missingColumns, m_area.w);
+    m_last = out;
     return out;
+}
+
+QByteArray scanEndText(ScanEnd end, int missing, int w) {
+    switch (end) {
+    case ScanEnd::Complete:
+        return kAllDataReceivedText;
+    case ScanEnd::Incomplete:
+        return incompleteScanText(missing, w);
+    case ScanEnd::Timeout:
+        return kTimeoutText;
+    case ScanEnd::NoConnection:
+        return kNoConnectionText;
+    default:
+        return kDeviceNoResponseText;
+    }
 }
 
 QByteArray incompleteScanText(int missing, int w) {
@@ -113,34 +145,40 @@ QByteArray incompleteScanText(int missing, int w) {
 void ScanOperation::abort() {
     if (!m_link.hasTransport())
         return;
-    m_link.ScanActive = 0;
-    m_link.AwaitingReply = 0;
-    m_link.SendToDevice(QByteArray(1, char(kScanAbort)));
+    if (m_exchange && !m_exchange->ended()) {
+        // The abort byte is the scan's last: the exchange then sends nothing.
+        Exchange *ex = m_exchange;
+        ex->stopReplyTimer();
+        ex->send(QByteArray(1, char(kScanAbort)), false);
+        ex->abort();
+        return;
+    }
+    if (!m_running && !m_link.exchangeRunning())
+        m_link.sendUnasked(QByteArray(1, char(kScanAbort)));
 }
 
 void ScanOperation::handleFrame(const quint8 *payload, int length) {
-    m_link.stopReplyTimer();
-    if (!m_running) { // nothing to receive into
-        m_link.ScanActive = 0;
+    Exchange *ex = m_exchange;
+    if (!ex || !m_running) // nothing to receive into
         return;
-    }
-    const auto fail = [this](qint32 code) {
-        m_link.ScanActive = 0;
-        m_link.AwaitingReply = 0;
-        m_link.PendingRequest = code;
+    ex->stopReplyTimer();
+    const auto fail = [this, ex](qint32 code, ScanEnd end) {
+        m_pending = code;
+        m_end = end;
+        ex->finish();
     };
     const ScanReply reply = readScanReply(payload, length, m_p, m_area.w, m_counter >= 0);
     switch (reply.kind) {
     case ScanReply::Refused:
         m_refusal = reply.code;
-        fail(reply.code);
+        fail(reply.code, ScanEnd::Refused);
         return;
     case ScanReply::Accepted:
         setCounter(0);
-        m_link.startReplyTimer(kScanReplyMs);
+        ex->startReplyTimer(kScanReplyMs);
         return;
     case ScanReply::Failure:
-        fail(kScanDataFailure);
+        fail(kScanDataFailure, ScanEnd::DataFailure);
         return;
     case ScanReply::Column:
         break;
@@ -153,16 +191,13 @@ void ScanOperation::handleFrame(const quint8 *payload, int length) {
         ++m_arrivedCount;
     }
     if (n < m_area.w) {
-        m_link.startReplyTimer(kScanReplyMs);
+        ex->startReplyTimer(kScanReplyMs);
     } else {
         // The last column ends the scan, and it is acknowledged as always;
         // columns that never came are not reported as received.
-        m_link.PendingRequest = 0;
-        m_link.ScanActive = 0;
-        m_link.AwaitingReply = 0;
-        const int missing = m_area.w - m_arrivedCount;
-        m_link.setStatusText(missing == 0 ? QByteArray(kAllDataReceivedText)
-                                          : incompleteScanText(missing, m_area.w));
+        m_pending = 0;
+        m_end = m_arrivedCount == m_area.w ? ScanEnd::Complete : ScanEnd::Incomplete;
+        ex->finish();
     }
     static constexpr auto kColours = [] {
         std::array<Rgb, 256> t{};

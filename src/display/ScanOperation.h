@@ -2,22 +2,21 @@
 // The display scan: copies an area of the receiver's screen column by column
 // (request and reply bytes in ScanCodec.h).
 //
-// run() follows the requester pattern: it sets ScanActive, RxCount := 0,
-// the 2000 ms reply timer, AwaitingReply and PendingRequest := P, sends the
-// request and waits while AwaitingReply is set. The scan frame handler,
-// registered in the link's `handlers.scanFrame`, reads the acceptance, a
-// refusal or a column; each new value of the column counter is acknowledged
-// by the waiting loop with one byte 00 (after the acceptance and after every
-// column, the last one included). The outcome is left in the link's
-// StatusText and PendingRequest:
-//   last column received     0              "All data received!"
-//   last column received,    0              "Scan incomplete: 9 of 10
-//     others missing                          columns missing!"
-//   refusal (status byte b)  b              "Device doesn't respond!"
-//   wrong length / column    6              "Device doesn't respond!"
-//   2000 ms without a frame  P              "Timeout: Device doesn't respond!"
-//   abort                    P              "Device doesn't respond!"
-//   no link                  unchanged      "No connection available!"
+// run() is one Exchange (link/Exchange.h): the request, then every frame
+// goes to the scan frame handler, which reads the acceptance, a refusal or
+// a column; each new value of the column counter is acknowledged with one
+// byte 00 (after the acceptance and after every column, the last one
+// included). The reply timer (2000 ms) is restarted by the acceptance and
+// by every column. How a scan ends (ScanOutcome):
+//   last column received     Complete      0   "All data received!"
+//   last column received,    Incomplete    0   "Scan incomplete: 9 of 10
+//     others missing                               columns missing!"
+//   refusal (status byte b)  Refused       b   "Device doesn't respond!"
+//   wrong length / column    DataFailure   6   "Device doesn't respond!"
+//   2000 ms without a frame  Timeout       P   "Timeout: Device doesn't respond!"
+//   abort                    Aborted       P   "Device doesn't respond!"
+//   no link                  NoConnection      "No connection available!"
+// After the abort byte nothing more goes out for that scan.
 //
 // The operation draws nothing itself: every column is reported, already
 // converted to colours, through columnReceived(); the caller owns the picture.
@@ -33,6 +32,7 @@
 namespace lmk {
 
 class DeviceLink;
+class Exchange;
 
 inline constexpr const char *kAllDataReceivedText = "All data received!";
 inline constexpr const char *kNoConnectionText = "No connection available!";
@@ -40,8 +40,22 @@ inline constexpr const char *kDeviceNoResponseText = "Device doesn't respond!";
 constexpr int kScanReplyMs = 2000;
 constexpr int kScanDataFailure = 6;
 
+enum class ScanEnd {
+    Complete,     // every column came
+    Incomplete,   // the last column came, others are missing
+    Refused,      // the receiver refused the scan (pendingRequest: its code)
+    DataFailure,  // a reply that does not fit
+    Timeout,      // 2000 ms without a frame
+    Aborted,      // abort(), or another operation stopped the live mirror
+    NoConnection, // no link: nothing sent
+    LinkLost,     // the connection failed during the scan
+    Busy,         // another operation held the link: nothing sent
+    ShuttingDown, // the window closed
+};
+
 struct ScanOutcome {
-    qint32 pendingRequest = -1; // PendingRequest when the scan ended
+    ScanEnd end = ScanEnd::NoConnection;
+    qint32 pendingRequest = -1; // the scan's code when it ended (see above)
     QByteArray statusText;      // the message to show
     bool sent = false;          // false: no link, nothing was sent
     int missingColumns = 0;     // columns of the area that never came
@@ -50,20 +64,27 @@ struct ScanOutcome {
 
 // "Scan incomplete: <missing> of <w> columns missing!"
 QByteArray incompleteScanText(int missing, int w);
+// The message for a scan's end.
+QByteArray scanEndText(ScanEnd end, int missing, int w);
 
 class ScanOperation : public QObject {
     Q_OBJECT
 public:
-    // Registers the scan frame handler with the link for its lifetime.
     explicit ScanOperation(DeviceLink &link, QObject *parent = nullptr);
     ~ScanOperation() override;
 
     // Runs one whole scan of the area and returns when it has ended. The
     // area is taken when the scan starts and kept for the whole run.
     ScanOutcome run(const AreaValues &area);
-    // B_AbortClick: with a link, ScanActive := 0, AwaitingReply := 0 and the
-    // abort byte 0A is sent; without one nothing happens.
+    // B_AbortClick: with a link, the running scan ends and the abort byte 0A
+    // is its last send; without one nothing happens.
     void abort();
+    // The name that refuses other operations while a scan runs; yieldable:
+    // a later operation stops the scan (abort) instead of being refused.
+    void setOperationName(const QString &name, bool yieldable) {
+        m_name = name;
+        m_yieldable = yieldable;
+    }
 
     bool isRunning() const { return m_running; }
     // The area of the running scan, or of the last one.
@@ -74,13 +95,17 @@ public:
     static QString counterText(int counter) {
         return counter < 0 ? QString() : QString::number(counter);
     }
+    // How the last run ended.
+    const ScanOutcome &lastOutcome() const { return m_last; }
     // Acknowledgements sent by the last run.
     int acknowledgements() const { return m_acks; }
 
-    // The scan frame handler (payload of one frame while ScanActive is set).
+    // The scan frame handler (payload of one frame while a scan runs).
     void handleFrame(const quint8 *payload, int length);
 
 signals:
+    // A yieldable scan was stopped because another operation starts.
+    void yielded();
     // Between the start of the scan proper (picture hidden, "Scan"
     // disabled, "Cancel" enabled) and the end of its wait.
     void runningChanged(bool running);
@@ -94,6 +119,12 @@ private:
     void setCounter(int c);
 
     DeviceLink &m_link;
+    Exchange *m_exchange = nullptr; // of the running scan
+    QString m_name = QStringLiteral("Scan");
+    bool m_yieldable = false;
+    ScanEnd m_end = ScanEnd::NoConnection;
+    qint32 m_pending = -1;
+    ScanOutcome m_last;
     bool m_running = false;
     AreaValues m_area;
     int m_p = 0;

@@ -2,40 +2,35 @@
 #include "link/ReceiverAddress.h"
 
 #include "link/DeviceEvents.h"
-#include "link/Dialogs.h"
+#include "link/Exchange.h"
+#include "link/ReplyDispatcher.h"
 #include "link/Wait.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMetaMethod>
 #include <QTcpSocket>
-#include <exception>
 
 namespace lmk {
 
 namespace {
-constexpr int kReceiveSliceMs = 1000; // one pass of the receive loop waits at most this long
-constexpr int kDrainLimitMs = 3000;   // the close-time drain never takes longer
-// Events are processed at least this often while frames stream in.
-constexpr int kEventSliceMs = 5;
+constexpr int kDrainLimitMs = 3000; // the close-time drain never takes longer
 } // namespace
 
 DeviceLink::DeviceLink(QObject *parent)
     : QObject(parent), m_host(configuredHost()), m_port(configuredPort()) {
     m_target = this;
-    Timer.setSingleShot(false);
-    Timer.setTimerType(Qt::PreciseTimer);
-    connect(&Timer, &QTimer::timeout, this, &DeviceLink::TimerTimer);
-    Timer1.setInterval(m_keepAliveMs);
-    connect(&Timer1, &QTimer::timeout, this, &DeviceLink::keepAliveTick);
-    Timer1.start();
+    m_keepAlive.setInterval(m_keepAliveMs);
+    connect(&m_keepAlive, &QTimer::timeout, this, &DeviceLink::keepAliveTick);
+    m_keepAlive.start();
 }
 
 DeviceLink::~DeviceLink() {
+    if (m_exchange)
+        m_exchange->endWith(ExchangeEnd::ShuttingDown);
     m_usb.close();
-    if (TCP_Client) {
-        TCP_Client->disconnect(this);
-        TCP_Client->abort();
+    if (m_tcp) {
+        m_tcp->disconnect(this);
+        m_tcp->abort();
     }
 }
 
@@ -66,8 +61,145 @@ void DeviceLink::setWlanDeviceText(const QString &t) {
 }
 
 bool DeviceLink::tcpConnected() const {
-    return TCP_Client && TCP_Client->state() == QAbstractSocket::ConnectedState;
+    return m_tcp && m_tcp->state() == QAbstractSocket::ConnectedState;
 }
+
+quint16 DeviceLink::tcpLocalPort() const { return m_tcp ? m_tcp->localPort() : 0; }
+
+bool DeviceLink::tcpLowDelay() const {
+    return tcpConnected() && m_tcp->socketOption(QAbstractSocket::LowDelayOption).toInt() == 1;
+}
+
+QString DeviceLink::runningOperation() const {
+    return m_exchange ? m_exchange->operation() : QString();
+}
+
+// ------------------------------------------------------------ operations
+
+bool DeviceLink::claim(Exchange *ex, QString *refusedBy) {
+    if (m_exchange && m_exchange->m_yield) {
+        // The running one gives way (the live mirror): it ends its wait now
+        // and finds its exchange over when it wakes.
+        Exchange *old = m_exchange;
+        const auto yield = old->m_yield;
+        yield();
+        if (m_exchange == old) {
+            old->endWith(ExchangeEnd::Aborted);
+            release(old);
+        }
+    }
+    if (m_exchange) {
+        if (refusedBy)
+            *refusedBy = m_exchange->operation();
+        return false;
+    }
+    m_exchange = ex;
+    return true;
+}
+
+void DeviceLink::release(Exchange *ex) {
+    if (m_exchange != ex)
+        return;
+    m_exchange = nullptr;
+    // Over a connection that is gone nothing more comes.
+    const bool gone = ex->m_end == ExchangeEnd::LinkLost || ex->m_end == ExchangeEnd::NoTransport ||
+                      ex->m_end == ExchangeEnd::ShuttingDown;
+    if (ex->m_sent && !gone && (!ex->m_answered || ex->m_end == ExchangeEnd::Aborted)) {
+        m_replyOwed = !ex->m_answered;
+        m_quietNeeded = ex->m_end == ExchangeEnd::Aborted;
+        m_settleClock.start();
+        m_lastFrame.start();
+    }
+}
+
+void DeviceLink::settleBeforeRequest() {
+    // Frames and bytes that are there now came before this request: they
+    // are handled as frames nobody asked for.
+    processPendingEvents();
+    const auto unsettled = [this] {
+        if (m_shutdown || !hasTransport())
+            return false;
+        if (!m_settleClock.isValid() || m_settleClock.elapsed() >= kLateReplyGraceMs)
+            return m_rx.RxCount > 0 && m_settleClock.isValid() &&
+                   m_settleClock.elapsed() < 2 * kLateReplyGraceMs;
+        if (m_replyOwed || m_rx.RxCount > 0)
+            return true;
+        return m_quietNeeded && m_lastFrame.elapsed() < kQuietAfterAbortMs;
+    };
+    if (unsettled()) {
+        lmk::waitWhile(unsettled);
+        processPendingEvents();
+    }
+    // A frame begun before this request and never completed is dropped.
+    if (m_rx.RxCount > 0) {
+        emit staleInputDropped(m_rx.RxCount);
+        m_rx.reset();
+    }
+    m_replyOwed = false;
+    m_quietNeeded = false;
+    m_settleClock.invalidate();
+}
+
+bool DeviceLink::sendUnasked(const QByteArray &bytes) {
+    if (m_exchange)
+        return false;
+    return transmit(bytes);
+}
+
+void DeviceLink::requestVersion() {
+    if (!m_exchange)
+        transmit(QByteArray(1, char(0x12)));
+}
+
+void DeviceLink::setTerminalMode(bool on) {
+    m_terminalMode = on;
+    // Also while closing: the receiver is told to leave terminal mode.
+    if (m_usbConnected != 0)
+        writeUsb(QByteArray::fromRawData(on ? "\x0D\x01" : "\x0D\x00", 2));
+}
+
+// --------------------------------------------------------------- sending
+
+bool DeviceLink::transmit(const QByteArray &bytes) {
+    if (m_shutdown)
+        return false;
+    if (m_usbConnected != 0) {
+        writeUsb(bytes);
+        return true;
+    }
+    if (!m_wlanChecked)
+        return false;
+    if (!tcpConnected() && !openTcp())
+        return false;
+    const bool ok = writeSocket(bytes);
+    restartKeepAlive();
+    return ok;
+}
+
+bool DeviceLink::writeSocket(const QByteArray &bytes) {
+    if (m_shutdown)
+        return false;
+    if (!tcpConnected()) {
+        wlanFailed();
+        return false;
+    }
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
+        emit requestSent(bytes, QStringLiteral("wlan"));
+    if (m_tcp->write(bytes) != bytes.size()) {
+        wlanFailed();
+        return false;
+    }
+    m_tcp->flush();
+    return true;
+}
+
+void DeviceLink::writeUsb(const QByteArray &bytes) {
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
+        emit requestSent(bytes, QStringLiteral("usb"));
+    m_usb.write(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
+}
+
+// ------------------------------------------------------------- receiving
 
 void DeviceLink::setEventTarget(QObject *target) { m_target = target ? target : this; }
 QObject *DeviceLink::eventTarget() const { return m_target; }
@@ -75,7 +207,7 @@ QObject *DeviceLink::eventTarget() const { return m_target; }
 bool DeviceLink::handleDeviceEvent(QEvent *e) {
     if (e->type() == WM_DEVICE_DATA) {
         auto *d = static_cast<DeviceDataEvent *>(e);
-        OnDeviceData(d->payload(), d->length());
+        route(d->payload(), d->length(), d->fromWlan(), d->serial());
         return true;
     }
     return e->type() == WM_DEVICE_NOTIFY;
@@ -87,205 +219,109 @@ bool DeviceLink::event(QEvent *e) {
     return QObject::event(e);
 }
 
-// ---------------------------------------------------------------- sending
-
-void DeviceLink::SendToDevice(const QByteArray &bytes) {
-    SendToDevice(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
+void DeviceLink::postPayload(QByteArray payload, bool fromWlan) {
+    QCoreApplication::postEvent(m_target.load(), new DeviceDataEvent(std::move(payload), fromWlan));
 }
 
-void DeviceLink::SendToDevice(const quint8 *data, int count) {
-    if (m_shutdown)
-        return;
-    if (UsbConnected != 0) {
-        const QByteArray bytes(reinterpret_cast<const char *>(data), qMax(0, count));
-        if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
-            emit requestSent(bytes, QStringLiteral("usb"));
-        m_usb.write(data, count);
-        return;
-    }
-    if (!m_wlanChecked)
-        return;
-    try {
-        if (!tcpConnected()) {
-            openTcp();
-            waitForData(200);
-        }
-        RxCount = 0;
-        RxFrameLength = 0;
-        bool cont = true;
-        const QByteArray bytes(reinterpret_cast<const char *>(data), qMax(0, count));
-        tcpWrite(bytes);
-        restartKeepAlive();
-        receiveLoop(cont);
-    } catch (const std::exception &) {
-        dialogs().information(QString::fromLatin1(kApNotFoundText));
-    }
+void DeviceLink::deliverPayload(const QByteArray &payload, bool fromWlan) {
+    DeviceDataEvent e(payload, fromWlan);
+    route(e.payload(), e.length(), fromWlan, e.serial());
 }
-
-bool DeviceLink::tcpWrite(const QByteArray &bytes) {
-    if (m_shutdown)
-        return false;
-    if (!tcpConnected()) {
-        TCP_ClientError();
-        return false;
-    }
-    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
-        emit requestSent(bytes, QStringLiteral("wlan"));
-    if (TCP_Client->write(bytes) != bytes.size()) {
-        TCP_ClientError();
-        return false;
-    }
-    TCP_Client->flush();
-    return true;
-}
-
-void DeviceLink::usbWrite(const QByteArray &bytes) {
-    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::requestSent)))
-        emit requestSent(bytes, QStringLiteral("usb"));
-    m_usb.write(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
-}
-
-void DeviceLink::postFrame(const quint8 *payload, int length) {
-    // Delivered to the main window at once, so it is handled before the
-    // buffer changes. The events that piled up meanwhile are processed by
-    // the next pass of the receive loop, or by the requester's own wait.
-    DeviceDataEvent event(payload, length);
-    QCoreApplication::sendEvent(m_target.load(), &event);
-}
-
-void DeviceLink::receiveLoop(bool &cont) {
-    const auto awaiting = [this] { return AwaitingReply != 0; };
-    while (AwaitingReply && cont) {
-        processPendingEventsUnlessRecent(kEventSliceMs);
-        if (!AwaitingReply)
-            break;
-        // A closed socket brings nothing more: the requester's own wait
-        // (reply timer, abort, shutdown) decides from here.
-        if (!tcpConnected())
-            break;
-        if (!waitForData(kReceiveSliceMs, awaiting))
-            continue;
-        if (receiveInto(RxCount, kRxBufferSize - RxCount) <= 0)
-            continue;
-        const ExtractResult r = extractFrames(
-            *this, [this] { return AwaitingReply != 0; },
-            [this](const quint8 *p, int n) { postFrame(p, n); });
-        switch (r) {
-        case ExtractResult::Drained:
-            cont = false;
-            break;
-        case ExtractResult::Oversized:
-            AwaitingReply = 0;
-            break;
-        case ExtractResult::NeedMore:
-        case ExtractResult::Resync:
-        case ExtractResult::Stopped:
-            break;
-        }
-    }
-}
-
-// -------------------------------------------------------------- receiving
-
-void DeviceLink::receiveWhileAwaiting() {
-    if (UsbConnected != 0 || !m_wlanChecked)
-        return;
-    bool cont = true;
-    receiveLoop(cont);
-}
-
-void DeviceLink::waitForReply(const std::function<bool()> &waiting) {
-    if (UsbConnected == 0 && m_wlanChecked)
-        receiveWhile(waiting);
-    waitWhile(waiting);
-}
-
-void DeviceLink::receiveWhile(const std::function<bool()> &waiting) {
-    if (RxCount <= 0) // nothing held: no frame length is known
-        reset();
-    const auto deliver = [this](const quint8 *p, int n) { postFrame(p, n); };
-    while (waiting() && tcpConnected()) {
-        if (RxCount > 0) {
-            // One frame at a time, so that each is seen by the requester.
-            const ExtractResult r = extractFrames(*this, waiting, deliver);
-            if (r == ExtractResult::Oversized) {
-                AwaitingReply = 0;
-                return;
-            }
-            if (r != ExtractResult::NeedMore)
-                continue;
-        }
-        processPendingEventsUnlessRecent(kEventSliceMs);
-        if (!waiting())
-            return;
-        if (!waitForData(kReceiveSliceMs, waiting))
-            continue;
-        if (receiveInto(RxCount, space()) < 0)
-            return;
-    }
-}
-
-void DeviceLink::OnDeviceData(const quint8 *payload, int length) {
-    if (length <= 0)
-        return;
-    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::frameDelivered)))
-        emit frameDelivered(QByteArray(reinterpret_cast<const char *>(payload), length));
-    const bool fromRx = payload == RxBuffer + 4;
-    ReplyHandlers h = handlers;
-    if (!h.version) {
-        h.version = [this](const QString &text, bool toWlan) {
-            if (toWlan)
-                setWlanDeviceText(text);
-            else
-                setUsbDeviceText(text);
-        };
-    }
-    if (!h.slotReadError)
-        h.slotReadError = [] { dialogs().information(QStringLiteral("Error on reading!")); };
-    dispatchFrame(*this, pageShown, fromRx, payload, length, h);
-}
-
-// ------------------------------------------------------------ reply timer
-
-void DeviceLink::startReplyTimer(int ms) {
-    Timer.stop();
-    Timer.setInterval(ms);
-    Timer.start();
-}
-
-void DeviceLink::stopReplyTimer() { Timer.stop(); }
-
-void DeviceLink::TimerTimer() {
-    setStatusText(kTimeoutText);
-    Timer.stop();
-    AwaitingReply = 0;
-}
-
-// ------------------------------------------------------------- connection
 
 void DeviceLink::deliverFromUsb(void *context, const unsigned char *payload, int length) {
     auto *self = static_cast<DeviceLink *>(context);
     if (!self || length < 0)
         return;
-    QByteArray copy(reinterpret_cast<const char *>(payload), length);
-    QCoreApplication::postEvent(self->m_target.load(), new DeviceDataEvent(std::move(copy)));
+    self->postPayload(QByteArray(reinterpret_cast<const char *>(payload), length), false);
 }
+
+void DeviceLink::readSocket() {
+    if (!m_tcp)
+        return;
+    while (m_tcp->bytesAvailable() > 0) {
+        const qint64 n =
+            m_tcp->read(reinterpret_cast<char *>(m_rx.RxBuffer) + m_rx.RxCount, m_rx.space());
+        if (n <= 0)
+            break;
+        m_rx.RxCount += int(n);
+        const ExtractResult r = extractFrames(
+            m_rx, [] { return true; },
+            [this](const quint8 *p, int len) {
+                if (m_versionFrameCut) { // the reply to "Find WLAN Connection"
+                    m_versionFrameCut = false;
+                    len = qMin(len, 8);
+                }
+                if (len > 0)
+                    postPayload(QByteArray(reinterpret_cast<const char *>(p), len), true);
+            });
+        if (r == ExtractResult::Oversized) {
+            // No frame is that long: the stream cannot be followed. What is
+            // held is dropped; a waiting request ends as if its time ran out.
+            emit staleInputDropped(m_rx.RxCount);
+            m_rx.reset();
+            if (m_exchange)
+                m_exchange->endWith(ExchangeEnd::Timeout);
+        }
+    }
+}
+
+void DeviceLink::showVersion(const QString &text, bool toWlanField) {
+    if (toWlanField)
+        setWlanDeviceText(text);
+    else
+        setUsbDeviceText(text);
+}
+
+void DeviceLink::route(const quint8 *payload, int length, bool fromWlan, quint64 serial) {
+    if (length <= 0 || !payload)
+        return;
+    m_lastFrame.start();
+    if (isSignalConnected(QMetaMethod::fromSignal(&DeviceLink::frameDelivered)))
+        emit frameDelivered(QByteArray(reinterpret_cast<const char *>(payload), length));
+    if (m_exchange && m_exchange->accepts(serial)) {
+        m_exchange->takeFrame(payload, length, fromWlan);
+        return;
+    }
+    // Nobody asked for this frame (a late one, perhaps, for an exchange that
+    // has ended but is still unwinding).
+    m_replyOwed = false;
+    if (m_exchange && m_exchange->m_ended)
+        m_exchange->m_answered = true;
+    if (m_terminalMode) {
+        emit terminalText(QByteArray(reinterpret_cast<const char *>(payload), length));
+        return;
+    }
+    ReplyState scratch;
+    bool shown = false;
+    ReplyHandlers h;
+    h.version = [&](const QString &text, bool toWlan) {
+        showVersion(text, toWlan);
+        shown = true;
+    };
+    dispatchFrame(scratch, kPageUpdate, fromWlan, payload, length, h);
+    if (!shown)
+        emit staleInputDropped(length);
+}
+
+// ------------------------------------------------------------- connection
 
 int DeviceLink::openUsb() {
     if (m_shutdown) // closed for good: nothing opens again
-        return UsbConnected;
+        return m_usbConnected;
     if (!m_usb.isLoaded())
         m_usb.load(UsbLibrary::configuredPath());
-    UsbConnected = m_usb.open(this, &DeviceLink::deliverFromUsb);
-    return UsbConnected;
+    m_usbConnected = m_usb.open(this, &DeviceLink::deliverFromUsb);
+    return m_usbConnected;
 }
 
 void DeviceLink::closeUsb() { m_usb.close(); }
 
+void DeviceLink::setUsbOpenForTest(bool open) { m_usbConnected = open ? 1 : 0; }
+
 bool DeviceLink::probeAccessPoint(int ms) {
     QTcpSocket probe;
     probe.connectToHost(m_host, m_port, QIODevice::ReadWrite, QAbstractSocket::IPv4Protocol);
-    waitWhile(
+    lmk::waitWhile(
         [&] {
             const auto s = probe.state();
             return s == QAbstractSocket::HostLookupState || s == QAbstractSocket::ConnectingState;
@@ -299,89 +335,61 @@ bool DeviceLink::probeAccessPoint(int ms) {
 bool DeviceLink::openTcp() {
     if (m_shutdown)
         return false;
-    if (!TCP_Client) {
-        TCP_Client = new QTcpSocket(this);
-        TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
-                [this](QAbstractSocket::SocketError) { TCP_ClientError(); });
-        // An unbuffered socket tells of the peer's close only to a read: a
-        // readiness without bytes must still lead to one.
-        connect(TCP_Client, &QIODevice::readyRead, this, [this] { m_readable = true; });
+    if (!m_tcp) {
+        m_tcp = new QTcpSocket(this);
+        connect(m_tcp, &QAbstractSocket::errorOccurred, this,
+                [this](QAbstractSocket::SocketError) { wlanFailed(); });
+        connect(m_tcp, &QIODevice::readyRead, this, &DeviceLink::readSocket);
     }
     if (tcpConnected())
         return true;
-    TCP_Client->abort();
+    m_tcp->abort();
+    m_rx.reset();
     bool failed = false;
-    auto conn = connect(TCP_Client, &QAbstractSocket::errorOccurred, this,
+    auto conn = connect(m_tcp, &QAbstractSocket::errorOccurred, this,
                         [&failed](QAbstractSocket::SocketError) { failed = true; });
-    // Unbuffered: bytesAvailable() and read() go to the socket itself, so the
-    // receive loop sees a reply as soon as it is there.
-    TCP_Client->connectToHost(m_host, m_port, QIODevice::ReadWrite | QIODevice::Unbuffered);
-    waitWhile(
+    m_tcp->connectToHost(m_host, m_port);
+    lmk::waitWhile(
         [&] {
-            const auto s = TCP_Client->state();
+            const auto s = m_tcp->state();
             return !failed &&
                    (s == QAbstractSocket::HostLookupState || s == QAbstractSocket::ConnectingState);
         },
         kConnectLimitMs);
     disconnect(conn);
     if (tcpConnected()) {
+        // A new connection: nothing that was owed on the old one comes here.
+        if (m_usbConnected == 0)
+            m_settleClock.invalidate();
         // Socket options only take effect on a connected socket.
-        TCP_Client->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        m_tcp->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         return true;
     }
     if (!failed) { // our own limit ran out: Qt reported nothing
-        TCP_Client->abort();
-        TCP_ClientError();
+        m_tcp->abort();
+        wlanFailed();
     }
     return false;
 }
 
 void DeviceLink::closeTcp() {
-    m_readable = false;
-    if (TCP_Client)
-        TCP_Client->abort();
+    m_versionFrameCut = false;
+    // Nothing more can come for a request that waits over WLAN.
+    if (m_exchange && m_usbConnected == 0 && tcpConnected())
+        m_exchange->endWith(ExchangeEnd::LinkLost);
+    if (m_tcp)
+        m_tcp->abort();
+    m_rx.reset();
 }
 
-bool DeviceLink::waitForData(int ms) {
-    return waitForData(ms, [] { return true; });
-}
-
-bool DeviceLink::waitForData(int ms, const std::function<bool()> &still) {
-    if (!tcpConnected())
-        return false;
-    const auto hasData = [this] {
-        return TCP_Client && (m_readable || TCP_Client->bytesAvailable() > 0);
-    };
-    waitWhile([&] { return tcpConnected() && !hasData() && still(); }, ms);
-    return hasData();
-}
-
-qint64 DeviceLink::socketRead(char *into, qint64 max) {
-    m_readable = false;
-    const qint64 n = TCP_Client ? TCP_Client->read(into, max) : -1;
-    if (n < 0)
-        TCP_ClientError();
-    return n;
-}
-
-int DeviceLink::receiveInto(int offset, int max) {
-    if (!TCP_Client || offset < 0 || max <= 0 || offset + max > kRxBufferSize)
-        return 0;
-    const qint64 n = socketRead(reinterpret_cast<char *>(RxBuffer) + offset, max);
-    if (n < 0)
-        return -1;
-    RxCount = offset + int(n);
-    return int(n);
-}
-
-void DeviceLink::TCP_ClientError() {
-    AwaitingReply = 0;
+void DeviceLink::wlanFailed() {
+    if (m_exchange && m_usbConnected == 0)
+        m_exchange->endWith(ExchangeEnd::LinkLost);
     setWlanChecked(false);
     closeTcp();
-    Timer1.stop();
+    m_keepAlive.stop();
     setWlanDeviceText(QString());
-    dialogs().information(QString::fromLatin1(kWlanLostText));
+    emit connectionLost();
 }
 
 void DeviceLink::startupWlan() {
@@ -389,7 +397,7 @@ void DeviceLink::startupWlan() {
     if (m_shutdown) // the window closed meanwhile
         return;
     if (!answered) {
-        dialogs().information(QString::fromLatin1(kApNotFoundText));
+        emit accessPointNotFound();
         return;
     }
     setWlanChecked(true);
@@ -397,39 +405,29 @@ void DeviceLink::startupWlan() {
     openTcp();
 }
 
-void DeviceLink::MI_USBClick() {
+void DeviceLink::findUsbDevice() {
     if (openUsb() != 0)
-        usbWrite(QByteArray(1, char(0x12)));
+        writeUsb(QByteArray(1, char(0x12)));
 }
 
-void DeviceLink::MI_WLANClick() {
+void DeviceLink::findWlanConnection() {
     setWlanChecked(false);
     setWlanDeviceText(QString());
     closeTcp();
     processPendingEvents();
     if (!probeAccessPoint(kProbeMs)) {
-        dialogs().information(QString::fromLatin1(kApNotFoundText));
+        emit accessPointNotFound();
         return;
     }
     if (!openTcp())
         return;
-    waitForData(200);
-    if (!tcpConnected())
-        return;
     setWlanChecked(true);
-    if (!tcpWrite(QByteArray(1, char(0x12))))
+    // The version reply comes as a frame nobody waits for: the top row
+    // shows it.
+    m_versionFrameCut = true;
+    if (!writeSocket(QByteArray(1, char(0x12))))
         return;
     restartKeepAlive();
-    processPendingEvents();
-    if (!waitForData(1000))
-        return;
-    const qint32 held = RxCount; // this read does not count as held bytes
-    const int got = receiveInto(0, 512);
-    RxCount = held;
-    if (got <= 0)
-        return;
-    RxFrameLength = qMin(qMin(RxBuffer[0] + 256 * RxBuffer[1], 12), got);
-    QCoreApplication::postEvent(m_target.load(), new DeviceDataEvent(RxBuffer + 4, RxFrameLength - 4));
 }
 
 void DeviceLink::restartKeepAlive() {
@@ -437,10 +435,10 @@ void DeviceLink::restartKeepAlive() {
     // re-armed when it is not running with the full interval; when it fires
     // early, it is armed again for the rest (see keepAliveTick).
     m_lastSend.start();
-    if (!Timer1.isActive() || Timer1.interval() != m_keepAliveMs) {
-        Timer1.stop();
-        Timer1.setInterval(m_keepAliveMs);
-        Timer1.start();
+    if (!m_keepAlive.isActive() || m_keepAlive.interval() != m_keepAliveMs) {
+        m_keepAlive.stop();
+        m_keepAlive.setInterval(m_keepAliveMs);
+        m_keepAlive.start();
     }
 }
 
@@ -448,75 +446,54 @@ void DeviceLink::keepAliveTick() {
     if (m_lastSend.isValid()) {
         const qint64 since = m_lastSend.elapsed();
         if (since < m_keepAliveMs) {
-            Timer1.start(int(m_keepAliveMs - since));
+            m_keepAlive.start(int(m_keepAliveMs - since));
             return;
         }
     }
-    if (Timer1.interval() != m_keepAliveMs)
-        Timer1.start(m_keepAliveMs);
-    Timer1Timer();
+    if (m_keepAlive.interval() != m_keepAliveMs)
+        m_keepAlive.start(m_keepAliveMs);
+    sendKeepAlive();
+}
+
+void DeviceLink::sendKeepAlive() {
+    // Its answer comes as a frame nobody asked for and is dropped. While an
+    // operation runs, its own requests keep the connection busy.
+    if (!m_wlanChecked || !tcpConnected() || m_exchange)
+        return;
+    writeSocket(QByteArray(1, char(0x55)));
 }
 
 void DeviceLink::beginShutdown() {
     m_shutdown = true;
-    AwaitingReply = 0;
-    ScanActive = 0;
-    ApSettingsPending = 0;
-    Timer.stop();
-    Timer1.stop();
+    if (m_exchange)
+        m_exchange->endWith(ExchangeEnd::ShuttingDown);
+    m_keepAlive.stop();
 }
 
 void DeviceLink::setKeepAliveIntervalForTest(int ms) {
     m_keepAliveMs = ms;
-    Timer1.setInterval(ms);
+    m_keepAlive.setInterval(ms);
     m_lastSend.invalidate();
 }
 
-void DeviceLink::Timer1Timer() {
-    if (!m_wlanChecked || !tcpConnected())
-        return;
-    if (!tcpWrite(QByteArray(1, char(0x55))))
-        return;
-    processPendingEvents();
-    if (waitForData(200)) {
-        char discard[8];
-        socketRead(discard, sizeof discard);
-    }
-}
-
-int DeviceLink::discardStaleInput() {
-    if (UsbConnected != 0) {
-        // Frames the library delivered wait as events; on the terminal page
-        // they are the receiver's text and stay.
-        if (pageShown != kPageTerminal)
-            QCoreApplication::removePostedEvents(m_target.load(), WM_DEVICE_DATA);
-        return 0;
-    }
-    if (!m_wlanChecked || !tcpConnected())
-        return 0;
-    RxCount = 0;
-    RxFrameLength = 0;
-    int dropped = 0;
-    char scratch[4096];
-    while (TCP_Client->bytesAvailable() > 0) {
-        const qint64 n = socketRead(scratch, sizeof scratch);
-        if (n <= 0)
-            break;
-        dropped += int(n);
-    }
-    if (dropped > 0)
-        emit staleInputDropped(dropped);
-    return dropped;
-}
-
 void DeviceLink::drainWlan() {
+    // What comes now is handled as frames nobody asked for, until nothing
+    // has come for 100 ms.
     QElapsedTimer spent;
     spent.start();
-    while (tcpConnected() && spent.elapsed() < kDrainLimitMs && waitForData(100)) {
-        if (receiveInto(0, kRxBufferSize) < 0)
+    while (tcpConnected() && spent.elapsed() < kDrainLimitMs) {
+        const quint64 before = deviceEventSerial().load();
+        const qint64 held = m_rx.RxCount;
+        lmk::waitWhile(
+            [&] {
+                return tcpConnected() && deviceEventSerial().load() == before &&
+                       m_rx.RxCount == held;
+            },
+            100);
+        if (deviceEventSerial().load() == before && m_rx.RxCount == held)
             break;
     }
-    RxCount = 0;
+    m_rx.reset();
 }
 
 } // namespace lmk

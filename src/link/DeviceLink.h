@@ -1,16 +1,19 @@
 #pragma once
-// The device link: SendToDevice over USB or WLAN, the WLAN receive loop, the
-// delivery of every frame as one WM_DEVICE_DATA event, OnDeviceData with the
-// shared reply state and the reply timer, discovery and keep-alive.
+// The device link: the transports (USB through the USB library, WLAN over
+// TCP), the reading of the WLAN byte stream into frames, the delivery of
+// every frame as one WM_DEVICE_DATA event, its routing, discovery and
+// keep-alive.
 //
-// The link knows nothing about pages: a feature registers for its frames in
-// `handlers` (terminal text, scan replies, task lists, slot records). The
-// window binds its top row (EUSBDevice, CB_WLAN, EWLANDevice) to the
-// signals below and tells the link which page is shown.
+// Routing of a frame: while an Exchange runs (Exchange.h), the frame is its
+// answer, whatever the window shows. Otherwise nobody asked for it: in
+// terminal mode it leaves as terminalText(); a version reply is shown in the
+// top row (usbDeviceText / wlanDeviceText); anything else is dropped
+// (staleInputDropped()), so a late reply never changes anything.
+//
+// The link knows nothing about pages and shows nothing: a lost WLAN
+// connection and an access point that does not answer leave as signals.
 
 #include "link/FrameExtractor.h"
-#include "link/ReplyDispatcher.h"
-#include "link/ReplyState.h"
 #include "link/UsbLibrary.h"
 
 #include <QByteArray>
@@ -20,11 +23,12 @@
 #include <QTimer>
 
 #include <atomic>
-#include <functional>
 
 class QTcpSocket;
 
 namespace lmk {
+
+class Exchange;
 
 constexpr quint16 kDefaultPort = 55555;
 constexpr int kKeepAliveMs = 30000;
@@ -34,8 +38,15 @@ inline constexpr const char *kDefaultHost = "lmk5x.local";
 // still gives up after this long, so that nothing waits forever.
 constexpr int kConnectLimitMs = 5000;
 constexpr int kProbeMs = 500;
+// After a request that went unanswered, the next one waits this long at
+// most for the late reply (which is then dropped), so that it is never
+// taken as the next request's answer.
+constexpr int kLateReplyGraceMs = 1000;
+// After an abort, the next request waits until the receiver has been quiet
+// for this long (a frame may have been on its way).
+constexpr int kQuietAfterAbortMs = 100;
 
-class DeviceLink : public QObject, public ReplyState, public RxState {
+class DeviceLink : public QObject {
     Q_OBJECT
 public:
     explicit DeviceLink(QObject *parent = nullptr);
@@ -48,107 +59,80 @@ public:
     quint16 port() const { return m_port; }
     void setEndpoint(const QString &host, quint16 port);
 
-    // --- transport state ------------------------------------------------
-    qint32 UsbConnected = 0;
-    QTimer Timer;  // reply timer (TimerTimer), disabled at start
-    QTimer Timer1; // WLAN keep-alive (Timer1Timer), 30000 ms, enabled
-    QTcpSocket *TCP_Client = nullptr;
-
+    // --- transport state --------------------------------------------------
+    bool usbOpen() const { return m_usbConnected != 0; }
     bool wlanChecked() const { return m_wlanChecked; } // CB_WLAN
     void setWlanChecked(bool on);
     QString usbDeviceText() const { return m_usbText; }   // EUSBDevice
     QString wlanDeviceText() const { return m_wlanText; } // EWLANDevice
     void setUsbDeviceText(const QString &t);
     void setWlanDeviceText(const QString &t);
-    // Index of the shown tab among the visible ones (2 = "USB Terminal").
-    int pageShown = kPageUpdate;
     // Either transport available (the callers' own precondition check).
-    bool hasTransport() const { return UsbConnected != 0 || m_wlanChecked; }
+    bool hasTransport() const { return m_usbConnected != 0 || m_wlanChecked; }
     // Why the last USB open gave no connection (the library's loader).
     QString usbLibraryError() const { return m_usb.errorString(); }
     bool tcpConnected() const;
+    // The local port of the WLAN connection (0 without one).
+    quint16 tcpLocalPort() const;
+    // Small sends (one-byte acknowledgements) go out at once.
+    bool tcpLowDelay() const;
 
-    // Frame hand-offs to the features.
-    ReplyHandlers handlers;
+    // --- operations ---------------------------------------------------------
+    // The operation that holds the link now ("" when none).
+    QString runningOperation() const;
+    bool exchangeRunning() const { return m_exchange != nullptr; }
 
+    // Sends bytes that expect no answer of their own (a terminal line, the
+    // access-point frame): over USB when it is open, else over WLAN when
+    // checked, else nowhere. Refused (false) while an operation waits for
+    // its replies, so that nothing can be taken for them.
+    bool sendUnasked(const QByteArray &bytes);
+    // The version request (12); the reply is shown in the top row.
+    void requestVersion();
+    // Terminal mode: frames nobody asked for are terminal text. Over USB
+    // the receiver is told (0D 01 to enter, 0D 00 to leave).
+    void setTerminalMode(bool on);
+    bool terminalMode() const { return m_terminalMode; }
+
+    // --- delivery -------------------------------------------------------------
     // Where WM_DEVICE_DATA is posted: the main window, or the link itself.
     void setEventTarget(QObject *target);
     QObject *eventTarget() const;
-    // For the event target's event(): runs OnDeviceData for WM_DEVICE_DATA,
-    // accepts WM_DEVICE_NOTIFY; false for every other event.
+    // For the event target's event(): routes WM_DEVICE_DATA, accepts
+    // WM_DEVICE_NOTIFY; false for every other event.
     bool handleDeviceEvent(QEvent *e);
+    // One received payload, as a transport delivers it (fuzzing, tests).
+    void deliverPayload(const QByteArray &payload, bool fromWlan);
 
-    // --- sending ----------------------------------------------------------
-    void SendToDevice(const quint8 *data, int count);
-    void SendToDevice(const QByteArray &bytes);
-    // LMK_Write directly, bypassing SendToDevice (MI_USB, page change).
-    void usbWrite(const QByteArray &bytes);
-    // One socket send directly, without SendToDevice (MI_WLAN, keep-alive).
-    bool tcpWrite(const QByteArray &bytes);
-
-    // --- receiving ----------------------------------------------------------
-    void OnDeviceData(const quint8 *payload, int length);
-    // The WLAN receive loop of SendToDevice without a send: for a requester
-    // whose wait is still open after SendToDevice returned on a frame that
-    // decided nothing. Returns like SendToDevice's loop.
-    void receiveWhileAwaiting();
-    // A requester's wait for its reply: blocks while `waiting` holds. Over
-    // WLAN the socket is read meanwhile, frame by frame, so a frame that
-    // decides nothing (only 02 or C0 words) does not leave the reply unread
-    // in the socket; frames already held are delivered first. Over USB the
-    // frames come as events. A closed socket ends the reading at once; the
-    // wait then goes on until the reply timer, an abort or a shutdown ends it.
-    void waitForReply(const std::function<bool()> &waiting);
-
-    // --- reply timer ------------------------------------------------------
-    void startReplyTimer(int ms); // disable, set the interval, enable
-    void stopReplyTimer();
-    void TimerTimer();
-
-    // --- connection ---------------------------------------------------------
-    // USB: UsbConnected := LMK_Open(...), loading the library on first use.
+    // --- connection -----------------------------------------------------------
+    // USB: LMK_Open(...), loading the library on first use; nonzero = open.
     int openUsb();
     void closeUsb(); // LMK_Close
+    // Tests without a USB library: the link believes a device is open (or not).
+    void setUsbOpenForTest(bool open);
     // The WLAN probe ITCP_Client: name resolution and connect within `ms`.
     bool probeAccessPoint(int ms = kProbeMs);
-    // Opens TCP_Client; a failure runs TCP_ClientError. True when connected.
+    // Opens TCP_Client; a failure loses the connection. True when connected.
     bool openTcp();
     void closeTcp();
-    // Waits up to `ms` for data on TCP_Client; false on a closed socket.
-    bool waitForData(int ms);
-    // The same, ended early (false) as soon as `still` no longer holds.
-    bool waitForData(int ms, const std::function<bool()> &still);
-    // Receives up to `max` bytes at RxBuffer + offset; -1 runs TCP_ClientError.
-    int receiveInto(int offset, int max);
-    // Socket error event of TCP_Client.
-    void TCP_ClientError();
-
-    // Start-up step 1: probe, then open TCP_Client; "Access Point LMK5x not
-    // found!" when the probe fails.
+    // Start-up: probe, then open TCP_Client (accessPointNotFound() when the
+    // probe fails).
     void startupWlan();
-    void MI_USBClick();
-    void MI_WLANClick();
-    void Timer1Timer();
-    void restartKeepAlive();
-    // Close-time drain: read and discard while data comes within 100 ms.
+    // "Find USB Device": open the library again, ask for the version.
+    void findUsbDevice();
+    // "Find WLAN Connection": close, probe, connect, ask for the version.
+    void findWlanConnection();
+    // Close-time drain: read and drop while data comes within 100 ms.
     void drainWlan();
-    // Called as an operation is about to send its first request: over WLAN,
-    // whatever the receiver sent before it (a late answer to a request that
-    // timed out, an answer nobody waited for) cannot be the answer to this
-    // one and is dropped. Returns the number of WLAN bytes dropped. Over
-    // USB the frames not yet handled are dropped, except on the terminal
-    // page, where they are the receiver's text.
-    int discardStaleInput();
 
-    // The window is closing: every open wait ends at once (AwaitingReply,
-    // ScanActive cleared, reply timer and keep-alive stopped), and from now
-    // on nothing goes out through SendToDevice or the keep-alive, so that
-    // operations unwinding below the close send nothing and show nothing.
-    // The close steps themselves (terminal mode off over USB, drain, close)
-    // still run.
+    // The window is closing: a running operation ends at once
+    // (ShuttingDown), and from now on nothing goes out but the close steps.
     void beginShutdown();
     bool shuttingDown() const { return m_shutdown; }
 
+    // Keep-alive (30000 ms after the last WLAN send).
+    bool keepAliveActive() const { return m_keepAlive.isActive(); }
+    int keepAliveInterval() const { return m_keepAlive.interval(); }
     // Tests only: a shorter keep-alive interval (the shipped one is 30 s).
     void setKeepAliveIntervalForTest(int ms);
 
@@ -156,36 +140,64 @@ signals:
     void wlanCheckedChanged(bool on);
     void usbDeviceTextChanged(const QString &text);
     void wlanDeviceTextChanged(const QString &text);
+    // A frame nobody asked for while in terminal mode.
+    void terminalText(const QByteArray &payload);
+    // The WLAN connection failed ("LMK doesn't respond to WLAN!").
+    void connectionLost();
+    // The WLAN probe found no access point ("Access Point LMK5x not found!").
+    void accessPointNotFound();
     // Tracing (lmkctl --trace): every request sent, every frame delivered.
     void requestSent(const QByteArray &bytes, const QString &transport);
     void frameDelivered(const QByteArray &payload);
-    // discardStaleInput() dropped bytes that came before a request.
+    // Bytes nobody asked for were dropped (a late or unasked reply).
     void staleInputDropped(int bytes);
 
 protected:
     bool event(QEvent *e) override;
 
 private:
+    friend class Exchange;
     static void deliverFromUsb(void *context, const unsigned char *payload, int length);
-    void receiveLoop(bool &cont);
-    void receiveWhile(const std::function<bool()> &waiting);
-    void postFrame(const quint8 *payload, int length);
-    // One read on TCP_Client; a failure (the peer's close included) runs
-    // TCP_ClientError and yields -1.
-    qint64 socketRead(char *into, qint64 max);
+    void postPayload(QByteArray payload, bool fromWlan);
+    void route(const quint8 *payload, int length, bool fromWlan, quint64 serial);
+    void showVersion(const QString &text, bool toWlanField);
+    // Socket reading: everything the socket holds, cut into frames.
+    void readSocket();
+    bool writeSocket(const QByteArray &bytes);
+    void writeUsb(const QByteArray &bytes);
+    // One send over the transport in use (SendToDevice).
+    bool transmit(const QByteArray &bytes);
+    void wlanFailed(); // TCP_ClientError
+    void restartKeepAlive();
     void keepAliveTick();
+    void sendKeepAlive();
+    // For an exchange's first send.
+    bool claim(Exchange *ex, QString *refusedBy);
+    void release(Exchange *ex);
+    void settleBeforeRequest();
 
     QString m_host;
     quint16 m_port = kDefaultPort;
+    qint32 m_usbConnected = 0; // UsbConnected
     bool m_wlanChecked = false;
+    bool m_terminalMode = false;
     QString m_usbText;
     QString m_wlanText;
     std::atomic<QObject *> m_target{nullptr};
     UsbLibrary m_usb;
+    QTcpSocket *m_tcp = nullptr; // TCP_Client
+    RxState m_rx;                // RxBuffer, RxCount, RxFrameLength
+    QTimer m_keepAlive;          // Timer1
     int m_keepAliveMs = kKeepAliveMs;
-    bool m_readable = false; // readyRead seen since the last read
-    bool m_shutdown = false;
     QElapsedTimer m_lastSend; // since the last WLAN send (keep-alive clock)
+    bool m_shutdown = false;
+    Exchange *m_exchange = nullptr;
+    QElapsedTimer m_lastFrame; // since the last frame arrived
+    QElapsedTimer m_settleClock; // since the last exchange ended unsettled
+    bool m_replyOwed = false;    // its last request went unanswered
+    bool m_quietNeeded = false;  // it was aborted
+    // "Find WLAN Connection": its version reply is read as at most 12 bytes.
+    bool m_versionFrameCut = false;
 };
 
 } // namespace lmk

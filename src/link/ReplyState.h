@@ -2,6 +2,8 @@
 // Shared reply state: what a requester prepares before it sends and what
 // OnDeviceData, the reply timer and the socket error handler change.
 
+#include "link/MessageTexts.h"
+
 #include <QByteArray>
 
 namespace lmk {
@@ -24,10 +26,5 @@ struct ReplyState {
 
     void setStatusText(const QByteArray &text) { StatusText = text.left(kStatusTextMax); }
 };
-
-// The texts that more than one Part shows.
-inline constexpr const char *kTimeoutText = "Timeout: Device doesn't respond!";
-inline constexpr const char *kApNotFoundText = "Access Point LMK5x not found!";
-inline constexpr const char *kWlanLostText = "LMK doesn't respond to WLAN!";
 
 } // namespace lmk

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -11,13 +10,6 @@
 namespace lmk {
 
 namespace {
-// When events were last processed on this thread (by a wait or on demand).
-QElapsedTimer &lastProcessed() {
-    static QElapsedTimer t;
-    return t;
-}
-void markProcessed() { lastProcessed().start(); }
-
 int g_activeWaits = 0;
 
 // One heartbeat for all waits, so the blocking event processing returns in
@@ -66,7 +58,6 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs) {
         }
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        markProcessed();
     }
     --g_activeWaits;
     return done;
@@ -75,12 +66,6 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs) {
 void processPendingEvents() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    markProcessed();
-}
-
-void processPendingEventsUnlessRecent(int ms) {
-    if (!lastProcessed().isValid() || lastProcessed().elapsed() >= ms)
-        processPendingEvents();
 }
 
 } // namespace lmk

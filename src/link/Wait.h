@@ -18,8 +18,5 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs = -1);
 
 // Processes the events that are pending now, without blocking.
 void processPendingEvents();
-// The same, unless events were processed less than `ms` ago: for loops that
-// run once per frame, so that a fast exchange is not slowed by polling.
-void processPendingEventsUnlessRecent(int ms);
 
 } // namespace lmk

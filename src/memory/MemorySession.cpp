@@ -121,8 +121,11 @@ void MemorySession::run(SlotTransferOperation::Kind kind, const BeforeSending &b
         m_resultText = check->text();
     }
     m_activity.clear();
-    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy)
+    if (outcome == Outcome::NoTransport || outcome == Outcome::Busy) {
+        if (!op.busyWith().isEmpty()) // another operation holds the link
+            dialogs().information(op.outcomeText(kind, outcome));
         return;
+    }
     m_busy = false;
     if (reading && outcome != Outcome::Done) {
         // The image and the grid are as before the read, and so is this.

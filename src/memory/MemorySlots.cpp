@@ -1,6 +1,7 @@
 #include "memory/MemorySlots.h"
 
 #include "link/DeviceLink.h"
+#include "link/ReplyDispatcher.h"
 #include "link/Dialogs.h"
 #include "memory/SlotRecord.h"
 
@@ -8,17 +9,9 @@
 
 namespace lmk {
 
-MemorySlots::MemorySlots(DeviceLink &link, QObject *parent)
-    : QObject(parent), m_link(link), m_previousRecord(link.handlers.slotRecord),
-      m_previousReadError(link.handlers.slotReadError) {
-    m_link.handlers.slotRecord = [this](const quint8 *p, int n) { storeReply(p, n); };
-    m_link.handlers.slotReadError = [this] { readError(); };
-}
+MemorySlots::MemorySlots(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {}
 
-MemorySlots::~MemorySlots() {
-    m_link.handlers.slotRecord = m_previousRecord;
-    m_link.handlers.slotReadError = m_previousReadError;
-}
+MemorySlots::~MemorySlots() = default;
 
 qint64 MemorySlots::storeReplyInto(MemoryImage &image, const quint8 *p, int n,
                                    QByteArray &record, bool *partial) {

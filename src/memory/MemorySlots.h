@@ -27,9 +27,8 @@ class DeviceLink;
 class MemorySlots : public QObject {
     Q_OBJECT
   public:
-    // Registers the slot reply handlers of `link` for the object's lifetime;
-    // the handlers registered before come back when it ends (a short-lived
-    // reader, such as a backup's, lends them for its read).
+    // Slot replies reach the image only through a read that asked for them
+    // (SlotTransferOperation); the link is the one it reads from.
     explicit MemorySlots(DeviceLink &link, QObject *parent = nullptr);
     ~MemorySlots() override;
 
@@ -81,8 +80,6 @@ class MemorySlots : public QObject {
     DeviceLink &m_link;
     MemoryImage m_image;
     MemoryImage *m_readTarget = nullptr;
-    std::function<void(const quint8 *, int)> m_previousRecord;
-    std::function<void()> m_previousReadError;
 };
 
 } // namespace lmk

@@ -1,6 +1,7 @@
 #include "memory/SlotBackups.h"
 
 #include "link/DeviceLink.h"
+#include "link/MessageTexts.h"
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"

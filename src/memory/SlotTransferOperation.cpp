@@ -1,6 +1,7 @@
 #include "memory/SlotTransferOperation.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 #include "link/Wait.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
@@ -8,9 +9,7 @@
 namespace lmk {
 
 SlotTransferOperation::SlotTransferOperation(MemorySlots &store, QObject *parent)
-    : QObject(parent), m_slots(store), m_link(store.link()) {
-    connect(&m_slots, &MemorySlots::readFailed, this, [this] { m_readFailed = true; });
-}
+    : QObject(parent), m_slots(store), m_link(store.link()) {}
 
 QByteArray SlotTransferOperation::readRequest() {
     // The receiver names the slot in its reply; only the first byte goes out.
@@ -53,6 +52,8 @@ QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) const {
         break;
     case Outcome::ImageShort:
         return imageShortText(m_slots.image().size());
+    case Outcome::Busy:
+        return m_busyWith.isEmpty() ? QString() : busyText(m_busyWith);
     case Outcome::Done:
         if (kind == Kind::Read && m_partialRecords)
             return QStringLiteral("The device sent 248 of the 256 bytes of a slot; the last 8 "
@@ -107,7 +108,24 @@ SlotTransferOperation::Outcome SlotTransferOperation::clearAll() {
     return run(Kind::Clear);
 }
 
+QString SlotTransferOperation::busyText(const QString &running) {
+    return operationBusyText(running);
+}
+
+QString SlotTransferOperation::operationName(Kind kind) {
+    switch (kind) {
+    case Kind::Read:
+        return QStringLiteral("Reading the memory slots");
+    case Kind::Write:
+        return QStringLiteral("Writing the memory slots");
+    case Kind::Clear:
+        return QStringLiteral("Clearing the memory slots");
+    }
+    return {};
+}
+
 SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
+    m_busyWith.clear();
     if (!m_link.hasTransport())
         return Outcome::NoTransport;
     if (m_slots.operationRunning)
@@ -118,15 +136,20 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
     // Checked before anything is sent: a part of an image is never written.
     if (kind == Kind::Write && m_slots.image().size() < kSlotImageSize)
         return Outcome::ImageShort;
+    Exchange exchange(m_link, operationName(kind));
+    if (!exchange.claimed()) {
+        m_busyWith = exchange.refusedBy();
+        return Outcome::Busy;
+    }
     m_slots.operationRunning = true;
     emit started();
     processPendingEvents();
-    const Outcome outcome = runSlots(kind);
+    const Outcome outcome = runSlots(kind, exchange);
     m_slots.operationRunning = false;
     return outcome;
 }
 
-SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
+SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind, Exchange &exchange) {
     MemoryImage &image = m_slots.image();
     // A read fills a copy; a 256-byte reply keeps the copy's last 8 bytes
     // of its record.
@@ -137,17 +160,22 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
         incoming.setPosition(0);
         m_slots.setReadTarget(&incoming);
     }
-    QMetaObject::Connection partial;
-    if (kind == Kind::Read)
-        partial = connect(&m_slots, &MemorySlots::recordStored, this,
-                          [this](qint64, const QByteArray &, bool p) { m_partialRecords |= p; });
+    // The records of this read, and nothing else, go into the copy; a write
+    // or clear is answered by a status word.
+    bool readFailed = false;
+    const auto failed = connect(&m_slots, &MemorySlots::readFailed, this, [&] { readFailed = true; });
+    const auto partial =
+        connect(&m_slots, &MemorySlots::recordStored, this,
+                [this](qint64, const QByteArray &, bool p) { m_partialRecords |= p; });
+    if (kind == Kind::Read) {
+        exchange.sink.slotRecord = [this](const quint8 *p, int n) { m_slots.storeReply(p, n); };
+        exchange.sink.slotReadError = [this] { m_slots.readError(); };
+    }
     Outcome outcome = Outcome::Done;
     for (int s = 1; s <= kSlotCount; ++s) {
         QByteArray request;
-        int length = 4 + kSlotSize;
         if (kind == Kind::Read) {
             request = readRequest();
-            length = 1;
         } else if (kind == Kind::Write) {
             // Taken from the slot's own place, so a cell stored during an
             // earlier wait does not shift what is sent.
@@ -156,10 +184,11 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
         } else {
             request = clearRequest(s);
         }
-        outcome = exchange(request, length);
+        const ExchangeResult r = exchange.request(request, kReplyTimeoutMs);
+        outcome = outcomeOf(r, readFailed);
         if (outcome != Outcome::Done)
             break;
-        if (kind != Kind::Read && m_link.PendingRequest != 0) {
+        if (kind != Kind::Read && r.code != 0) {
             outcome = Outcome::Refused;
             break;
         }
@@ -168,8 +197,9 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
         if (kind != Kind::Read)
             processPendingEvents();
     }
+    disconnect(failed);
+    disconnect(partial);
     if (kind == Kind::Read) {
-        disconnect(partial);
         m_slots.setReadTarget(nullptr);
         if (outcome == Outcome::Done) {
             incoming.setPosition(kSlotImageSize);
@@ -180,39 +210,29 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind) {
     return outcome;
 }
 
-SlotTransferOperation::Outcome SlotTransferOperation::exchange(const QByteArray &request,
-                                                               int length) {
-    m_readFailed = false;
-    m_link.PendingRequest = -1;
-    m_link.UnexpectedCode = -1;
-    m_link.setStatusText({});
-    // Set so that the WLAN path reads the reply; the reply timer ends a
-    // wait whose reply never comes.
-    m_link.AwaitingReply = 1;
-    m_link.startReplyTimer(kReplyTimeoutMs);
-    m_link.discardStaleInput();
-    m_link.SendToDevice(reinterpret_cast<const quint8 *>(request.constData()), length);
-    const auto waiting = [this] {
-        return m_link.PendingRequest == -1 && m_link.AwaitingReply && !m_readFailed;
-    };
-    while (waiting()) {
-        if (m_link.UsbConnected == 0 && m_link.wlanChecked() && m_link.tcpConnected())
-            m_link.receiveWhileAwaiting(); // a frame that decided nothing came first
-        else
-            waitWhile(waiting);
-    }
-    m_link.stopReplyTimer();
-    m_link.AwaitingReply = 0;
-    if (m_readFailed)
+SlotTransferOperation::Outcome SlotTransferOperation::outcomeOf(const ExchangeResult &r,
+                                                                bool readFailed) {
+    if (readFailed)
         return Outcome::ReadError;
-    if (m_link.PendingRequest == -1 && m_link.UnexpectedCode >= 0 &&
-        m_link.StatusText != kTimeoutText) {
-        m_unexpectedCode = m_link.UnexpectedCode;
+    switch (r.end) {
+    case ExchangeEnd::Status:
+        return Outcome::Done;
+    case ExchangeEnd::Unexpected:
+        m_unexpectedCode = r.code;
         return Outcome::Unexpected;
+    case ExchangeEnd::LinkLost:
+    case ExchangeEnd::NoTransport:
+        return Outcome::LinkLost;
+    case ExchangeEnd::Aborted:
+    case ExchangeEnd::ShuttingDown:
+        return Outcome::Stopped;
+    case ExchangeEnd::Busy:
+        return Outcome::Busy;
+    case ExchangeEnd::Timeout:
+    case ExchangeEnd::Finished:
+        break;
     }
-    if (m_link.PendingRequest == -1)
-        return m_link.hasTransport() ? Outcome::Timeout : Outcome::LinkLost;
-    return Outcome::Done;
+    return Outcome::Timeout;
 }
 
 } // namespace lmk

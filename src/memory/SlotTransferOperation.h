@@ -9,9 +9,9 @@
 // Replies: the memory-slot reply 10 .. | s | record (see MemorySlots); a
 // write or clear is acknowledged by a word 00 00 00 00, refused by 55 or 5A.
 //
-// Each slot is one exchange: PendingRequest := -1, AwaitingReply := 1, the
-// reply timer runs 3000 ms, SendToDevice, then wait (reading the socket over
-// WLAN) until a reply decides PendingRequest or the wait ends without one.
+// The whole transfer is one Exchange (link/Exchange.h); each slot is one
+// request of it with a reply timer of 3000 ms. Records that this read did
+// not ask for change nothing.
 //
 // A read collects the records in an image of its own (a copy of the
 // window's, 16128 bytes) and makes it the window's image only when all 63
@@ -25,6 +25,8 @@
 namespace lmk {
 
 class DeviceLink;
+class Exchange;
+struct ExchangeResult;
 class MemorySlots;
 
 class SlotTransferOperation : public QObject {
@@ -34,13 +36,14 @@ class SlotTransferOperation : public QObject {
     enum class Outcome {
         Done,        // all 63 slots
         NoTransport, // neither USB nor WLAN: nothing happened
-        Busy,        // another slot operation is running: nothing happened
+        Busy,        // another operation is running (busyWith()): nothing happened
         Refused,     // a write or clear was refused (0x55 / 0x5A)
         Timeout,     // no reply within kReplyTimeoutMs
         ReadError,   // a memory-slot reply without a whole record
         LinkLost,    // the connection failed during the wait (already reported)
         ImageShort,  // write: the image holds fewer than 63 whole records; nothing sent
         Unexpected,  // a reply word with a code no rule knows (unexpectedCode())
+        Stopped,     // the window closed or another operation stopped it: no message
     };
     Q_ENUM(Outcome)
 
@@ -61,6 +64,11 @@ class SlotTransferOperation : public QObject {
     // the last 8 bytes of those records were not received.
     bool partialRecords() const { return m_partialRecords; }
 
+    // The operation that held the link when the last run was refused.
+    QString busyWith() const { return m_busyWith; }
+    static QString busyText(const QString &running);
+    static QString operationName(Kind kind);
+
     // The message that ends the last run; empty where nothing more is shown.
     QString outcomeText(Kind kind, Outcome outcome) const;
     // How far a write or clear got that ended after `lastSlot`: "Writing
@@ -80,13 +88,12 @@ class SlotTransferOperation : public QObject {
     void slotDone(int slot);
 
   private:
-    Outcome exchange(const QByteArray &request, int length);
-
-    Outcome runSlots(Kind kind);
+    Outcome runSlots(Kind kind, Exchange &exchange);
+    Outcome outcomeOf(const ExchangeResult &r, bool readFailed);
 
     MemorySlots &m_slots;
     DeviceLink &m_link;
-    bool m_readFailed = false;
+    QString m_busyWith;
     bool m_partialRecords = false;
     int m_lastSlot = 0;
     int m_unexpectedCode = -1;

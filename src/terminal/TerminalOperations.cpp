@@ -1,6 +1,7 @@
 #include "terminal/TerminalOperations.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 
 namespace lmk {
 
@@ -14,14 +15,16 @@ QStringList listed(const QString &characters) {
 } // namespace
 
 QString TerminalLineSender::send(const QString &line) {
-    if (m_link.UsbConnected == 0)
+    if (!m_link.usbOpen())
         return QString::fromLatin1(kNoUsbText);
     if (const QString bad = unsendableCharacters(line); !bad.isEmpty())
         return QString::fromLatin1(kUnsendableLineText).arg(listed(bad).join(QLatin1Char(' ')));
     const std::optional<QByteArray> frame = terminalLineFrame(toTerminalBytes(line));
     if (!frame)
         return QString::fromLatin1(kLineTooLongText);
-    m_link.SendToDevice(*frame);
+    if (m_link.exchangeRunning())
+        return operationBusyText(m_link.runningOperation());
+    m_link.sendUnasked(*frame);
     return {};
 }
 
@@ -66,7 +69,7 @@ QString apPowerProblem(const QString &power) {
 
 QStringList AccessPointSetter::check(const ApSettings &s) const {
     QStringList messages{apSsidProblem(s.ssid), apPasskeyProblem(s.passkey)};
-    if (m_link.UsbConnected == 0)
+    if (!m_link.usbOpen())
         messages << QString::fromLatin1(kNoUsbText);
     messages << apChannelProblem(s.channel) << apPowerProblem(s.power);
     messages.removeAll(QString());
@@ -74,18 +77,24 @@ QStringList AccessPointSetter::check(const ApSettings &s) const {
 }
 
 QStringList AccessPointSetter::send(const ApSettings &s) {
-    const QStringList messages = check(s);
+    QStringList messages = check(s);
+    if (messages.isEmpty() && m_link.exchangeRunning())
+        messages << operationBusyText(m_link.runningOperation());
     if (messages.isEmpty())
-        m_link.SendToDevice(apConfigFrame(s));
+        m_link.sendUnasked(apConfigFrame(s));
     return messages;
 }
 
 TerminalReceiver::TerminalReceiver(DeviceLink &link, TerminalChat &chat)
     : m_link(link), m_chat(chat) {
-    m_link.handlers.terminalText = [this](const quint8 *p, int n) { receive(p, n); };
+    m_connection = QObject::connect(&m_link, &DeviceLink::terminalText, &m_link,
+                                    [this](const QByteArray &payload) {
+                                        receive(reinterpret_cast<const quint8 *>(payload.constData()),
+                                                int(payload.size()));
+                                    });
 }
 
-TerminalReceiver::~TerminalReceiver() { m_link.handlers.terminalText = nullptr; }
+TerminalReceiver::~TerminalReceiver() { QObject::disconnect(m_connection); }
 
 void TerminalReceiver::receive(const quint8 *payload, int length) {
     if (length <= 0 || payload == nullptr || isLineAcknowledgement(payload, length))
@@ -95,13 +104,13 @@ void TerminalReceiver::receive(const quint8 *payload, int length) {
 }
 
 bool TerminalReceiver::fillIn() {
-    if (!m_link.ApSettingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines ||
+    if (!m_settingsPending || m_chat.lineCount(kApAnswerLines) != kApAnswerLines ||
         !m_chat.endsWithLineBreak())
         return false;
     const std::optional<ApSettings> s = apSettingsFromLines(terminalLines(m_chat.chatText()));
     if (!s)
         return false;
-    m_link.ApSettingsPending = 0;
+    m_settingsPending = false;
     if (settingsReceived)
         settingsReceived(*s);
     m_chat.clearText();

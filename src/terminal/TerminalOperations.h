@@ -11,6 +11,7 @@
 
 #include "terminal/TerminalFrames.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 
@@ -109,9 +110,8 @@ public:
     void clearText() override { text.clear(); }
 };
 
-// Registers itself as the link's terminal receive handler (the dispatcher
-// hands it every frame while "USB Terminal" is shown) and unregisters when
-// destroyed.
+// Takes the link's terminal text (frames nobody asked for in terminal mode)
+// for its lifetime.
 class TerminalReceiver {
 public:
     TerminalReceiver(DeviceLink &link, TerminalChat &chat);
@@ -122,9 +122,12 @@ public:
     // One frame payload: a line acknowledgement is dropped, anything else is
     // appended as text, then the fill-in step runs.
     void receive(const quint8 *payload, int length);
-    // Fill-in step: while ApSettingsPending is set and the text holds exactly
+    // The next 8 lines are the access-point settings (set by the page change).
+    void setSettingsPending(bool on) { m_settingsPending = on; }
+    bool settingsPending() const { return m_settingsPending; }
+    // Fill-in step: while the settings are expected and the text holds exactly
     // 8 complete lines (the 8th with its line break), clears
-    // ApSettingsPending, reports the settings and empties the text. True
+    // that expectation, reports the settings and empties the text. True
     // when it filled.
     bool fillIn();
 
@@ -134,6 +137,8 @@ public:
 private:
     DeviceLink &m_link;
     TerminalChat &m_chat;
+    QMetaObject::Connection m_connection;
+    bool m_settingsPending = false;
 };
 
 } // namespace lmk

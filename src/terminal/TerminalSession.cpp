@@ -14,18 +14,16 @@ TerminalSession::~TerminalSession() { leave(); }
 bool TerminalSession::enter() {
     if (m_entered)
         return true;
-    if (m_link.UsbConnected == 0)
+    if (!m_link.usbOpen())
         return false;
-    m_savedPage = m_link.pageShown;
     m_chat.clearText();
     m_settings.reset();
     m_receiver = std::make_unique<TerminalReceiver>(m_link, m_chat);
     m_receiver->settingsReceived = [this](const ApSettings &s) { m_settings = s; };
-    m_link.pageShown = kPageTerminal;
-    m_link.ApSettingsPending = 1;
+    m_receiver->setSettingsPending(true);
     m_lastText.start();
     m_entered = true;
-    m_link.usbWrite(QByteArray::fromRawData("\x0D\x01", 2));
+    m_link.setTerminalMode(true);
     return true;
 }
 
@@ -33,15 +31,12 @@ void TerminalSession::leave() {
     if (!m_entered)
         return;
     m_entered = false;
-    m_link.ApSettingsPending = 0;
-    m_link.pageShown = m_savedPage;
     m_receiver.reset();
-    if (m_link.UsbConnected != 0)
-        m_link.usbWrite(QByteArray::fromRawData("\x0D\x00", 2));
+    m_link.setTerminalMode(false);
 }
 
 std::optional<ApSettings> TerminalSession::waitForSettings(int ms) {
-    waitWhile([this] { return m_entered && !m_settings && m_link.ApSettingsPending; }, ms);
+    waitWhile([this] { return m_entered && !m_settings && m_receiver->settingsPending(); }, ms);
     return m_settings;
 }
 

@@ -52,7 +52,6 @@ private:
     std::unique_ptr<TerminalReceiver> m_receiver;
     std::optional<ApSettings> m_settings;
     QElapsedTimer m_lastText;
-    int m_savedPage = 0;
     bool m_entered = false;
 };
 

@@ -1,6 +1,7 @@
 #include "upload/SyncOperation.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 #include "link/Wait.h"
 
 namespace lmk {
@@ -11,44 +12,42 @@ SyncResult SyncOperation::run() {
     SyncResult r;
     if (!m_link.hasTransport())
         return r;
+    Exchange exchange(m_link, QStringLiteral("Synchronize"));
+    if (!exchange.claimed()) {
+        r.busyWith = exchange.refusedBy();
+        return r;
+    }
     r.ran = true;
     emit started();
 
     const QByteArray request(1, char(kRequest));
-    m_link.startReplyTimer(kReplyMs);
-    m_link.AwaitingReply = 1;
-    m_link.PendingRequest = -1;
-    m_link.discardStaleInput();
-    m_link.SendToDevice(request);
-    m_link.waitForReply([this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
-
-    r.firstAnswer = m_link.PendingRequest;
+    ExchangeResult first = exchange.request(request, kReplyMs);
+    r.end = first.end;
+    r.firstAnswer = first.end == ExchangeEnd::Status ? first.code : -1;
     r.answer = r.firstAnswer;
     if (r.firstAnswer == 0x5A) {
         r.bootActive = true;
         r.uploadEnabled = true;
     } else if (r.firstAnswer == 0x55) {
-        m_link.startReplyTimer(kReplyMs);
+        // Confirmed by repeating the request until the time runs out.
+        exchange.startReplyTimer(kReplyMs);
         qint32 last = 0x55;
-        while (m_link.AwaitingReply) {
-            m_link.PendingRequest = -1;
-            m_link.SendToDevice(request);
+        while (!exchange.ended()) {
+            if (!exchange.send(request))
+                break;
+            const ExchangeResult next = exchange.waitForStatus();
+            if (next.end == ExchangeEnd::Status)
+                last = next.code;
             processPendingEvents();
-            m_link.waitForReply(
-                [this] { return m_link.PendingRequest == -1 && m_link.AwaitingReply; });
-            if (m_link.PendingRequest != -1)
-                last = m_link.PendingRequest;
         }
         // The value the receiver gave last stays the outcome, also when the
         // time ran out while a repetition was unanswered.
-        m_link.PendingRequest = last;
+        r.end = exchange.end() == ExchangeEnd::Timeout ? ExchangeEnd::Status : exchange.end();
         r.answer = last;
         r.configActive = last == 0x55;
         r.bootActive = last == 0x5A;
     }
-
-    m_link.AwaitingReply = 0;
-    m_link.stopReplyTimer();
+    exchange.stopReplyTimer();
     emit finished(r);
     return r;
 }

@@ -12,18 +12,25 @@
 // shows the bootloader, but does not allow the upload). Each repetition waits
 // for the receiver's answer to the one before, so the receiver sets the pace.
 
+#include "link/Exchange.h"
+
 #include <QObject>
+#include <QString>
 
 namespace lmk {
 class DeviceLink;
 
 struct SyncResult {
     bool ran = false;        // a transport was available and the request went out
-    qint32 firstAnswer = -1; // PendingRequest after the first wait (-1: none)
+    qint32 firstAnswer = -1; // the status code of the first answer (-1: none)
     qint32 answer = -1;      // the answer that decides the indicators
     bool bootActive = false;
     bool configActive = false;
     bool uploadEnabled = false; // only a first answer 0x5A
+    // How the exchange ended: Status when an answer came (or the answers
+    // stopped while confirming), else why not.
+    ExchangeEnd end = ExchangeEnd::NoTransport;
+    QString busyWith; // another operation held the link: nothing was sent
 };
 
 class SyncOperation : public QObject {

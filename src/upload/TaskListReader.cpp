@@ -8,19 +8,12 @@
 
 namespace lmk {
 
-TaskListReader::TaskListReader(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {
-    m_link.handlers.taskList = Hook{this};
-}
+TaskListReader::TaskListReader(DeviceLink &link, QObject *parent) : QObject(parent), m_link(link) {}
 
-TaskListReader::~TaskListReader() {
-    const Hook *h = m_link.handlers.taskList.target<Hook>();
-    if (h && h->reader == this)
-        m_link.handlers.taskList = nullptr;
-}
+TaskListReader::~TaskListReader() = default;
 
 void TaskListReader::read(const quint8 *p, int n) {
-    // Decoded whole first: the payload may live in the WLAN receive buffer,
-    // which an exchange started while events are processed would reuse.
+    // Decoded whole first: events are processed between the entries.
     const auto entries = upload::decodeTaskList(p, n);
     if (!entries)
         return;

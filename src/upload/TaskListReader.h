@@ -1,8 +1,8 @@
 #pragma once
-// The task-list reader: registered with the link for frames whose reply word
-// has the code 0x0B (see TaskListCodec.h for the bytes). A reply of 8 to 508
-// bytes replaces the list; any other length leaves it as it is. The link
-// clears AwaitingReply after the reader returns, which ends a search's wait.
+// The task-list reader: a search hands it the frame whose reply word has the
+// code 0x0B (see TaskListCodec.h for the bytes). A reply of 8 to 508 bytes
+// replaces the list; any other length leaves it as it is. The search's wait
+// ends after the reader returns.
 
 #include <QObject>
 #include <QStringList>
@@ -13,7 +13,6 @@ class DeviceLink;
 class TaskListReader : public QObject {
     Q_OBJECT
   public:
-    // Registers itself in link.handlers.taskList (replacing any other reader).
     explicit TaskListReader(DeviceLink &link, QObject *parent = nullptr);
     ~TaskListReader() override;
 
@@ -29,10 +28,6 @@ class TaskListReader : public QObject {
     void entryAdded(const QString &text);
 
   private:
-    struct Hook {
-        TaskListReader *reader;
-        void operator()(const quint8 *p, int n) const { reader->read(p, n); }
-    };
     DeviceLink &m_link;
     QStringList m_entries;
     quint64 m_generation = 0;

@@ -1,6 +1,10 @@
 #include "upload/TaskSearchOperation.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
+#include "upload/TaskListReader.h"
+
+#include <QPointer>
 #include "upload/TaskListCodec.h"
 
 namespace lmk {
@@ -13,19 +17,26 @@ SearchResult TaskSearchOperation::run(bool bootActive) {
         return {SearchOutcome::BootloaderNotActive, QStringLiteral("Bootloader not active!")};
     if (!m_link.hasTransport())
         return {SearchOutcome::NoConnection, QStringLiteral("No connection or no file available!")};
+    Exchange exchange(m_link, QStringLiteral("Search"));
+    if (!exchange.claimed())
+        return {SearchOutcome::Busy, operationBusyText(exchange.refusedBy())};
     emit started();
 
-    m_link.PendingRequest = 1; // a marker only: the list is known by its code
-    m_link.RxCount = 0;
-    m_link.startReplyTimer(kReplyMs);
-    m_link.AwaitingReply = 1;
-    m_link.discardStaleInput();
-    m_link.SendToDevice(QByteArray(1, char(upload::kTaskListCommand)));
-    m_link.waitForReply([this] { return m_link.AwaitingReply != 0; });
-
-    m_link.stopReplyTimer();
+    // The list is known by its code; status words do not end the wait.
+    QPointer<TaskListReader> reader = m_reader;
+    exchange.sink.taskList = [reader](const quint8 *p, int n) {
+        if (reader)
+            reader->read(p, n);
+    };
+    exchange.startReplyTimer(kReplyMs);
+    if (exchange.send(QByteArray(1, char(upload::kTaskListCommand))))
+        exchange.waitWhile([] { return true; });
+    exchange.stopReplyTimer();
     emit finished();
-    return {SearchOutcome::Finished, QStringLiteral("Transfer finished!")};
+    SearchResult r{SearchOutcome::Finished, QStringLiteral("Transfer finished!")};
+    r.end = exchange.end();
+    r.code = exchange.result().code;
+    return r;
 }
 
 } // namespace lmk

@@ -1,6 +1,7 @@
 #include "upload/UploadOperation.h"
 
 #include "link/DeviceLink.h"
+#include "link/Exchange.h"
 #include "link/Dialogs.h"
 #include "link/Wait.h"
 #include "files/UserFiles.h"
@@ -66,67 +67,63 @@ UploadResult UploadOperation::run(const UploadRequest &req) {
         if (!parsed.tooLarge.isEmpty())
             return done(UploadOutcome::IdTooLarge,
                         QString::fromLatin1(kIdTooLargeText).arg(parsed.tooLarge));
-        if (!parsed.ids) {
-            m_link.setStatusText(kNoTasksFound);
-            return done(UploadOutcome::NoTaskIds, QString::fromLatin1(m_link.StatusText));
-        }
+        if (!parsed.ids)
+            return done(UploadOutcome::NoTaskIds, QString::fromLatin1(kNoTasksFound));
         header = externalHeader(quint32(bytes.size()), *parsed.ids);
     }
 
     // 5.-7. The transfer. The name block comes from the file being sent.
+    Exchange exchange(m_link, QStringLiteral("Upload"));
+    if (!exchange.claimed())
+        return done(UploadOutcome::Busy, operationBusyText(exchange.refusedBy()));
     UploadPacketizer packets(std::move(bytes), nameBlock(fileName));
     result.transferred = true;
-    transfer(header, packets, req.byteCounter);
+    const ExchangeResult end = transfer(exchange, header, packets, req.byteCounter);
     result.sent = packets.sent();
-    if (m_link.shuttingDown()) // the window has gone: nobody to tell
+    result.end = end.end;
+    result.code = end.code;
+    if (m_link.shuttingDown() || end.end == ExchangeEnd::ShuttingDown) // nobody to tell
         return done(UploadOutcome::Abandoned, QString());
-    const QString text = QString::fromLatin1(m_link.StatusText);
-    if (text == QLatin1String(kSuccessText))
-        return done(UploadOutcome::Completed, text);
-    if (text == QLatin1String(kRefusedText))
-        return done(UploadOutcome::Refused, text);
-    return done(UploadOutcome::Ended, text);
+    if (end.isStatus(0) && !packets.hasNext())
+        return done(UploadOutcome::Completed, QString::fromLatin1(kSuccessText));
+    if (end.end == ExchangeEnd::Status)
+        return done(UploadOutcome::Refused, QString::fromLatin1(kRefusedText));
+    if (end.end == ExchangeEnd::Timeout)
+        return done(UploadOutcome::Ended, QString::fromLatin1(kTimeoutText));
+    return done(UploadOutcome::Ended, QString::fromLatin1(kCannotLoadText));
 }
 
-void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packets,
-                               qint64 counter) {
-    DeviceLink &link = m_link;
-    link.discardStaleInput();
-    // Over WLAN the first replies are handled inside the header's send.
-    qint64 workingSeen = link.WorkingReplies;
-    link.setStatusText(kCannotLoadText);
-    link.AwaitingReply = 1;
-    link.PendingRequest = -1;
-    link.startReplyTimer(kReplyMs);
+ExchangeResult UploadOperation::transfer(Exchange &exchange, const QByteArray &header,
+                                        UploadPacketizer &packets, qint64 counter) {
+    qint64 workingSeen = 0;
+    exchange.startReplyTimer(kReplyMs);
     emit started();
     emit phaseChanged(QString::fromLatin1(kClearingText));
     processPendingEvents();
-    link.SendToDevice(header);
+    exchange.send(header);
     emit progressChanged(0);
-    link.RxCount = 0;
-    link.RxFrameLength = 0;
 
     const qint64 size = packets.size();
     bool bytesPhase = false;
     int progress = 0;
     // Events are processed between packets at least every kEventSliceMs;
-    // SendToDevice and the waits process them as well.
+    // the waits process them as well.
     QElapsedTimer sinceEvents;
     sinceEvents.start();
-    while (link.AwaitingReply) {
-        link.waitForReply([&link] { return link.PendingRequest == -1 && link.AwaitingReply; });
-        link.stopReplyTimer();
+    ExchangeResult r;
+    for (;;) {
+        r = exchange.waitForStatus();
+        exchange.stopReplyTimer();
         // Every working reply counts, one handled together with the reply
         // after it as well.
-        for (; workingSeen < link.WorkingReplies; ++workingSeen)
+        for (; workingSeen < exchange.workingReplies(); ++workingSeen)
             emit counterChanged(++counter);
-        if (!link.AwaitingReply)
+        if (r.end != ExchangeEnd::Status)
             break;
-        const qint32 code = link.PendingRequest;
-        if (code == 0x55) {
-            link.startReplyTimer(kReplyMs);
-            link.PendingRequest = -1; // the next wait reads the next frame
-        } else if (code == 0x00) {
+        if (r.code == 0x55) {
+            exchange.startReplyTimer(kReplyMs);
+            exchange.clearStatus(); // the next wait reads the next frame
+        } else if (r.code == 0x00) {
             counter = packets.sent();
             emit counterChanged(counter);
             emit bytesSent(packets.sent(), size);
@@ -134,30 +131,27 @@ void UploadOperation::transfer(const QByteArray &header, UploadPacketizer &packe
                 progress = p;
                 emit progressChanged(p);
             }
-            if (packets.hasNext()) {
-                const qint64 n = packets.groupCounter();
-                if (!bytesPhase && n >= 65 && n <= 119) {
-                    bytesPhase = true;
-                    emit phaseChanged(QString::fromLatin1(kBytesSentText));
-                }
-                const QByteArray &packet = packets.next();
-                link.PendingRequest = -1;
-                link.startReplyTimer(kReplyMs);
-                link.SendToDevice(packet);
-            } else {
-                link.AwaitingReply = 0;
-                link.setStatusText(kSuccessText);
+            if (!packets.hasNext())
+                break;
+            const qint64 n = packets.groupCounter();
+            if (!bytesPhase && n >= 65 && n <= 119) {
+                bytesPhase = true;
+                emit phaseChanged(QString::fromLatin1(kBytesSentText));
             }
+            const QByteArray &packet = packets.next();
+            exchange.startReplyTimer(kReplyMs);
+            exchange.send(packet);
         } else {
-            link.setStatusText(kRefusedText);
-            link.AwaitingReply = 0;
+            break; // refused
         }
-        if (!link.AwaitingReply || sinceEvents.elapsed() >= kEventSliceMs) {
+        if (sinceEvents.elapsed() >= kEventSliceMs) {
             processPendingEvents();
             sinceEvents.start();
         }
     }
-    link.stopReplyTimer();
+    exchange.stopReplyTimer();
+    processPendingEvents();
+    return r;
 }
 
 } // namespace lmk

@@ -11,6 +11,7 @@
 // no status (02, C0 words) are passed over on both transports.
 // The outcome is one message; progress goes out through the signals.
 
+#include "link/Exchange.h"
 #include "upload/UploadCodec.h"
 
 #include <QObject>
@@ -41,8 +42,9 @@ enum class UploadOutcome {
     IdTooLarge, // a task id above FFFF: nothing sent
     Completed,  // "File transfer finished successfully!"
     Refused,    // "Exception caused by device driver!"
-    Ended,      // timeout, lost link or an unrouted reply: StatusText
+    Ended,      // timeout, lost link or an unrouted reply (end says which)
     Abandoned,  // the window closed during the transfer: no message
+    Busy,       // another operation held the link: nothing sent
 };
 
 struct UploadResult {
@@ -51,6 +53,9 @@ struct UploadResult {
     bool transferred = false; // the header went out (controls were disabled)
     qint64 size = 0;
     qint64 sent = 0;
+    // How the transfer's exchange ended (Status: the last status code).
+    ExchangeEnd end = ExchangeEnd::NoTransport;
+    int code = -1;
 };
 
 class UploadOperation : public QObject {
@@ -95,7 +100,8 @@ class UploadOperation : public QObject {
     void finished(const lmk::UploadResult &result);
 
   private:
-    void transfer(const QByteArray &header, upload::UploadPacketizer &packets, qint64 counter);
+    ExchangeResult transfer(Exchange &exchange, const QByteArray &header,
+                            upload::UploadPacketizer &packets, qint64 counter);
 
     DeviceLink &m_link;
     std::function<bool(const QString &)> m_confirm;

@@ -10,6 +10,7 @@
 #include "SimProcess.h"
 #include "app/TFMain.h"
 #include "link/DeviceLink.h"
+#include "link/ReplyDispatcher.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>

@@ -1,5 +1,6 @@
 // Finding the receiver again (USB and WLAN), the WLAN keep-alive and the
 // loss of the WLAN connection, against the simulator.
+#include "LinkRequests.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -40,7 +41,7 @@ class TstDiscovery : public QObject {
         QVERIFY(!f.link->wlanChecked());
         QVERIFY(!f.link->tcpConnected());
         QVERIFY(field("EWLANDevice").isEmpty());
-        QVERIFY(!f.link->Timer1.isActive());
+        QVERIFY(!f.link->keepAliveActive());
     }
 
   private slots:
@@ -56,7 +57,7 @@ class TstDiscovery : public QObject {
         menu("MI_WLAN");
         QVERIFY(wlanChecked());
         QVERIFY(f.link->tcpConnected());
-        QVERIFY(f.link->Timer1.isActive());
+        QVERIFY(f.link->keepAliveActive());
         QTRY_COMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
         QVERIFY(field("EUSBDevice").isEmpty());
         QCOMPARE(f.requests("wlan"), QStringList{"12"});
@@ -66,15 +67,13 @@ class TstDiscovery : public QObject {
     void wlanWhileConnectedReconnects() {
         startConnected();
         f.link->setWlanDeviceText(QStringLiteral("old"));
-        const quint16 before = f.link->TCP_Client->localPort();
-        const qint32 held = f.link->RxCount;
+        const quint16 before = f.link->tcpLocalPort();
         menu("MI_WLAN");
         // The new reply is handled when events are next processed.
         QVERIFY(field("EWLANDevice").isEmpty());
         QVERIFY(wlanChecked());
         QVERIFY(f.link->tcpConnected());
-        QVERIFY(f.link->TCP_Client->localPort() != before);
-        QCOMPARE(f.link->RxCount, held);
+        QVERIFY(f.link->tcpLocalPort() != before);
         QTRY_COMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
         QCOMPARE(f.requests("wlan"), (QStringList{"12", "12"}));
         QVERIFY(f.dialogs.texts.isEmpty());
@@ -93,8 +92,7 @@ class TstDiscovery : public QObject {
         QVERIFY(field("EWLANDevice").isEmpty());
         QVERIFY(t.elapsed() < 5000);
         // Nothing goes anywhere afterwards.
-        f.link->AwaitingReply = 0;
-        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        f.link->sendUnasked(QByteArray(1, char(0x12)));
         QTest::qWait(100);
         QCOMPARE(f.requests("wlan"), QStringList{"12"});
     }
@@ -128,7 +126,7 @@ class TstDiscovery : public QObject {
         QCOMPARE(f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
         QVERIFY(!wlanChecked());
         QVERIFY(!f.link->tcpConnected());
-        QVERIFY(!f.link->Timer1.isActive());
+        QVERIFY(!f.link->keepAliveActive());
     }
 
     // Version replies after "Find WLAN Connection": only the first 12 bytes
@@ -189,21 +187,20 @@ class TstDiscovery : public QObject {
     void usbFindsTheReceiver() {
         QVERIFY(f.start({"--mode", "none"}, Transport::None));
         f.window->FormCreate();
-        QCOMPARE(f.link->UsbConnected, 0);
+        QVERIFY(!f.link->usbOpen());
         f.sim().useUsb();
         menu("MI_USB");
-        QVERIFY(f.link->UsbConnected != 0);
+        QVERIFY(f.link->usbOpen());
         QTRY_COMPARE(field("EUSBDevice"), QStringLiteral("LMK540 V103"));
         QCOMPARE(f.requests("usb"), QStringList{"12"});
-        // A direct write: no reply state, no reply timer.
-        QCOMPARE(f.link->AwaitingReply, quint8(0));
-        QVERIFY(!f.link->Timer.isActive());
+        // A direct write: no request waits for it.
+        QVERIFY(!f.link->exchangeRunning());
 
         // The device goes away: the text stays, nothing is said.
         qputenv("LMK_SIM_USB", QByteArrayLiteral("/nonexistent/usb.sock"));
         f.dialogs.clear();
         menu("MI_USB");
-        QCOMPARE(f.link->UsbConnected, 0);
+        QVERIFY(!f.link->usbOpen());
         QCOMPARE(field("EUSBDevice"), QStringLiteral("LMK540 V103"));
         QVERIFY(f.dialogs.texts.isEmpty());
         QCOMPARE(f.requests("usb"), QStringList{"12"});
@@ -214,27 +211,24 @@ class TstDiscovery : public QObject {
         f.window->FormCreate();
         f.dialogs.clear();
         menu("MI_USB");
-        QCOMPARE(f.link->UsbConnected, 0);
+        QVERIFY(!f.link->usbOpen());
         QVERIFY(field("EUSBDevice").isEmpty());
         QVERIFY(f.dialogs.texts.isEmpty());
     }
 
-    // The receiver goes away while nobody waits: the next keep-alive finds
-    // the connection closed.
+    // The receiver goes away while nobody waits: the link reads all the
+    // time, so it finds the connection closed at once, without waiting for
+    // the next keep-alive.
     void lostWhileIdleFoundByKeepAlive() {
         startConnected();
-        f.sim().stop();
-        QTest::qWait(300);
-        QVERIFY(f.dialogs.texts.isEmpty()); // nothing has touched the socket yet
         f.link->setKeepAliveIntervalForTest(200);
+        f.sim().stop();
         QTRY_COMPARE_WITH_TIMEOUT(
             f.dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")}, 3000);
         verifyLost();
         // Lost: the keep-alive and sends do nothing; no second message.
         QTest::qWait(500);
-        f.link->Timer1Timer();
-        f.link->AwaitingReply = 0;
-        f.link->SendToDevice(QByteArray(1, char(0x55)));
+        f.link->sendUnasked(QByteArray(1, char(0x55)));
         QTest::qWait(100);
         QCOMPARE(f.dialogs.texts.size(), 1);
     }
@@ -245,16 +239,13 @@ class TstDiscovery : public QObject {
         startConnected();
         f.sim().stop();
         QTest::qWait(300);
-        f.link->startReplyTimer(3000);
-        f.link->AwaitingReply = 1;
         QElapsedTimer t;
         t.start();
-        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        const ExchangeResult r = requestOnce(*f.link, QByteArray(1, char(0x12)), 3000);
         QVERIFY2(t.elapsed() < 2500, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QVERIFY(r.end == ExchangeEnd::LinkLost || r.end == ExchangeEnd::NoTransport);
         QVERIFY(f.dialogs.texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
         verifyLost();
-        f.link->stopReplyTimer();
     }
 
     // The receiver closes the connection instead of answering a request: the
@@ -262,32 +253,28 @@ class TstDiscovery : public QObject {
     void lostWhileWaiting() {
         startConnected({QStringLiteral("--fault"), QStringLiteral("wlan:12#2:close")});
         f.link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
-        f.link->startReplyTimer(3000);
-        f.link->AwaitingReply = 1;
         QElapsedTimer t;
         t.start();
-        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        const ExchangeResult r = requestOnce(*f.link, QByteArray(1, char(0x12)), 3000);
         QVERIFY(t.elapsed() < 2500);
-        QCOMPARE(f.link->AwaitingReply, quint8(0));
+        QCOMPARE(r.end, ExchangeEnd::LinkLost);
         QVERIFY(f.dialogs.texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
         QVERIFY(!wlanChecked());
         QVERIFY(!f.link->tcpConnected());
         QVERIFY(field("EWLANDevice").isEmpty());
-        f.link->stopReplyTimer();
         // Found again afterwards.
         f.dialogs.clear();
         menu("MI_WLAN");
         QVERIFY(wlanChecked());
-        QVERIFY(f.link->Timer1.isActive());
+        QVERIFY(f.link->keepAliveActive());
     }
 
     void keepAliveAfterQuietTime() {
         startConnected();
         f.link->setKeepAliveIntervalForTest(300);
         // Sends every 100 ms keep the keep-alive away.
-        f.link->AwaitingReply = 0;
         for (int i = 0; i < 8; ++i) {
-            f.link->SendToDevice(QByteArray(1, char(0x12)));
+            f.link->sendUnasked(QByteArray(1, char(0x12)));
             QTest::qWait(100);
         }
         QCOMPARE(count("wlan", "55"), 0);
@@ -306,35 +293,27 @@ class TstDiscovery : public QObject {
         f.link->setKeepAliveIntervalForTest(200);
         QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 2, 2000);
         f.link->setKeepAliveIntervalForTest(60000);
-        QCOMPARE(f.link->RxCount, 0);
         QTest::qWait(300);
         // The next request sees its own reply, not the keep-alive's.
         f.link->setWlanDeviceText(QString());
-        f.link->startReplyTimer(1000);
-        f.link->AwaitingReply = 1;
-        f.link->PendingRequest = -1;
-        f.link->SendToDevice(QByteArray(1, char(0x12)));
+        const ExchangeResult r = requestOnce(*f.link, QByteArray(1, char(0x12)), 1000);
         QCOMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
-        QCOMPARE(f.link->PendingRequest, -1);
-        f.link->stopReplyTimer();
+        QCOMPARE(r.end, ExchangeEnd::Finished); // the version, no status word
         QVERIFY(f.dialogs.texts.isEmpty());
     }
 
-    // A keep-alive reply later than 200 ms stays in the socket; the next
-    // request's receive loop takes it first, as if it answered that request.
-    void lateKeepAliveReplyReadByNextRequest() {
+    // A keep-alive reply that comes late is one nobody waits for: it is
+    // dropped, and the next request gets its own answer.
+    void lateKeepAliveReplyNotTakenByNextRequest() {
         startConnected({QStringLiteral("--mode"), QStringLiteral("none"), QStringLiteral("--fault"),
                         QStringLiteral("wlan:55:delay=400")});
         f.link->setKeepAliveIntervalForTest(200);
         QTRY_COMPARE_WITH_TIMEOUT(count("wlan", "55"), 1, 2000);
         f.link->setKeepAliveIntervalForTest(60000);
         QTest::qWait(700); // the reply (00 00 00 00) has arrived meanwhile
-        f.link->startReplyTimer(1000);
-        f.link->AwaitingReply = 1;
-        f.link->PendingRequest = -1;
-        f.link->SendToDevice(QByteArray(1, char(0x12)));
-        QCOMPARE(f.link->PendingRequest, 0);
-        f.link->stopReplyTimer();
+        const ExchangeResult r = requestOnce(*f.link, QByteArray(1, char(0x12)), 1000);
+        QCOMPARE(r.end, ExchangeEnd::Finished); // its own version reply, no status
+        QCOMPARE(field("EWLANDevice"), QStringLiteral("LMK540 V103"));
         QVERIFY(f.dialogs.texts.isEmpty());
         QVERIFY(wlanChecked());
     }

@@ -116,7 +116,7 @@ class TstMainWindow : public QObject {
         window->showPage(visible);
         QCOMPARE(tabs()->currentWidget()->objectName(), sheet);
         QCOMPARE(window->pageShown(), visible);
-        QCOMPARE(link->pageShown, visible);
+        QCOMPARE(link->terminalMode(), visible == 2); // the terminal page's frames are text
     }
 
     void menu_data() {
@@ -173,9 +173,9 @@ class TstMainWindow : public QObject {
     }
 
     void timersAndDialogsAtStart() {
-        QVERIFY(!link->Timer.isActive());
-        QVERIFY(link->Timer1.isActive());
-        QCOMPARE(link->Timer1.interval(), 30000);
+        QVERIFY(!link->exchangeRunning());
+        QVERIFY(link->keepAliveActive());
+        QCOMPARE(link->keepAliveInterval(), 30000);
         auto *timer2 = child<QTimer>(QStringLiteral("Timer2"));
         QVERIFY(!timer2->isActive());
         QCOMPARE(window->openDialogSetup().defaultExt, QStringLiteral("*.rpd"));
@@ -310,10 +310,11 @@ class TstMainWindow : public QObject {
         link->setWlanChecked(true);
         link->setWlanDeviceText(QStringLiteral("LMK540 V103"));
         QVERIFY(child<QCheckBox>(QStringLiteral("CB_WLAN"))->isChecked());
-        link->TCP_ClientError();
+        // Nothing answers at the link's address: the send loses the connection.
+        link->sendUnasked(QByteArray(1, char(0x12)));
         QVERIFY(!child<QCheckBox>(QStringLiteral("CB_WLAN"))->isChecked());
         QVERIFY(child<QLineEdit>(QStringLiteral("EWLANDevice"))->text().isEmpty());
-        QVERIFY(!link->Timer1.isActive());
+        QVERIFY(!link->keepAliveActive());
         QCOMPARE(dialogs.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
     }
 

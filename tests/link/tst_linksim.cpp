@@ -1,6 +1,7 @@
 // The device link end to end against a real lmk-sim process: the version
 // request over WLAN and over the simulated USB, a peer that closes the
 // connection, and an oversized frame.
+#include "LinkRequests.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
@@ -14,10 +15,9 @@ using namespace lmk;
 
 class TstLinkSim : public QObject {
     Q_OBJECT
-    void versionRequest(DeviceLink &link) {
-        link.startReplyTimer(1000);
-        link.AwaitingReply = 1;
-        link.SendToDevice(QByteArray(1, char(0x12)));
+    ExchangeResult versionRequest(DeviceLink &link) {
+        showLinkReports(link);
+        return requestOnce(link, QByteArray(1, char(0x12)), 1000);
     }
 
 private slots:
@@ -69,7 +69,8 @@ private slots:
         SimProcess::noUsb();
         DeviceLink link;
         QCOMPARE(link.openUsb(), 0);
-        link.SendToDevice(QByteArray(1, char(0x12))); // nowhere to go: nothing happens
+        // Nowhere to go: nothing happens.
+        QCOMPARE(requestOnce(link, QByteArray(1, char(0x12))).end, ExchangeEnd::NoTransport);
     }
 
     void peerClosingRunsTheErrorPath() {
@@ -82,16 +83,16 @@ private slots:
         link.setWlanDeviceText(QStringLiteral("LMK540 V103"));
         QElapsedTimer t;
         t.start();
-        versionRequest(link);
+        QCOMPARE(versionRequest(link).end, ExchangeEnd::LinkLost);
         QVERIFY(t.elapsed() < 900); // ended by the error, not by the reply timer
-        QCOMPARE(int(link.AwaitingReply), 0);
+        QVERIFY(!link.exchangeRunning());
         QVERIFY(!link.wlanChecked());
         QVERIFY(!link.tcpConnected());
-        QVERIFY(!link.Timer1.isActive() || link.Timer1.interval() == kKeepAliveMs);
+        QVERIFY(!link.keepAliveActive() || link.keepAliveInterval() == kKeepAliveMs);
         QCOMPARE(link.wlanDeviceText(), QString());
         QCOMPARE(dlg.texts, QStringList{QStringLiteral("LMK doesn't respond to WLAN!")});
         // With WLAN unusable the next send goes nowhere.
-        link.SendToDevice(QByteArray(1, char(0x12)));
+        link.sendUnasked(QByteArray(1, char(0x12)));
         QCOMPARE(sim.requests().size(), 1);
     }
 
@@ -102,15 +103,12 @@ private slots:
         DeviceLink link;
         link.setEndpoint(QStringLiteral("127.0.0.1"), sim.port());
         link.startupWlan();
-        link.startReplyTimer(3000);
-        link.AwaitingReply = 1;
-        link.PendingRequest = -1;
         QElapsedTimer t;
         t.start();
-        link.SendToDevice(QByteArray(1, char(0x55)));
+        // As if its time had run out early; no status was taken.
+        QCOMPARE(requestOnce(link, QByteArray(1, char(0x55)), 3000).end, ExchangeEnd::Timeout);
         QVERIFY(t.elapsed() < 2000);
-        QCOMPARE(int(link.AwaitingReply), 0);
-        QCOMPARE(link.PendingRequest, -1);
+        QVERIFY(!link.exchangeRunning());
         QVERIFY(link.wlanChecked()); // the connection itself is fine
     }
 
@@ -129,6 +127,7 @@ private slots:
     void accessPointNotFound() {
         ScriptedDialogs dlg;
         DeviceLink link;
+        showLinkReports(link);
         link.setEndpoint(QStringLiteral("127.0.0.1"), 9);
         QElapsedTimer t;
         t.start();

@@ -1,5 +1,6 @@
-// SendToDevice's WLAN path against a scripted peer on loopback: framing,
-// the receive loop's endings, the socket error path and responsiveness.
+// The WLAN path against a scripted peer on loopback: framing, how a
+// request's wait ends, the socket error path and responsiveness.
+#include "LinkRequests.h"
 #include "ScriptedDialogs.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
@@ -91,11 +92,8 @@ class TstWlanLink : public QObject {
     DeviceLink *link = nullptr;
     Target *target = nullptr;
 
-    void request(quint8 byte, int timerMs = 1000) {
-        link->startReplyTimer(timerMs);
-        link->AwaitingReply = 1;
-        link->PendingRequest = -1;
-        link->SendToDevice(QByteArray(1, char(byte)));
+    ExchangeResult request(quint8 byte, int timerMs = 1000) {
+        return requestOnce(*link, QByteArray(1, char(byte)), timerMs);
     }
 
 private slots:
@@ -106,6 +104,7 @@ private slots:
         target = new Target;
         target->link = link;
         link->setEventTarget(target);
+        showLinkReports(*link);
         link->setEndpoint(QStringLiteral("127.0.0.1"), peer->server.serverPort());
         link->setWlanChecked(true);
     }
@@ -118,7 +117,7 @@ private slots:
 
     void versionReplyGoesToWlanField() {
         peer->script << ScriptedPeer::Step{{frameOf(QByteArray::fromHex("1240050003010000"))}};
-        request(0x12);
+        QCOMPARE(request(0x12).end, ExchangeEnd::Finished);
         QCOMPARE(peer->received, QByteArray::fromHex("12"));
         QCOMPARE(link->wlanDeviceText(), QStringLiteral("LMK540 V103"));
         QCOMPARE(link->usbDeviceText(), QString());
@@ -152,19 +151,19 @@ private slots:
         peer->script << ScriptedPeer::Step{chunks, gapMs};
         QElapsedTimer t;
         t.start();
-        request(0x55);
+        const ExchangeResult r = request(0x55);
         QCOMPARE(target->frames, frames);
-        QCOMPARE(link->PendingRequest, pending);
-        QVERIFY2(t.elapsed() < 900, "the loop ends with the frame, not with the reply timer");
+        QCOMPARE(r, (ExchangeResult{ExchangeEnd::Status, pending}));
+        QVERIFY2(t.elapsed() < 900, "the wait ends with the frame, not with the reply timer");
     }
 
     void oversizedLengthEndsTheWait() {
         peer->script << ScriptedPeer::Step{{QByteArray::fromHex("01040000") + QByteArray(8, 'x')}};
         QElapsedTimer t;
         t.start();
-        request(0x55, 3000);
+        QCOMPARE(request(0x55, 3000).end, ExchangeEnd::Timeout); // as if it had come early
         QVERIFY(t.elapsed() < 2000);
-        QCOMPARE(int(link->AwaitingReply), 0);
+        QVERIFY(!link->exchangeRunning());
         QVERIFY(target->frames.isEmpty());
     }
 
@@ -172,28 +171,27 @@ private slots:
         QElapsedTimer t;
         t.start();
         const std::clock_t cpu0 = std::clock();
-        request(0x55, 1000);
+        const ExchangeResult r = request(0x55, 1000);
         const double cpuMs = double(std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC;
         QVERIFY(t.elapsed() >= 950);
-        QCOMPARE(link->StatusText, QByteArray("Timeout: Device doesn't respond!"));
-        QCOMPARE(int(link->AwaitingReply), 0);
-        QVERIFY(!link->Timer.isActive());
+        QCOMPARE(r.end, ExchangeEnd::Timeout);
+        QVERIFY(!link->exchangeRunning());
         // Waiting sleeps in the event loop; a spinning wait would burn a core.
         QVERIFY2(cpuMs < 300, qPrintable(QStringLiteral("CPU %1 ms while waiting").arg(cpuMs)));
     }
 
     // What ends a WLAN wait, and that waiting sleeps: the reply timer ends
     // it within a heartbeat; a socket closed mid-wait (the window closing,
-    // another connection search) ends the send's reading at once, and the
-    // requester's own wait then sleeps until its timer.
+    // another connection search) ends it at once, as the connection is
+    // gone; the next request connects anew and waits for its own timer.
     void waitEndings_data() {
         QTest::addColumn<QString>("event");
         QTest::addColumn<int>("minMs");
         QTest::addColumn<int>("maxMs");
         QTest::newRow("reply timer of 1500 ms") << "silence" << 1450 << 1600;
-        QTest::newRow("socket closed: the send returns") << "close" << 80 << 500;
-        QTest::newRow("socket closed: the requester waits for its timer")
-            << "close, wait" << 1450 << 1600;
+        QTest::newRow("socket closed: the wait ends") << "close" << 80 << 500;
+        QTest::newRow("socket closed: the next request waits for its timer")
+            << "close, wait" << 1450 << 2200;
     }
     void waitEndings() {
         QFETCH(QString, event);
@@ -205,9 +203,10 @@ private slots:
         QElapsedTimer t;
         t.start();
         const std::clock_t cpu0 = std::clock();
-        request(0x55, 1500);
+        const ExchangeResult r = request(0x55, 1500);
+        QCOMPARE(r.end, event == QLatin1String("silence") ? ExchangeEnd::Timeout : ExchangeEnd::LinkLost);
         if (event.endsWith(QLatin1String("wait")))
-            link->waitForReply([this] { return link->PendingRequest == -1 && link->AwaitingReply; });
+            QCOMPARE(request(0x55, 1500).end, ExchangeEnd::Timeout);
         const qint64 took = t.elapsed();
         const double cpuMs = double(std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC;
         QVERIFY2(took >= minMs && took <= maxMs, qPrintable(QString::number(took)));
@@ -234,11 +233,11 @@ private slots:
 
     void peerClosingRunsTheErrorPath() {
         peer->script << ScriptedPeer::Step{{}, 0, true};
-        request(0x55, 3000);
-        QCOMPARE(int(link->AwaitingReply), 0);
+        QCOMPARE(request(0x55, 3000).end, ExchangeEnd::LinkLost);
+        QVERIFY(!link->exchangeRunning());
         QVERIFY(!link->wlanChecked());
         QVERIFY(!link->tcpConnected());
-        QVERIFY(!link->Timer1.isActive() || link->Timer1.interval() == kKeepAliveMs);
+        QVERIFY(!link->keepAliveActive() || link->keepAliveInterval() == kKeepAliveMs);
         QCOMPARE(link->wlanDeviceText(), QString());
         QVERIFY(dlg->texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
     }
@@ -253,21 +252,23 @@ private slots:
         QVERIFY(dlg->texts.contains(QStringLiteral("LMK doesn't respond to WLAN!")));
     }
 
-    void sendWithoutAwaitingLeavesReplyForNextSend() {
+    void replyToAnUnaskedSendIsNotTheNextAnswer() {
         peer->script << ScriptedPeer::Step{{frameOf(QByteArray::fromHex("5a000000"))}}
                      << ScriptedPeer::Step{{frameOf(QByteArray::fromHex("55000000"))}};
-        link->AwaitingReply = 0;
-        link->SendToDevice(QByteArray(1, char(0x55)));
+        QSignalSpy dropped(link, &DeviceLink::staleInputDropped);
+        link->sendUnasked(QByteArray(1, char(0x55)));
         QVERIFY(target->frames.isEmpty());
-        waitWhile([&] { return link->TCP_Client->bytesAvailable() == 0; }, 1000);
-        request(0x55);
-        // The old reply is read first and ends this exchange, as if it answered it.
+        QTRY_VERIFY(!target->frames.isEmpty());
+        // The old reply is read first, but nobody asked for it: it is dropped,
+        // and the request gets its own answer.
+        QCOMPARE(request(0x55), (ExchangeResult{ExchangeEnd::Status, 0x55}));
         QCOMPARE(target->frames.first(), QByteArray::fromHex("5a000000"));
+        QCOMPARE(dropped.size(), 1);
     }
 
     void noTransportSendsNothing() {
         link->setWlanChecked(false);
-        request(0x55, 200);
+        QCOMPARE(request(0x55, 200).end, ExchangeEnd::NoTransport);
         QTest::qWait(50);
         QVERIFY(peer->received.isEmpty());
         QCOMPARE(peer->accepted, 0);
@@ -277,8 +278,8 @@ private slots:
         link->setKeepAliveIntervalForTest(300);
         peer->script << ScriptedPeer::Step{{frameOf(QByteArray::fromHex("00000000"))}};
         request(0x55);
-        QVERIFY(link->Timer1.isActive());
-        QCOMPARE(link->Timer1.interval(), 300);
+        QVERIFY(link->keepAliveActive());
+        QCOMPARE(link->keepAliveInterval(), 300);
         // After the interval without sends the keep-alive byte goes out.
         peer->script << ScriptedPeer::Step{{frameOf(QByteArray::fromHex("55000000"))}};
         QTRY_COMPARE_WITH_TIMEOUT(peer->received, QByteArray::fromHex("5555"), 2000);

@@ -3,6 +3,7 @@
 #include "app/TFMain.h"
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
+#include "link/ReplyDispatcher.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryPage.h"
@@ -68,7 +69,7 @@ QByteArray ack(char code) {
 class FakeReceiver : public QObject {
   public:
     explicit FakeReceiver(DeviceLink &link) : m_link(link) {
-        link.UsbConnected = 1; // no library loaded: LMK_Write goes nowhere
+        link.setUsbOpenForTest(1 != 0); // no library loaded: LMK_Write goes nowhere
         connect(&link, &DeviceLink::requestSent, this,
                 [this](const QByteArray &b, const QString &) {
                     requests << b;
@@ -666,8 +667,7 @@ void TstMemoryPage::readAllInOrder() {
     QVERIFY(button("B_Laden")->isEnabled());
     QVERIFY(button("B_Speichern")->isEnabled());
     QVERIFY(dlg->texts.isEmpty());
-    QCOMPARE(link->AwaitingReply, quint8(0));
-    QVERIFY(!link->Timer.isActive());
+    QVERIFY(!link->exchangeRunning());
 }
 
 void TstMemoryPage::readStoresEachRecordAtItsSlot() {
@@ -746,7 +746,7 @@ void TstMemoryPage::silenceEndsWithTimeout() {
     QCOMPARE(image().size(), qint64(0));
     QVERIFY(button("B_Laden")->isEnabled());
     QVERIFY(!button("B_Speichern")->isEnabled()); // as before the read
-    QCOMPARE(link->AwaitingReply, quint8(0));
+    QVERIFY(!link->exchangeRunning());
 }
 
 void TstMemoryPage::writeSendsImageRecords() {
@@ -821,7 +821,7 @@ void TstMemoryPage::clearAsksFirst() {
     QFETCH(bool, connected);
     FakeReceiver rx(*link);
     if (!connected)
-        link->UsbConnected = 0;
+        link->setUsbOpenForTest(0 != 0);
     dlg->answers << false;
     button("B_Loeschen")->click();
     QCOMPARE(dlg->texts, QStringList{"Wirklich alle Speicherplätze im LMK54 löschen?"});
@@ -904,7 +904,7 @@ void TstMemoryPage::unexpectedReplyNamesCode() {
     QCOMPARE(rx.requests.size(), 2);
     QCOMPARE(bytesLabel(), QStringLiteral("256"));
     QVERIFY(button("B_Laden")->isEnabled());
-    QCOMPARE(link->AwaitingReply, quint8(0));
+    QVERIFY(!link->exchangeRunning());
 }
 
 void TstMemoryPage::noTransportDoesNothing() {

@@ -8,6 +8,7 @@
 #include "memory/ui/MemoryPage.h"
 #include "memory/ui/SlotTableModel.h"
 
+#include "LinkRequests.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "TestFiles.h"
@@ -40,6 +41,7 @@ class TstSlotTransfer : public QObject {
                                               QString::number(replyLength)}))
             return false;
         link = std::make_unique<DeviceLink>();
+        showLinkReports(*link); // as the window does
         if (transport == QLatin1String("usb")) {
             sim->useUsb();
             if (link->openUsb() == 0)
@@ -214,7 +216,7 @@ class TstSlotTransfer : public QObject {
         QCOMPARE(image().size(), qint64(0));
         QVERIFY(button("B_Laden")->isEnabled());
         QVERIFY(!button("B_Speichern")->isEnabled()); // as before the read
-        QCOMPARE(link->AwaitingReply, quint8(0));
+        QVERIFY(!link->exchangeRunning());
         // The link still works afterwards.
         dlg->texts.clear();
         page->B_LadenClick();

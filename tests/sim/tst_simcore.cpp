@@ -1,6 +1,7 @@
 // lmk-sim as a real process: version and synchronise answers, the request
 // log, fault injection over TCP, and the simulated USB library through the
 // device link.
+#include "LinkRequests.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
 #include "link/Wait.h"
@@ -310,7 +311,7 @@ private slots:
         sim.useUsb();
         lmk::DeviceLink link;
         QVERIFY(link.openUsb() != 0);
-        link.usbWrite(QByteArray::fromHex("12"));
+        link.sendUnasked(QByteArray::fromHex("12"));
         QVERIFY(lmk::waitWhile([&] { return link.usbDeviceText().isEmpty(); }, 3000));
         QCOMPARE(link.usbDeviceText(), QStringLiteral("LMK540 V103"));
         QCOMPARE(link.wlanDeviceText(), QString());
@@ -323,10 +324,8 @@ private slots:
         sim.useUsb();
         lmk::DeviceLink link;
         QVERIFY(link.openUsb() != 0);
-        link.PendingRequest = -1;
-        link.usbWrite(QByteArray::fromHex("55"));
-        QVERIFY(lmk::waitWhile([&] { return link.PendingRequest == -1; }, 3000));
-        QCOMPARE(link.PendingRequest, 0x55);
+        const lmk::ExchangeResult r = lmk::requestOnce(link, QByteArray::fromHex("55"), 3000);
+        QCOMPARE(r, (lmk::ExchangeResult{lmk::ExchangeEnd::Status, 0x55}));
     }
 
     // The library cuts split frames, frames sharing one receive, and drops a
@@ -352,7 +351,7 @@ private slots:
         int delivered = 0;
         connect(&link, &lmk::DeviceLink::frameDelivered, this, [&] { ++delivered; });
         QVERIFY(link.openUsb() != 0);
-        link.usbWrite(QByteArray::fromHex("12"));
+        link.sendUnasked(QByteArray::fromHex("12"));
         QVERIFY(lmk::waitWhile([&] { return link.usbDeviceText().isEmpty(); }, 3000));
         QCOMPARE(link.usbDeviceText(), QStringLiteral("LMK540 V103"));
         QCOMPARE(delivered, frames);
@@ -373,7 +372,7 @@ private slots:
             qputenv("LMK_SIM_USB", socketPath);
         lmk::DeviceLink link;
         QCOMPARE(link.openUsb(), 0);
-        link.usbWrite(QByteArray::fromHex("12")); // harmless without a connection
+        link.sendUnasked(QByteArray::fromHex("12")); // harmless without a connection
     }
 
     // Reopening replaces the connection; after close no frame arrives.
@@ -384,10 +383,10 @@ private slots:
         lmk::DeviceLink link;
         QVERIFY(link.openUsb() != 0);
         QVERIFY(link.openUsb() != 0);
-        link.usbWrite(QByteArray::fromHex("12"));
+        link.sendUnasked(QByteArray::fromHex("12"));
         QVERIFY(lmk::waitWhile([&] { return link.usbDeviceText().isEmpty(); }, 3000));
         link.setUsbDeviceText(QString());
-        link.usbWrite(QByteArray::fromHex("12"));
+        link.sendUnasked(QByteArray::fromHex("12"));
         QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").size(), 2, 2000);
         link.closeUsb();
         QTest::qWait(500);

@@ -169,24 +169,24 @@ private slots:
         QFETCH(QString, power);
         QFETCH(QString, text);
         DeviceLink link;
-        link.pageShown = 2;
-        link.ApSettingsPending = 1;
+        link.setTerminalMode(true);
         StringChat chat;
         TerminalReceiver receiver(link, chat);
+        receiver.setSettingsPending(true);
         std::optional<ApSettings> got;
         receiver.settingsReceived = [&](const ApSettings &s) { got = s; };
         for (const QByteArray &p : pieces)
-            link.OnDeviceData(reinterpret_cast<const quint8 *>(p.constData()), int(p.size()));
+            link.deliverPayload(p, false);
         QCOMPARE(chat.text, text);
         if (ssid.isEmpty()) {
             QVERIFY(!got);
-            QCOMPARE(link.ApSettingsPending, quint8(1));
+            QVERIFY(receiver.settingsPending());
         } else {
             QVERIFY(got);
             QCOMPARE(got->ssid, ssid);
             QCOMPARE(got->passkey, QStringLiteral("K"));
             QCOMPARE(got->power, power);
-            QCOMPARE(link.ApSettingsPending, quint8(0));
+            QVERIFY(!receiver.settingsPending());
         }
     }
 

@@ -34,19 +34,18 @@ struct Fixture {
     QPushButton *set = page.findChild<QPushButton *>("B_Set");
 
     explicit Fixture(bool usb = true) {
-        link.UsbConnected = usb ? 1 : 0;
-        link.pageShown = kPageTerminal;
+        link.setUsbOpenForTest(usb);
+        link.setTerminalMode(true);
         QObject::connect(&link, &DeviceLink::requestSent, &link,
                          [this](const QByteArray &b, const QString &) { sent << b; });
     }
     void receive(const QByteArray &payload) {
-        link.OnDeviceData(reinterpret_cast<const quint8 *>(payload.constData()),
-                          int(payload.size()));
+        link.deliverPayload(payload, false);
     }
     // Page change into "USB Terminal" over USB, as the window does it.
     void enterPage() {
         page.clearChat();
-        link.ApSettingsPending = 1;
+        page.expectApSettings(true);
         page.enableSet();
     }
     // Runs one step on the memo: "type:TEXT", "click:KEY", "press:KEY",
@@ -162,8 +161,7 @@ private slots:
         QTest::keyClick(f.chat, Qt::Key_Return);
         QCOMPARE(f.sent, QList<QByteArray>{QByteArray::fromHex("19057665720d0a000000")});
         QCOMPARE(f.chat->toPlainText(), QStringLiteral("ver\n"));
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
-        QCOMPARE(f.link.PendingRequest, -1);
+        QVERIFY(!f.link.exchangeRunning()); // nothing waits for an answer
     }
 
     // A line goes out when the key that ended it is released, once per
@@ -360,13 +358,12 @@ private slots:
         QCOMPARE(f.chat->toPlainText(),
                  QStringLiteral("<b>bold</b> &amp; ") + QChar(0xE4) + QChar(0xF6) + QChar(0xFC) +
                      QLatin1Char('\n'));
-        // A status, version or scan reply is text too while the page is shown.
+        // A status, version or scan reply nobody asked for is text too while
+        // the page is shown.
         f.page.clearChat();
-        f.link.ScanActive = 1;
-        f.link.AwaitingReply = 1;
         f.receive(QByteArray::fromHex("1240050003010000"));
         QCOMPARE(f.chat->toPlainText().size(), 8);
-        QCOMPARE(f.link.AwaitingReply, quint8(1));
+        QVERIFY(!f.link.exchangeRunning());
         QVERIFY(f.link.usbDeviceText().isEmpty());
     }
 
@@ -488,9 +485,9 @@ private slots:
         const QByteArray ssid(2500, 'S');
         f.receive("a\r\n" + ssid.left(1200));
         f.receive(ssid.mid(1200) + "\r\nb\r\nP\r\nc\r\n1\r\nd\r\n");
-        QCOMPARE(f.link.ApSettingsPending, quint8(1)); // 7 lines
+        QVERIFY(f.page.apSettingsExpected()); // 7 lines
         f.receive("2\r\n");
-        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QVERIFY(!f.page.apSettingsExpected());
         QCOMPARE(f.ssid->text(), QString::fromLatin1(ssid));
         QCOMPARE(f.pass->text(), QStringLiteral("P"));
         QCOMPARE(f.power->value(), 2);
@@ -517,11 +514,10 @@ private slots:
 
     void otherPageNotInMemo() {
         Fixture f;
-        f.link.pageShown = kPageUpdate;
-        f.link.AwaitingReply = 1;
+        f.link.setTerminalMode(false);
         f.receive("hello\r\n");
         QCOMPARE(f.chat->toPlainText(), QString());
-        f.link.pageShown = kPageDisplay;
+        f.link.setTerminalMode(false);
         f.receive(QByteArray::fromHex("01414243"));
         QCOMPARE(f.chat->toPlainText(), QString());
     }
@@ -543,7 +539,7 @@ private slots:
         QCOMPARE(f.channel->value(), 7);
         QCOMPARE(f.power->value(), 12);
         QCOMPARE(f.chat->toPlainText(), QString());
-        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QVERIFY(!f.page.apSettingsExpected());
         // Only once per visit.
         f.receive(kAnswer);
         QCOMPARE(f.chat->toPlainText(), QString::fromLatin1(kAnswer).replace("\r\n", "\n"));
@@ -563,13 +559,13 @@ private slots:
         // the form waits for its line break.
         const int cut = int(kAnswer.size()) - 3; // "...TX power:\r\n1" | "2\r\n"
         f.receive(kAnswer.left(20));
-        QCOMPARE(f.link.ApSettingsPending, quint8(1));
+        QVERIFY(f.page.apSettingsExpected());
         f.receive(kAnswer.mid(20, cut - 20));
-        QCOMPARE(f.link.ApSettingsPending, quint8(1));
+        QVERIFY(f.page.apSettingsExpected());
         QCOMPARE(f.power->value(), 0);
         QVERIFY(f.ssid->text().isEmpty());
         f.receive(kAnswer.mid(cut));
-        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QVERIFY(!f.page.apSettingsExpected());
         QCOMPARE(f.power->value(), 12);
         QCOMPARE(f.ssid->text(), QStringLiteral("LMK54-Home"));
         QCOMPARE(f.chat->toPlainText(), QString());
@@ -580,12 +576,12 @@ private slots:
         f.enterPage();
         f.receive("first\r\n");
         f.receive(kAnswer); // 1 line -> 9 lines
-        QCOMPARE(f.link.ApSettingsPending, quint8(1));
+        QVERIFY(f.page.apSettingsExpected());
         QVERIFY(f.ssid->text().isEmpty());
         // After "Clear" a later answer still fills the form.
         QTest::mouseClick(f.clear, Qt::LeftButton);
         f.receive(kAnswer);
-        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QVERIFY(!f.page.apSettingsExpected());
         QCOMPARE(f.ssid->text(), QStringLiteral("LMK54-Home"));
     }
 
@@ -620,7 +616,7 @@ private slots:
         f.receive(("a\r\nSSID-12345\r\nb\r\n0123456789012345678901\r\nc\r\n" + channelText +
                    "\r\nd\r\n" + powerText + "\r\n")
                       .toLatin1());
-        QCOMPARE(f.link.ApSettingsPending, quint8(0));
+        QVERIFY(!f.page.apSettingsExpected());
         QCOMPARE(f.channel->value(), channel);
         QCOMPARE(f.power->value(), power);
         auto *label = f.page.findChild<QLabel *>("L_ApValues");
@@ -677,8 +673,7 @@ private slots:
                                       "set so c 6 \r\nset wl t 19\r\nsave\r\n"));
         QVERIFY(!f.set->isEnabled());
         QCOMPARE(f.chat->toPlainText(), QString());
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
-        QCOMPARE(f.link.PendingRequest, -1);
+        QVERIFY(!f.link.exchangeRunning()); // nothing waits for an answer
         // Enabled again by the next visit.
         f.enterPage();
         QVERIFY(f.set->isEnabled());

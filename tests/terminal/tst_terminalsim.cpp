@@ -4,6 +4,7 @@
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
+#include "link/ReplyDispatcher.h"
 #include "terminal/TerminalFrames.h"
 #include "terminal/TerminalSession.h"
 #include "terminal/ui/TerminalPage.h"
@@ -54,17 +55,15 @@ struct Rig {
     }
     // What the window's page change does when "USB Terminal" is selected.
     void enterPage() {
-        link->pageShown = kPageTerminal;
         page->clearChat();
-        link->ApSettingsPending = 1;
+        page->expectApSettings(true);
         page->enableSet();
-        link->usbWrite(kEnter);
+        link->setTerminalMode(true); // 0D 01
     }
     void leavePage() {
-        link->pageShown = kPageUpdate;
         page->clearChat();
-        link->ApSettingsPending = 0;
-        link->usbWrite(kLeave);
+        page->expectApSettings(false);
+        link->setTerminalMode(false); // 0D 00
     }
     QByteArray savedSettings() const {
         QFile f(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
@@ -111,7 +110,7 @@ private slots:
         Rig r;
         QVERIFY(r.start(options));
         r.enterPage();
-        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.page->apSettingsExpected(), 3000);
         QCOMPARE(r.ssid->text(), QStringLiteral("Rx54-Kitch"));
         QCOMPARE(r.pass->text(), QStringLiteral("lmk-passkey-0123456789"));
         QCOMPARE(r.channel->value(), channel);
@@ -134,7 +133,7 @@ private slots:
         Rig r;
         QVERIFY(r.start());
         r.enterPage();
-        QTRY_COMPARE_WITH_TIMEOUT(r.link->ApSettingsPending, quint8(0), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!r.page->apSettingsExpected(), 3000);
         r.ssid->setText(QStringLiteral("NewNet-042"));
         r.pass->setText(QStringLiteral("pass-phrase-for-lmk-54"));
         r.channel->setValue(3);
@@ -294,8 +293,7 @@ private slots:
                      QStringList{});
             QVERIFY(t.takeText(300, 3000).endsWith("Saved\r\n"));
         }
-        QCOMPARE(link.pageShown, kPageUpdate);
-        QVERIFY(!link.handlers.terminalText);
+        QVERIFY(!link.terminalMode());
         QTRY_COMPARE_WITH_TIMEOUT(sim.requests("usb").last(), kLeave, 3000);
         QFile saved(sim.stateDir() + QStringLiteral("/accesspoint.txt"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -310,7 +308,7 @@ private slots:
         r.enterPage();
         r.leavePage();
         // Out of terminal mode the receiver takes lines without answering.
-        r.link->SendToDevice(*terminalLineFrame("ver"));
+        r.link->sendUnasked(*terminalLineFrame("ver"));
         QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 3, 3000);
         QTest::qWait(200);
         QCOMPARE(r.chat->toPlainText(), QString());

@@ -1,6 +1,6 @@
 #pragma once
 // An in-process receiver behind a DeviceLink that believes a USB device is
-// open (UsbConnected set, no USB library loaded): every request reaches
+// open (setUsbOpenForTest, no USB library loaded): every request reaches
 // `respond` through DeviceLink::requestSent, and its answers are posted to
 // the link's event target as USB frames, each `delayMs` after the one before.
 
@@ -26,7 +26,7 @@ class FakeReceiver : public QObject {
     static QByteArray word(quint8 code) { return QByteArray(1, char(code)) + QByteArray(3, '\0'); }
 
     explicit FakeReceiver(DeviceLink &link) : m_link(link) {
-        link.UsbConnected = 1;
+        link.setUsbOpenForTest(1 != 0);
         clock.start();
         connect(&link, &DeviceLink::requestSent, this,
                 [this](const QByteArray &bytes, const QString &) { onRequest(bytes); });

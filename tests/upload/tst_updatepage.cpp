@@ -278,8 +278,7 @@ class TstUpdatePage : public QObject {
             QVERIFY2(ms >= 900 && ms < 2500, qPrintable(QString::number(ms)));
         QVERIFY(disabledWhileRunning || ms < 20);
         QVERIFY(f.get<QPushButton>("B_Sync")->isEnabled());
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
-        QVERIFY(!f.link.Timer.isActive());
+        QVERIFY(!f.link.exchangeRunning());
         QVERIFY(f.dlg.texts.isEmpty());
     }
 
@@ -287,7 +286,7 @@ class TstUpdatePage : public QObject {
         Fixture f;
         f.syncBoot();
         QVERIFY(f.page->bootActive());
-        f.link.UsbConnected = 0; // no transport: nothing sent, indicators cleared
+        f.link.setUsbOpenForTest(0 != 0); // no transport: nothing sent, indicators cleared
         f.page->B_SyncClick();
         QVERIFY(f.rx.requests.isEmpty());
         QVERIFY(!f.page->bootActive());
@@ -352,7 +351,6 @@ class TstUpdatePage : public QObject {
         QCOMPARE(f.dlg.texts, QStringList{"Transfer finished!"});
         QVERIFY(f.get<QPushButton>("B_Search")->isEnabled());
         QVERIFY(f.get<QPushButton>("B_Start")->isEnabledTo(f.page));
-        QVERIFY(!f.link.Timer.isActive());
         if (reply.isEmpty())
             QVERIFY(took.elapsed() >= 900); // the reply timer may fire up to 5 % early
         else
@@ -374,7 +372,7 @@ class TstUpdatePage : public QObject {
         if (boot)
             f.syncBoot();
         if (!transport)
-            f.link.UsbConnected = 0;
+            f.link.setUsbOpenForTest(0 != 0);
         f.page->setTargetIndex(1);
         f.page->RG_TargetClick();
         f.page->B_SearchClick();
@@ -434,8 +432,7 @@ class TstUpdatePage : public QObject {
         QCOMPARE(f.labelText("L_Send"),
                  size > 256 ? QStringLiteral("Bytes sent:") : QStringLiteral("Clearing memory:"));
         QVERIFY(f.uploadControlsEnabled());
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
-        QVERIFY(!f.link.Timer.isActive());
+        QVERIFY(!f.link.exchangeRunning());
     }
 
     void sizeOneThousandPhases() {
@@ -570,7 +567,7 @@ class TstUpdatePage : public QObject {
             QCOMPARE(f.rx.requests[0].toHex(), (QByteArray::fromHex("0c") + le32(8) + ids).toHex());
         }
         QVERIFY(f.uploadControlsEnabled());
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
+        QVERIFY(!f.link.exchangeRunning());
     }
 
     void preconditions_data() {
@@ -616,13 +613,13 @@ class TstUpdatePage : public QObject {
         if (!path.isEmpty())
             f.page->selectUploadFile(path);
         if (setup == QLatin1String("notransport"))
-            f.link.UsbConnected = 0;
+            f.link.setUsbOpenForTest(0 != 0);
         f.rx.respond = uploadResponder();
         f.page->B_StartClick();
         QCOMPARE(f.dlg.texts, QStringList{message.contains(QLatin1String("%1")) ? message.arg(path) : message});
         QVERIFY(f.rx.requests.isEmpty());
         QCOMPARE(f.labelText("L_Send"), QStringLiteral("Bytes sent:"));
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
+        QVERIFY(!f.link.exchangeRunning());
     }
 
     void unreadableFile() {
@@ -727,8 +724,7 @@ class TstUpdatePage : public QObject {
         QVERIFY(took.elapsed() < minMs + 2000);
         QVERIFY(disabledDuring);
         QVERIFY(f.uploadControlsEnabled());
-        QCOMPARE(f.link.AwaitingReply, quint8(0));
-        QVERIFY(!f.link.Timer.isActive());
+        QVERIFY(!f.link.exchangeRunning());
     }
 };
 

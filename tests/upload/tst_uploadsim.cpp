@@ -2,6 +2,7 @@
 // over the simulated USB: synchronise, search, uploads that arrive
 // byte-identical, working replies, refusal, silence, and a long frame after
 // a working reply over WLAN.
+#include "LinkRequests.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
@@ -42,6 +43,7 @@ struct Bench {
     QTemporaryDir dir;
 
     bool start(bool usb, const QStringList &options) {
+        showLinkReports(link); // as the window does
         if (!sim.start(options))
             return false;
         if (usb) {
@@ -77,7 +79,7 @@ struct Bench {
         return get<QPushButton>("B_Start")->isEnabled() &&
                get<QPushButton>("B_Sync")->isEnabled() &&
                get<QGroupBox>("RG_Target")->isEnabled() && tabs.isEnabled() &&
-               link.AwaitingReply == 0 && !link.Timer.isActive();
+               !link.exchangeRunning();
     }
     QStringList uploads() const {
         QFile f(QDir(sim.stateDir()).filePath(QStringLiteral("uploads.txt")));
@@ -343,11 +345,7 @@ class TstUploadSim : public QObject {
         const QByteArray file = pseudoRandomBytes(600);
         b.chooseFile("LMK600.RPD", file);
         b.dlg.clear();
-        b.link.AwaitingReply = 0;
-        if (usb)
-            b.link.usbWrite(QByteArray(1, '\x55'));
-        else
-            b.link.SendToDevice(QByteArray(1, '\x55'));
+        b.link.sendUnasked(QByteArray(1, '\x55'));
         QThread::msleep(300); // the answer arrives; nothing reads it yet
         b.page->B_StartClick();
         QCOMPARE(b.dlg.texts, QStringList{"File transfer finished successfully!"});
@@ -361,12 +359,7 @@ class TstUploadSim : public QObject {
         Bench b;
         QVERIFY(b.start(false, {}));
         auto exchange = [&](const char *hex) {
-            b.link.startReplyTimer(1000);
-            b.link.AwaitingReply = 1;
-            b.link.PendingRequest = -1;
-            b.link.SendToDevice(QByteArray::fromHex(hex));
-            b.link.stopReplyTimer();
-            return b.link.PendingRequest;
+            return requestOnce(b.link, QByteArray::fromHex(hex), 1000).code;
         };
         QCOMPARE(exchange("0908000000"), 0x00);
         QCOMPARE(exchange("8100004c4d"), 0x00);

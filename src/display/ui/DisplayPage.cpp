@@ -75,6 +75,10 @@ DisplayPage::DisplayPage(DeviceLink &link, QWidget *parent) : QWidget(parent), m
     setObjectName(QStringLiteral("TS_Dispcpy"));
     m_scan = new ScanOperation(m_link, this);
     m_live = new LiveMirror(m_link, *m_scan, this);
+    connect(m_live, &LiveMirror::interrupted, this, [this] {
+        const QSignalBlocker block(CB_Live); // another operation stopped it
+        CB_Live->setChecked(false);
+    });
 
     I_Scan = new ScanImageView(this);
     I_Scan->move(kImageLeft, kImageTop);
@@ -237,12 +241,12 @@ void DisplayPage::B_DispcpyClick() {
     if (m_scan->isRunning() || m_live->isRunning())
         return;
     I_Scan->fillRect(I_Scan->size(), m_frameColour);
-    m_scan->run(m_area.values());
+    const ScanOutcome outcome = m_scan->run(m_area.values());
     if (m_link.shuttingDown()) // the window closed during the scan
         return;
     I_Scan->setVisible(true);
     processPendingEvents();
-    dialogs().information(QString::fromLatin1(m_link.StatusText));
+    dialogs().information(QString::fromLatin1(outcome.statusText));
 }
 
 void DisplayPage::B_AbortClick() { m_scan->abort(); }

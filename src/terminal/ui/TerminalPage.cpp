@@ -137,6 +137,10 @@ void TerminalPage::clearChat() { M_Chat->clearText(); }
 
 void TerminalPage::enableSet() { B_Set->setEnabled(true); }
 
+void TerminalPage::expectApSettings(bool on) { m_receiver->setSettingsPending(on); }
+
+bool TerminalPage::apSettingsExpected() const { return m_receiver->settingsPending(); }
+
 void TerminalPage::M_ChatKeyUp(const QString &line) {
     const QString message = TerminalLineSender(m_link).send(line);
     if (!message.isEmpty())

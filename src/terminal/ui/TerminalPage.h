@@ -31,6 +31,9 @@ public:
     void clearChat();
     // Page change into "USB Terminal" over USB: "Set!" enabled.
     void enableSet();
+    // The next 8 lines of text are the access-point settings.
+    void expectApSettings(bool on);
+    bool apSettingsExpected() const;
 
     // The key that ended a line in the memo was released: sends that line.
     void M_ChatKeyUp(const QString &line);

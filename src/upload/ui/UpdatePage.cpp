@@ -60,6 +60,7 @@ UpdatePage::UpdatePage(DeviceLink &link, QWidget *parent) : QWidget(parent), m_l
     connect(m_sync, &SyncOperation::started, this, [this] { B_Sync->setEnabled(false); });
 
     m_search = new TaskSearchOperation(m_link, this);
+    m_search->setReader(m_taskList);
     connect(m_search, &TaskSearchOperation::started, this, [this] {
         B_Search->setEnabled(false);
         B_Start->setEnabled(false);
@@ -272,6 +273,8 @@ void UpdatePage::B_SyncClick() {
     GB_Download->setEnabled(false);
     setFontColor(GB_Download, kGrey);
     const SyncResult r = m_sync->run();
+    if (!r.busyWith.isEmpty())
+        dialogs().information(operationBusyText(r.busyWith));
     if (!r.ran)
         return;
     CB_Boot->setChecked(r.bootActive);
