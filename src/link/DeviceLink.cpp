@@ -77,12 +77,11 @@ QString DeviceLink::runningOperation() const {
 // ------------------------------------------------------------ operations
 
 bool DeviceLink::claim(Exchange *ex, QString *refusedBy) {
-    if (m_exchange && m_exchange->m_yield) {
+    if (m_exchange && m_exchange->yields()) {
         // The running one gives way (the live mirror): it ends its wait now
         // and finds its exchange over when it wakes.
         Exchange *old = m_exchange;
-        const auto yield = old->m_yield;
-        yield();
+        old->yieldNow();
         if (m_exchange == old) {
             old->endWith(ExchangeEnd::Aborted);
             release(old);
@@ -101,12 +100,9 @@ void DeviceLink::release(Exchange *ex) {
     if (m_exchange != ex)
         return;
     m_exchange = nullptr;
-    // Over a connection that is gone nothing more comes.
-    const bool gone = ex->m_end == ExchangeEnd::LinkLost || ex->m_end == ExchangeEnd::NoTransport ||
-                      ex->m_end == ExchangeEnd::ShuttingDown;
-    if (ex->m_sent && !gone && (!ex->m_answered || ex->m_end == ExchangeEnd::Aborted)) {
-        m_replyOwed = !ex->m_answered;
-        m_quietNeeded = ex->m_end == ExchangeEnd::Aborted;
+    if (ex->owesReply() || ex->mayStillSend()) {
+        m_replyOwed = ex->owesReply();
+        m_quietNeeded = ex->mayStillSend();
         m_settleClock.start();
         m_lastFrame.start();
     }
@@ -285,8 +281,8 @@ void DeviceLink::route(const quint8 *payload, int length, bool fromWlan, quint64
     // Nobody asked for this frame (a late one, perhaps, for an exchange that
     // has ended but is still unwinding).
     m_replyOwed = false;
-    if (m_exchange && m_exchange->m_ended)
-        m_exchange->m_answered = true;
+    if (m_exchange)
+        m_exchange->lateFrameCame();
     if (m_terminalMode) {
         emit terminalText(QByteArray(reinterpret_cast<const char *>(payload), length));
         return;

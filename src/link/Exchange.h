@@ -91,7 +91,6 @@ public:
     bool send(const QByteArray &bytes, bool expectsReply = true);
     void startReplyTimer(int ms);
     void stopReplyTimer();
-    bool replyTimerActive() const { return m_timer.isActive(); }
     // Forgets the status word, so that the next wait waits for another.
     void clearStatus() { m_state.PendingRequest = -1; }
     // Waits while no status word came and the exchange has not ended.
@@ -115,6 +114,23 @@ private:
     void endWith(ExchangeEnd end, int code = -1);
     void takeFrame(const quint8 *payload, int length, bool fromWlan);
     bool accepts(quint64 serial) const { return m_claimed && !m_ended && serial >= m_firstSerial; }
+    // Whether a later operation may stop this one, and stopping it.
+    bool yields() const { return bool(m_yield); }
+    void yieldNow() { const auto yield = m_yield; yield(); }
+    // What the receiver may still send for this exchange once it ended:
+    // the reply to a request that went unanswered, or more columns after
+    // an abort. Nothing over a connection that is gone.
+    bool connectionGone() const {
+        return m_end == ExchangeEnd::LinkLost || m_end == ExchangeEnd::NoTransport ||
+               m_end == ExchangeEnd::ShuttingDown;
+    }
+    bool owesReply() const { return m_sent && !connectionGone() && !m_answered; }
+    bool mayStillSend() const { return m_sent && !connectionGone() && m_end == ExchangeEnd::Aborted; }
+    // A frame came after the exchange ended: the reply it owed, late.
+    void lateFrameCame() {
+        if (m_ended)
+            m_answered = true;
+    }
 
     DeviceLink &m_link;
     QString m_operation;
