@@ -31,6 +31,8 @@ class TstSlotTableModel : public QObject {
     void undoRedo();
     void numbersFollowLanguage_data();
     void numbersFollowLanguage();
+    void listEditorLeavesUnlistedByte_data();
+    void listEditorLeavesUnlistedByte();
 };
 
 void TstSlotTableModel::initTestCase() {
@@ -234,6 +236,39 @@ void TstSlotTableModel::numbersFollowLanguage() {
     UiLanguage::instance().setLanguage(english ? Language::Specified : Language::English);
     QCOMPARE(model.cellText(1, ColFilterHp), english ? QStringLiteral("3,5M")
                                                      : QStringLiteral("3.5M"));
+}
+
+// A byte with no entry in its column's list: opening the list editor and
+// closing it again chooses nothing, so the byte stays as it is.
+void TstSlotTableModel::listEditorLeavesUnlistedByte_data() {
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("Modulation") << int(ColModulation) << slot::kModulation;
+    QTest::newRow("Filter HP") << int(ColFilterHp) << slot::kFilterHp;
+}
+
+void TstSlotTableModel::listEditorLeavesUnlistedByte() {
+    QFETCH(int, column);
+    QFETCH(int, offset);
+    ScriptedDialogs dlg;
+    DeviceLink link;
+    MemorySession session(link);
+    SlotTableModel &model = SlotTableModel::of(session);
+    QByteArray image(kSlotImageSize, 0);
+    image[offset] = char(0x7E); // no list has an entry this far
+    session.memorySlots().setImageBytes(image);
+    const int steps = model.undoStack().count();
+
+    QWidget parent;
+    SlotCellDelegate delegate;
+    const QModelIndex at = model.indexOf(1, column);
+    QWidget *editor = delegate.createEditor(&parent, {}, at);
+    delegate.setEditorData(editor, at);
+    delegate.setModelData(editor, &model, at);
+    delete editor;
+    QCOMPARE(session.image().data(), image);
+    QCOMPARE(model.undoStack().count(), steps);
+    QCOMPARE(dlg.texts, QStringList());
 }
 
 QTEST_MAIN(TstSlotTableModel)

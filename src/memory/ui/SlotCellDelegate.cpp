@@ -74,7 +74,9 @@ QWidget *SlotCellDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
 void SlotCellDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const {
     const QString text = index.data(Qt::EditRole).toString();
     if (auto *combo = qobject_cast<QComboBox *>(editor)) {
-        combo->setCurrentIndex(qMax(0, combo->findText(text)));
+        // A byte with no entry in the list shows no entry: the editor must
+        // not offer the first one as if it were the cell's value.
+        combo->setCurrentIndex(combo->findText(text));
     } else if (auto *spin = qobject_cast<QSpinBox *>(editor)) {
         const QString group = SlotTableModel::numberFormat().locale.groupSeparator();
         spin->setValue(text.simplified().remove(QLatin1Char(' ')).remove(group).toInt());
@@ -94,8 +96,11 @@ void SlotCellDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     if (!table)
         return;
     QString text;
-    if (auto *combo = qobject_cast<QComboBox *>(editor))
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        if (combo->currentIndex() < 0)
+            return; // nothing was chosen: the bytes stay as they are
         text = combo->currentText();
+    }
     else if (auto *spin = qobject_cast<QSpinBox *>(editor))
         text = QString::number(spin->value());
     else if (auto *line = qobject_cast<QLineEdit *>(editor))
