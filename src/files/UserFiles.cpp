@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -152,6 +153,15 @@ QString saveWholeFile(const QString &path, QByteArrayView bytes, InPlaceFallback
         return refusal;
     QSaveFile file(path);
     file.setDirectWriteFallback(fallback == InPlaceFallback::Yes);
+    if (fallback == InPlaceFallback::Yes) {
+        // Written in place, a file is cut short by a disk that fills up on
+        // the way: the space is checked before the old content goes.
+        const QFileInfo target(path);
+        const QStorageInfo storage(target.absolutePath());
+        if (target.exists() && !QFileInfo(target.absolutePath()).isWritable() && storage.isValid() &&
+            storage.bytesAvailable() >= 0 && storage.bytesAvailable() < bytes.size())
+            return systemReason(ENOSPC);
+    }
     // Unbuffered, so that every short write (disk full, quota, file size
     // limit) is seen here: a buffered close may drop the rest unreported.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

@@ -42,7 +42,9 @@ QString outputRefusal(const QString &path);
 enum class InPlaceFallback {
     No,  // the temporary file is required: no temporary, no save
     Yes, // in a folder where no temporary file can be created, an existing
-         // file that may be written is written in place instead
+         // file that may be written is written in place instead (after a
+         // check that the disk has room for it); a failure on the way
+         // then leaves it cut short, not as it was
 };
 
 // Writes `bytes` as the whole content of `path` (see above). Returns "" or
