@@ -181,20 +181,46 @@ QString plainNumber(const QString &text, const QLocale &locale, bool decimals) {
         }
     }
     const QString group = locale.groupSeparator();
+    const auto isSeparator = [&](qsizetype i) {
+        return whole[i] == u'.' || QStringView(whole).mid(i).startsWith(group);
+    };
+    // Before the first significant digit the grid writes only fill: zeros,
+    // separators and spaces ("00.000.0-1,5").
+    const auto onlyFillBefore = [&](qsizetype end) {
+        for (qsizetype j = 0; j < end; ++j)
+            if (whole[j] != u'0' && !whole[j].isSpace() && !isSeparator(j))
+                return false;
+        return true;
+    };
+    // Past the fill a separator stands before a group of three digits.
+    const auto groupFollows = [&](qsizetype from) {
+        if (from + 3 > whole.size())
+            return false;
+        for (qsizetype k = from; k < from + 3; ++k)
+            if (!whole[k].isDigit())
+                return false;
+        return from + 3 == whole.size() || !whole[from + 3].isDigit();
+    };
     QString digits;
     bool negative = false;
     for (qsizetype i = 0; i < whole.size(); ++i) {
         const QChar c = whole[i];
-        if (c == u'-' || QStringView(whole).mid(i).startsWith(locale.negativeSign())) {
-            if (negative)
-                return text; // two signs: not a number the grid shows
+        if (c == u'-' || c == u'+' || QStringView(whole).mid(i).startsWith(locale.negativeSign())) {
+            // A sign inside the digits ("77500-1") or a second one is not
+            // a number the grid shows: the rules below refuse it.
+            if (negative || !onlyFillBefore(i))
+                return text;
+            if (c == u'+')
+                continue;
             negative = true;
             if (c != u'-')
                 i += locale.negativeSign().size() - 1;
-        } else if (c == u'+') {
-        } else if (c == u'.' || QStringView(whole).mid(i).startsWith(group) || c.isSpace()) {
-            if (c != u'.' && !c.isSpace())
-                i += group.size() - 1;
+        } else if (isSeparator(i)) {
+            const qsizetype size = c == u'.' ? 1 : group.size();
+            if (!onlyFillBefore(i) && !groupFollows(i + size))
+                return text; // "1.5" in a whole-number column is not 15
+            i += size - 1;
+        } else if (c.isSpace()) {
         } else {
             digits += c;
         }

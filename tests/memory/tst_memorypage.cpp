@@ -377,6 +377,14 @@ void TstMemoryPage::cellEdits_data() {
        "Slot 6: Bandbreite \"70000\": is not a whole number from 0 to 65535.");
     ok("shift as shown", ColVerschiebung, " +250", slot::kShift, QByteArray::fromHex("fa00"));
     ok("shift negative", ColVerschiebung, "-250", slot::kShift, QByteArray::fromHex("06ff"));
+    // Separators and signs only where the grid writes them: a typo is
+    // refused, never read as another number.
+    no("bandwidth with a point", ColBandbreite, "1.5",
+       "Slot 6: Bandbreite \"1.5\": is not a whole number from 0 to 65535.");
+    no("shift with a plus inside", ColVerschiebung, "1+5",
+       "Slot 6: Verschiebung \"1+5\": is not a whole number from -32768 to 32767.");
+    no("frequency with a minus inside", ColFrequenz, "77500-1",
+       "Slot 6: Frequenz \"77500-1\": is not a frequency with one decimal.");
     ok("name Latin-1", ColName, QStringLiteral("Müller"), slot::kName,
        QByteArray("M\xFCller           "));
     no("name outside Latin-1", ColName, QStringLiteral("Kiel \u03A9"),
