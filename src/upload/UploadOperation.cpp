@@ -100,8 +100,18 @@ ExchangeResult UploadOperation::transfer(Exchange &exchange, const QByteArray &h
     emit started();
     emit phaseChanged(QString::fromLatin1(kClearingText));
     processPendingEvents();
-    exchange.send(header);
+    // A request that did not go out ends the upload with the reason: the
+    // status word of the one before must not count as its answer.
+    const auto notSent = [&exchange] {
+        return exchange.ended() ? ExchangeResult{exchange.end(), -1}
+                                : ExchangeResult{ExchangeEnd::LinkLost, -1};
+    };
+    const bool headerSent = exchange.send(header);
     emit progressChanged(0);
+    if (!headerSent) {
+        exchange.stopReplyTimer();
+        return notSent();
+    }
 
     const qint64 size = packets.size();
     bool bytesPhase = false;
@@ -140,7 +150,10 @@ ExchangeResult UploadOperation::transfer(Exchange &exchange, const QByteArray &h
             }
             const QByteArray &packet = packets.next();
             exchange.startReplyTimer(kReplyMs);
-            exchange.send(packet);
+            if (!exchange.send(packet)) {
+                r = notSent();
+                break;
+            }
         } else {
             break; // refused
         }

@@ -726,6 +726,30 @@ class TstUpdatePage : public QObject {
         QVERIFY(f.uploadControlsEnabled());
         QVERIFY(!f.link.exchangeRunning());
     }
+
+    // The link goes away after a reply: the next packet cannot go out, and
+    // the upload ends there instead of taking that reply for the packets
+    // that never left.
+    void linkGoneDuringTransfer() {
+        Fixture f;
+        f.syncBoot();
+        f.page->setTargetIndex(1);
+        f.page->RG_TargetClick();
+        f.searchTasks(taskReply({{0x01A2, 0x0003, 0x00F0}}));
+        QTemporaryDir dir;
+        f.page->selectUploadFile(f.writeFile(dir, QStringLiteral("TASK01A2.RPD"), testFile(2000)));
+        auto inner = uploadResponder();
+        const qsizetype before = f.rx.requests.size();
+        f.rx.respond = [&](const QByteArray &r) -> QList<Answer> {
+            if (f.rx.requests.size() == before + 4)
+                f.link.setUsbOpenForTest(false);
+            return inner(r);
+        };
+        f.page->B_StartClick();
+        QCOMPARE(f.dlg.texts, QStringList{"File cannot be loaded into LMK!"});
+        QCOMPARE(f.rx.requests.size(), before + 4);
+        QVERIFY(!f.link.exchangeRunning());
+    }
 };
 
 QTEST_MAIN(TstUpdatePage)
