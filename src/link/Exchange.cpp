@@ -66,6 +66,9 @@ void Exchange::startReplyTimer(int ms) {
 void Exchange::stopReplyTimer() { m_timer.stop(); }
 
 bool Exchange::send(const QByteArray &bytes, bool expectsReply) {
+    // The status word of the request before is not this one's answer,
+    // whether or not this one goes out.
+    m_state.PendingRequest = -1;
     if (!m_claimed || m_link.shuttingDown())
         return false;
     if (m_ended && (m_end == ExchangeEnd::Aborted || m_end == ExchangeEnd::ShuttingDown ||
