@@ -45,11 +45,11 @@ Context::Context(DeviceLink &l, ConsoleDialogs &d)
     // What the window shows in a box goes to standard error.
     QObject::connect(&link, &DeviceLink::connectionLost, &link, [this] {
         m_lost = true;
-        error(QString::fromLatin1(kWlanLostText));
+        dialogs.information(QString::fromLatin1(kWlanLostText));
     });
     QObject::connect(&link, &DeviceLink::accessPointNotFound, &link, [this] {
         m_lost = true;
-        error(QString::fromLatin1(kApNotFoundText));
+        dialogs.information(QString::fromLatin1(kApNotFoundText));
     });
 }
 

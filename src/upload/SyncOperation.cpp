@@ -14,6 +14,7 @@ SyncResult SyncOperation::run() {
         return r;
     Exchange exchange(m_link, QStringLiteral("Synchronize"));
     if (!exchange.claimed()) {
+        r.end = ExchangeEnd::Busy;
         r.busyWith = exchange.refusedBy();
         return r;
     }
