@@ -266,17 +266,29 @@ private slots:
         QVERIFY(sim.start({"--flood", "wlan:6400:1"}));
         Client c;
         QVERIFY(c.connectTo(sim.port()));
-        QByteArray got = c.read(1 << 20, 1500);
-        QVERIFY2(got.size() >= 40 * 64 && got.size() <= 110 * 64, QByteArray::number(got.size()));
+        // Read until the simulator says the flood is over, then what was
+        // still on its way: exactly what it sent.
+        static const QRegularExpression ended(QStringLiteral("^wlan flood ended, (\\d+) bytes sent$"));
+        QByteArray got;
+        const auto sentBytes = [&] {
+            for (const QString &line : sim.logLines())
+                if (const auto m = ended.match(line); m.hasMatch())
+                    return m.captured(1).toInt();
+            return -1;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((got += c.read(1 << 20, 50), sentBytes() >= 0), 20000);
+        got += c.read(1 << 20, 500);
+        QCOMPARE(got.size(), sentBytes());
+        // 6400 bytes/s for a second: 100 frames, fewer if the simulator was
+        // held up (what falls behind is not made up in one burst).
+        QVERIFY2(got.size() >= 10 * 64 && got.size() <= 110 * 64, QByteArray::number(got.size()));
         QCOMPARE(got.size() % 64, 0);
         for (qsizetype at = 0; at < got.size(); at += 64) {
             QCOMPARE(got.mid(at, 4), QByteArray::fromHex("40000000"));
             QVERIFY(got.mid(at + 4, 60).startsWith("flood "));
             QVERIFY(got.mid(at + 4, 60).endsWith("\r\n"));
         }
-        QCOMPARE(c.read(1, 300), QByteArray()); // over: nothing more
         QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
-        QVERIFY(sim.logLines().contains(QStringLiteral("wlan flood ended, %1 bytes sent").arg(got.size())));
     }
 
     void floodByControlOnOpenConnections() {
@@ -289,8 +301,8 @@ private slots:
         QVERIFY(!sim.control("flood usb:1000:1")); // none over USB
         QVERIFY(!sim.control("flood wlan:1000"));
         QVERIFY(sim.control("flood wlan:3200:1:32"));
-        const QByteArray got = c.read(1 << 20, 1500);
-        QVERIFY2(got.size() >= 40 * 32 && got.size() <= 110 * 32, QByteArray::number(got.size()));
+        QByteArray got;
+        QTRY_VERIFY_WITH_TIMEOUT((got += c.read(1 << 20, 50), got.size() >= 10 * 32), 20000);
         QCOMPARE(got.left(4), QByteArray::fromHex("20000000"));
     }
 
