@@ -14,8 +14,10 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 if [ "$PRESET" = tsan ]; then
   scripts/build.sh tsan "${TSAN_TESTS[@]}"
-  export TSAN_OPTIONS="${TSAN_OPTIONS:-suppressions=$PWD/tests/tsan.supp:second_deadlock_stack=1:print_suppressions=0}"
+  export TSAN_OPTIONS="${TSAN_OPTIONS:-suppressions=$PWD/tests/tsan.supp:second_deadlock_stack=1:print_suppressions=0:die_after_fork=0}"
   regex="^($(IFS='|'; echo "${TSAN_TESTS[*]}"))\$"
+  # die_after_fork=0: QProcess (the simulator, lmkctl) forks a threaded test
+  # process; the child only execs, so the sanitizer need not stop it.
   # Under ThreadSanitizer the programs run several times slower.
   ctest --preset tsan -R "$regex" -j2 --timeout 900
   exit
