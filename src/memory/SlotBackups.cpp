@@ -121,8 +121,8 @@ QString SlotBackupStore::saveRecovery(const QByteArray &image, QString *error,
             return fail(QStringLiteral("Cannot write file \"%1\". %2")
                             .arg(QDir::toNativeSeparators(path), why));
         }
+        f.setFileTime(when, QFileDevice::FileModificationTime);
         f.close();
-        stampTime(path, when);
         return path;
     }
     return fail(QStringLiteral("Too many recovery files named %1.").arg(stamp));

@@ -955,7 +955,7 @@ private slots:
     void memoryExportDialect() {
         QByteArray image(63 * 256, '\0');
         std::memcpy(image.data() + 18, "DCF77", 5);
-        image[156] = char(0x98); // 775000 tenths
+        image[156] = char(0x58); // 775000 tenths (0x0BD358)
         image[157] = char(0xD3);
         image[158] = char(0x0B);
         const QString mem = path(QStringLiteral("dialect.Mem"));

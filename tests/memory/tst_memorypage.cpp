@@ -166,7 +166,7 @@ class TstMemoryPage : public QObject {
     }
 
     void layoutAndInitialState();
-    void valueWithoutEntryLeavesCell();
+    void valueWithoutEntryShowsRawValue();
     void editingEveryColumnButPlatz();
     void typedCellsAreStored();
     void clickThenTypeKeepsEveryKey_data();
@@ -269,7 +269,7 @@ void TstMemoryPage::layoutAndInitialState() {
     QCOMPARE(listItems(), QStringList{"keine"});
 }
 
-void TstMemoryPage::valueWithoutEntryLeavesCell() {
+void TstMemoryPage::valueWithoutEntryShowsRawValue() {
     QByteArray image = allRecords();
     QByteArray r = record(2); // LSB, filters 2
     image.replace(8 * 256, 256, r);
@@ -281,9 +281,11 @@ void TstMemoryPage::valueWithoutEntryLeavesCell() {
     r[slot::kVersion] = char(0xC7);
     image.replace(8 * 256, 256, r);
     showImage(image);
-    QCOMPARE(cell(9, ColModulation), QStringLiteral("LSB"));
-    QCOMPARE(cell(9, ColFilterHp), QStringLiteral("3,5M"));
-    QCOMPARE(cell(9, ColFilterTp), QStringLiteral("2,0M"));
+    // The raw value, marked; before, the cell kept the previous image's
+    // text ("LSB", "3,5M", "2,0M"), which the slot does not hold.
+    QCOMPARE(cell(9, ColModulation), QStringLiteral("? (6)"));
+    QCOMPARE(cell(9, ColFilterHp), QStringLiteral("? (8)"));
+    QCOMPARE(cell(9, ColFilterTp), QStringLiteral("? (8)"));
     QCOMPARE(cell(9, ColVersion), QStringLiteral("7"));
     QCOMPARE(cell(9, ColPlatz), QStringLiteral("9"));
 }
@@ -614,6 +616,7 @@ void TstMemoryPage::openAndSaveErrors() {
     QVERIFY(dlg->texts[0].startsWith("Cannot open file"));
     QVERIFY(!button("B_Speichern")->isEnabled());
 
+    showImage(allRecords()); // an empty image is not saved at all
     page->saveMemFile(dir.filePath("no/folder/x.Mem"));
     QCOMPARE(dlg->texts.size(), 2);
     QVERIFY(dlg->texts[1].startsWith("Cannot create file"));

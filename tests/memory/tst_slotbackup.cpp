@@ -196,6 +196,8 @@ void TstSlotBackup::recoveryFilesNeverOverwritten() {
     QCOMPARE(fileContents(first), QByteArray(kSlotImageSize, 'a'));
     QCOMPARE(fileContents(second), QByteArray(kSlotImageSize, 'b'));
     QCOMPARE(store.recoveries().size(), 2);
+    QCOMPARE(store.recoveries().first().time, when);
+    QCOMPARE(store.recoveries().first().path, second);
     QVERIFY(store.list().isEmpty()); // not backups of the receiver
     QCOMPARE(store.unofferedRecoveries().size(), 2);
     ScriptedDialogs dialogs;

@@ -128,7 +128,9 @@ void TstSlotCsv::importRows_data() {
     bad("frequency beyond 32 bits", h + row({{ColFrequenz, "214748364.8"}}), "32 bits", 2, 3);
     bad("frequency below 32 bits", h + row({{ColFrequenz, "-214748364.9"}}), "32 bits", 2, 3);
     bad("frequency two decimals", h + row({{ColFrequenz, "1.25"}}), "Frequenz", 2, 3);
-    bad("frequency grouped", h + row({{ColFrequenz, "\"77,500.0\""}}), "Frequenz", 2, 3);
+    // Grouping as a ',' file's spreadsheet writes it (before: refused).
+    ok("frequency grouped", h + row({{ColFrequenz, "\"77,500.0\""}}),
+       patched(slot::kFrequency, le32(775000)));
     bad("frequency empty", h + row({{ColFrequenz, ""}}), "Frequenz", 2, 3);
 
     ok("name", h + row({{ColName, "ABC"}}), patched(slot::kName, "ABC" + QByteArray(14, 0)));
