@@ -625,13 +625,13 @@ bool Soak::slotTransfer(Op op) {
     case Fault::Oversized: want << kTimeout; break;
     case Fault::Close: {
         // A lost write or clear says how far it got (its first request was
-        // the one the link was lost on).
+        // the one the link was lost on, so its state is unknown).
         const QString stopped =
             op == Op::SlotRead ? QString()
                                : SlotTransferOperation::stoppedText(
                                      op == Op::SlotWrite ? SlotTransferOperation::Kind::Write
                                                          : SlotTransferOperation::Kind::Clear,
-                                     0);
+                                     0, false);
         want << linkFaultTexts(m_usb, f, stopped, kTimeout);
         break;
     }

@@ -13,7 +13,12 @@
 // 55 00 00 00 and keeps the slot; --slot-silent S never answers a read that
 // would return slot S, nor a write or clear of it; --slot-short S answers a
 // read of slot S with a reply 12 bytes shorter than the others (a length
-// the program cannot take). The slots are kept in
+// the program cannot take). --slot-fault S:ACTION (repeatable) changes
+// the reply to a read of slot S: "twice" sends slot S again for the next
+// read too, "status" answers 00 00 00 00 instead of the record, "number=N"
+// names slot N in the reply (any 32-bit number, hex with 0x). A read
+// cursor shared by every connection: two clients reading at the same time
+// each get only some of the slots. The slots are kept in
 // <state-dir>/slots.bin (16128 bytes, slot s at (s-1)*256) after every
 // change, so tests can read them.
 #include "SimCore.h"
@@ -21,6 +26,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QTimer>
 #include <QtEndian>
 
@@ -108,6 +114,12 @@ class SlotsFeature : public sim::Feature {
         parser.addOption({QStringLiteral("slot-short"),
                           QStringLiteral("Answer a read of this slot with a reply 12 bytes short."),
                           QStringLiteral("slot")});
+        parser.addOption({QStringLiteral("slot-fault"),
+                          QStringLiteral("Change the reply to a read of slot S: S:twice (sent "
+                                         "again for the next read), S:status (a status word "
+                                         "instead of the record), S:number=N (the reply names "
+                                         "slot N). Repeatable."),
+                          QStringLiteral("rule")});
         parser.addOption({QStringLiteral("slot-reply-length"),
                           QStringLiteral("Length of a slot reply: 264 (default; code, slot number "
                                          "and record) or 256 (the record's last 8 bytes left "
@@ -128,6 +140,31 @@ class SlotsFeature : public sim::Feature {
                 error = QStringLiteral("--%1 needs a slot number 1 to 63").arg(o);
                 return false;
             }
+        }
+        for (const QString &rule : parser.values(QStringLiteral("slot-fault"))) {
+            const QString slot = rule.section(QLatin1Char(':'), 0, 0);
+            const QString action = rule.section(QLatin1Char(':'), 1);
+            bool ok = false;
+            const int s = slot.toInt(&ok);
+            SlotFault f;
+            if (action == QLatin1String("twice")) {
+                f.kind = SlotFault::Twice;
+            } else if (action == QLatin1String("status")) {
+                f.kind = SlotFault::Status;
+            } else if (action.startsWith(QLatin1String("number="))) {
+                f.kind = SlotFault::Number;
+                bool numberOk = false;
+                f.number = quint32(action.mid(7).toULongLong(&numberOk, 0));
+                ok = ok && numberOk && action.mid(7).toULongLong(nullptr, 0) <= 0xFFFFFFFFull;
+            } else {
+                ok = false;
+            }
+            if (!ok || s < 1 || s > kSlots) {
+                error = QStringLiteral("--slot-fault takes S:twice, S:status or S:number=N "
+                                       "(S a slot number 1 to 63)");
+                return false;
+            }
+            m_faults.insert(s, f);
         }
         if (parser.isSet(QStringLiteral("slot-reply-length"))) {
             const QString v = parser.value(QStringLiteral("slot-reply-length"));
@@ -166,13 +203,34 @@ class SlotsFeature : public sim::Feature {
     }
 
   private:
+    struct SlotFault {
+        enum Kind { Twice, Status, Number };
+        Kind kind = Twice;
+        quint32 number = 0;
+    };
+
     int handleRead(sim::Session &session) {
         const int s = m_cursor;
         m_cursor = s % kSlots + 1;
         if (s == m_silent)
             return 1;
+        const auto fault = m_faults.constFind(s);
+        quint32 named = quint32(s);
+        if (fault != m_faults.cend()) {
+            if (fault->kind == SlotFault::Twice && !m_repeated) {
+                m_cursor = s; // the next read gets this slot again
+                m_repeated = true;
+            } else if (fault->kind == SlotFault::Twice) {
+                m_repeated = false;
+            } else if (fault->kind == SlotFault::Status) {
+                session.reply(sim::le32(0x00));
+                return 1;
+            } else {
+                named = fault->number;
+            }
+        }
         QByteArray payload =
-            sim::le32(0x10) + sim::le32(quint32(s)) + m_slots.mid((s - 1) * kSlotSize, kSlotSize);
+            sim::le32(0x10) + sim::le32(named) + m_slots.mid((s - 1) * kSlotSize, kSlotSize);
         payload.truncate(m_replyLength);
         if (s == m_short)
             payload.chop(12);
@@ -195,6 +253,8 @@ class SlotsFeature : public sim::Feature {
     int m_silent = 0;
     int m_short = 0;
     int m_replyLength = 8 + kSlotSize;
+    QMap<int, SlotFault> m_faults;
+    bool m_repeated = false;
 };
 
 } // namespace

@@ -492,6 +492,12 @@ void TFMain::MI_MemorySlotsClick() {
     m_memoryEditor->activateWindow();
 }
 
+void TFMain::offerRecoveredSlotChanges() {
+    const QString path = offerRecoveredChanges(SlotBackupStore());
+    if (!path.isEmpty())
+        openFileFromCommandLine(path);
+}
+
 bool TFMain::openFileFromCommandLine(const QString &path) {
     const QString suffix = QFileInfo(path).suffix();
     if (suffix.compare(QLatin1String("Mem"), Qt::CaseInsensitive) == 0) {
@@ -532,19 +538,23 @@ bool TFMain::confirmLeavingSlotChanges() {
 }
 
 void TFMain::systemCloseRequested() {
+    // The cell being typed into is part of the changes.
+    if (!m_closed && m_memoryEditor)
+        m_memoryEditor->page()->commitEdits();
+    if (!m_closed)
+        m_memory->commitEdits();
     if (!m_closed && m_memory->model().isModified()) {
-        // Nobody is there to answer a question: the changes go to a file.
-        const QString dir = SlotBackupStore::defaultDirectory();
-        const QString path =
-            QDir(dir).filePath(QDateTime::currentDateTime().toString(
-                                   QStringLiteral("'recovery_'yyyy-MM-dd_HH-mm-ss'.Mem'")));
+        // Nobody is there to answer a question: the changes go to a file of
+        // their own, offered at the next start.
         QString error;
-        if (QDir().mkpath(dir) && m_memory->session().image().saveToFile(path, &error))
+        const QString path =
+            SlotBackupStore().saveRecovery(m_memory->session().image().data(), &error);
+        if (!path.isEmpty())
             std::fprintf(stderr, "Unsaved memory slot changes saved to %s\n",
                          qPrintable(QDir::toNativeSeparators(path)));
         else
             std::fprintf(stderr, "Unsaved memory slot changes could not be saved: %s\n",
-                         qPrintable(error.isEmpty() ? dir : error));
+                         qPrintable(error));
     }
     m_systemClose = true;
     close();

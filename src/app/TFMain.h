@@ -61,9 +61,13 @@ class TFMain : public QMainWindow {
     bool openFileFromCommandLine(const QString &path);
     // Close handler: leave terminal mode, drain, close WLAN and USB.
     void FormCloseQuery();
+    // At start: unsaved slot changes kept when the program last had to end
+    // are offered once (opened in the memory editor on Yes).
+    void offerRecoveredSlotChanges();
     // The system asks the program to end (SIGTERM): unsaved slot changes
-    // are saved as a recovery .Mem in the backups folder, named on standard
-    // error, and the program ends without asking.
+    // (the cell being typed into included) are saved as a recovery .Mem of
+    // its own in the backups folder, named on standard error, and the
+    // program ends without asking.
     void systemCloseRequested();
     // The close handler has run; the window is gone for good.
     bool isClosed() const { return m_closed; }

@@ -148,6 +148,9 @@ int main(int argc, char *argv[]) {
             if (!window.openFileFromCommandLine(f))
                 std::fprintf(stderr, "lmkinterface: %s: neither a .Mem nor an .RPD file; left alone\n",
                              qPrintable(f));
+        window.offerRecoveredSlotChanges();
+        if (window.isClosed()) // the system's close request came during the question
+            return 0;
         return QApplication::exec();
     });
     lmk::setDialogs(nullptr);

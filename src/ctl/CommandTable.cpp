@@ -22,7 +22,7 @@ QString memoryDescription() {
              "  memory clear --yes         clear every slot\n"
              "  memory show FILE.Mem [--csv]  the slots' texts, one row per slot\n"
              "  memory backups             the backups, newest first\n"
-             "  memory export FILE.Mem [-o FILE.csv]   the slots as CSV for spreadsheets\n"
+             "  memory export FILE.Mem [-o FILE.csv] [--dialect excel-de]   the slots as CSV\n"
              "  memory import FILE.csv --base FILE.Mem -o OUT.Mem   a CSV applied onto an image\n"
              "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
              "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
@@ -121,6 +121,9 @@ const QList<Command> &commands() {
                             "is not exactly 63 slots (16128 bytes), or to a receiver that sends 248 "
                             "of each slot's 256 bytes")},
              {{s("no-verify")}, s("write: do not read the slots back and compare them")},
+             {{s("dialect")}, s("export: plain (',' and '.', the default) or excel-de (';', "
+                                "decimal comma, UTF-8 byte order mark)"),
+              s("NAME")},
              {{s("csv")}, s("show: the CSV that export writes (and import reads)")},
              {{s("base")}, s("import: the .Mem file the CSV is applied to; its bytes that the CSV "
                              "does not name are kept"),

@@ -99,6 +99,7 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
     case O::Refused:
     case O::ReadError:
     case O::Unexpected:
+    case O::Incomplete: // nothing was written
         break;
     }
     return ExitRefused;
@@ -140,6 +141,28 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
         ctx.note(QStringLiteral("Backup of the receiver's slots: ") + b.path +
                  (b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));
         if (kind == SlotTransferOperation::Kind::Write && b.partial && !confirmed) {
+            ctx.error(shortSlotRepliesText());
+            ctx.error(QStringLiteral("Nothing was written; --yes writes anyway."));
+            return ExitUsage;
+        }
+    }
+    // Without a backup nothing has read the receiver yet: one read request
+    // tells whether its replies carry whole records, so that a write never
+    // zeroes the 8 bytes it does not send back unasked.
+    if (kind == SlotTransferOperation::Kind::Write && !backup && !confirmed) {
+        SlotTransferOperation probe(store);
+        const SlotTransferOperation::Outcome o = probe.probeReplyLength();
+        if (o != SlotTransferOperation::Outcome::Done) {
+            const QString text = o == SlotTransferOperation::Outcome::Incomplete
+                                     ? probe.incompleteText() + QLatin1Char('.')
+                                     : probe.outcomeText(SlotTransferOperation::Kind::Read, o)
+                                           .section(QLatin1Char('\n'), 0, 0);
+            if (!text.isEmpty() && !ctx.dialogs.shown.contains(text))
+                ctx.error(text);
+            ctx.error(QStringLiteral("Nothing was written."));
+            return exitFor(o);
+        }
+        if (probe.partialRecords()) {
             ctx.error(shortSlotRepliesText());
             ctx.error(QStringLiteral("Nothing was written; --yes writes anyway."));
             return ExitUsage;
@@ -189,14 +212,23 @@ bool saveBytes(Context &ctx, const QString &path, const QByteArray &bytes) {
     return true;
 }
 
+// The backups, newest first; then the recovery files (unsaved changes of
+// the window kept when it had to end), newest first.
 int listBackups(Context &ctx, bool json) {
-    const QStringList paths = SlotBackupStore().list();
+    const SlotBackupStore store;
+    const QStringList paths = store.list();
+    QStringList recoveries;
+    for (const SlotBackup &r : store.recoveries())
+        recoveries << r.path;
     if (json) {
-        ctx.printJson({{QStringLiteral("backups"), QJsonArray::fromStringList(paths)}});
+        ctx.printJson({{QStringLiteral("backups"), QJsonArray::fromStringList(paths)},
+                       {QStringLiteral("recoveries"), QJsonArray::fromStringList(recoveries)}});
         return ExitDone;
     }
     for (const QString &path : paths)
         ctx.out << path << '\n';
+    for (const QString &path : recoveries)
+        ctx.out << path << "  (unsaved changes, recovered)\n";
     ctx.out.flush();
     return ExitDone;
 }
@@ -209,7 +241,7 @@ const char *findAction(const QString &action) {
         {"clear", "memory clear --yes"},
         {"show", "memory show FILE.Mem [--csv]"},
         {"backups", "memory backups"},
-        {"export", "memory export FILE.Mem [-o FILE.csv]"},
+        {"export", "memory export FILE.Mem [-o FILE.csv] [--dialect excel-de]"},
         {"import", "memory import FILE.csv --base FILE.Mem -o OUT.Mem"},
         {"diff", "memory diff A.Mem B.Mem"},
     };
@@ -219,12 +251,13 @@ const char *findAction(const QString &action) {
     return nullptr;
 }
 
-int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath) {
+int exportCsv(Context &ctx, const QString &imagePath, const QString &csvPath,
+              SlotCsvDialect dialect) {
     MemoryImage image;
     if (!loadImage(ctx, imagePath, image))
         return ExitUsage;
     const QString out = csvPath.isEmpty() ? QStringLiteral("-") : csvPath;
-    return saveBytes(ctx, out, exportSlotCsv(image.data())) ? ExitDone : ExitRefused;
+    return saveBytes(ctx, out, exportSlotCsv(image.data(), dialect)) ? ExitDone : ExitRefused;
 }
 
 int importCsv(Context &ctx, const QString &csvPath, const QString &basePath, const QString &out) {
@@ -304,8 +337,15 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
                         !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx, p.isSet(QStringLiteral("json")));
-    if (action == QLatin1String("export") && pos.size() == 2)
-        return exportCsv(ctx, pos[1], output);
+    if (action == QLatin1String("export") && pos.size() == 2) {
+        const QString name = p.isSet(QStringLiteral("dialect")) ? p.value(QStringLiteral("dialect"))
+                                                                : QStringLiteral("plain");
+        const std::optional<SlotCsvDialect> dialect = slotCsvDialectNamed(name);
+        if (!dialect)
+            return ctx.usageError(QStringLiteral("unknown --dialect '%1'; one of %2")
+                                      .arg(name, slotCsvDialectNames().join(QStringLiteral(", "))));
+        return exportCsv(ctx, pos[1], output, *dialect);
+    }
     if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty()) {
         // The CSV names a few fields of each slot; every other byte comes
         // from the base, which is never taken as all zero unasked.

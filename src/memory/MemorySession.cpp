@@ -170,6 +170,12 @@ bool MemorySession::openFile(const QString &path) {
 }
 
 bool MemorySession::saveFile(const QString &path) {
+    // An empty image is no .Mem file anybody wants: nothing is written.
+    if (m_slots->image().size() == 0) {
+        dialogs().information(QStringLiteral("The memory image holds no slots (0 bytes); nothing "
+                                             "was saved. Read the slots or open a .Mem file first."));
+        return false;
+    }
     setStatusItem(QFileInfo(path).fileName());
     QString error;
     if (!m_slots->image().saveToFile(path, &error)) {

@@ -20,8 +20,14 @@ qint64 MemorySlots::storeReplyInto(MemoryImage &image, const quint8 *p, int n,
     if (!p || (n < kSlotReplyBytes && !shortReply))
         return -1;
     const quint32 s = readLe32(p + 4);
-    if (s >= 1 && s <= quint32(kSlotCount))
-        image.setPosition(qint64(s - 1) * kSlotSize);
+    // A number that names no slot has no place: nothing is stored.
+    if (s < 1 || s > quint32(kSlotCount)) {
+        record.clear();
+        if (partial)
+            *partial = false;
+        return qint64(s);
+    }
+    image.setPosition(qint64(s - 1) * kSlotSize);
     const int present = shortReply ? kSlotReplyBytesShort - 8 : kSlotSize;
     const qint64 at = image.position();
     record = image.data().mid(at, kSlotSize);
@@ -42,8 +48,10 @@ void MemorySlots::storeReply(const quint8 *p, int n) {
         readError();
         return;
     }
+    if (s < 1 || s > kSlotCount)
+        return; // the read that asked for it says so
     emit recordStored(s, record, partial);
-    if (&target == &m_image && s >= 1 && s <= kSlotCount)
+    if (&target == &m_image)
         emit slotChanged(int(s));
 }
 

@@ -5,9 +5,8 @@
 // Memory-slot reply (payload, from its 0x10 word on):
 //   10 xx xx xx | s s s s | 256-byte SlotRecord        (264 bytes or more)
 //   10 xx xx xx | s s s s | first 248 record bytes     (exactly 256 bytes)
-// The record is stored at slot s's place ((s-1)*256) when s is 1 to 63,
-// otherwise at the image's current position; either way the position ends
-// just behind it. A 256-byte reply keeps the image's bytes 248..255 of that
+// The record is stored at slot s's place ((s-1)*256), and the position
+// ends just behind it; a reply whose s is not 1 to 63 is stored nowhere. A 256-byte reply keeps the image's bytes 248..255 of that
 // place (opaque bytes the receiver did not send).
 //
 // While a read of all slots runs, replies go into the read's own image
@@ -45,8 +44,8 @@ class MemorySlots : public QObject {
     // dispatcher checks that before it calls).
     void storeReply(const quint8 *p, int n);
     // The storing step alone: returns the slot number the reply names and
-    // sets `record` to the 256 bytes stored; -1 (nothing stored) for any
-    // other length. `partial` tells whether the record's last 8 bytes were
+    // sets `record` to the 256 bytes stored (empty, nothing stored, when
+    // the number is not 1 to 63); -1 (nothing stored) for any other length. `partial` tells whether the record's last 8 bytes were
     // kept from the image.
     static qint64 storeReplyInto(MemoryImage &image, const quint8 *p, int n, QByteArray &record,
                                  bool *partial = nullptr);
@@ -65,8 +64,7 @@ class MemorySlots : public QObject {
     bool operationRunning = false;
 
   signals:
-    // A record arrived for slot `slot` (any number the receiver sent); it is
-    // in replyTarget(). `partial`: its last 8 bytes were not received.
+    // A record arrived for slot `slot` (1-63); it is in replyTarget(). `partial`: its last 8 bytes were not received.
     void recordStored(qint64 slot, const QByteArray &record, bool partial);
     void readFailed();
     // Bytes of slot `slot` in image() changed (a record stored outside a

@@ -1,6 +1,7 @@
 #include "memory/SlotBackups.h"
 
 #include "link/DeviceLink.h"
+#include "link/Dialogs.h"
 #include "link/MessageTexts.h"
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <bitset>
 
 namespace lmk {
@@ -22,9 +24,31 @@ const QString kPrefix = QStringLiteral("slots_");
 const QString kSuffix = QStringLiteral(".Mem");
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 
-// The time in a backup's name; invalid for a name of another form.
-QDateTime backupTime(const QString &fileName) {
-    return QDateTime::fromString(fileName.mid(kPrefix.size(), kStampFormat.size()), kStampFormat);
+const QString kRecoveryPrefix = QStringLiteral("recovery_");
+const QString kOffered = QStringLiteral(".offered");
+
+// The files `prefix`*.Mem with the times they were made (their modification
+// time, which save() sets), newest first; the name breaks a tie, a later
+// counter ("_02") first.
+QList<SlotBackup> filesByTime(const QString &dir, const QString &prefix) {
+    QList<SlotBackup> out;
+    const QFileInfoList files = QDir(dir).entryInfoList({prefix + QStringLiteral("*") + kSuffix},
+                                                        QDir::Files);
+    for (const QFileInfo &f : files)
+        out << SlotBackup{f.filePath(), f.lastModified()};
+    std::stable_sort(out.begin(), out.end(), [](const SlotBackup &a, const SlotBackup &b) {
+        if (a.time != b.time)
+            return a.time > b.time;
+        return a.path > b.path;
+    });
+    return out;
+}
+
+// Records `when` as the file's time of making.
+void stampTime(const QString &path, const QDateTime &when) {
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite))
+        f.setFileTime(when, QFileDevice::FileModificationTime);
 }
 } // namespace
 
@@ -38,19 +62,70 @@ QString SlotBackupStore::defaultDirectory() {
 SlotBackupStore::SlotBackupStore(const QString &directory) : m_dir(directory) {}
 
 QStringList SlotBackupStore::list() const {
-    QStringList names = QDir(m_dir).entryList({kPrefix + QStringLiteral("*") + kSuffix},
-                                              QDir::Files, QDir::Name | QDir::Reversed);
     QStringList paths;
-    for (const QString &n : names)
-        paths << QDir(m_dir).filePath(n);
+    for (const SlotBackup &b : backups())
+        paths << b.path;
     return paths;
 }
 
 QList<SlotBackup> SlotBackupStore::backups() const {
-    QList<SlotBackup> out;
-    for (const QString &path : list())
-        out << SlotBackup{path, backupTime(QFileInfo(path).fileName())};
+    return filesByTime(m_dir, kPrefix);
+}
+
+QList<SlotBackup> SlotBackupStore::recoveries() const {
+    return filesByTime(m_dir, kRecoveryPrefix);
+}
+
+QStringList SlotBackupStore::unofferedRecoveries() const {
+    QStringList out;
+    for (const SlotBackup &r : recoveries())
+        if (!QFileInfo::exists(r.path + kOffered))
+            out << r.path;
     return out;
+}
+
+void SlotBackupStore::markOffered(const QString &recoveryPath) {
+    QFile marker(recoveryPath + kOffered);
+    if (marker.open(QIODevice::WriteOnly))
+        marker.close();
+}
+
+QString SlotBackupStore::saveRecovery(const QByteArray &image, QString *error,
+                                      const QDateTime &when) const {
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return QString();
+    };
+    if (m_dir.isEmpty() || !QDir().mkpath(m_dir))
+        return fail(QStringLiteral("Cannot create the backup folder \"%1\".")
+                        .arg(QDir::toNativeSeparators(m_dir)));
+    // The name is taken by creating the file, so that another program
+    // ending at the same moment takes the next one.
+    const QString stamp = kRecoveryPrefix + when.toString(kStampFormat);
+    for (int k = 1; k < 1000; ++k) {
+        const QString path = QDir(m_dir).filePath(
+            stamp + (k == 1 ? QString() : QStringLiteral("_%1").arg(k, 2, 10, QLatin1Char('0'))) +
+            kSuffix);
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(path))
+                continue;
+            return fail(QStringLiteral("Cannot create file \"%1\". %2")
+                            .arg(QDir::toNativeSeparators(path), f.errorString()));
+        }
+        if (f.write(image) != image.size() || !f.flush()) {
+            const QString why = f.errorString();
+            f.close();
+            QFile::remove(path);
+            return fail(QStringLiteral("Cannot write file \"%1\". %2")
+                            .arg(QDir::toNativeSeparators(path), why));
+        }
+        f.setFileTime(when, QFileDevice::FileModificationTime);
+        f.close();
+        return path;
+    }
+    return fail(QStringLiteral("Too many recovery files named %1.").arg(stamp));
 }
 
 QByteArray SlotBackupStore::load(const QString &path, QString *error) {
@@ -96,8 +171,9 @@ QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDa
     QString why;
     if (!copy.saveToFile(path, &why))
         return fail(why);
+    stampTime(path, when);
     // Beyond the newest kKept: the first backup of each of the last
-    // kDailyDays days stays.
+    // kDailyDays days stays, and so does the one just stored.
     const QList<SlotBackup> all = backups();
     QHash<QDate, QString> firstOfDay;
     for (const SlotBackup &b : all) // newest first: the last one seen is the first of its day
@@ -108,16 +184,41 @@ QString SlotBackupStore::save(const QByteArray &image, QString *error, const QDa
         const SlotBackup &b = all[i];
         const bool daily = b.time.isValid() && b.time.date() >= oldestDaily &&
                            firstOfDay.value(b.time.date()) == b.path;
-        if (!daily)
+        if (!daily && b.path != path)
             QFile::remove(b.path);
     }
     return path;
 }
 
+QString offerRecoveredChanges(const SlotBackupStore &store) {
+    const QStringList pending = store.unofferedRecoveries();
+    if (pending.isEmpty())
+        return {};
+    for (const QString &path : pending)
+        SlotBackupStore::markOffered(path);
+    QString question =
+        QStringLiteral("When the program last had to end, the memory slots had changes that were "
+                       "not saved; they were kept in %1.")
+            .arg(QDir::toNativeSeparators(pending.first()));
+    if (pending.size() > 1)
+        question += QStringLiteral(" %1 older ones are listed under File, Backups… of the memory "
+                                   "editor.")
+                        .arg(pending.size() - 1);
+    question += QStringLiteral("\n\nOpen them in the memory editor?");
+    return dialogs().confirmYesNo(question) ? pending.first() : QString();
+}
+
 namespace {
-QString readFailureText(SlotTransferOperation::Outcome outcome, int unexpectedCode = -1) {
+QString readFailureText(SlotTransferOperation::Outcome outcome, int unexpectedCode = -1,
+                        const QString &incomplete = {}) {
     using O = SlotTransferOperation::Outcome;
     switch (outcome) {
+    case O::Incomplete: {
+        QString text = incomplete;
+        if (!text.isEmpty())
+            text[0] = text[0].toLower();
+        return text;
+    }
     case O::NoTransport:
         return QStringLiteral("no connection to the receiver");
     case O::Busy:
@@ -148,6 +249,7 @@ ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed) {
     std::bitset<kSlotCount + 1> arrived;
     QByteArray image;
     int unexpectedCode = -1;
+    QString incomplete;
     {
         MemorySlots reader(store.link());
         reader.image().write(seed);
@@ -159,11 +261,12 @@ ReceiverSlots readReceiverSlots(MemorySlots &store, const QByteArray &seed) {
         result.outcome = op.readAll();
         result.partial = op.partialRecords();
         unexpectedCode = op.unexpectedCode();
+        incomplete = op.incompleteText();
         image = reader.image().data().left(kSlotImageSize);
     }
     store.operationRunning = false;
     if (result.outcome != SlotTransferOperation::Outcome::Done) {
-        result.error = readFailureText(result.outcome, unexpectedCode);
+        result.error = readFailureText(result.outcome, unexpectedCode, incomplete);
         return result;
     }
     arrived.reset(0);

@@ -4,10 +4,18 @@
 // "backups" folder of the program's data location, named by date and time
 // ("slots_2026-12-10_13-45-07.Mem").
 //
-// A backup identical to the newest one is not stored again. The newest
-// kKept are kept; of the older ones, the first backup of each day is kept
-// for kDailyDays days, so that a loop of writes cannot push the last
-// useful backup out.
+// "Newest" means made last: a backup's file carries the time it was made
+// as its modification time, and the backups are ordered by that time, not
+// by their names (a clock or time-zone change makes names lie). A backup
+// identical to the newest one is not stored again. The newest kKept are
+// kept; of the older ones, the first backup of each day is kept for
+// kDailyDays days, so that a loop of writes cannot push the last useful
+// backup out; the backup just stored is never removed.
+//
+// Recovery files ("recovery_2026-12-10_13-45-07.Mem", in the same folder)
+// hold the memory editor's unsaved changes when the program had to end
+// without asking; each gets a name of its own (never overwritten), and
+// the next start offers the ones not offered yet.
 
 #include "memory/SlotTransferOperation.h"
 
@@ -44,10 +52,22 @@ class SlotBackupStore {
     QString save(const QByteArray &image, QString *error,
                  const QDateTime &when = QDateTime::currentDateTime(),
                  bool *sameAsNewest = nullptr) const;
-    // Paths of the backups, newest first.
+    // Paths of the backups, newest (made last) first.
     QStringList list() const;
-    // The backups with their times, newest first.
+    // The backups with the times they were made, newest first.
     QList<SlotBackup> backups() const;
+
+    // Saves unsaved changes as a new recovery file whose name no other file
+    // has (two programs ending in the same second get two); its path, or
+    // empty and `error`.
+    QString saveRecovery(const QByteArray &image, QString *error,
+                         const QDateTime &when = QDateTime::currentDateTime()) const;
+    // The recovery files, newest first.
+    QList<SlotBackup> recoveries() const;
+    // Recovery files not offered to the user yet, newest first; an offered
+    // one is marked so (a file "<name>.offered" beside it).
+    QStringList unofferedRecoveries() const;
+    static void markOffered(const QString &recoveryPath);
     // One backup's image; empty and `error` when it cannot be read.
     static QByteArray load(const QString &path, QString *error);
 
@@ -75,6 +95,11 @@ struct ReceiverSlots {
     bool partial = false;
     bool ok() const { return !image.isEmpty(); }
 };
+
+// At start: asks (through the dialogs) whether to open the newest recovery
+// file not offered before, and marks every such file offered, so each is
+// asked about once. The path to open, or empty.
+QString offerRecoveredChanges(const SlotBackupStore &store);
 
 // Reads all 63 slots of the receiver with a reader of its own: `store`'s
 // image and grid see none of it (a backup, a comparison). While it runs,

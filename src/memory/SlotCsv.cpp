@@ -19,10 +19,10 @@ namespace {
 
 // ------------------------------------------------------------- values out
 
-QString plainFrequency(qint32 tenths) {
+QString plainFrequency(qint32 tenths, QChar decimal = QLatin1Char('.')) {
     const qint64 v = tenths;
     const qint64 m = v < 0 ? -v : v;
-    return QString::fromLatin1(v < 0 ? "-" : "") + QString::number(m / 10) + QLatin1Char('.') +
+    return QString::fromLatin1(v < 0 ? "-" : "") + QString::number(m / 10) + decimal +
            QString::number(m % 10);
 }
 
@@ -46,7 +46,7 @@ bool looksLikeFormula(QStringView s) {
     qsizetype i = 0;
     while (i < s.size() && s[i] == QLatin1Char('\''))
         ++i;
-    return i < s.size() && QStringView(u"=+-@").contains(s[i]);
+    return i < s.size() && QStringView(u"=+-@\t\r").contains(s[i]);
 }
 
 QString formulaSafe(const QString &text) {
@@ -250,16 +250,105 @@ std::optional<qint64> wholeNumber(const QString &t, qint64 min, qint64 max) {
     return v;
 }
 
-// "77500", "77500.5", "-1.5", with a decimal comma "77500,5"; further
-// decimals only as zeros. The result is in tenths, unbounded (the caller
-// checks the 32 bits).
-std::optional<qint64> tenthsOf(const QString &t) {
-    const QString s = t.trimmed();
-    const qsizetype point = s.indexOf(QLatin1Char('.'));
-    const qsizetype comma = s.indexOf(QLatin1Char(','));
-    if (point >= 0 && comma >= 0) // digit grouping is not read
-        return std::nullopt;
-    const qsizetype dot = point >= 0 ? point : comma;
+// Which decimal mark the file's numbers use: spreadsheets save numbers as
+// they show them, so a ';' file (a decimal-comma locale) writes 77.500 for
+// seventy-seven thousand five hundred and a ',' file writes "77,500".
+enum class DecimalMark { Point, Comma, Unknown };
+
+DecimalMark decimalMarkOf(QChar sep) {
+    if (sep == QLatin1Char(';'))
+        return DecimalMark::Comma;
+    if (sep == QLatin1Char(','))
+        return DecimalMark::Point;
+    return DecimalMark::Unknown; // tabs: either
+}
+
+// Digits grouped as "1.234.567": a first group of 1 to 3 digits, then
+// groups of exactly 3.
+bool isGrouped(QStringView digits, QChar mark) {
+    const QList<QStringView> groups = digits.split(mark);
+    if (groups.size() < 2 || groups.first().isEmpty() || groups.first().size() > 3)
+        return false;
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (i > 0 && groups[i].size() != 3)
+            return false;
+        for (QChar c : groups[i])
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+    }
+    return true;
+}
+
+struct PlainNumber {
+    QString text;   // sign, digits, at most one '.', no grouping
+    bool ambiguous = false;
+};
+
+// A number as a spreadsheet shows it, in plain form ("-1234.5"): the
+// grouping mark of the file's dialect is taken out where it stands between
+// groups of three digits; the other mark is the decimal one. Where the
+// dialect is unknown (tab-separated), one mark followed by exactly three
+// digits ("77.500") could be either: ambiguous.
+PlainNumber plainNumber(const QString &t, DecimalMark mark) {
+    PlainNumber out;
+    QString s = t.trimmed();
+    QString sign;
+    if (!s.isEmpty() && (s[0] == QLatin1Char('+') || s[0] == QLatin1Char('-'))) {
+        sign = s.left(1);
+        s = s.mid(1);
+    }
+    const qsizetype points = s.count(QLatin1Char('.'));
+    const qsizetype commas = s.count(QLatin1Char(','));
+    if (points + commas == 0) {
+        out.text = sign + s;
+        return out;
+    }
+    QChar decimal;
+    QChar grouping;
+    if (points > 0 && commas > 0) { // both: the last one is the decimal mark
+        decimal = s.lastIndexOf(QLatin1Char('.')) > s.lastIndexOf(QLatin1Char(','))
+                      ? QLatin1Char('.')
+                      : QLatin1Char(',');
+        grouping = decimal == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+    } else {
+        const QChar only = points > 0 ? QLatin1Char('.') : QLatin1Char(',');
+        const QChar dialectGrouping = mark == DecimalMark::Comma ? QLatin1Char('.')
+                                      : mark == DecimalMark::Point ? QLatin1Char(',')
+                                                                   : QChar();
+        if (mark == DecimalMark::Unknown) {
+            if ((points > 1 || commas > 1) && isGrouped(s, only)) {
+                grouping = only; // a decimal mark comes once
+            } else if (isGrouped(s, only)) {
+                out.ambiguous = true;
+                return out;
+            } else {
+                decimal = only;
+            }
+        } else if (only == dialectGrouping && isGrouped(s, only)) {
+            grouping = only;
+        } else {
+            decimal = only; // "77,5" in a ',' file: only a decimal comma fits
+        }
+    }
+    const qsizetype at = decimal.isNull() ? -1 : s.lastIndexOf(decimal);
+    QString whole = at < 0 ? s : s.left(at);
+    const QString decimals = at < 0 ? QString() : s.mid(at + 1);
+    if (!grouping.isNull() && whole.contains(grouping)) {
+        if (!isGrouped(whole, grouping))
+            return out; // empty: not a number
+        whole.remove(grouping);
+    }
+    if (whole.contains(QLatin1Char('.')) || whole.contains(QLatin1Char(',')) ||
+        decimals.contains(QLatin1Char('.')) || decimals.contains(QLatin1Char(',')))
+        return out;
+    out.text = sign + whole + (at < 0 ? QString() : QLatin1Char('.') + decimals);
+    return out;
+}
+
+// "77500", "77500.5", "-1.5" (plain form). Further decimals only as zeros.
+// The result is in tenths, unbounded (the caller checks the 32 bits).
+std::optional<qint64> tenthsOf(const QString &s) {
+    const qsizetype dot = s.indexOf(QLatin1Char('.'));
     const QString whole = dot < 0 ? s : s.left(dot);
     const QString decimals = dot < 0 ? QString() : s.mid(dot + 1);
     if (whole.isEmpty() || whole == QLatin1String("-") || whole == QLatin1String("+"))
@@ -277,6 +366,13 @@ std::optional<qint64> tenthsOf(const QString &t) {
     }
     const bool negative = whole.trimmed().startsWith(QLatin1Char('-'));
     return *w * 10 + (negative ? -tenth : tenth);
+}
+
+QString ambiguousText(const QString &cell) {
+    return QStringLiteral("\"%1\" could be read with \".\" or \",\" as the decimal mark; the "
+                          "file's separator does not tell which (write it without digit "
+                          "grouping)")
+        .arg(cell.trimmed());
 }
 
 // Index of `text` among a table's names (case does not matter), also as
@@ -334,13 +430,21 @@ constexpr std::array<TableColumn, 3> kTables{{
 
 // Stores one cell's value into `r` (256 bytes); the error text when it
 // cannot be stored exactly.
-std::optional<QString> applyCell(char *r, int column, const QString &cell) {
+std::optional<QString> applyCell(char *r, int column, const QString &cell,
+                                 DecimalMark mark = DecimalMark::Point) {
     const auto *u = reinterpret_cast<const quint8 *>(r);
     const auto quoted = [&] { return QLatin1Char('"') + cell + QLatin1Char('"'); };
     switch (column) {
     case ColName: {
-        if (cell == slotNameText(u))
-            return std::nullopt; // unchanged: the bytes behind the name stay
+        // Unchanged but for trailing padding (a spreadsheet trims the
+        // spaces the grid pads a name with): the bytes behind the name stay.
+        const auto unpadded = [](QString t) {
+            while (!t.isEmpty() && t.back() == QLatin1Char(' '))
+                t.chop(1);
+            return t;
+        };
+        if (unpadded(cell) == unpadded(slotNameText(u)))
+            return std::nullopt;
         for (QChar c : cell) {
             if (c.unicode() > 0xFF)
                 return QStringLiteral("%1 cannot be stored in a name (Latin-1 characters only)")
@@ -360,7 +464,10 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell) {
         return std::nullopt;
     }
     case ColFrequenz: {
-        const std::optional<qint64> v = tenthsOf(cell);
+        const PlainNumber plain = plainNumber(cell, mark);
+        if (plain.ambiguous)
+            return ambiguousText(cell);
+        const std::optional<qint64> v = tenthsOf(plain.text);
         if (!v)
             return QStringLiteral("%1 is not a frequency with one decimal").arg(quoted());
         if (*v < std::numeric_limits<qint32>::min() || *v > std::numeric_limits<qint32>::max())
@@ -370,14 +477,20 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell) {
         return std::nullopt;
     }
     case ColBandbreite: {
-        const std::optional<qint64> v = wholeNumber(cell, 0, 65535);
+        const PlainNumber plain = plainNumber(cell, mark);
+        if (plain.ambiguous)
+            return ambiguousText(cell);
+        const std::optional<qint64> v = wholeNumber(plain.text, 0, 65535);
         if (!v)
             return QStringLiteral("%1 is not a whole number from 0 to 65535").arg(quoted());
         qToLittleEndian<quint16>(quint16(*v), r + slot::kBandwidth);
         return std::nullopt;
     }
     case ColVerschiebung: {
-        const std::optional<qint64> v = wholeNumber(cell, -32768, 32767);
+        const PlainNumber plain = plainNumber(cell, mark);
+        if (plain.ambiguous)
+            return ambiguousText(cell);
+        const std::optional<qint64> v = wholeNumber(plain.text, -32768, 32767);
         if (!v)
             return QStringLiteral("%1 is not a whole number from -32768 to 32767").arg(quoted());
         qToLittleEndian<qint16>(qint16(*v), r + slot::kShift);
@@ -471,22 +584,117 @@ QString slotCsvValue(const QByteArray &record, int column) {
     return {};
 }
 
-QByteArray exportSlotCsv(const QByteArray &image) {
+QString clipboardCellsText(const QList<QStringList> &rows) {
+    QStringList lines;
+    for (const QStringList &row : rows) {
+        QStringList cells;
+        for (const QString &c : row) {
+            const bool quote = c.contains(QLatin1Char('\t')) || c.contains(QLatin1Char('\n')) ||
+                               c.contains(QLatin1Char('\r')) || c.startsWith(QLatin1Char('"'));
+            if (!quote) {
+                cells << c;
+                continue;
+            }
+            QString q = c;
+            q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+            cells << QLatin1Char('"') + q + QLatin1Char('"');
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+QList<QStringList> parseClipboardCells(const QString &text) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString cell;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool cellStarted = false;
+    const auto endRow = [&] {
+        row << cell;
+        rows << row;
+        row.clear();
+        cell.clear();
+        cellStarted = false;
+    };
+    while (i < n) {
+        const QChar c = text[i];
+        if (!cellStarted && c == QLatin1Char('"')) {
+            // A quoted cell: up to the quote that is not doubled; what
+            // follows it up to the next tab or line break belongs to it too.
+            cellStarted = true;
+            ++i;
+            while (i < n) {
+                if (text[i] == QLatin1Char('"')) {
+                    if (i + 1 < n && text[i + 1] == QLatin1Char('"')) {
+                        cell += QLatin1Char('"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                cell += text[i++];
+            }
+            continue;
+        }
+        cellStarted = true;
+        if (c == QLatin1Char('\t')) {
+            row << cell;
+            cell.clear();
+            cellStarted = false;
+            ++i;
+        } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            i += (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ? 2 : 1;
+            endRow();
+        } else {
+            cell += c;
+            ++i;
+        }
+    }
+    if (cellStarted || !row.isEmpty())
+        endRow();
+    return rows;
+}
+
+std::optional<SlotCsvDialect> slotCsvDialectNamed(const QString &name) {
+    if (name == QLatin1String("plain"))
+        return SlotCsvDialect::Plain;
+    if (name == QLatin1String("excel-de"))
+        return SlotCsvDialect::ExcelGerman;
+    return std::nullopt;
+}
+
+QStringList slotCsvDialectNames() {
+    return {QStringLiteral("plain"), QStringLiteral("excel-de")};
+}
+
+QByteArray exportSlotCsv(const QByteArray &image, SlotCsvDialect dialect) {
+    const bool excel = dialect == SlotCsvDialect::ExcelGerman;
+    const char sep = excel ? ';' : ',';
     QStringList lines;
     QStringList header;
     for (const QString &h : slotGridHeadings())
-        header << csvField(h);
-    lines << header.join(QLatin1Char(','));
+        header << csvField(h, sep);
+    lines << header.join(QLatin1Char(sep));
     for (int s = 1; s <= kSlotCount && qint64(s) * kSlotSize <= image.size(); ++s) {
         const QByteArray record = image.mid(qsizetype(s - 1) * kSlotSize, kSlotSize);
         QStringList cells{QString::number(s)};
         for (int c = ColName; c < SlotColumnCount; ++c) {
-            const QString value = slotCsvValue(record, c);
-            cells << csvField(c == ColName ? formulaSafe(value) : value);
+            QString value = slotCsvValue(record, c);
+            if (c == ColName)
+                value = formulaSafe(value);
+            else if (c == ColFrequenz && excel)
+                value = plainFrequency(qFromLittleEndian<qint32>(record.constData() +
+                                                                 slot::kFrequency),
+                                       QLatin1Char(','));
+            cells << csvField(value, sep);
         }
-        lines << cells.join(QLatin1Char(','));
+        lines << cells.join(QLatin1Char(sep));
     }
-    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    const QString end = excel ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    return (excel ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + (lines.join(end) + end).toUtf8();
 }
 
 SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
@@ -541,6 +749,7 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
         sep = separatorOf(first);
     }
 
+    const DecimalMark mark = decimalMarkOf(sep);
     QList<CsvRow> rows;
     if (const std::optional<Failure> f = splitCsv(text, sep, rows, firstLine))
         return fail(*f);
@@ -630,7 +839,7 @@ SlotCsvImport importSlotCsv(QByteArrayView csv, const QByteArray &base) {
         for (int c = ColName; c < SlotColumnCount; ++c) {
             if (cellOf[size_t(c)] < 0)
                 continue;
-            if (const std::optional<QString> why = applyCell(record, c, texts[c]))
+            if (const std::optional<QString> why = applyCell(record, c, texts[c], mark))
                 return fail({row.line, cellOf[size_t(c)] + 1,
                              QStringLiteral("%1: %2").arg(headings[c], *why)});
         }

@@ -9,8 +9,8 @@
 //   Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,Eingang,Abschwächer,Filter HP,Filter TP,Version
 //   1,"DCF77            ",77500.0,Auto,300,-250,75 kHz,50 Ohm,0 dB,"1,8M",Auto,7
 //
-// A name that a spreadsheet would run as a formula (starting with = + - or
-// @, after any apostrophes) is written behind one more apostrophe, which
+// A name that a spreadsheet would run as a formula (starting with = + - @,
+// a tab or a carriage return, after any apostrophes) is written behind one more apostrophe, which
 // import takes away again: "=1+2" is exported as '=1+2.
 //
 // Import reads the text as spreadsheets save it: UTF-8 (byte order mark or
@@ -38,8 +38,18 @@
 
 namespace lmk {
 
-// One line per slot the image holds whole, UTF-8, lines ending in "\n".
-QByteArray exportSlotCsv(const QByteArray &image);
+// How an export is written. Plain: ',' between cells, '.' as the decimal
+// mark, UTF-8 without a byte order mark, lines ending in "\n" (the sample
+// above). ExcelGerman: what a spreadsheet set to German opens in one step:
+// ';' between cells, a decimal comma (77500,0), a UTF-8 byte order mark and
+// lines ending in "\r\n". Import reads both back to the same bytes.
+enum class SlotCsvDialect { Plain, ExcelGerman };
+// The dialect a command-line name stands for ("plain", "excel-de").
+std::optional<SlotCsvDialect> slotCsvDialectNamed(const QString &name);
+QStringList slotCsvDialectNames();
+
+// One line per slot the image holds whole.
+QByteArray exportSlotCsv(const QByteArray &image, SlotCsvDialect dialect = SlotCsvDialect::Plain);
 
 // The value of one column for a record, as exportSlotCsv writes it (column
 // 0, the slot number, is not part of the record: empty).
@@ -57,6 +67,15 @@ struct SlotCsvImport {
     int column = 0;
     bool ok() const { return error.isEmpty(); }
 };
+
+// Cells on the clipboard as spreadsheets put them there: tab between
+// cells, a line break between rows; a cell that holds a tab, a line break
+// or starts with a quote is quoted ("5"" dish" for 5" dish). Parsing takes
+// such quoting away (tabs and line breaks inside quotes belong to the cell);
+// a cell that does not start with a quote is taken as it is. One line
+// break at the end is no row.
+QString clipboardCellsText(const QList<QStringList> &rows);
+QList<QStringList> parseClipboardCells(const QString &text);
 
 // Larger CSV texts are refused (63 rows need a few kilobytes).
 constexpr qsizetype kMaxSlotCsvSize = 1024 * 1024;

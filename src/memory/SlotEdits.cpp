@@ -294,6 +294,12 @@ SlotCellEdit editSlotCell(const QByteArray &record, int column, const QString &t
         edit.error = QStringLiteral("Platz is the slot's number and cannot be changed");
         return edit;
     default:
+        // The marked raw value of a byte without a table entry keeps it.
+        for (const auto &[c, offset] : {std::pair{int(ColModulation), slot::kModulation},
+                                        std::pair{int(ColFilterHp), slot::kFilterHp},
+                                        std::pair{int(ColFilterTp), slot::kFilterTp}})
+            if (c == column && text.trimmed() == slotUnknownTableText(r[offset]))
+                return edit;
         if (const std::optional<QString> why = applySlotCsvCell(edit.record, column, text))
             edit.error = refusal(heading, text, text, *why);
         return edit;

@@ -143,6 +143,10 @@ SlotRowTexts slotRowTexts(const quint8 *r, const SlotNumberFormat &format) {
     return t;
 }
 
+QString slotUnknownTableText(quint8 index) {
+    return QStringLiteral("? (%1)").arg(index);
+}
+
 QByteArray encodeSlotName(const QString &text) {
     // One byte per character, counted in code points: a character outside
     // Latin-1 (also one written as a surrogate pair) becomes one '?'.

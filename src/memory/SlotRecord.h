@@ -102,6 +102,10 @@ QString slotFrequencyText(qint32 tenths, const SlotNumberFormat &format = {});
 QString slotBandwidthText(quint16 value, const SlotNumberFormat &format = {});
 // " +250", "  -250", "  0".
 QString slotShiftText(qint16 value, const SlotNumberFormat &format = {});
+// What the grid shows for a Modulation or filter byte without a table
+// entry: its raw value, marked ("? (9)"); storing that text again keeps the
+// byte.
+QString slotUnknownTableText(quint8 index);
 std::optional<QString> slotModulationText(quint8 index);
 std::optional<QString> slotFilterHpText(quint8 index);
 std::optional<QString> slotFilterTpText(quint8 index);

@@ -2,9 +2,12 @@
 
 #include "link/DeviceLink.h"
 #include "link/Exchange.h"
+#include "link/ReplyDispatcher.h"
 #include "link/Wait.h"
 #include "memory/MemorySlots.h"
 #include "memory/SlotRecord.h"
+
+#include <array>
 
 namespace lmk {
 
@@ -60,20 +63,66 @@ QString SlotTransferOperation::outcomeText(Kind kind, Outcome outcome) const {
                                   "bytes of such slots were not received and keep their "
                                   "previous content.");
         return {};
+    case Outcome::Incomplete:
+        return QStringLiteral("Error on reading! %1. The memory slots were not changed.")
+            .arg(incompleteText());
     default: // nothing to do, or already reported; a lost link still says how far
-        return outcome == Outcome::LinkLost && kind != Kind::Read ? stoppedText(kind, m_lastSlot)
-                                                                   : QString();
+        return outcome == Outcome::LinkLost && kind != Kind::Read
+                   ? stoppedText(kind, m_lastSlot, m_lastAnswered)
+                   : QString();
     }
     if (kind == Kind::Read)
         text += QStringLiteral("\nReading stopped at slot %1 of 63; the memory slots were not "
                                "changed.")
                     .arg(m_lastSlot + 1);
     else
-        text += QLatin1Char('\n') + stoppedText(kind, m_lastSlot);
+        text += QLatin1Char('\n') + stoppedText(kind, m_lastSlot, m_lastAnswered);
     return text;
 }
 
-QString SlotTransferOperation::stoppedText(Kind kind, int lastSlot) {
+namespace {
+// "5", "5 and 9", "5, 9 and 12"
+template <typename T> QString numberList(const QList<T> &numbers, bool hex = false) {
+    QStringList texts;
+    for (T n : numbers)
+        texts << (hex && quint64(n) > 0xFFFF
+                      ? QStringLiteral("0x%1").arg(QString::number(quint64(n), 16).toUpper())
+                      : QString::number(n));
+    if (texts.size() < 2)
+        return texts.join(QString());
+    const QString last = texts.takeLast();
+    return texts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+} // namespace
+
+QString SlotTransferOperation::incompleteText() const {
+    QStringList parts;
+    const auto slotList = [](const QList<int> &list) {
+        return (list.size() == 1 ? QStringLiteral("slot ") : QStringLiteral("slots ")) +
+               numberList(list);
+    };
+    if (m_statusReplies > 0)
+        parts << (m_statusReplies == 1
+                      ? QStringLiteral("the device answered 1 read request with a status word "
+                                       "instead of a slot")
+                      : QStringLiteral("the device answered %1 read requests with a status word "
+                                       "instead of a slot")
+                            .arg(m_statusReplies));
+    if (!m_missing.isEmpty())
+        parts << slotList(m_missing) + QStringLiteral(" did not come");
+    if (!m_repeated.isEmpty())
+        parts << slotList(m_repeated) + QStringLiteral(" came more than once");
+    if (!m_foreign.isEmpty())
+        parts << QStringLiteral("records for slot number %1 came (there are only slots 1 to 63; "
+                                "they were not stored)")
+                     .arg(numberList(m_foreign, true));
+    QString text = parts.join(QStringLiteral("; "));
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
+QString SlotTransferOperation::stoppedText(Kind kind, int lastSlot, bool acknowledged) {
     const bool write = kind == Kind::Write;
     QString done;
     if (lastSlot <= 0)
@@ -84,6 +133,12 @@ QString SlotTransferOperation::stoppedText(Kind kind, int lastSlot) {
         done = (write ? QStringLiteral("slots 1–%1 hold the new data")
                       : QStringLiteral("slots 1–%1 are cleared"))
                    .arg(lastSlot);
+    // A request whose acknowledgement was lost may or may not have been
+    // carried out.
+    if (!acknowledged && lastSlot < kSlotCount)
+        done += QStringLiteral("; the state of slot %1 is unknown (its acknowledgement did not "
+                               "come)")
+                    .arg(lastSlot + 1);
     return QStringLiteral("%1 stopped at slot %2 of 63: %3.")
         .arg(write ? QStringLiteral("Writing") : QStringLiteral("Clearing"))
         .arg(lastSlot + 1)
@@ -133,6 +188,11 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
     m_lastSlot = 0;
     m_unexpectedCode = -1;
     m_partialRecords = false;
+    m_lastAnswered = true;
+    m_missing.clear();
+    m_repeated.clear();
+    m_foreign.clear();
+    m_statusReplies = 0;
     // Checked before anything is sent: a part of an image is never written.
     if (kind == Kind::Write && m_slots.image().size() < kSlotImageSize)
         return Outcome::ImageShort;
@@ -146,6 +206,40 @@ SlotTransferOperation::Outcome SlotTransferOperation::run(Kind kind) {
     processPendingEvents();
     const Outcome outcome = runSlots(kind, exchange);
     m_slots.operationRunning = false;
+    return outcome;
+}
+
+SlotTransferOperation::Outcome SlotTransferOperation::probeReplyLength() {
+    m_busyWith.clear();
+    m_partialRecords = false;
+    m_lastSlot = 0;
+    m_unexpectedCode = -1;
+    m_missing.clear();
+    m_repeated.clear();
+    m_foreign.clear();
+    m_statusReplies = 0;
+    if (!m_link.hasTransport())
+        return Outcome::NoTransport;
+    if (m_slots.operationRunning)
+        return Outcome::Busy;
+    Exchange exchange(m_link, operationName(Kind::Read));
+    if (!exchange.claimed()) {
+        m_busyWith = exchange.refusedBy();
+        return Outcome::Busy;
+    }
+    bool record = false;
+    bool readFailed = false;
+    exchange.sink.slotRecord = [&](const quint8 *, int n) {
+        record = true;
+        m_partialRecords = n == kSlotReplyBytesShort;
+    };
+    exchange.sink.slotReadError = [&] { readFailed = true; };
+    const ExchangeResult r = exchange.request(readRequest(), kReplyTimeoutMs);
+    const Outcome outcome = outcomeOf(r, readFailed);
+    if (outcome == Outcome::Done && !record) {
+        m_statusReplies = 1;
+        return Outcome::Incomplete;
+    }
     return outcome;
 }
 
@@ -167,8 +261,20 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind, Exchan
     const auto partial =
         connect(&m_slots, &MemorySlots::recordStored, this,
                 [this](qint64, const QByteArray &, bool p) { m_partialRecords |= p; });
+    // The read's records by the slot number each names: a slot counts only
+    // once it came exactly once, whatever order the receiver chose.
+    std::array<int, kSlotCount + 1> arrivals{};
+    int records = 0;
     if (kind == Kind::Read) {
-        exchange.sink.slotRecord = [this](const quint8 *p, int n) { m_slots.storeReply(p, n); };
+        exchange.sink.slotRecord = [&](const quint8 *p, int n) {
+            ++records;
+            const quint32 s = readLe32(p + 4);
+            if (s >= 1 && s <= quint32(kSlotCount))
+                ++arrivals[s];
+            else if (!m_foreign.contains(s))
+                m_foreign << s;
+            m_slots.storeReply(p, n); // stores nothing for a number outside 1-63
+        };
         exchange.sink.slotReadError = [this] { m_slots.readError(); };
     }
     Outcome outcome = Outcome::Done;
@@ -184,10 +290,18 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind, Exchan
         } else {
             request = clearRequest(s);
         }
+        const int recordsBefore = records;
         const ExchangeResult r = exchange.request(request, kReplyTimeoutMs);
         outcome = outcomeOf(r, readFailed);
-        if (outcome != Outcome::Done)
+        if (outcome != Outcome::Done) {
+            // Refused is an answer; a write that timed out, lost its link or
+            // was stopped may have been carried out.
+            m_lastAnswered = outcome == Outcome::ReadError;
             break;
+        }
+        // Only a record answers a read request.
+        if (kind == Kind::Read && records == recordsBefore)
+            ++m_statusReplies;
         if (kind != Kind::Read && r.code != 0) {
             outcome = Outcome::Refused;
             break;
@@ -201,6 +315,17 @@ SlotTransferOperation::Outcome SlotTransferOperation::runSlots(Kind kind, Exchan
     disconnect(partial);
     if (kind == Kind::Read) {
         m_slots.setReadTarget(nullptr);
+        if (outcome == Outcome::Done) {
+            for (int s = 1; s <= kSlotCount; ++s) {
+                if (arrivals[size_t(s)] == 0)
+                    m_missing << s;
+                else if (arrivals[size_t(s)] > 1)
+                    m_repeated << s;
+            }
+            if (m_statusReplies || !m_missing.isEmpty() || !m_repeated.isEmpty() ||
+                !m_foreign.isEmpty())
+                outcome = Outcome::Incomplete;
+        }
         if (outcome == Outcome::Done) {
             incoming.setPosition(kSlotImageSize);
             image = incoming;

@@ -13,12 +13,17 @@
 // request of it with a reply timer of 3000 ms. Records that this read did
 // not ask for change nothing.
 //
-// A read collects the records in an image of its own (a copy of the
-// window's, 16128 bytes) and makes it the window's image only when all 63
-// replies came; a read that stops leaves the window's image as it was. A
-// write sends nothing unless the image holds all 63 records.
+// A read collects the records by the slot number each names, in an image
+// of its own (a copy of the window's, 16128 bytes), and makes it the
+// window's image only when slots 1 to 63 each came exactly once. Only a
+// memory-slot record answers a read request: a status word in its place, a
+// slot that came twice or not at all, or a record that names no slot 1-63
+// (never stored anywhere) fails the read with Outcome::Incomplete, and the
+// window's image stays as it was. A write sends nothing unless the image
+// holds all 63 records.
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -44,6 +49,7 @@ class SlotTransferOperation : public QObject {
         ImageShort,  // write: the image holds fewer than 63 whole records; nothing sent
         Unexpected,  // a reply word with a code no rule knows (unexpectedCode())
         Stopped,     // the window closed or another operation stopped it: no message
+        Incomplete,  // read: not every slot 1-63 came exactly once (incompleteText())
     };
     Q_ENUM(Outcome)
 
@@ -55,6 +61,11 @@ class SlotTransferOperation : public QObject {
     Outcome writeAll();
     Outcome clearAll();
     Outcome run(Kind kind);
+    // One read request, to learn how long the receiver's slot replies are
+    // before a write that has no read of its own (no backup): Done with
+    // partialRecords() set when it sends 248 of a record's 256 bytes. The
+    // record itself is stored nowhere.
+    Outcome probeReplyLength();
 
     // The last slot that was read, written or cleared (0: none).
     int lastSlot() const { return m_lastSlot; }
@@ -63,6 +74,17 @@ class SlotTransferOperation : public QObject {
     // The last read was whole, but at least one reply reported 256 bytes, so
     // the last 8 bytes of those records were not received.
     bool partialRecords() const { return m_partialRecords; }
+
+    // What was wrong with the last read that ended Incomplete, naming the
+    // slots: "slot 5 did not come; slot 4 came twice".
+    QString incompleteText() const;
+    // Slots whose records did not come / came more than once, numbers that
+    // name no slot, and read requests answered by a status word instead
+    // of a record (last read).
+    QList<int> missingSlots() const { return m_missing; }
+    QList<int> repeatedSlots() const { return m_repeated; }
+    QList<quint32> foreignNumbers() const { return m_foreign; }
+    int statusReplies() const { return m_statusReplies; }
 
     // The operation that held the link when the last run was refused.
     QString busyWith() const { return m_busyWith; }
@@ -73,7 +95,9 @@ class SlotTransferOperation : public QObject {
     QString outcomeText(Kind kind, Outcome outcome) const;
     // How far a write or clear got that ended after `lastSlot`: "Writing
     // stopped at slot 11 of 63: slots 1–10 hold the new data."
-    static QString stoppedText(Kind kind, int lastSlot);
+    // `acknowledged` false: the slot after lastSlot was sent but its
+    // acknowledgement never came, so its state is unknown.
+    static QString stoppedText(Kind kind, int lastSlot, bool acknowledged = true);
     // Why an image of `size` bytes is not written.
     static QString imageShortText(qint64 size);
 
@@ -97,6 +121,11 @@ class SlotTransferOperation : public QObject {
     bool m_partialRecords = false;
     int m_lastSlot = 0;
     int m_unexpectedCode = -1;
+    bool m_lastAnswered = true; // the request after lastSlot got an answer
+    QList<int> m_missing;
+    QList<int> m_repeated;
+    QList<quint32> m_foreign;
+    int m_statusReplies = 0;
 };
 
 } // namespace lmk

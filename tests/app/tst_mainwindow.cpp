@@ -240,7 +240,15 @@ class TstMainWindow : public QObject {
         dialogs.files.enqueue(mem);
         window->showPage(2);
         action(QStringLiteral("MI_Speichern"))->trigger();
-        QVERIFY(QFileInfo::exists(mem)); // the image holds nothing read yet
+        // The image holds nothing read yet: no 0-byte .Mem file is written.
+        QVERIFY(!QFileInfo::exists(mem));
+        QCOMPARE(dialogs.texts.size(), 1);
+        dialogs.texts.clear();
+        {
+            QFile f(mem);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(63 * 256, '\0'));
+        }
         dialogs.files.enqueue(mem);
         action(QStringLiteral("MI_Oeffnen"))->trigger();
         QVERIFY2(dialogs.texts.isEmpty(), qPrintable(dialogs.texts.join(QLatin1Char('|'))));

@@ -20,6 +20,7 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <cstring>
 #include <sys/types.h>
 #endif
 
@@ -587,6 +588,43 @@ private slots:
         QCOMPARE(fileContents(again), changed);
     }
 
+    // A read is whole only when slots 1 to 63 each came once: otherwise exit
+    // 1, the slots named, no file (before: exit 0 and slot 5 all zero; 50
+    // records numbered 64 gave an 806,400-byte file).
+    void memoryReadIncomplete_data() {
+        QTest::addColumn<bool>("usb");
+        QTest::addColumn<QStringList>("simOptions");
+        QTest::addColumn<QString>("message");
+        for (bool usb : {false, true}) {
+            const char *t = usb ? "usb" : "wlan";
+            QTest::addRow("%s/status word for slot 5", t)
+                << usb << QStringList{"--slot-fault", "5:status"}
+                << "The device answered 1 read request with a status word instead of a slot; "
+                   "slot 5 did not come.";
+            QTest::addRow("%s/slot 4 twice", t)
+                << usb << QStringList{"--slot-fault", "4:twice"}
+                << "Slot 63 did not come; slot 4 came more than once.";
+            QTest::addRow("%s/slot numbers 64 and FFFFFFFF", t)
+                << usb
+                << QStringList{"--slot-fault", "9:number=64", "--slot-fault", "10:number=0xFFFFFFFF"}
+                << "Slots 9 and 10 did not come; records for slot number 64 and 0xFFFFFFFF came";
+        }
+    }
+    void memoryReadIncomplete() {
+        QFETCH(bool, usb);
+        QFETCH(QStringList, simOptions);
+        QFETCH(QString, message);
+        SimProcess sim;
+        QVERIFY(sim.start(simOptions));
+        const QString out = path(QStringLiteral("incomplete.Mem"));
+        QFile::remove(out);
+        const Run r = lmkctl({"memory", "read", "-o", out}, &sim, usb ? Link::Usb : Link::Wlan);
+        QCOMPARE(r.rc, 1);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QVERIFY2(r.err.contains("The memory slots were not changed."), r.err.constData());
+        QVERIFY(!QFile::exists(out));
+    }
+
     void memoryClear() {
         SimProcess sim;
         QVERIFY(sim.start());
@@ -855,7 +893,8 @@ private slots:
         const qsizetype firstWrite = commands.indexOf(char(0x11));
         const qsizetype reads = written ? firstWrite : commands.count(char(0x10));
         const qsizetype writes = commands.count(char(0x11));
-        QCOMPARE(reads, backup ? 63 : written ? 0 : reads);
+        // Without a backup one read request learns the length of the replies.
+        QCOMPARE(reads, backup ? 63 : written ? 1 : reads);
         QCOMPARE(writes > 0, written);
         if (written) // a write is read back after it; a clear is not
             QCOMPARE(commands.mid(commands.lastIndexOf(char(0x11)) + 1).count(char(0x10)),
@@ -868,6 +907,96 @@ private slots:
             QCOMPARE(fileContents(QString::fromLocal8Bit(listed.first())), before);
             QVERIFY(r.out.startsWith(data.path().toLocal8Bit() + "/lmkinterface/backups/slots_"));
         }
+    }
+
+    // A receiver that sends 248 bytes of each record: a write asks first
+    // (--yes) with or without a backup. Before, --no-backup zeroed bytes
+    // 248-255 of every slot without asking.
+    void memoryWriteShortReplies_data() {
+        QTest::addColumn<bool>("usb");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("rc");
+        for (bool usb : {false, true}) {
+            const char *t = usb ? "usb" : "wlan";
+            QTest::addRow("%s/backup", t) << usb << QStringList{} << 2;
+            QTest::addRow("%s/--no-backup", t) << usb << QStringList{"--no-backup"} << 2;
+            QTest::addRow("%s/--no-backup --yes", t) << usb << QStringList{"--no-backup", "--yes"} << 0;
+        }
+    }
+    void memoryWriteShortReplies() {
+        QFETCH(bool, usb);
+        QFETCH(QStringList, options);
+        QFETCH(int, rc);
+        QTemporaryDir data;
+        const QString keep = m_dataHome;
+        m_dataHome = data.path();
+        const auto restore = qScopeGuard([&] { m_dataHome = keep; });
+        SimProcess sim;
+        QVERIFY(sim.start({"--slot-reply-length", "256"}));
+        const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
+        QVERIFY(QTest::qWaitFor([&] { return fileContents(slotsFile).size() == 63 * 256; }, 5000));
+        const QByteArray before = fileContents(slotsFile);
+        const QString file = path(QStringLiteral("short.Mem"));
+        QVERIFY(writeAll(file, QByteArray(63 * 256, '\x5A')));
+        const Run r = lmkctl(QStringList{"memory", "write", file} + options, &sim,
+                             usb ? Link::Usb : Link::Wlan);
+        QVERIFY2(r.rc == rc, r.err.constData());
+        if (rc == 2) {
+            QVERIFY2(r.err.contains("The receiver sends 248 of the 256 bytes"), r.err.constData());
+            QVERIFY2(r.err.contains("Nothing was written; --yes writes anyway."), r.err.constData());
+            QCOMPARE(fileContents(slotsFile), before);
+        } else {
+            QCOMPARE(fileContents(slotsFile), QByteArray(63 * 256, '\x5A'));
+        }
+    }
+
+    // `--dialect excel-de`: ';', decimal comma, a byte order mark; import
+    // reads it back to the same bytes. An unknown dialect is a usage error.
+    void memoryExportDialect() {
+        QByteArray image(63 * 256, '\0');
+        std::memcpy(image.data() + 18, "DCF77", 5);
+        image[156] = char(0x58); // 775000 tenths (0x0BD358)
+        image[157] = char(0xD3);
+        image[158] = char(0x0B);
+        const QString mem = path(QStringLiteral("dialect.Mem"));
+        QVERIFY(writeAll(mem, image));
+        const QString csv = path(QStringLiteral("dialect.csv"));
+        Run r = lmkctl({"memory", "export", mem, "--dialect", "excel-de", "-o", csv}, nullptr,
+                       Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        const QByteArray text = fileContents(csv);
+        QVERIFY(text.startsWith("\xEF\xBB\xBFPlatz;Name;Frequenz;"));
+        QVERIFY2(text.contains("\r\n1;DCF77;77500,0;"), text.constData());
+        const QString back = path(QStringLiteral("dialect-back.Mem"));
+        r = lmkctl({"memory", "import", csv, "--base", mem, "-o", back}, nullptr, Link::None);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QCOMPARE(fileContents(back), image);
+        r = lmkctl({"memory", "export", mem, "--dialect", "excel"}, nullptr, Link::None);
+        QCOMPARE(r.rc, 2);
+        QVERIFY2(r.err.contains("unknown --dialect 'excel'; one of plain, excel-de"), r.err.constData());
+    }
+
+    // Recovery files (the window's unsaved changes) are listed after the
+    // backups, each marked; with --json under "recoveries".
+    void memoryBackupsListRecoveries() {
+        QTemporaryDir data;
+        const QString keep = m_dataHome;
+        m_dataHome = data.path();
+        const auto restore = qScopeGuard([&] { m_dataHome = keep; });
+        const QString dir = data.filePath(QStringLiteral("lmkinterface/backups"));
+        QVERIFY(QDir().mkpath(dir));
+        QVERIFY(writeAll(dir + QStringLiteral("/slots_2026-12-10_10-00-00.Mem"), QByteArray(63 * 256, 'b')));
+        QVERIFY(writeAll(dir + QStringLiteral("/recovery_2026-12-10_11-00-00.Mem"), QByteArray(63 * 256, 'r')));
+        Run r = lmkctl({"memory", "backups"}, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        QCOMPARE(QString::fromLocal8Bit(r.out),
+                 dir + QStringLiteral("/slots_2026-12-10_10-00-00.Mem\n") + dir +
+                     QStringLiteral("/recovery_2026-12-10_11-00-00.Mem  (unsaved changes, recovered)\n"));
+        r = lmkctl({"memory", "backups", "--json"}, nullptr, Link::None);
+        QCOMPARE(r.rc, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value(QStringLiteral("recoveries")).toArray().size(), 1);
+        QCOMPARE(o.value(QStringLiteral("backups")).toArray().size(), 1);
     }
 
     void memoryCsvAndDiff() {

@@ -17,10 +17,14 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,6 +34,7 @@ using namespace lmk;
 class TstMemoryEditor : public QObject {
     Q_OBJECT
   private:
+    QTemporaryDir m_data;
     std::unique_ptr<WindowFixture> f;
 
     MemoryEditor *editor() { return f->window->memoryEditor(); }
@@ -84,7 +89,13 @@ class TstMemoryEditor : public QObject {
     }
 
   private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        // Backups and recovery files of these tests stay in a folder of
+        // their own: tests running beside them list that folder too.
+        QVERIFY(m_data.isValid());
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+    }
     void cleanup() { f.reset(); }
 
     void readEditWriteReadSave_data();
@@ -103,6 +114,8 @@ class TstMemoryEditor : public QObject {
     void writeEndingsSayHowFar();
     void systemCloseKeepsUnsavedSlots_data();
     void systemCloseKeepsUnsavedSlots();
+    void recoveredChangesOfferedAtStart_data();
+    void recoveredChangesOfferedAtStart();
 };
 
 namespace {
@@ -392,7 +405,8 @@ void TstMemoryEditor::writeEndingsSayHowFar_data() {
         QTest::addRow("silent at slot 11, %s", t)
             << tr << QStringList{"--fault", tr + QStringLiteral(":11#11:silent")} << QList<bool>{}
             << "Timeout: Device doesn't respond!\nWriting stopped at slot 11 of 63: slots 1–10 "
-               "hold the new data."
+               "hold the new data; the state of slot 11 is unknown (its acknowledgement did not "
+               "come)."
             << 10;
         QTest::addRow("short replies, no, %s", t)
             << tr << QStringList{"--slot-reply-length", "256"} << QList<bool>{false}
@@ -403,7 +417,9 @@ void TstMemoryEditor::writeEndingsSayHowFar_data() {
     }
     QTest::newRow("link lost at slot 11, wlan")
         << QStringLiteral("wlan") << QStringList{"--fault", "wlan:11#11:close"} << QList<bool>{}
-        << "Writing stopped at slot 11 of 63: slots 1–10 hold the new data." << 10;
+        << "Writing stopped at slot 11 of 63: slots 1–10 hold the new data; the state of slot "
+           "11 is unknown (its acknowledgement did not come)."
+        << 10;
 }
 
 // Before, a refusal said only "Error on saving!", a lost link only that
@@ -471,6 +487,56 @@ void TstMemoryEditor::systemCloseKeepsUnsavedSlots() {
     QCOMPARE(found.size(), modified ? 1 : 0);
     if (modified)
         QCOMPARE(test::fileContents(backups.filePath(found.first())), image().data());
+    for (const QString &made : found) // a program started later would offer it
+        QVERIFY(QFile::remove(backups.filePath(made)));
+}
+
+// The cell being typed into when the system ends the program is part of the
+// changes kept (before, it was lost); the next start offers the recovered
+// changes once, and Yes opens them in the memory editor.
+void TstMemoryEditor::recoveredChangesOfferedAtStart_data() {
+    QTest::addColumn<QString>("transport");
+    QTest::newRow("wlan") << QStringLiteral("wlan");
+}
+
+void TstMemoryEditor::recoveredChangesOfferedAtStart() {
+    QVERIFY(openEditor());
+    const SlotBackupStore store;
+    const auto clearRecoveries = [&] {
+        for (const SlotBackup &r : store.recoveries()) {
+            QFile::remove(r.path);
+            QFile::remove(r.path + QStringLiteral(".offered"));
+        }
+    };
+    clearRecoveries();
+    const auto cleanup = qScopeGuard(clearRecoveries);
+    button(editor(), "B_Laden")->click();
+    QTableView *grid = editor()->page()->grid();
+    grid->setCurrentIndex(model().indexOf(7, ColName));
+    QTest::keyClick(grid, Qt::Key_F2);
+    QWidget *cellEditor = grid->indexWidget(grid->currentIndex());
+    QVERIFY(cellEditor);
+    if (auto *line = qobject_cast<QLineEdit *>(cellEditor))
+        line->clear();
+    QTest::keyClicks(cellEditor, QStringLiteral("Getippt"));
+    f->window->systemCloseRequested();
+    const QList<SlotBackup> kept = store.recoveries();
+    QCOMPARE(kept.size(), 1);
+    const QByteArray saved = test::fileContents(kept.first().path);
+    QCOMPARE(saved.mid(6 * kSlotSize + slot::kName, 7), QByteArray("Getippt"));
+
+    // The next start.
+    QVERIFY(f->start({}, Transport::None));
+    f->dialogs.answers << true;
+    f->window->offerRecoveredSlotChanges();
+    QCOMPARE(f->dialogs.texts.size(), 1);
+    QVERIFY2(f->dialogs.texts.first().contains(QFileInfo(kept.first().path).fileName()),
+             qPrintable(f->dialogs.texts.first()));
+    QVERIFY(f->window->memoryEditor());
+    QCOMPARE(f->window->memoryEditor()->session().image().data(), saved);
+    // Asked once only.
+    f->window->offerRecoveredSlotChanges();
+    QCOMPARE(f->dialogs.texts.size(), 1);
 }
 
 QTEST_MAIN(TstMemoryEditor)

@@ -31,6 +31,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <QFile>
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <memory>
@@ -255,6 +257,15 @@ void TstMemoryEditorActions::csvThroughFileMenu() {
     action("actionExportCsv")->trigger();
     QCOMPARE(dlg->fileRequests.last(), QStringLiteral("*.csv|CSV file *.csv|*.csv"));
     QCOMPARE(fileContents(path(QStringLiteral("out.csv"))), exportSlotCsv(simAtStart));
+    // For a German spreadsheet, in one step; it imports back unchanged.
+    dlg->files.enqueue(path(QStringLiteral("de.csv")));
+    action("actionExportCsvExcelDe")->trigger();
+    QCOMPARE(fileContents(path(QStringLiteral("de.csv"))),
+             exportSlotCsv(simAtStart, SlotCsvDialect::ExcelGerman));
+    QVERIFY(fileContents(path(QStringLiteral("de.csv"))).startsWith("\xEF\xBB\xBFPlatz;Name;"));
+    dlg->files.enqueue(path(QStringLiteral("de.csv")));
+    action("actionImportCsv")->trigger();
+    QCOMPARE(image(), simAtStart);
 
     QByteArray bad = exportSlotCsv(simAtStart);
     bad.replace("\n2,MSF 60,60000.0,", "\n2,MSF 60,4294967296.0,");
@@ -365,6 +376,27 @@ void TstMemoryEditorActions::spreadsheetClipboard() {
                                      "decimal; nothing was changed."});
     QCOMPARE(image(), simAtStart);
     QVERIFY(!editor->isWindowModified());
+
+    // Quoted as a spreadsheet writes it: the quotes are not part of the
+    // name, a line break inside quotes not a new row (before: stored as
+    // "5"" dish" with the quotes).
+    QApplication::clipboard()->setText(QStringLiteral("\"5\"\" dish\"\t\"1000\"\r\n"));
+    setCurrentCell(12, ColName);
+    action("actionPaste")->trigger();
+    QVERIFY2(dlg->texts.size() == 1, qPrintable(dlg->texts.join('|')));
+    QCOMPARE(text(12, ColName), QStringLiteral("5\" dish          "));
+    QCOMPARE(text(12, ColFrequenz), QStringLiteral("00.001.000,0"));
+    // A name with a tab is copied quoted, so it stays one cell.
+    QByteArray tabbed = image();
+    std::memcpy(tabbed.data() + 12 * kSlotSize + slot::kName, "A\tB\0", 4);
+    QVERIFY(model().applyImage(QStringLiteral("Tab"), tabbed));
+    selectCells(13, ColName, 13, ColFrequenz);
+    action("actionCopy")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("\"A\tB\"\t") + text(13, ColFrequenz) + '\n');
+    action("actionUndo")->trigger();
+    action("actionUndo")->trigger();
+    QCOMPARE(image(), simAtStart);
 
     // A block that runs past slot 63 or the last column.
     setCurrentCell(63, ColVersion);
@@ -509,12 +541,18 @@ void TstMemoryEditorActions::backupsListedAndOpened() {
     const QDateTime t(QDate(2026, 12, 10), QTime(13, 45, 7));
     QVERIFY2(!store.save(older, &error, t).isEmpty(), qPrintable(error));
     QVERIFY2(!store.save(simAtStart, &error, t.addSecs(60)).isEmpty(), qPrintable(error));
+    // Unsaved changes kept when the program had to end are listed too.
+    const QString recovery = store.saveRecovery(older, &error, t.addSecs(120));
+    QVERIFY2(!recovery.isEmpty(), qPrintable(error));
+    const auto removeRecovery = qScopeGuard([&] { QFile::remove(recovery); });
 
     action("actionBackups")->trigger();
     auto *dialog = editor->findChild<SlotBackupsDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->lines(), (QStringList{"2026-12-10 13:46:07   same as the slots shown",
-                                          "2026-12-10 13:45:07   2 slot(s) differ"}));
+                                          "2026-12-10 13:45:07   2 slot(s) differ",
+                                          "2026-12-10 13:47:07   unsaved changes (recovered)   "
+                                          "2 slot(s) differ"}));
     QCOMPARE(dialog->openBackup(1), QString());
     QCOMPARE(image(), older);
     QVERIFY(editor->isWindowModified());

@@ -60,6 +60,9 @@ QByteArray allRecords(int count = kSlotCount) {
     return all;
 }
 
+// Payloads that take the place of the receiver's reply, by request number.
+using Replies = QMap<int, QByteArray>;
+
 QByteArray ack(char code) {
     return QByteArray(1, code) + QByteArray(3, char(0));
 }
@@ -163,7 +166,7 @@ class TstMemoryPage : public QObject {
     }
 
     void layoutAndInitialState();
-    void valueWithoutEntryLeavesCell();
+    void valueWithoutEntryShowsRawValue();
     void editingEveryColumnButPlatz();
     void typedCellsAreStored();
     void clickThenTypeKeepsEveryKey_data();
@@ -188,6 +191,10 @@ class TstMemoryPage : public QObject {
     void readStoresEachRecordAtItsSlot();
     void readErrorStoresNothing_data();
     void readErrorStoresNothing();
+    void readIsCompleteBySlotNumber_data();
+    void readIsCompleteBySlotNumber();
+    void undoStopsAtFirstImageOpened();
+    void unknownTableByteShowsRawValue();
     void silenceEndsWithTimeout();
     void writeSendsImageRecords();
     void writeRefusedAtFirstSlot();
@@ -262,7 +269,7 @@ void TstMemoryPage::layoutAndInitialState() {
     QCOMPARE(listItems(), QStringList{"keine"});
 }
 
-void TstMemoryPage::valueWithoutEntryLeavesCell() {
+void TstMemoryPage::valueWithoutEntryShowsRawValue() {
     QByteArray image = allRecords();
     QByteArray r = record(2); // LSB, filters 2
     image.replace(8 * 256, 256, r);
@@ -274,9 +281,11 @@ void TstMemoryPage::valueWithoutEntryLeavesCell() {
     r[slot::kVersion] = char(0xC7);
     image.replace(8 * 256, 256, r);
     showImage(image);
-    QCOMPARE(cell(9, ColModulation), QStringLiteral("LSB"));
-    QCOMPARE(cell(9, ColFilterHp), QStringLiteral("3,5M"));
-    QCOMPARE(cell(9, ColFilterTp), QStringLiteral("2,0M"));
+    // The raw value, marked; before, the cell kept the previous image's
+    // text ("LSB", "3,5M", "2,0M"), which the slot does not hold.
+    QCOMPARE(cell(9, ColModulation), QStringLiteral("? (6)"));
+    QCOMPARE(cell(9, ColFilterHp), QStringLiteral("? (8)"));
+    QCOMPARE(cell(9, ColFilterTp), QStringLiteral("? (8)"));
     QCOMPARE(cell(9, ColVersion), QStringLiteral("7"));
     QCOMPARE(cell(9, ColPlatz), QStringLiteral("9"));
 }
@@ -607,6 +616,7 @@ void TstMemoryPage::openAndSaveErrors() {
     QVERIFY(dlg->texts[0].startsWith("Cannot open file"));
     QVERIFY(!button("B_Speichern")->isEnabled());
 
+    showImage(allRecords()); // an empty image is not saved at all
     page->saveMemFile(dir.filePath("no/folder/x.Mem"));
     QCOMPARE(dlg->texts.size(), 2);
     QVERIFY(dlg->texts[1].startsWith("Cannot create file"));
@@ -733,6 +743,109 @@ void TstMemoryPage::readErrorStoresNothing() {
     QCOMPARE(bytesLabel(), QStringLiteral("512"));
     QVERIFY(button("B_Laden")->isEnabled());
     QCOMPARE(button("B_Speichern")->isEnabled(), fileBefore);
+}
+
+// Only a record answers a read request, and a read succeeds only when
+// slots 1 to 63 each came once. Before, the read counted replies: a status
+// word in place of slot 5, slot 4 twice or slot numbers 0, 64 and FFFFFFFF
+// ended with "Read from LMK54!" and slots all zero (or stored at the running
+// position).
+void TstMemoryPage::readIsCompleteBySlotNumber_data() {
+    QTest::addColumn<Replies>("replies"); // request number -> payload
+    QTest::addColumn<QString>("message");
+    const auto reply = [](int s, int rec) { return slotReply(s, record(rec)); };
+    QTest::newRow("status word in place of slot 5")
+        << Replies{{5, ack(0)}}
+        << "Error on reading! The device answered 1 read request with a status word instead of "
+           "a slot; slot 5 did not come. The memory slots were not changed.";
+    QTest::newRow("slot 4 twice")
+        << Replies{{5, reply(4, 4)}}
+        << "Error on reading! Slot 5 did not come; slot 4 came more than once. The memory slots "
+           "were not changed.";
+    QTest::newRow("slots 0, 64 and FFFFFFFF")
+        << Replies{{2, reply(0, 2)}, {3, reply(64, 3)}, {4, slotReply(-1, record(4))}}
+        << "Error on reading! Slots 2, 3 and 4 did not come; records for slot number 0, 64 and "
+           "0xFFFFFFFF came (there are only slots 1 to 63; they were not stored). The memory "
+           "slots were not changed.";
+    QTest::newRow("refusal in place of slot 63")
+        << Replies{{63, ack(0x55)}}
+        << "Error on reading! The device answered 1 read request with a status word instead of "
+           "a slot; slot 63 did not come. The memory slots were not changed.";
+}
+
+void TstMemoryPage::readIsCompleteBySlotNumber() {
+    QFETCH(Replies, replies);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QByteArray before = allRecords().replace(18, 4, "Alt1");
+    QVERIFY(test::writeFileContents(dir.filePath("alt.Mem"), before));
+    page->openMemFile(dir.filePath("alt.Mem"));
+    FakeReceiver rx(*link);
+    rx.respond = [&](const QByteArray &) -> QList<QByteArray> {
+        const int n = int(rx.requests.size());
+        return {replies.value(n, slotReply(n, record(n)))};
+    };
+    page->B_LadenClick();
+    QCOMPARE(rx.requests.size(), 63);
+    QCOMPARE(dlg->texts, QStringList{message});
+    QCOMPARE(image().data(), before);
+    QCOMPARE(image().size(), qint64(kSlotImageSize));
+    QCOMPARE(cell(1, ColName), QStringLiteral("Alt1 1"));
+    QCOMPARE(listItems(), QStringList{"alt.Mem"});
+    QVERIFY(button("B_Laden")->isEnabled());
+}
+
+// Undo stops at the first image opened or read (before, it went back past
+// "Open alt.Mem" to no slots at all), and an empty image is never saved as a
+// 0-byte .Mem file.
+void TstMemoryPage::undoStopsAtFirstImageOpened() {
+    QTemporaryDir dir;
+    page->saveMemFile(dir.filePath("leer.Mem"));
+    QCOMPARE(dlg->texts.size(), 1);
+    QVERIFY2(dlg->texts.first().startsWith("The memory image holds no slots (0 bytes); nothing was "
+                                           "saved."),
+             qPrintable(dlg->texts.first()));
+    QVERIFY(!QFile::exists(dir.filePath("leer.Mem")));
+    QCOMPARE(listItems(), QStringList{"keine"});
+
+    QVERIFY(test::writeFileContents(dir.filePath("alt.Mem"), allRecords()));
+    page->openMemFile(dir.filePath("alt.Mem"));
+    QVERIFY(!model().undoStack().canUndo());
+    QCOMPARE(model().setCellText(3, ColName, QStringLiteral("Neu")), QString());
+    QVERIFY(model().undoStack().canUndo());
+    model().undo();
+    model().undo(); // nothing more to undo
+    QCOMPARE(image().data(), allRecords());
+    QVERIFY(!model().isModified());
+    QVERIFY(!model().undoStack().canUndo());
+    // A second file is one step back to the first.
+    QVERIFY(test::writeFileContents(dir.filePath("neu.Mem"), allRecords(5)));
+    page->openMemFile(dir.filePath("neu.Mem"));
+    model().undo();
+    QCOMPARE(image().data(), allRecords());
+    QVERIFY(!model().undoStack().canUndo());
+}
+
+// A Modulation or filter byte without a table entry shows its raw value,
+// marked (before: the text of the image shown before stayed in the cell);
+// that text stored again keeps the byte. The byte counter has its caption
+// in its accessible name from the start (before: "0").
+void TstMemoryPage::unknownTableByteShowsRawValue() {
+    QCOMPARE(page->findChild<QLabel *>("L_SBytes")->accessibleName(), QStringLiteral("Bytes: 0"));
+    showImage(allRecords());
+    const QString before = cell(2, ColModulation);
+    QVERIFY(!before.isEmpty());
+    QByteArray odd = allRecords();
+    odd[kSlotSize + slot::kModulation] = char(200);
+    odd[kSlotSize + slot::kFilterHp] = char(9);
+    odd[kSlotSize + slot::kFilterTp] = char(255);
+    showImage(odd);
+    QCOMPARE(cell(2, ColModulation), QStringLiteral("? (200)"));
+    QCOMPARE(cell(2, ColFilterHp), QStringLiteral("? (9)"));
+    QCOMPARE(cell(2, ColFilterTp), QStringLiteral("? (255)"));
+    QCOMPARE(model().setCellText(2, ColModulation, QStringLiteral("? (200)")), QString());
+    QCOMPARE(image().data(), odd);
+    QVERIFY(!model().isModified());
 }
 
 void TstMemoryPage::silenceEndsWithTimeout() {
@@ -882,10 +995,12 @@ void TstMemoryPage::unexpectedReplyNamesCode_data() {
                              "slot 2 of 63; the memory slots were not changed.";
     QTest::newRow("write") << 1
                            << "Unexpected reply from the device (code 0x1F).\nWriting stopped at "
-                              "slot 2 of 63: slot 1 holds the new data.";
+                              "slot 2 of 63: slot 1 holds the new data; the state of slot 2 is "
+                              "unknown (its acknowledgement did not come).";
     QTest::newRow("clear") << 2
                            << "Unexpected reply from the device (code 0x1F).\nClearing stopped at "
-                              "slot 2 of 63: slot 1 is cleared.";
+                              "slot 2 of 63: slot 1 is cleared; the state of slot 2 is unknown "
+                              "(its acknowledgement did not come).";
 }
 
 void TstMemoryPage::unexpectedReplyNamesCode() {

@@ -13,6 +13,8 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -28,6 +30,8 @@ class TstSlotBackup : public QObject {
     void folderCannotBeMade();
     void identicalNotStoredAgain();
     void firstOfEachDayKept();
+    void orderedByTimeMade();
+    void recoveryFilesNeverOverwritten();
     void readIntoBackup_data();
     void readIntoBackup();
 };
@@ -132,6 +136,80 @@ void TstSlotBackup::firstOfEachDayKept() {
     QVERIFY(kept(90, 8) && !kept(90, 20));
     QVERIFY(!kept(91, 8) && !kept(119, 8));
     QCOMPARE(store.list().size(), 50 + (90 - 25 + 1));
+}
+
+// Backups whose names carry a later date (made before the clock went back,
+// or in another time zone): the new backup is the newest, it is never
+// pruned, and dedupe compares with it. Before, "newest" was decided by name
+// and the backup just named was deleted at once.
+void TstSlotBackup::orderedByTimeMade() {
+    QTemporaryDir dir;
+    const SlotBackupStore store(dir.path());
+    const QDateTime now(QDate(2026, 12, 10), QTime(12, 0, 0));
+    QString error;
+    // 60 older backups, named in 2030.
+    for (int i = 0; i < 60; ++i) {
+        const QString path = dir.filePath(
+            QStringLiteral("slots_2030-01-01_00-%1-00.Mem").arg(i, 2, 10, QLatin1Char('0')));
+        QVERIFY(writeFileContents(path, QByteArray(kSlotImageSize, char(i))));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(now.addSecs(-3600 + i), QFileDevice::FileModificationTime));
+    }
+    const QByteArray taken = pseudoRandomBytes(kSlotImageSize);
+    const QString stored = store.save(taken, &error, now);
+    QVERIFY2(!stored.isEmpty(), qPrintable(error));
+    QVERIFY(QFile::exists(stored));
+    QCOMPARE(store.list().first(), stored);
+    QCOMPARE(store.backups().first().time, now);
+    // The oldest by time went, newest 50 kept (the 2030 names of minutes
+    // 11 to 59, and the new one); the first of that day stays.
+    QCOMPARE(store.list().size(), SlotBackupStore::kKept + 1);
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("slots_2030-01-01_00-59-00.Mem"))));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("slots_2030-01-01_00-05-00.Mem"))));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("slots_2030-01-01_00-00-00.Mem"))));
+    // The same slots again: the newest by time is the same, nothing new.
+    bool same = false;
+    QCOMPARE(store.save(taken, &error, now.addSecs(5), &same), stored);
+    QVERIFY(same);
+    // Made at a time that sorts it beyond the newest 50 and not first of
+    // its day (a clock set back): it stays all the same.
+    const QString early = store.save(QByteArray(kSlotImageSize, 'e'), &error, now.addSecs(-3600 + 5));
+    QVERIFY2(!early.isEmpty(), qPrintable(error));
+    QVERIFY(QFile::exists(early));
+}
+
+// Two programs ending in the same second: two recovery files, neither
+// overwritten (before, both wrote recovery_<second>.Mem and one set of
+// changes was lost). They are listed newest first and offered once.
+void TstSlotBackup::recoveryFilesNeverOverwritten() {
+    QTemporaryDir dir;
+    const SlotBackupStore store(dir.filePath(QStringLiteral("backups")));
+    const QDateTime when(QDate(2026, 12, 10), QTime(18, 30, 0));
+    QString error;
+    const QString first = store.saveRecovery(QByteArray(kSlotImageSize, 'a'), &error, when);
+    const QString second = store.saveRecovery(QByteArray(kSlotImageSize, 'b'), &error, when);
+    QVERIFY2(!first.isEmpty() && !second.isEmpty(), qPrintable(error));
+    QVERIFY(first != second);
+    QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("recovery_2026-12-10_18-30-00.Mem"));
+    QCOMPARE(QFileInfo(second).fileName(), QStringLiteral("recovery_2026-12-10_18-30-00_02.Mem"));
+    QCOMPARE(fileContents(first), QByteArray(kSlotImageSize, 'a'));
+    QCOMPARE(fileContents(second), QByteArray(kSlotImageSize, 'b'));
+    QCOMPARE(store.recoveries().size(), 2);
+    QCOMPARE(store.recoveries().first().time, when);
+    QCOMPARE(store.recoveries().first().path, second);
+    QVERIFY(store.list().isEmpty()); // not backups of the receiver
+    QCOMPARE(store.unofferedRecoveries().size(), 2);
+    ScriptedDialogs dialogs;
+    dialogs.answers << true;
+    const QString chosen = offerRecoveredChanges(store);
+    QCOMPARE(chosen, store.recoveries().first().path);
+    QCOMPARE(dialogs.texts.size(), 1);
+    QVERIFY2(dialogs.texts.first().contains(QStringLiteral("1 older ones are listed")),
+             qPrintable(dialogs.texts.first()));
+    QVERIFY(store.unofferedRecoveries().isEmpty());
+    QCOMPARE(offerRecoveredChanges(store), QString());
+    QCOMPARE(dialogs.texts.size(), 1);
 }
 
 void TstSlotBackup::folderCannotBeMade() {

@@ -10,6 +10,7 @@
 #include <QStringEncoder>
 #include <QtEndian>
 #include <QtTest>
+#include <cstring>
 
 using namespace lmk;
 using namespace lmk::test;
@@ -82,6 +83,10 @@ class TstSlotCsv : public QObject {
     void dialects_data();
     void dialects();
     void formulaSafeExport();
+    void trimmedNamesUnchanged();
+    void exportExcelGerman();
+    void clipboardCells_data();
+    void clipboardCells();
 };
 
 void TstSlotCsv::importRows_data() {
@@ -123,7 +128,9 @@ void TstSlotCsv::importRows_data() {
     bad("frequency beyond 32 bits", h + row({{ColFrequenz, "214748364.8"}}), "32 bits", 2, 3);
     bad("frequency below 32 bits", h + row({{ColFrequenz, "-214748364.9"}}), "32 bits", 2, 3);
     bad("frequency two decimals", h + row({{ColFrequenz, "1.25"}}), "Frequenz", 2, 3);
-    bad("frequency grouped", h + row({{ColFrequenz, "\"77,500.0\""}}), "Frequenz", 2, 3);
+    // Grouping as a ',' file's spreadsheet writes it (before: refused).
+    ok("frequency grouped", h + row({{ColFrequenz, "\"77,500.0\""}}),
+       patched(slot::kFrequency, le32(775000)));
     bad("frequency empty", h + row({{ColFrequenz, ""}}), "Frequenz", 2, 3);
 
     ok("name", h + row({{ColName, "ABC"}}), patched(slot::kName, "ABC" + QByteArray(14, 0)));
@@ -204,6 +211,64 @@ void TstSlotCsv::importRows_data() {
         "\"Platz\" is missing", 1, 0);
 
     bad("empty text", QByteArray(), "no header", 0, 0);
+
+    // Numbers as a spreadsheet saves them when the column shows digit
+    // grouping: the file's separator tells the decimal mark. Before, 77.500
+    // in a ';' file and "77,500" in a ',' file were read as 77.5.
+    const QByteArray semiHeader = QByteArray(kHeader).replace(',', ';');
+    const auto semiRow = [](const QMap<int, QByteArray> &replaced) {
+        return line(cells(replaced), ';');
+    };
+    const QByteArray tabHeader = QByteArray(kHeader).replace(',', '\t');
+    const auto tabRow = [](const QMap<int, QByteArray> &replaced) {
+        return line(cells(replaced), '\t');
+    };
+    ok("thousands '.' in a ';' file", semiHeader + semiRow({{ColFrequenz, "77.500"}}),
+       patched(slot::kFrequency, le32(775000)));
+    ok("thousands ',' in a ',' file", h + row({{ColFrequenz, "\"77,500\""}}),
+       patched(slot::kFrequency, le32(775000)));
+    ok("grouping and decimal comma", semiHeader + semiRow({{ColFrequenz, "1.077.500,5"}}),
+       patched(slot::kFrequency, le32(10775005)));
+    ok("grouping and decimal point", h + row({{ColFrequenz, "\"1,077,500.5\""}}),
+       patched(slot::kFrequency, le32(10775005)));
+    ok("decimal comma in a ';' file", semiHeader + semiRow({{ColFrequenz, "77,5"}}),
+       patched(slot::kFrequency, le32(775)));
+    ok("decimal comma in a ',' file", h + row({{ColFrequenz, "\"77,5\""}}),
+       patched(slot::kFrequency, le32(775)));
+    ok("decimal point in a ';' file", semiHeader + semiRow({{ColFrequenz, "77.5"}}),
+       patched(slot::kFrequency, le32(775)));
+    ok("bandwidth grouped in a ';' file", semiHeader + semiRow({{ColBandbreite, "9.000"}}),
+       patched(slot::kBandwidth, le16(9000)));
+    ok("shift grouped in a ',' file", h + row({{ColVerschiebung, "\"-1,500\""}}),
+       patched(slot::kShift, le16(-1500)));
+    ok("two groups in a tab file", tabHeader + tabRow({{ColFrequenz, "1.077.500"}}),
+       patched(slot::kFrequency, le32(10775000)));
+    ok("decimal comma in a tab file", tabHeader + tabRow({{ColFrequenz, "77500,5"}}),
+       patched(slot::kFrequency, le32(775005)));
+    bad("one group of three in a tab file", tabHeader + tabRow({{ColFrequenz, "77.500"}}),
+        "\"77.500\" could be read with \".\" or \",\" as the decimal mark", 2, 3);
+    bad("comma group in a tab file", tabHeader + tabRow({{ColBandbreite, "9,000"}}),
+        "could be read with", 2, 5);
+    bad("grouping that is not of three", semiHeader + semiRow({{ColFrequenz, "77.50.0"}}),
+        "is not a frequency", 2, 3);
+    bad("grouped decimals in a ',' file", h + row({{ColBandbreite, "9.000"}}),
+        "is not a whole number", 2, 5);
+}
+
+// A spreadsheet that trims the spaces the grid pads names with leaves the
+// names as they are (before: every padded name was rewritten, ended by zero
+// bytes); a name that really changes is still stored.
+void TstSlotCsv::trimmedNamesUnchanged() {
+    QByteArray image = baseImage();
+    std::memcpy(image.data() + (kSlot - 1) * kSlotSize + slot::kName, "DCF77            ", 17);
+    std::memcpy(image.data() + slot::kName, "Kiel Radio       ", 17);
+    const SlotCsvImport r = importSlotCsv("Platz;Name\r\n2;DCF77\r\n1;\"Kiel Radio  \"\r\n", image);
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(r.image, image);
+    const SlotCsvImport changed = importSlotCsv("Platz;Name\r\n2;DCF7\r\n", image);
+    QVERIFY2(changed.ok(), qPrintable(changed.error));
+    QCOMPARE(changed.image.mid((kSlot - 1) * kSlotSize + slot::kName, 17),
+             QByteArray("DCF7\0\0\0\0\0\0\0\0\0\0\0\0\0", 17));
 }
 
 void TstSlotCsv::importRows() {
@@ -371,6 +436,8 @@ void TstSlotCsv::dialects_data() {
     QString wide;
     for (const QString &l : csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         wide += l + (wide.isEmpty() ? QStringLiteral(",Notiz,\n") : QStringLiteral(",x,\n"));
+    QTest::newRow("excel-de export") << exportSlotCsv(sampleImage(), SlotCsvDialect::ExcelGerman)
+                                     << "";
     QTest::newRow("extra columns") << wide.toUtf8()
                                    << "ignored the columns \"Notiz\", (no heading) in column 14";
 }
@@ -415,6 +482,60 @@ void TstSlotCsv::formulaSafeExport() {
     const SlotCsvImport r = importSlotCsv(typed, QByteArray());
     QVERIFY2(r.ok(), qPrintable(r.error));
     QCOMPARE(r.image.mid(slot::kName, 5), QByteArray("=1+2\0", 5));
+
+    // A tab or carriage return first also makes a formula in some
+    // spreadsheets (before: written as it was).
+    QByteArray controls(2 * kSlotSize, 0);
+    std::memcpy(controls.data() + slot::kName, "\tcmd", 4);
+    std::memcpy(controls.data() + kSlotSize + slot::kName, "\r=1", 3);
+    const QString text = QString::fromUtf8(exportSlotCsv(controls));
+    QVERIFY2(text.contains(QStringLiteral("\n1,'\tcmd,")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("\n2,\"'\r=1\",")), qPrintable(text));
+}
+
+// For a German spreadsheet in one step: ';', decimal comma, a byte order
+// mark, CRLF; a frequency the plain export writes as -57654.3.
+void TstSlotCsv::exportExcelGerman() {
+    const QByteArray csv = exportSlotCsv(sampleImage(), SlotCsvDialect::ExcelGerman);
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF" "Platz;Name;Frequenz;Modulation;"));
+    const QList<QByteArray> lines = csv.mid(3).split('\n');
+    QCOMPARE(lines.size(), 1 + 63 + 1);
+    QVERIFY2(lines[1].startsWith("1;'=1+2;-57654,3;"), lines[1].constData());
+    for (int i = 0; i < 64; ++i)
+        QVERIFY(lines[i].endsWith('\r'));
+    QCOMPARE(slotCsvDialectNamed(QStringLiteral("excel-de")), SlotCsvDialect::ExcelGerman);
+    QCOMPARE(slotCsvDialectNamed(QStringLiteral("plain")), SlotCsvDialect::Plain);
+    QVERIFY(!slotCsvDialectNamed(QStringLiteral("excel")));
+}
+
+// Clipboard text as spreadsheets write it. Before, paste split at every tab
+// and line break and kept the quotes: "5"" dish" was stored as it stands.
+void TstSlotCsv::clipboardCells_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<bool>("canonical"); // what copy writes for `rows`
+    QTest::newRow("plain") << "a\tb\nc\td\n" << QList<QStringList>{{"a", "b"}, {"c", "d"}} << true;
+    QTest::newRow("no final line break") << "a\tb" << QList<QStringList>{{"a", "b"}} << false;
+    QTest::newRow("CRLF, empty cells") << "a\t\r\n\tb\r\n"
+                                       << QList<QStringList>{{"a", ""}, {"", "b"}} << false;
+    QTest::newRow("doubled quotes") << "\"5\"\" dish\"\tx\n" << QList<QStringList>{{"5\" dish", "x"}}
+                                    << false;
+    QTest::newRow("quote inside, not first") << "5\" dish\n" << QList<QStringList>{{"5\" dish"}}
+                                             << true;
+    QTest::newRow("tab and line break inside quotes")
+        << "\"A\tB\"\t\"two\nlines\"\n" << QList<QStringList>{{"A\tB", "two\nlines"}} << true;
+    QTest::newRow("starts with a quote") << "\"\"\"Q\"\"\"\n" << QList<QStringList>{{"\"Q\""}} << true;
+    QTest::newRow("one empty cell") << "\n" << QList<QStringList>{{""}} << true;
+}
+
+void TstSlotCsv::clipboardCells() {
+    QFETCH(QString, text);
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(bool, canonical);
+    QCOMPARE(parseClipboardCells(text), rows);
+    QCOMPARE(parseClipboardCells(clipboardCellsText(rows)), rows);
+    if (canonical)
+        QCOMPARE(clipboardCellsText(rows), text);
 }
 
 QTEST_GUILESS_MAIN(TstSlotCsv)

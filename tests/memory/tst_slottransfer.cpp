@@ -268,6 +268,47 @@ class TstSlotTransfer : public QObject {
         QVERIFY(!button("B_Speichern")->isEnabled()); // as before the read
     }
 
+    // A read is whole only when slots 1 to 63 each came once; anything else
+    // names the slots and leaves the image, the grid and the file name as
+    // they were (before: exit "Read from LMK54!" with those slots zero).
+    void readIsCompleteBySlotNumber_data() {
+        QTest::addColumn<QString>("transport");
+        QTest::addColumn<int>("replyLength");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("message");
+        const QString end = QStringLiteral(" The memory slots were not changed.");
+        for (const char *t : {"wlan", "usb"}) {
+            QTest::addRow("%s/slot 4 twice", t)
+                << QString::fromLatin1(t) << 264 << "4:twice"
+                << "Error on reading! Slot 63 did not come; slot 4 came more than once." + end;
+            QTest::addRow("%s/status word for slot 5", t)
+                << QString::fromLatin1(t) << 264 << "5:status"
+                << "Error on reading! The device answered 1 read request with a status word "
+                   "instead of a slot; slot 5 did not come." + end;
+            QTest::addRow("%s/slot number 64", t)
+                << QString::fromLatin1(t) << 256 << "7:number=64"
+                << "Error on reading! Slot 7 did not come; records for slot number 64 came "
+                   "(there are only slots 1 to 63; they were not stored)." + end;
+        }
+    }
+    void readIsCompleteBySlotNumber() {
+        QFETCH(QString, fault);
+        QFETCH(QString, message);
+        QVERIFY(connectTo({"--slot-fault", fault}));
+        QTemporaryDir dir;
+        const QByteArray before = test::pseudoRandomBytes(kSlotImageSize);
+        QVERIFY(test::writeFileContents(dir.filePath("vorher.Mem"), before));
+        page->openMemFile(dir.filePath("vorher.Mem"));
+        const QString row5 = cell(5, ColName);
+        page->B_LadenClick();
+        QCOMPARE(dlg->texts, QStringList{message});
+        QCOMPARE(requests(0x10).size(), 63);
+        QCOMPARE(image().data(), before);
+        QCOMPARE(cell(5, ColName), row5);
+        QCOMPARE(listItem(), QStringLiteral("vorher.Mem"));
+        QVERIFY(button("B_Laden")->isEnabled());
+    }
+
     void shortRecordIsReadError_data() { transports(); }
     void shortRecordIsReadError() {
         QVERIFY(connectTo({"--slot-short", "3"}));

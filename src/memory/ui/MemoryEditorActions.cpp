@@ -106,14 +106,17 @@ void MemoryEditorActions::buildMenus() {
     QAction *close = m_editor.closeAction();
     auto *csvExport = new QAction(QStringLiteral("&Export CSV…"), file);
     csvExport->setObjectName(QStringLiteral("actionExportCsv"));
-    connect(csvExport, &QAction::triggered, this, &MemoryEditorActions::exportCsv);
+    connect(csvExport, &QAction::triggered, this, [this] { exportCsv(); });
+    auto *csvExportDe = new QAction(QStringLiteral("Export CSV for E&xcel (German)…"), file);
+    csvExportDe->setObjectName(QStringLiteral("actionExportCsvExcelDe"));
+    connect(csvExportDe, &QAction::triggered, this, [this] { exportCsv(true); });
     auto *csvImport = new QAction(QStringLiteral("&Import CSV…"), file);
     csvImport->setObjectName(QStringLiteral("actionImportCsv"));
     connect(csvImport, &QAction::triggered, this, &MemoryEditorActions::importCsv);
     auto *backups = new QAction(QStringLiteral("&Backups…"), file);
     backups->setObjectName(QStringLiteral("actionBackups"));
     connect(backups, &QAction::triggered, this, &MemoryEditorActions::showBackups);
-    file->insertActions(close, {csvExport, csvImport, backups});
+    file->insertActions(close, {csvExport, csvExportDe, csvImport, backups});
     file->insertSeparator(close);
     m_changing << m_editor.openAction() << csvImport << backups;
 
@@ -210,14 +213,15 @@ void MemoryEditorActions::showBackups() {
 
 // ------------------------------------------------------------------ CSV
 
-void MemoryEditorActions::exportCsv() {
+void MemoryEditorActions::exportCsv(bool excelGerman) {
     const QByteArray image = currentImage();
     const QString path =
         dialogs().saveFile(QStringLiteral("*.csv"), QStringLiteral("CSV file *.csv|*.csv"));
     if (path.isEmpty())
         return;
     MemoryImage file; // saved whole and atomically, like a .Mem
-    file.write(exportSlotCsv(image));
+    file.write(exportSlotCsv(image, excelGerman ? SlotCsvDialect::ExcelGerman
+                                                : SlotCsvDialect::Plain));
     QString error;
     if (!file.saveToFile(path, &error))
         dialogs().information(error);
@@ -327,15 +331,16 @@ void MemoryEditorActions::copy() {
         left = qMin(left, i.column());
         right = qMax(right, i.column());
     }
-    QStringList lines;
+    QList<QStringList> rows;
     for (int s = top; s <= bottom; ++s) {
         QStringList texts;
         for (int c = left; c <= right; ++c)
             texts << (cells.contains(m_model.indexOf(s, c)) ? m_model.cellText(s, c) : QString());
-        lines << texts.join(QLatin1Char('\t'));
+        rows << texts;
     }
     auto *mime = new QMimeData;
-    mime->setText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    // Quoted where a spreadsheet needs it (a name with a tab).
+    mime->setText(clipboardCellsText(rows));
     const QList<int> whole = wholeSelectedSlots();
     if (!whole.isEmpty() && whole == selectedSlots()) {
         QByteArray records;
@@ -387,13 +392,11 @@ void MemoryEditorActions::paste() {
     }
     if (!current.isValid() || !mime->hasText())
         return;
-    QString text = mime->text();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    QList<QStringList> rows;
-    for (const QString &line : text.split(QLatin1Char('\n')))
-        rows << line.split(QLatin1Char('\t'));
+    // As spreadsheets write it: quoted cells, doubled quotes, tabs and line
+    // breaks inside quotes.
+    const QList<QStringList> rows = parseClipboardCells(mime->text());
+    if (rows.isEmpty())
+        return;
     // Cells copied with their row's slot number land on the row's own
     // columns.
     int column = current.column();

@@ -1,6 +1,7 @@
 #pragma once
 // What the memory editor window offers beyond the page it shows:
-// - File: "Export CSV…" and "Import CSV…" (the CSV applied onto the image),
+// - File: "Export CSV…", "Export CSV for Excel (German)…" and "Import
+//   CSV…" (the CSV applied onto the image),
 //   "Backups…" (a backup of the receiver's slots opened);
 // - Edit: undo and redo of every change of the image; a spreadsheet
 //   clipboard (cells copied as tab-separated text to the system clipboard,
@@ -41,7 +42,9 @@ class MemoryEditorActions : public QObject {
     // A .Mem file into the image, as one step of the undo history.
     void openMemFile(const QString &path);
     // File, Export CSV… / Import CSV… (the file through the dialogs).
-    void exportCsv();
+    // `excelGerman`: ';', decimal comma and a byte order mark, for a
+    // spreadsheet set to German ("Export CSV for Excel (German)…").
+    void exportCsv(bool excelGerman = false);
     void importCsv();
     // File, Backups…: the receiver's backups, one opened as one undo step.
     void showBackups();

@@ -130,6 +130,9 @@ void MemoryPage::buildControls() {
     L_SBytes = new QLabel(QStringLiteral("0"), this);
     L_SBytes->setObjectName(QStringLiteral("L_SBytes"));
     L_SBytes->setGeometry(880, 360, 100, 16);
+    // The counter's caption and value reach a screen reader together, from
+    // the start (not a bare "0").
+    L_SBytes->setAccessibleName(QStringLiteral("Bytes: %1").arg(L_SBytes->text()));
     B_Speichern = new QPushButton(QStringLiteral("Speichern im LMK54"), this);
     B_Speichern->setObjectName(QStringLiteral("B_Speichern"));
     B_Speichern->setGeometry(832, 384, 129, 25);

@@ -17,20 +17,15 @@
 
 namespace lmk {
 
-namespace {
-// "slots_2026-12-10_13-45-07.Mem" (a second one within a second has a
-// suffix); the file's time when the name says none.
-QDateTime backupTime(const QString &path) {
-    const QFileInfo info(path);
-    const QDateTime named = QDateTime::fromString(info.completeBaseName().mid(6, 19),
-                                                  QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
-    return named.isValid() ? named : info.lastModified();
-}
-} // namespace
-
 SlotBackupsDialog::SlotBackupsDialog(SlotTableModel &model, const QString &directory,
                                      QWidget *parent)
-    : QDialog(parent), m_model(model), m_paths(SlotBackupStore(directory).list()) {
+    : QDialog(parent), m_model(model) {
+    // The backups, then the unsaved changes kept when the program had to
+    // end without asking; each newest first.
+    const SlotBackupStore store(directory);
+    QList<SlotBackup> entries = store.backups();
+    const qsizetype backupCount = entries.size();
+    entries += store.recoveries();
     setObjectName(QStringLiteral("SlotBackupsDialog"));
     setWindowTitle(QStringLiteral("Backups of the receiver's slots"));
     auto *layout = new QVBoxLayout(this);
@@ -40,9 +35,13 @@ SlotBackupsDialog::SlotBackupsDialog(SlotTableModel &model, const QString &direc
     caption->setBuddy(m_list);
     m_list->setAccessibleName(QStringLiteral("Backups"));
     const QByteArray shown = model.session().image().data();
-    for (const QString &path : std::as_const(m_paths)) {
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString &path = entries[i].path;
+        m_paths << path;
         MemoryImage backup;
-        QString line = backupTime(path).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        QString line = entries[i].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (i >= backupCount)
+            line += QStringLiteral("   unsaved changes (recovered)");
         if (!backup.loadFromFile(path)) {
             line += QStringLiteral("   cannot be read");
         } else {
@@ -87,7 +86,10 @@ QString SlotBackupsDialog::openBackup(int row) {
     QString error;
     if (!backup.loadFromFile(m_paths[row], &error))
         return error;
-    if (!m_model.applyImage(QStringLiteral("Open Backup %1").arg(QFileInfo(m_paths[row]).fileName()),
+    const QString name = QFileInfo(m_paths[row]).fileName();
+    if (!m_model.applyImage(name.startsWith(QLatin1String("recovery_"))
+                                ? QStringLiteral("Open Recovered %1").arg(name)
+                                : QStringLiteral("Open Backup %1").arg(name),
                             backup.data()))
         return QStringLiteral("The memory slots are being transferred; nothing was changed.");
     return {};

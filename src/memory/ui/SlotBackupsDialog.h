@@ -1,7 +1,9 @@
 #pragma once
 // File, Backups… of the memory editor: the backups of the receiver's slots,
-// newest first, each with its time and how many slots differ from the
-// slots shown; Open makes the chosen one the image as one undo step.
+// newest first, then the recovery files (unsaved changes kept when the
+// program had to end), each with the time it was made and how many slots
+// differ from the slots shown; Open makes the chosen one the image as one
+// undo step.
 
 #include <QDialog>
 
@@ -17,7 +19,9 @@ class SlotBackupsDialog : public QDialog {
   public:
     SlotBackupsDialog(SlotTableModel &model, const QString &directory, QWidget *parent = nullptr);
 
-    // One line per backup: "2026-12-10 13:45:07   3 slots differ".
+    // One line per backup: "2026-12-10 13:45:07   3 slot(s) differ"; a
+    // recovery file's line says "unsaved changes (recovered)" after the
+    // time.
     QStringList lines() const;
     // Opens the backup in row `row` (0: the newest); the refusal text, or
     // empty when it is the image now.

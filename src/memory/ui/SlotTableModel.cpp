@@ -256,7 +256,12 @@ void SlotTableModel::takeSessionChange(const QString &what) {
     if (m_applying)
         return;
     const QByteArray now = m_session.image().data();
-    if (now != m_seen) {
+    if (now != m_seen && m_seen.isEmpty()) {
+        // The first image opened or read is where the history begins: undo
+        // never goes back to no slots at all.
+        m_undo.clear();
+        m_seen = now;
+    } else if (now != m_seen) {
         const QString text = !what.isEmpty()     ? what
                              : m_session.busy() ? QStringLiteral("Read from receiver")
                                                 : QStringLiteral("Slots replaced");
@@ -275,10 +280,17 @@ void SlotTableModel::refresh() {
             row.fill(QString()); // the image holds no whole record for this slot
             continue;
         }
-        const SlotRowTexts texts = slotRowTexts(image.slotRecord(s), format);
+        const QByteArray record = image.slotRecord(s);
+        const SlotRowTexts texts = slotRowTexts(record, format);
         for (int c = ColName; c < SlotColumnCount; ++c)
-            if (texts[size_t(c)])
-                row[size_t(c)] = *texts[size_t(c)];
+            row[size_t(c)] = texts[size_t(c)].value_or(QString());
+        // A byte with no table entry shows its raw value, marked; never the
+        // text of an image shown before.
+        for (const auto &[column, offset] : {std::pair{int(ColModulation), slot::kModulation},
+                                             std::pair{int(ColFilterHp), slot::kFilterHp},
+                                             std::pair{int(ColFilterTp), slot::kFilterTp}})
+            if (!texts[size_t(column)])
+                row[size_t(column)] = slotUnknownTableText(quint8(record[offset]));
     }
     updateComparison();
     emit dataChanged(index(0, 0), index(kSlotCount - 1, SlotColumnCount - 1));
