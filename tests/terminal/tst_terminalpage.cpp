@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -894,6 +895,8 @@ private slots:
         QVERIFY(line2->isVisible() == inLineField);
         if (inLineField) {
             recallKey(line2, -1);
+            QCOMPARE(line2->text(), QStringLiteral("ver")); // the newest
+            recallKey(line2, -1);
             QCOMPARE(line2->text(), QStringLiteral("ap"));
         }
     }
@@ -984,6 +987,8 @@ private slots:
         auto *result = child<QLabel>(f.page, "L_Find");
         QVERIFY(field && result);
         // Ctrl+F goes to the search field.
+        f.page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.page));
         f.chat->setFocus();
         QTest::keyClick(f.chat, Qt::Key_F, Qt::ControlModifier);
         QTRY_VERIFY(field->hasFocus());
