@@ -229,6 +229,14 @@ TerminalPage::TerminalPage(DeviceLink &link, QWidget *parent) : QWidget(parent),
     L_LogFile->setGeometry(600, 372, 369, 44);
     L_LogFile->setWordWrap(true);
 
+    // Tab: the session, the controls beside "Clear", the form, then search
+    // and scrollback.
+    const QList<QWidget *> order{M_Chat, M_Session, E_Line, B_Clear, B_Log, CB_Timestamps,
+                                 CB_Hex, CB_Monospace, E_SSID, E_Pass, SE_Channel, SE_Power,
+                                 B_Set, E_Find, SE_Scrollback};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     const std::unique_ptr<QSettings> settings = pageSettings();
     m_history.setLines(settings->value(kHistoryKey).toStringList());
     SE_Scrollback->setValue(settings->value(kScrollbackKey, kDefaultScrollback).toInt());
