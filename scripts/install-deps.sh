@@ -12,6 +12,7 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev file groff-base
   zsh lintian libxml2-utils shared-mime-info librsvg2-bin
+  libedit-dev
 )
 
 missing=()

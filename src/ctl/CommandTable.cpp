@@ -138,8 +138,28 @@ const QList<Command> &commands() {
          s("Switches the receiver into terminal mode (USB only: give --usb), sends every line of "
            "standard input as a terminal line and writes the text the receiver sends back to "
            "standard output. Ends at the end of standard input, after the receiver has gone "
-           "quiet."),
-         {}, {}, false, runTerminal},
+           "quiet, leaving terminal mode. On a terminal the line is edited with a history "
+           "(Up/Down); Ctrl+D on an empty line or Ctrl+] ends the session. A line takes at "
+           "most 253 characters: a longer one is refused, not split.\n"
+           "With --send and --expect the session is a script instead: the lines are sent and "
+           "the expectations waited for in the order given, and the command ends by itself "
+           "(exit 0 when every expectation was met, 1 when one was not within --timeout).\n"
+           "  lmkctl --usb terminal --send ver --expect 'V[0-9]+' --timeout 5"),
+         {
+             {{s("timestamps")}, s("start each received line with the local time HH:MM:SS.mmm")},
+             {{s("hex")}, s("show the received bytes as hex rows: offset, 16 bytes, their "
+                            "printable characters")},
+             {{s("log")}, s("append the session to FILE: every received and sent line with "
+                            "date and time to the millisecond, sent lines marked TX, received RX"),
+              s("FILE")},
+             {{s("send")}, s("send LINE (repeatable; in order with --expect)"), s("LINE")},
+             {{s("expect")}, s("wait until the text received since the sends before it matches "
+                               "REGEX (repeatable; in order with --send)"),
+              s("REGEX")},
+             {{s("timeout")}, s("seconds each --expect waits (default 10)"), s("SECONDS"),
+              s("10")},
+         },
+         {}, false, runTerminal},
         {s("ap"), s("show or set the receiver's WiFi access point (USB)"), s("show|set"),
          s("The receiver's WiFi access point (USB only: give --usb).\n"
            "  ap show     print name, passkey, channel and transmit power as the\n"

@@ -2,18 +2,23 @@
 // access-point form, over USB only as in the window.
 #include "ctl/CtlCommands.h"
 
+#include "ctl/TerminalLineEditor.h"
 #include "link/Wait.h"
 #include "terminal/TerminalSession.h"
+#include "terminal/TerminalTranscript.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -58,9 +63,207 @@ int settingsTimeout(Context &ctx) {
 
 } // namespace
 
+namespace {
+
+// One step of a scripted session, in the order of the command line.
+struct ScriptStep {
+    bool send = false;
+    QString text;              // the line to send, or the expectation as typed
+    QRegularExpression regex;  // an expectation's
+};
+
+// The session's text as lmkctl shows and keeps it: standard output (as it
+// came, or with timestamps or as hex rows) and the log file.
+struct TerminalOutput {
+    explicit TerminalOutput(Context &c) : ctx(c) {}
+    Context &ctx;
+    bool formatted = false;
+    TranscriptFormatter view;
+    SessionLog log;
+    TerminalLineEditor *editor = nullptr;
+
+    void received(const QString &text) {
+        if (text.isEmpty())
+            return;
+        const QByteArray bytes = text.toLatin1(); // one character per byte
+        const QDateTime now = QDateTime::currentDateTime();
+        log.received(bytes, now);
+        const QString shown = formatted ? view.received(bytes, now) : text;
+        if (editor) {
+            editor->print(shown);
+            return;
+        }
+        ctx.out << shown;
+        ctx.out.flush();
+    }
+    void sent(const QString &line) { log.sent(line.toLatin1(), QDateTime::currentDateTime()); }
+};
+
+// The one place lmkctl waits for the receiver's terminal text: events are
+// processed until `stop()` holds or `ms` ran out (ms < 0: no limit), and each
+// piece of text goes to `text` as soon as it arrived. True when `stop()`
+// ended it.
+bool pumpTerminal(TerminalSession &session, int ms, const std::function<bool()> &stop,
+                  const std::function<void(const QString &)> &text) {
+    return waitWhile(
+        [&] {
+            const QString arrived = session.takeText(0, 0);
+            if (!arrived.isEmpty())
+                text(arrived);
+            return !stop();
+        },
+        ms);
+}
+
+// --send and --expect in the order given (QCommandLineParser keeps the order
+// of the names it found, one entry per occurrence).
+std::optional<QList<ScriptStep>> scriptSteps(Context &ctx, const QCommandLineParser &p) {
+    const QStringList sends = p.values(QStringLiteral("send"));
+    const QStringList expects = p.values(QStringLiteral("expect"));
+    qsizetype nextSend = 0, nextExpect = 0;
+    QList<ScriptStep> steps;
+    for (const QString &name : p.optionNames()) {
+        ScriptStep step;
+        if (name == QLatin1String("send") && nextSend < sends.size()) {
+            step.send = true;
+            step.text = sends[nextSend++];
+            if (const QString bad = unsendableCharacters(step.text); !bad.isEmpty()) {
+                ctx.error(QStringLiteral("--send \"%1\": ").arg(step.text) +
+                          QString::fromLatin1(kUnsendableLineText).arg(bad));
+                return std::nullopt;
+            }
+            if (step.text.size() > kMaxTerminalLine) {
+                ctx.error(QStringLiteral("--send: a line of %1 characters; ").arg(step.text.size()) +
+                          QString::fromLatin1(kLineTooLongText));
+                return std::nullopt;
+            }
+        } else if (name == QLatin1String("expect") && nextExpect < expects.size()) {
+            step.text = expects[nextExpect++];
+            step.regex = QRegularExpression(step.text, QRegularExpression::MultilineOption);
+            if (!step.regex.isValid()) {
+                ctx.error(QStringLiteral("--expect \"%1\" is no regular expression: %2")
+                              .arg(step.text, step.regex.errorString()));
+                return std::nullopt;
+            }
+        } else {
+            continue;
+        }
+        steps << step;
+    }
+    return steps;
+}
+
+// The text an expectation is matched against: every line break (CR LF, CR
+// or LF) as one LF, so that $ ends a line.
+struct MatchText {
+    QString text;
+    bool crPending = false;
+    void add(const QString &t) {
+        qsizetype i = crPending && t.startsWith(QLatin1Char('\n')) ? 1 : 0;
+        crPending = t.endsWith(QLatin1Char('\r'));
+        for (; i < t.size(); ++i) {
+            if (t[i] == QLatin1Char('\r')) {
+                if (i + 1 < t.size() && t[i + 1] == QLatin1Char('\n'))
+                    ++i;
+                text += QLatin1Char('\n');
+            } else {
+                text += t[i];
+            }
+        }
+    }
+};
+
+int runScript(Context &ctx, TerminalSession &session, TerminalOutput &output,
+              const QList<ScriptStep> &steps, int timeoutMs) {
+    MatchText seen;
+    qsizetype searchFrom = 0;
+    bool sentSinceExpect = false;
+    const auto onText = [&](const QString &t) {
+        output.received(t);
+        seen.add(t);
+    };
+    int expectation = 0;
+    for (const ScriptStep &step : steps) {
+        if (step.send) {
+            // An expectation looks at what came after the sends before it.
+            if (!sentSinceExpect)
+                searchFrom = qMax(searchFrom, seen.text.size());
+            sentSinceExpect = true;
+            pumpTerminal(session, 0, [] { return true; }, onText);
+            const QString message = session.sendLine(step.text);
+            if (!message.isEmpty()) {
+                ctx.error(message);
+                return ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
+            }
+            output.sent(step.text);
+            continue;
+        }
+        ++expectation;
+        sentSinceExpect = false;
+        QRegularExpressionMatch match;
+        const auto matched = [&] {
+            if (ctx.connectionLost() || !ctx.link.usbOpen())
+                return true;
+            match = step.regex.match(seen.text, searchFrom);
+            return match.hasMatch();
+        };
+        pumpTerminal(session, timeoutMs, matched, onText);
+        if (!match.hasMatch()) {
+            if (ctx.connectionLost() || !ctx.link.usbOpen()) {
+                ctx.error(QStringLiteral("The connection was lost while waiting for \"%1\".")
+                              .arg(step.text));
+                return ExitNoConnection;
+            }
+            ctx.error(QStringLiteral("Expectation %1, \"%2\", not met within %3 s.")
+                          .arg(expectation)
+                          .arg(step.text)
+                          .arg(timeoutMs / 1000.0));
+            return ExitRefused;
+        }
+        searchFrom = match.capturedEnd();
+    }
+    // Lines sent after the last expectation: their answers are shown too.
+    if (sentSinceExpect)
+        output.received(session.takeText(kQuietMs, kTailMaxMs));
+    else
+        pumpTerminal(session, 0, [] { return true; }, onText);
+    return ExitDone;
+}
+
+QString historyFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/lmkinterface/lmkctl-terminal-history");
+}
+
+} // namespace
+
 int runTerminal(Context &ctx, const QCommandLineParser &p) {
     if (!p.positionalArguments().isEmpty())
         return ctx.usageError(QStringLiteral("takes no arguments"));
+    int timeoutMs = 10000;
+    if (p.isSet(QStringLiteral("timeout"))) {
+        bool ok = false;
+        const double seconds = p.value(QStringLiteral("timeout")).toDouble(&ok);
+        if (!ok || seconds <= 0 || seconds > 86400)
+            return ctx.usageError(QStringLiteral("--timeout needs a number of seconds above 0"));
+        timeoutMs = int(seconds * 1000);
+    }
+    const std::optional<QList<ScriptStep>> steps = scriptSteps(ctx, p);
+    if (!steps)
+        return ExitUsage;
+    const bool scripted = !steps->isEmpty();
+
+    TerminalOutput output(ctx);
+    output.formatted = p.isSet(QStringLiteral("timestamps")) || p.isSet(QStringLiteral("hex"));
+    output.view = TranscriptFormatter(
+        {p.isSet(QStringLiteral("timestamps")), p.isSet(QStringLiteral("hex"))});
+    // A log that cannot be written is found before anything is sent.
+    if (p.isSet(QStringLiteral("log")) && !output.log.open(p.value(QStringLiteral("log")))) {
+        ctx.error(QStringLiteral("Cannot open the log file \"%1\": %2; nothing was sent.")
+                      .arg(p.value(QStringLiteral("log")), output.log.error()));
+        return ExitUsage;
+    }
+
     if (!connectUsb(ctx))
         return ExitNoConnection;
 
@@ -72,8 +275,46 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
     // The access-point answer to the mode switch fills the window's form,
     // not its text; it is taken here the same way.
     session.waitForSettings(kSettingsWaitMs);
-    ctx.out << session.takeText(0, 0);
-    ctx.out.flush();
+    output.received(session.takeText(0, 0));
+
+    if (scripted) {
+        const int rc = runScript(ctx, session, output, *steps, timeoutMs);
+        session.leave();
+        return rc;
+    }
+
+    int rc = ExitDone;
+    const auto sendTyped = [&](const QString &line) {
+        const QString message = session.sendLine(line);
+        if (!message.isEmpty()) {
+            ctx.error(message);
+            // Without USB nothing goes; a line too long for a frame or
+            // with characters that have no byte is the caller's mistake
+            // (the next lines still go out).
+            rc = ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
+            return;
+        }
+        output.sent(line);
+    };
+
+    if (TerminalLineEditor::available()) {
+        TerminalLineEditor editor(historyFile());
+        output.editor = &editor;
+        const auto gone = [&] { return ctx.connectionLost() || !ctx.link.usbOpen(); };
+        for (;;) {
+            pumpTerminal(session, -1, [&] { return editor.pending() || gone(); },
+                         [&](const QString &t) { output.received(t); });
+            const bool finished = editor.finished();
+            for (const QString &line : editor.takeLines())
+                sendTyped(line);
+            if (finished || gone())
+                break;
+        }
+        output.editor = nullptr;
+        output.received(session.takeText(kQuietMs, kTailMaxMs));
+        session.leave();
+        return ctx.connectionLost() || !ctx.link.usbOpen() ? ExitNoConnection : rc;
+    }
 
     auto input = std::make_shared<StdinLines>();
     std::thread([input] {
@@ -86,11 +327,9 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
         input->eof = true;
     }).detach();
 
-    int rc = ExitDone;
     for (;;) {
-        waitWhile([&] { return !input->pending(); }, kWaitSliceMs);
-        ctx.out << session.takeText(0, 0);
-        ctx.out.flush();
+        pumpTerminal(session, kWaitSliceMs, [&] { return input->pending(); },
+                     [&](const QString &t) { output.received(t); });
         std::deque<std::string> lines;
         bool eof = false;
         {
@@ -101,20 +340,12 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
         for (std::string &l : lines) {
             if (!l.empty() && l.back() == '\r')
                 l.pop_back();
-            const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
-            if (!message.isEmpty()) {
-                ctx.error(message);
-                // Without USB nothing goes; a line too long for a frame or
-                // with characters that have no byte is the caller's mistake
-                // (the next lines still go out).
-                rc = ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
-            }
+            sendTyped(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
         }
         if (eof)
             break;
     }
-    ctx.out << session.takeText(kQuietMs, kTailMaxMs);
-    ctx.out.flush();
+    output.received(session.takeText(kQuietMs, kTailMaxMs));
     session.leave();
     return rc;
 }

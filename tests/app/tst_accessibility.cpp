@@ -213,6 +213,12 @@ class TstAccessibility : public QObject, public OfflineWindow {
             {"SE_Channel", "Channel"},
             {"SE_Power", "TX-Power"},
             {"B_Set", "Set!"},
+            {"B_Log", "Log…"},
+            {"CB_Timestamps", "Timestamps"},
+            {"CB_Hex", "Hex"},
+            {"CB_Monospace", "Monospace"},
+            {"E_Find", "Find:"},
+            {"SE_Scrollback", "Scrollback lines"},
             // Speicherplätze
             {"SG_Speicher", "Speicherplätze"},
             {"LB_Speicher", "Datei:"},
@@ -383,13 +389,16 @@ class TstAccessibility : public QObject, public OfflineWindow {
             << 1 << false
             << top + QStringList{"B_Dispcpy", "CB_Live",  "B_Record", "SE_X",     "SE_Y",
                                  "SE_B",      "SE_H",     "RB_GWVGA", "S_Rahmen", "B_Clip"};
+        const QStringList terminalView{"B_Clear", "B_Log", "CB_Timestamps", "CB_Hex", "CB_Monospace"};
         QTest::newRow("USB Terminal")
-            << 4 << false << top + QStringList{"M_Chat", "B_Clear", "E_SSID", "E_Pass", "SE_Channel",
-                                               "SE_Power"};
+            << 4 << false
+            << top + QStringList{"M_Chat"} + terminalView +
+                   QStringList{"E_SSID", "E_Pass", "SE_Channel", "SE_Power", "E_Find", "SE_Scrollback"};
         QTest::newRow("USB Terminal, all enabled")
             << 4 << true
-            << top + QStringList{"M_Chat",     "B_Clear",  "E_SSID", "E_Pass",
-                                 "SE_Channel", "SE_Power", "B_Set"};
+            << top + QStringList{"M_Chat"} + terminalView +
+                   QStringList{"E_SSID", "E_Pass", "SE_Channel", "SE_Power", "B_Set", "E_Find",
+                               "SE_Scrollback"};
     }
     void tabOrder() {
         QFETCH(int, tab);

@@ -1,12 +1,18 @@
 // The "USB Terminal" page: typing and sending lines, receiving text, the
 // access-point form with its fill-in and "Set!".
+#include "OwnSettings.h"
 #include "ScriptedDialogs.h"
 #include "link/DeviceLink.h"
 #include "terminal/TerminalOperations.h"
 #include "terminal/ui/ChatMemo.h"
 #include "terminal/ui/TerminalPage.h"
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,9 +112,35 @@ const QByteArray kAnswer = "Access point name:\r\nLMK54-Home\r\nPasskey:\r\nabcd
                            "Channel:\r\n7\r\nTX power:\r\n12\r\n";
 } // namespace
 
+namespace {
+QByteArray fileContents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+template <typename W> W *child(TerminalPage &page, const char *name) {
+    return page.findChild<W *>(QLatin1String(name));
+}
+// Ctrl+Up (-1) or Ctrl+Down (+1) in a widget.
+void recallKey(QWidget *w, int direction) {
+    QTest::keyClick(w, direction < 0 ? Qt::Key_Up : Qt::Key_Down, Qt::ControlModifier);
+}
+const QByteArray kVerFrame = QByteArray::fromHex("19057665720d0a000000");
+} // namespace
+
 class TstTerminalPage : public QObject {
     Q_OBJECT
+    // The page keeps its choices and sent lines in the settings: this
+    // process's own.
+    OwnSettings m_settings;
+    QTemporaryDir m_dir;
+
 private slots:
+    void init() {
+        // Every test starts from the page's defaults.
+        QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      "/lmkinterface/lmkinterface.conf");
+    }
+
     void controls() {
         Fixture f;
         QVERIFY(f.chat && f.clear && f.ssid && f.pass && f.channel && f.power && f.set);
@@ -757,6 +789,238 @@ private slots:
         QCOMPARE(f.sent[0].mid(32, 22), QByteArray("0123456789012345678901"));
         QCOMPARE(f.sent[0].mid(65, 2), QByteArray("3 "));
         QCOMPARE(f.sent[0].mid(78, 2), QByteArray("5 "));
+    }
+
+    // Timestamps, hex, the sent mark and the font are view only: the line
+    // typed goes out as typed in every view.
+    void viewsKeepTheWire_data() {
+        QTest::addColumn<bool>("timestamps");
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<bool>("monospace");
+        QTest::addColumn<QString>("shown"); // a pattern for the session view; empty: M_Chat
+        const QString t = QStringLiteral("\\d\\d:\\d\\d:\\d\\d\\.\\d{3} ");
+        QTest::newRow("plain") << false << false << false << QString();
+        QTest::newRow("monospace") << false << false << true << QString();
+        QTest::newRow("timestamps") << true << false << false
+                                    << "^" + t + "\\[TX\\] ver\n" + t + "LMK540 V103\n$";
+        QTest::newRow("hex") << false << true << false
+                             << QStringLiteral("^\\[TX\\] 00000000  76 65 72 0d 0a .*\\|ver\\.\\.\\|\n"
+                                               "00000000  4c 4d 4b .*\\|LMK540 V103\\.\\.\\|\n$");
+        QTest::newRow("hex and timestamps")
+            << true << true << true << "^" + t + "\\[TX\\] 00000000  76 .*\n" + t + "00000000  4c .*\n$";
+    }
+    void viewsKeepTheWire() {
+        QFETCH(bool, timestamps);
+        QFETCH(bool, hex);
+        QFETCH(bool, monospace);
+        QFETCH(QString, shown);
+        Fixture f;
+        f.page.show();
+        child<QCheckBox>(f.page, "CB_Timestamps")->setChecked(timestamps);
+        child<QCheckBox>(f.page, "CB_Hex")->setChecked(hex);
+        child<QCheckBox>(f.page, "CB_Monospace")->setChecked(monospace);
+        auto *session = child<QPlainTextEdit>(f.page, "M_Session");
+        auto *line = child<QLineEdit>(f.page, "E_Line");
+        QVERIFY(session && line);
+        QCOMPARE(session->isVisible(), !shown.isEmpty());
+        QCOMPARE(line->isVisible(), !shown.isEmpty());
+        QCOMPARE(f.chat->isVisible(), shown.isEmpty());
+        QCOMPARE(QFontInfo(f.chat->font()).fixedPitch() || QFontInfo(line->font()).fixedPitch(),
+                 monospace);
+        QWidget *typeInto = shown.isEmpty() ? static_cast<QWidget *>(f.chat) : line;
+        QTest::keyClicks(typeInto, QStringLiteral("ver"));
+        QTest::keyClick(typeInto, Qt::Key_Return);
+        QCOMPARE(f.sent, QList<QByteArray>{kVerFrame});
+        f.receive("LMK540 V103\r\n");
+        // The terminal text is the same in every view.
+        QCOMPARE(f.chat->toPlainText(), QStringLiteral("ver\nLMK540 V103\n"));
+        if (!shown.isEmpty())
+            QVERIFY2(QRegularExpression(shown).match(session->toPlainText()).hasMatch(),
+                     qPrintable(session->toPlainText()));
+        QCOMPARE(child<QLabel>(f.page, "L_Counters")->text(),
+                 QStringLiteral("RX: 13 bytes   TX: 10 bytes"));
+        QVERIFY(f.dialogs.texts.isEmpty());
+    }
+
+    // Ctrl+Up and Ctrl+Down recall sent lines into the line being typed;
+    // Enter sends the recalled line, edited or not.
+    void historyRecall_data() {
+        QTest::addColumn<bool>("inLineField");
+        QTest::newRow("in the memo") << false;
+        QTest::newRow("in the line field") << true;
+    }
+    void historyRecall() {
+        QFETCH(bool, inLineField);
+        Fixture f;
+        f.page.show();
+        child<QCheckBox>(f.page, "CB_Timestamps")->setChecked(inLineField);
+        auto *line = child<QLineEdit>(f.page, "E_Line");
+        QWidget *w = inLineField ? static_cast<QWidget *>(line) : f.chat;
+        auto typed = [&] {
+            return inLineField ? line->text()
+                               : static_cast<ChatMemo *>(f.chat)->currentInput();
+        };
+        for (const char *l : {"ver", "help", "ap"}) {
+            QTest::keyClicks(w, QLatin1String(l));
+            QTest::keyClick(w, Qt::Key_Return);
+        }
+        f.receive("lmk> "); // a prompt: recalled lines go after it
+        QTest::keyClicks(w, QStringLiteral("draft"));
+        recallKey(w, -1);
+        QCOMPARE(typed(), QStringLiteral("ap"));
+        recallKey(w, -1);
+        recallKey(w, -1);
+        QCOMPARE(typed(), QStringLiteral("ver"));
+        recallKey(w, -1); // nothing older
+        QCOMPARE(typed(), QStringLiteral("ver"));
+        recallKey(w, 1);
+        QCOMPARE(typed(), QStringLiteral("help"));
+        recallKey(w, 1);
+        recallKey(w, 1);
+        QCOMPARE(typed(), QStringLiteral("draft"));
+        recallKey(w, -1);
+        recallKey(w, -1);
+        recallKey(w, -1);
+        QCOMPARE(typed(), QStringLiteral("ver"));
+        f.sent.clear();
+        QTest::keyClick(w, Qt::Key_Return);
+        // The memo sends its last line (the prompt with it), the line field
+        // its text.
+        QCOMPARE(f.sent, QList<QByteArray>{*terminalLineFrame(inLineField ? "ver" : "lmk> ver")});
+
+        // Kept between runs.
+        TerminalPage again(f.link);
+        auto *line2 = child<QLineEdit>(again, "E_Line");
+        again.show();
+        QVERIFY(line2->isVisible() == inLineField);
+        if (inLineField) {
+            recallKey(line2, -1);
+            QCOMPARE(line2->text(), QStringLiteral("ver")); // the newest
+            recallKey(line2, -1);
+            QCOMPARE(line2->text(), QStringLiteral("ap"));
+        }
+    }
+
+    // The scrollback keeps the newest lines; the log keeps everything.
+    void scrollbackBound() {
+        Fixture f;
+        auto *scrollback = child<QSpinBox>(f.page, "SE_Scrollback");
+        QCOMPARE(scrollback->value(), 10000);
+        scrollback->setValue(100);
+        const QString log = m_dir.filePath("scrollback.log");
+        f.dialogs.files.enqueue(log);
+        child<QPushButton>(f.page, "B_Log")->click();
+        QVERIFY(f.page.logging());
+        for (int i = 1; i <= 250; ++i)
+            f.receive(QByteArray("line ") + QByteArray::number(i) + "\r\n");
+        QVERIFY(f.chat->blockCount() <= 100);
+        QVERIFY(f.chat->document()->lastBlock().previous().text() == QStringLiteral("line 250"));
+        QVERIFY(!f.chat->toPlainText().contains(QStringLiteral("line 150\n")));
+        QVERIFY(f.chat->toPlainText().contains(QStringLiteral("line 200\n")));
+        child<QCheckBox>(f.page, "CB_Timestamps")->setChecked(true);
+        auto *session = child<QPlainTextEdit>(f.page, "M_Session");
+        QVERIFY(session->blockCount() <= 101);
+        QVERIFY(session->toPlainText().contains(QStringLiteral(" line 250\n")));
+        QVERIFY(!session->toPlainText().contains(QStringLiteral(" line 150\n")));
+        child<QPushButton>(f.page, "B_Log")->click();
+        QVERIFY(!f.page.logging());
+        const QList<QByteArray> lines = fileContents(log).split('\n');
+        QCOMPARE(lines.size(), 251);
+        QVERIFY(lines.first().endsWith(" RX line 1"));
+        QVERIFY(lines[249].endsWith(" RX line 250"));
+    }
+
+    void logButton() {
+        Fixture f;
+        auto *log = child<QPushButton>(f.page, "B_Log");
+        QCOMPARE(log->text(), QStringLiteral("Log…"));
+        // Cancelled: no log.
+        log->click();
+        QVERIFY(!f.page.logging());
+        QVERIFY(!log->isChecked());
+        // A file that cannot be opened.
+        f.dialogs.files.enqueue(m_dir.filePath("no/such/folder/x.log"));
+        log->click();
+        QVERIFY(!f.page.logging());
+        QCOMPARE(f.dialogs.texts.size(), 1);
+        QVERIFY(f.dialogs.texts[0].startsWith("Cannot open the log file"));
+        f.dialogs.clear();
+        const QString path = m_dir.filePath("button.log");
+        f.dialogs.files.enqueue(path);
+        log->click();
+        QVERIFY(f.page.logging());
+        QVERIFY(log->isChecked());
+        QVERIFY(child<QLabel>(f.page, "L_LogFile")->text().contains("button.log"));
+        QTest::keyClicks(f.chat, QStringLiteral("ver"));
+        QTest::keyClick(f.chat, Qt::Key_Return);
+        f.receive("LMK540 ");
+        f.receive("V103\r\nGr\xfc\xdf" "e");
+        // Each line is on disk as soon as it is complete.
+        const QByteArray sofar = fileContents(path);
+        QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} TX ver\n"
+                                    "\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} RX LMK540 V103\n$")
+                     .match(QString::fromUtf8(sofar))
+                     .hasMatch(),
+                 sofar.constData());
+        log->click(); // stops: the open line is written, in UTF-8
+        QVERIFY(fileContents(path).endsWith(" RX Gr\xc3\xbc\xc3\x9f" "e\n"));
+        QVERIFY(f.dialogs.texts.isEmpty());
+        QCOMPARE(f.sent, QList<QByteArray>{kVerFrame});
+    }
+
+    void logKeptWhenThePageGoes() {
+        const QString path = m_dir.filePath("end.log");
+        {
+            Fixture f;
+            f.dialogs.files.enqueue(path);
+            child<QPushButton>(f.page, "B_Log")->click();
+            f.receive("no line end");
+        }
+        QVERIFY(fileContents(path).endsWith(" RX no line end\n"));
+    }
+
+    void find() {
+        Fixture f;
+        f.page.show();
+        f.receive("alpha\r\nbeta V103\r\ngamma V103\r\n");
+        auto *field = child<QLineEdit>(f.page, "E_Find");
+        auto *result = child<QLabel>(f.page, "L_Find");
+        QVERIFY(field && result);
+        // Ctrl+F goes to the search field.
+        f.page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.page));
+        f.chat->setFocus();
+        QTest::keyClick(f.chat, Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClicks(field, QStringLiteral("V103"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(f.chat->textCursor().selectedText(), QStringLiteral("V103"));
+        const int first = f.chat->textCursor().position();
+        QTest::keyClick(field, Qt::Key_Return);
+        QVERIFY(f.chat->textCursor().position() > first);
+        QTest::keyClick(field, Qt::Key_Return); // from the top again
+        QCOMPARE(f.chat->textCursor().position(), first);
+        QVERIFY(result->text().isEmpty());
+        field->setText(QStringLiteral("delta"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(result->text(), QStringLiteral("\"delta\" not found"));
+        QVERIFY(f.sent.isEmpty());
+    }
+
+    void choicesRemembered() {
+        {
+            Fixture f;
+            child<QCheckBox>(f.page, "CB_Timestamps")->setChecked(true);
+            child<QCheckBox>(f.page, "CB_Monospace")->setChecked(true);
+            child<QSpinBox>(f.page, "SE_Scrollback")->setValue(500);
+        }
+        Fixture f;
+        QVERIFY(child<QCheckBox>(f.page, "CB_Timestamps")->isChecked());
+        QVERIFY(!child<QCheckBox>(f.page, "CB_Hex")->isChecked());
+        QVERIFY(child<QCheckBox>(f.page, "CB_Monospace")->isChecked());
+        QCOMPARE(child<QSpinBox>(f.page, "SE_Scrollback")->value(), 500);
+        QCOMPARE(f.chat->maximumBlockCount(), 500);
+        QVERIFY(QFontInfo(f.chat->font()).fixedPitch());
     }
 };
 

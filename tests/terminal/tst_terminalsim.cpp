@@ -1,6 +1,7 @@
 // The "USB Terminal" page against a real lmk-sim over the simulated USB
 // library: the access-point answer fills the form, "Set!" changes the
 // simulator's settings, a typed line reaches it and its answer is shown.
+#include "OwnSettings.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/DeviceLink.h"
@@ -10,7 +11,11 @@
 #include "terminal/ui/TerminalPage.h"
 #include "app/TFMain.h"
 
+#include <QCheckBox>
 #include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include "terminal/ui/ChatMemo.h"
 #include <QTcpSocket>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +79,10 @@ struct Rig {
 
 class TstTerminalSim : public QObject {
     Q_OBJECT
+    // The page's choices and sent lines: this process's own settings.
+    OwnSettings m_settings;
+    QTemporaryDir m_dir;
+
 private slots:
     void cleanup() { SimProcess::noUsb(); }
 
@@ -312,6 +321,87 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 3, 3000);
         QTest::qWait(200);
         QCOMPARE(r.chat->toPlainText(), QString());
+    }
+
+    // In every view the receiver gets the typed line and nothing else; the
+    // log holds the session; a recalled line goes out as the line it was.
+    void viewsLogAndRecallOverUsb_data() {
+        QTest::addColumn<bool>("timestamps");
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<bool>("monospace");
+        QTest::newRow("plain") << false << false << false;
+        QTest::newRow("timestamps") << true << false << false;
+        QTest::newRow("hex") << false << true << false;
+        QTest::newRow("all") << true << true << true;
+    }
+    void viewsLogAndRecallOverUsb() {
+        QFETCH(bool, timestamps);
+        QFETCH(bool, hex);
+        QFETCH(bool, monospace);
+        Rig r;
+        QVERIFY(r.start({"--ap-silent"}));
+        r.enterPage();
+        r.page->show();
+        r.page->findChild<QCheckBox *>("CB_Timestamps")->setChecked(timestamps);
+        r.page->findChild<QCheckBox *>("CB_Hex")->setChecked(hex);
+        r.page->findChild<QCheckBox *>("CB_Monospace")->setChecked(monospace);
+        const QString log = m_dir.filePath(QStringLiteral("%1.log").arg(QTest::currentDataTag()));
+        r.dialogs.files.enqueue(log);
+        r.page->B_LogClick();
+        QVERIFY(r.page->logging());
+        QWidget *w = timestamps || hex ? static_cast<QWidget *>(r.page->findChild<QLineEdit *>("E_Line"))
+                                       : r.chat;
+        QVERIFY(w->isVisible());
+        QTest::keyClicks(w, QStringLiteral("ver"));
+        QTest::keyClick(w, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().endsWith("LMK540 V103\n"), 3000);
+        QTest::keyClicks(w, QStringLiteral("xyz"));
+        QTest::keyClick(w, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(r.chat->toPlainText().endsWith("Unknown command: xyz\n"), 3000);
+        // Ctrl+Up twice: "ver" again, sent with Enter.
+        QTest::keyClick(w, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(w, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(r.sim.requests("usb").size(), 4, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(r.chat->toPlainText().count("LMK540 V103"), 2, 3000);
+        const QByteArray ver = QByteArray::fromHex("19057665720d0a000000");
+        QCOMPARE(r.sim.requests("usb"),
+                 (QList<QByteArray>{kEnter, ver, QByteArray::fromHex("190578797a0d0a000000"), ver}));
+        r.page->B_LogClick();
+        QVERIFY(!r.page->logging());
+        QFile f(log);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(f.readAll()).split('\n');
+        QCOMPARE(lines.takeLast(), QString());
+        for (QString &l : lines) {
+            const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} ");
+            QVERIFY2(time.match(l).hasMatch(), qPrintable(l));
+            l = l.mid(24);
+        }
+        QCOMPARE(lines, (QStringList{"TX ver", "RX LMK540 V103", "TX xyz", "RX Unknown command: xyz",
+                                     "TX ver", "RX LMK540 V103"}));
+        QVERIFY(r.dialogs.texts.isEmpty());
+    }
+
+    // The scrollback over a real session: the oldest lines go first.
+    void scrollbackOverUsb() {
+        Rig r;
+        QVERIFY(r.start());
+        r.enterPage();
+        // The access-point answer first (8 lines of it would fill the form).
+        QTRY_VERIFY_WITH_TIMEOUT(!r.page->apSettingsExpected(), 3000);
+        r.page->show();
+        r.page->findChild<QSpinBox *>("SE_Scrollback")->setValue(100);
+        for (int i = 0; i < 60; ++i) {
+            QTest::keyClicks(r.chat, QStringLiteral("ver"));
+            QTest::keyClick(r.chat, Qt::Key_Return);
+            QTRY_COMPARE_WITH_TIMEOUT(r.chat->toPlainText().count("LMK540 V103"), qMin(i + 1, 50),
+                                      3000);
+        }
+        QVERIFY(r.chat->blockCount() <= 100);
+        QCOMPARE(r.sim.requests("usb").size(), 61);
+        QCOMPARE(r.page->receivedBytes(), 87 + 60 * 13); // with the access-point answer
+        QCOMPARE(r.page->sentBytes(), 60 * 10);
     }
 };
 

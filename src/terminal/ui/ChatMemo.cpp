@@ -50,6 +50,7 @@ void insertBreak(QTextCursor &c, int kind) {
 } // namespace
 
 ChatMemo::ChatMemo(QWidget *parent) : QPlainTextEdit(parent) {
+    setCurrentCharFormat(typedFormat());
     // Everything received stays; an undo history of it would only grow.
     setUndoRedoEnabled(false);
     // Tab moves on to the next control, as in the other text fields; a tab
@@ -70,10 +71,18 @@ void ChatMemo::appendSegment(QTextCursor &c, QStringView s) {
     }
 }
 
+QTextCharFormat ChatMemo::typedFormat() const {
+    QTextCharFormat f;
+    f.setForeground(palette().color(QPalette::Link));
+    return f;
+}
+
 void ChatMemo::appendText(const QString &text) {
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
     c.beginEditBlock();
+    // Received text in the memo's own colour, typed text in the link colour.
+    c.setCharFormat(QTextCharFormat());
     qsizetype i = 0;
     const QTextBlock last = document()->lastBlock();
     QTextBlock beforeLast = last.previous();
@@ -104,6 +113,48 @@ void ChatMemo::appendText(const QString &text) {
     c.endEditBlock();
     setTextCursor(c);
     ensureCursorVisible();
+    // What the user types next has the typed colour.
+    setCurrentCharFormat(typedFormat());
+    m_receivedEnd = c;
+    // Typing right after it goes after it.
+    m_receivedEnd.setKeepPositionOnInsert(true);
+    emit textReceived(text);
+}
+
+QTextCursor ChatMemo::inputSelection() const {
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    QTextBlock b = c.block();
+    while (!startsLine(b))
+        b = b.previous();
+    int start = b.position();
+    if (!m_receivedEnd.isNull() && m_receivedEnd.position() > start)
+        start = m_receivedEnd.position();
+    c.setPosition(start, QTextCursor::KeepAnchor);
+    return c;
+}
+
+QString ChatMemo::currentInput() const {
+    return inputSelection().selectedText().replace(QChar::ParagraphSeparator, QString());
+}
+
+void ChatMemo::replaceInput(const QString &text) {
+    QTextCursor c = inputSelection();
+    c.insertText(text);
+    setTextCursor(c);
+    ensureCursorVisible();
+}
+
+void ChatMemo::appendTypedLine(const QString &line) {
+    QTextCursor c(document());
+    c.movePosition(QTextCursor::End);
+    c.beginEditBlock();
+    c.setCharFormat(typedFormat());
+    appendSegment(c, line);
+    insertBreak(c, kLineBreak);
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
 }
 
 QString ChatMemo::chatText() const {
@@ -120,6 +171,7 @@ QString ChatMemo::chatText() const {
 
 void ChatMemo::clearText() {
     clear();
+    m_receivedEnd = QTextCursor();
     m_crPending = false;
     m_lineEndKey = 0;
     m_endedLine.clear();
@@ -155,6 +207,12 @@ QString ChatMemo::lastLine() const {
 }
 
 void ChatMemo::keyPressEvent(QKeyEvent *e) {
+    if ((e->key() == Qt::Key_Up || e->key() == Qt::Key_Down) &&
+        (e->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
+        if (!isReadOnly())
+            emit historyStep(e->key() == Qt::Key_Up ? -1 : 1);
+        return;
+    }
     // Enter, and Shift+Enter alike (no soft line break that the receiver
     // would not understand), ends the line with a line break of its own.
     const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;

@@ -16,10 +16,16 @@
 // line, and lineEnded() reports that line when this key is released, once
 // per press. Enter anywhere else only breaks the text; no other key, and no
 // text from the receiver, ends a line.
+//
+// Ctrl+Up and Ctrl+Down ask for an earlier or later sent line
+// (historyStep); the page puts it in place of what the user typed on the
+// last line after the receiver's last text (replaceInput). Typed text shows
+// in the palette's link colour, received text in the text colour.
 
 #include "terminal/TerminalOperations.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace lmk {
 
@@ -40,9 +46,21 @@ public:
     // The line before the final line break.
     QString lastLine() const;
 
+    // What the user typed on the last line after the receiver's last text,
+    // and its replacement (the caret at its end).
+    QString currentInput() const;
+    void replaceInput(const QString &text);
+    // A line sent from elsewhere on the page, written as if typed and ended
+    // here (it is not sent again).
+    void appendTypedLine(const QString &line);
+
 signals:
     // The key that ended the last line was released; `line` is that line.
     void lineEnded(const QString &line);
+    // Text from the receiver was appended (appendText).
+    void textReceived(const QString &text);
+    // Ctrl+Up (-1) or Ctrl+Down (+1).
+    void historyStep(int direction);
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -52,6 +70,9 @@ protected:
 
 private:
     void appendSegment(class QTextCursor &c, QStringView s);
+    QTextCharFormat typedFormat() const;
+    // From where the user's input on the last line starts to the end.
+    QTextCursor inputSelection() const;
 
     // The last text appended ended with CR: a LF that follows in the next
     // frame completes that line break instead of standing alone.
@@ -59,6 +80,8 @@ private:
     // The key whose press ended the last line (0: none), and that line.
     int m_lineEndKey = 0;
     QString m_endedLine;
+    // Where the receiver's last text ended; moves with the text.
+    QTextCursor m_receivedEnd;
 };
 
 } // namespace lmk
