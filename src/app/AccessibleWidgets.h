@@ -3,10 +3,14 @@
 // of the window beyond Qt's own descriptions:
 // - a page without a tab, and everything on it, is invisible and offers no
 //   action, so nothing on it can be triggered from outside;
-// - a tab bar's hidden tabs are invisible, cannot be focused or selected;
+// - a tab bar has its shown tabs as children, no others (and its focus and
+//   selection events name the tab by its place among them);
+// - the application has the windows shown as children, no hidden ones;
+// - the scan picture is a graphic;
 // - a combo box is named by its caption (its accessible name, buddy label or
 //   group title), its current text is its value;
-// - the colour swatch is a button with a press action and its colour as value;
+// - the colour swatch is a button with a press action and its colour as value
+//   and description;
 // - a label with an accessible name of its own reads its text as description.
 
 class QWidget;
