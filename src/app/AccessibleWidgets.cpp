@@ -258,8 +258,6 @@ class ShownWindows : public QAccessibleInterface {
 // (a hidden tab has nothing to tell).
 QAccessible::UpdateHandler previousUpdateHandler = nullptr;
 
-void tellUpdate(QAccessibleEvent *event);
-
 void forwardUpdate(QAccessibleEvent *event) {
     if (previousUpdateHandler) {
         previousUpdateHandler(event);
@@ -278,18 +276,9 @@ void forwardUpdate(QAccessibleEvent *event) {
     }
     QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(&tellUpdate);
+    QAccessible::installUpdateHandler(&tellAccessibilityUpdate);
 }
 
-void tellUpdate(QAccessibleEvent *event) {
-    if (auto *bar = qobject_cast<QTabBar *>(event->object()); bar && event->child() >= 0) {
-        const int place = shownPlaceOf(bar, event->child());
-        if (place < 0)
-            return;
-        event->setChild(place);
-    }
-    forwardUpdate(event);
-}
 
 // A combo box named by its caption; its current text is its value.
 class CaptionedComboBox : public QAccessibleWidget {
@@ -414,6 +403,16 @@ QAccessibleInterface *describe(const QString &, QObject *object) {
 
 } // namespace
 
+void tellAccessibilityUpdate(QAccessibleEvent *event) {
+    if (auto *bar = qobject_cast<QTabBar *>(event->object()); bar && event->child() >= 0) {
+        const int place = shownPlaceOf(bar, event->child());
+        if (place < 0)
+            return;
+        event->setChild(place);
+    }
+    forwardUpdate(event);
+}
+
 void renewAccessibleDescriptions(QWidget *root) {
     QList<QWidget *> widgets = root->findChildren<QWidget *>();
     widgets.prepend(root);
@@ -434,7 +433,7 @@ void installAccessibleWidgets() {
         return;
     installed = true;
     QAccessible::installFactory(&describe);
-    previousUpdateHandler = QAccessible::installUpdateHandler(&tellUpdate);
+    previousUpdateHandler = QAccessible::installUpdateHandler(&tellAccessibilityUpdate);
 }
 
 } // namespace lmk

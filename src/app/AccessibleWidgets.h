@@ -13,12 +13,20 @@
 //   and description;
 // - a label with an accessible name of its own reads its text as description.
 
+class QAccessibleEvent;
 class QWidget;
 
 namespace lmk {
 
-// Installs the descriptions once for the application; later calls do nothing.
+// Installs the descriptions once for the application, and
+// tellAccessibilityUpdate() as Qt's update handler; later calls do nothing.
 void installAccessibleWidgets();
+
+// Hands an accessibility event on (to the handler installed before, or to
+// the platform) as the tree above has it: a tab bar's event names the tab
+// by its place among the tabs shown, and one of a hidden tab is dropped.
+// Qt calls it for every event while assistive technology listens.
+void tellAccessibilityUpdate(QAccessibleEvent *event);
 
 // Drops the descriptions made so far for `root` and everything below it, so
 // that the next look-up describes each widget where it now stands. Qt
