@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>WLAN Access to Device:</source>
-        <translation>WLAN-Zugang zum Gerät:</translation>
+        <translation>WLAN zum Gerät:</translation>
     </message>
     <message>
         <source>Update 54/55</source>
