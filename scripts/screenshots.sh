@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots (docs/screenshots/*.png): the real window
-# against the simulator, under a virtual X server, each page in both
-# languages. Usage: scripts/screenshots.sh [output folder]
+# against the simulator, under a virtual X server, each page in each
+# language (Original, English, Deutsch). Usage: scripts/screenshots.sh [output folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT="${1:-docs/screenshots}"

@@ -74,8 +74,9 @@ int main(int argc, char *argv[]) {
     window.displayPage()->B_DispcpyClick();
 
     bool ok = true;
-    const std::pair<Language, const char *> languages[] = {{Language::Specified, "de"},
-                                                           {Language::English, "en"}};
+    const std::pair<Language, const char *> languages[] = {{Language::Specified, "original"},
+                                                           {Language::English, "en"},
+                                                           {Language::German, "de"}};
     const char *pages[] = {"update", "display", "terminal"};
     for (const auto &[language, code] : languages) {
         UiLanguage::instance().setLanguage(language);

@@ -703,5 +703,857 @@
         <source>Compare with Recei&amp;ver</source>
         <translation>Compare with Recei&amp;ver</translation>
     </message>
+    <message>
+        <source>Original</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Colour %1</source>
+        <translation>Colour %1</translation>
+    </message>
+    <message>
+        <source>Scan picture</source>
+        <translation>Scan picture</translation>
+    </message>
+    <message>
+        <source>Choose the .RPD file to upload with File ▸ Open (Alt+F, O)</source>
+        <translation>Choose the .RPD file to upload with File ▸ Open (Alt+F, O)</translation>
+    </message>
+    <message>
+        <source>%1 is set in the environment; it wins over the address saved here as long as it is set.</source>
+        <translation>%1 is set in the environment; it wins over the address saved here as long as it is set.</translation>
+    </message>
+    <message>
+        <source>%1 and %2 are set in the environment; they win over the address saved here as long as they are set.</source>
+        <translation>%1 and %2 are set in the environment; they win over the address saved here as long as they are set.</translation>
+    </message>
+    <message>
+        <source>Saved for later runs, and used by lmkctl too. Interface &gt; Find WLAN Connection connects to it.</source>
+        <translation>Saved for later runs, and used by lmkctl too. Interface &gt; Find WLAN Connection connects to it.</translation>
+    </message>
+    <message>
+        <source>Host</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>&amp;Host:</source>
+        <translation>&amp;Host:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>Scale:</source>
+        <translation>Scale:</translation>
+    </message>
+    <message>
+        <source>The memory slots have changes that are not saved. Open another file anyway?</source>
+        <translation>The memory slots have changes that are not saved. Open another file anyway?</translation>
+    </message>
+    <message>
+        <source>The memory slots have changes that are not saved. Close the application anyway?</source>
+        <translation>The memory slots have changes that are not saved. Close the application anyway?</translation>
+    </message>
+    <message>
+        <source>The memory slots have changes that are not saved. Close the editor anyway?</source>
+        <translation>The memory slots have changes that are not saved. Close the editor anyway?</translation>
+    </message>
+    <message>
+        <source>The memory slots have changes that are not saved. Read the receiver's slots over them?</source>
+        <translation>The memory slots have changes that are not saved. Read the receiver's slots over them?</translation>
+    </message>
+    <message>
+        <source>The memory slots are being transferred; wait until that has finished.</source>
+        <translation>The memory slots are being transferred; wait until that has finished.</translation>
+    </message>
+    <message>
+        <source>The memory slots are being transferred; nothing was changed.</source>
+        <translation>The memory slots are being transferred; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>The memory slots are being transferred; wait until that has finished, then clear them.</source>
+        <translation>The memory slots are being transferred; wait until that has finished, then clear them.</translation>
+    </message>
+    <message>
+        <source>%1: %2 %3 written</source>
+        <translation>%1: %2 %3 written</translation>
+    </message>
+    <message>
+        <source>Recording</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <source>Recorded</source>
+        <translation>Recorded</translation>
+    </message>
+    <message>
+        <source>frame</source>
+        <translation>frame</translation>
+    </message>
+    <message>
+        <source>frames</source>
+        <translation>frames</translation>
+    </message>
+    <message>
+        <source>Cannot create file "%1". %2</source>
+        <translation>Cannot create file "%1". %2</translation>
+    </message>
+    <message>
+        <source>Cannot open file "%1". %2</source>
+        <translation>Cannot open file "%1". %2</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>&amp;Folder:</source>
+        <translation>&amp;Folder:</translation>
+    </message>
+    <message>
+        <source>&amp;Numbered (frame-0001.png)</source>
+        <translation>&amp;Numbered (frame-0001.png)</translation>
+    </message>
+    <message>
+        <source>&amp;Time-stamped (frame-YYYYMMDD-HHMMSS.png)</source>
+        <translation>&amp;Time-stamped (frame-YYYYMMDD-HHMMSS.png)</translation>
+    </message>
+    <message>
+        <source>Names:</source>
+        <translation>Names:</translation>
+    </message>
+    <message>
+        <source>every frame</source>
+        <translation>every frame</translation>
+    </message>
+    <message>
+        <source>&amp;One frame every:</source>
+        <translation>&amp;One frame every:</translation>
+    </message>
+    <message>
+        <source>%1[*] - Memory Slots</source>
+        <translation>%1[*] - Memory Slots</translation>
+    </message>
+    <message>
+        <source>Exported to %1</source>
+        <translation>Exported to %1</translation>
+    </message>
+    <message>
+        <source>Import CSV</source>
+        <translation>Import CSV</translation>
+    </message>
+    <message>
+        <source>Imported %1</source>
+        <translation>Imported %1</translation>
+    </message>
+    <message>
+        <source>%1 slot(s) copied</source>
+        <translation>%1 slot(s) copied</translation>
+    </message>
+    <message>
+        <source>%1 cell(s) copied</source>
+        <translation>%1 cell(s) copied</translation>
+    </message>
+    <message>
+        <source>Only whole slots can be cut: select their rows by the slot numbers. Nothing was changed.</source>
+        <translation>Only whole slots can be cut: select their rows by the slot numbers. Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>%1 slot(s) cut</source>
+        <translation>%1 slot(s) cut</translation>
+    </message>
+    <message>
+        <source>Paste Slots</source>
+        <translation>Paste Slots</translation>
+    </message>
+    <message>
+        <source>%1 slot(s) pasted</source>
+        <translation>%1 slot(s) pasted</translation>
+    </message>
+    <message>
+        <source>Pasted %1 row(s) of cells</source>
+        <translation>Pasted %1 row(s) of cells</translation>
+    </message>
+    <message>
+        <source>Only whole slots can be cleared: select their rows by the slot numbers. Nothing was changed.</source>
+        <translation>Only whole slots can be cleared: select their rows by the slot numbers. Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Clear Slots</source>
+        <translation>Clear Slots</translation>
+    </message>
+    <message>
+        <source>Slot 63 is not empty and falls off the end when an empty slot is inserted at slot %1. Insert anyway?</source>
+        <translation>Slot 63 is not empty and falls off the end when an empty slot is inserted at slot %1. Insert anyway?</translation>
+    </message>
+    <message>
+        <source>Insert Slot %1</source>
+        <translation>Insert Slot %1</translation>
+    </message>
+    <message>
+        <source>Delete Slot %1</source>
+        <translation>Delete Slot %1</translation>
+    </message>
+    <message>
+        <source>Delete %1 Slots</source>
+        <translation>Delete %1 Slots</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Move Down</translation>
+    </message>
+    <message>
+        <source>Select the slots to sort.</source>
+        <translation>Select the slots to sort.</translation>
+    </message>
+    <message>
+        <source>Sort by Frequency</source>
+        <translation>Sort by Frequency</translation>
+    </message>
+    <message>
+        <source>Sort by Name</source>
+        <translation>Sort by Name</translation>
+    </message>
+    <message>
+        <source>Reading the receiver's slots…</source>
+        <translation>Reading the receiver's slots…</translation>
+    </message>
+    <message>
+        <source>The receiver's slots could not be read: %1</source>
+        <translation>The receiver's slots could not be read: %1</translation>
+    </message>
+    <message>
+        <source>The image equals the receiver's slots.</source>
+        <translation>The image equals the receiver's slots.</translation>
+    </message>
+    <message>
+        <source>Slots that differ from the receiver: %1</source>
+        <translation>Slots that differ from the receiver: %1</translation>
+    </message>
+    <message>
+        <source>Reading the receiver's slots for a backup…</source>
+        <translation>Reading the receiver's slots for a backup…</translation>
+    </message>
+    <message>
+        <source>Backup of the receiver's slots: %1</source>
+        <translation>Backup of the receiver's slots: %1</translation>
+    </message>
+    <message>
+        <source>Backups of the receiver's slots</source>
+        <translation>Backups of the receiver's slots</translation>
+    </message>
+    <message>
+        <source>&amp;Backups, newest first:</source>
+        <translation>&amp;Backups, newest first:</translation>
+    </message>
+    <message>
+        <source>Backups</source>
+        <translation>Backups</translation>
+    </message>
+    <message>
+        <source>%1   cannot be read</source>
+        <translation>%1   cannot be read</translation>
+    </message>
+    <message>
+        <source>%1   same as the slots shown</source>
+        <translation>%1   same as the slots shown</translation>
+    </message>
+    <message>
+        <source>%1   1 slot differs</source>
+        <translation>%1   1 slot differs</translation>
+    </message>
+    <message>
+        <source>%1   %2 slots differ</source>
+        <translation>%1   %2 slots differ</translation>
+    </message>
+    <message>
+        <source>Choose a backup first.</source>
+        <translation>Choose a backup first.</translation>
+    </message>
+    <message>
+        <source>Open Backup %1</source>
+        <translation>Open Backup %1</translation>
+    </message>
+    <message>
+        <source>The block of %1 x %2 cells does not fit from slot %3, %4 on; nothing was changed.</source>
+        <translation>The block of %1 x %2 cells does not fit from slot %3, %4 on; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2; nothing was changed.</source>
+        <translation>Slot %1: %2; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Edit %1 of slot %2</source>
+        <translation>Edit %1 of slot %2</translation>
+    </message>
+    <message>
+        <source>Paste %1 cells</source>
+        <translation>Paste %1 cells</translation>
+    </message>
+    <message>
+        <source>Read from receiver</source>
+        <translation>Read from receiver</translation>
+    </message>
+    <message>
+        <source>Slots replaced</source>
+        <translation>Slots replaced</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>Reading the memory slots</source>
+        <translation>Reading the memory slots</translation>
+    </message>
+    <message>
+        <source>Writing the memory slots</source>
+        <translation>Writing the memory slots</translation>
+    </message>
+    <message>
+        <source>Clearing the memory slots</source>
+        <translation>Clearing the memory slots</translation>
+    </message>
+    <message>
+        <source>%1 stopped at slot %2 of 63: %3.</source>
+        <translation>%1 stopped at slot %2 of 63: %3.</translation>
+    </message>
+    <message>
+        <source>no slot was changed</source>
+        <translation>no slot was changed</translation>
+    </message>
+    <message>
+        <source>no slot was cleared</source>
+        <translation>no slot was cleared</translation>
+    </message>
+    <message>
+        <source>slot 1 holds the new data</source>
+        <translation>slot 1 holds the new data</translation>
+    </message>
+    <message>
+        <source>slot 1 is cleared</source>
+        <translation>slot 1 is cleared</translation>
+    </message>
+    <message>
+        <source>slots 1–%1 hold the new data</source>
+        <translation>slots 1–%1 hold the new data</translation>
+    </message>
+    <message>
+        <source>slots 1–%1 are cleared</source>
+        <translation>slots 1–%1 are cleared</translation>
+    </message>
+    <message>
+        <source>Reading slot %1 of 63…</source>
+        <translation>Reading slot %1 of 63…</translation>
+    </message>
+    <message>
+        <source>Writing slot %1 of 63…</source>
+        <translation>Writing slot %1 of 63…</translation>
+    </message>
+    <message>
+        <source>Clearing slot %1 of 63…</source>
+        <translation>Clearing slot %1 of 63…</translation>
+    </message>
+    <message>
+        <source>Reading the slots back…</source>
+        <translation>Reading the slots back…</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>Open %1</translation>
+    </message>
+    <message>
+        <source>Scan incomplete: %1 of %2 columns missing!</source>
+        <translation>Scan incomplete: %1 of %2 columns missing!</translation>
+    </message>
+    <message>
+        <source>%1 is running: try again when it has ended.</source>
+        <translation>%1 is running: try again when it has ended.</translation>
+    </message>
+    <message>
+        <source>No connection or no file available!</source>
+        <translation>No connection or no file available!</translation>
+    </message>
+    <message>
+        <source>Task id %1 is larger than FFFF and cannot be sent: nothing loaded!</source>
+        <translation>Task id %1 is larger than FFFF and cannot be sent: nothing loaded!</translation>
+    </message>
+    <message>
+        <source>File "%1" is empty: there is nothing to load.</source>
+        <translation>File "%1" is empty: there is nothing to load.</translation>
+    </message>
+    <message>
+        <source>File "%1" cannot be read: %2</source>
+        <translation>File "%1" cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>File "%1" is %2 bytes; at most %3 bytes (%4 MiB) can be loaded into the receiver.</source>
+        <translation>File "%1" is %2 bytes; at most %3 bytes (%4 MiB) can be loaded into the receiver.</translation>
+    </message>
+    <message>
+        <source>It is %1, not a regular file.</source>
+        <translation>It is %1, not a regular file.</translation>
+    </message>
+    <message>
+        <source>It is %1, not a regular file, and is not replaced.</source>
+        <translation>It is %1, not a regular file, and is not replaced.</translation>
+    </message>
+    <message>
+        <source>a FIFO (named pipe)</source>
+        <translation>a FIFO (named pipe)</translation>
+    </message>
+    <message>
+        <source>a character device</source>
+        <translation>a character device</translation>
+    </message>
+    <message>
+        <source>a block device</source>
+        <translation>a block device</translation>
+    </message>
+    <message>
+        <source>not a file</source>
+        <translation>not a file</translation>
+    </message>
+    <message>
+        <source>Line not sent: the receiver cannot take the characters %1</source>
+        <translation>Line not sent: the receiver cannot take the characters %1</translation>
+    </message>
+    <message>
+        <source>Name (SSID) "%1" is longer than 10 characters: it would be cut!</source>
+        <translation>Name (SSID) "%1" is longer than 10 characters: it would be cut!</translation>
+    </message>
+    <message>
+        <source>Passkey "%1" is longer than 22 characters: it would be cut!</source>
+        <translation>Passkey "%1" is longer than 22 characters: it would be cut!</translation>
+    </message>
+    <message>
+        <source>Name (SSID) "%1" holds characters the WiFi module cannot take: %2</source>
+        <translation>Name (SSID) "%1" holds characters the WiFi module cannot take: %2</translation>
+    </message>
+    <message>
+        <source>Passkey "%1" holds characters the WiFi module cannot take: %2</source>
+        <translation>Passkey "%1" holds characters the WiFi module cannot take: %2</translation>
+    </message>
+    <message>
+        <source>The receiver reported channel "%1", not a number from 0 to 11: choose the channel!</source>
+        <translation>The receiver reported channel "%1", not a number from 0 to 11: choose the channel!</translation>
+    </message>
+    <message>
+        <source>The receiver reported TX-Power "%1", not a number from 0 to 19: choose the power!</source>
+        <translation>The receiver reported TX-Power "%1", not a number from 0 to 19: choose the power!</translation>
+    </message>
+    <message>
+        <source>Unexpected reply from the device (code 0x%1).</source>
+        <translation>Unexpected reply from the device (code 0x%1).</translation>
+    </message>
+    <message>
+        <source>No backup of the receiver's slots: %1</source>
+        <translation>No backup of the receiver's slots: %1</translation>
+    </message>
+    <message>
+        <source>no connection to the receiver</source>
+        <translation>no connection to the receiver</translation>
+    </message>
+    <message>
+        <source>another slot operation is running</source>
+        <translation>another slot operation is running</translation>
+    </message>
+    <message>
+        <source>the connection was lost</source>
+        <translation>the connection was lost</translation>
+    </message>
+    <message>
+        <source>the read failed</source>
+        <translation>the read failed</translation>
+    </message>
+    <message>
+        <source>the receiver answered for %1 of 63 slots</source>
+        <translation>the receiver answered for %1 of 63 slots</translation>
+    </message>
+    <message>
+        <source>the slots equal this newest backup; no new one was stored</source>
+        <translation>the slots equal this newest backup; no new one was stored</translation>
+    </message>
+    <message>
+        <source>63 slots written and verified</source>
+        <translation>63 slots written and verified</translation>
+    </message>
+    <message>
+        <source>63 slots written; reading them back failed: %1</source>
+        <translation>63 slots written; reading them back failed: %1</translation>
+    </message>
+    <message>
+        <source>Name "%1" is longer than %2 characters</source>
+        <translation>Name "%1" is longer than %2 characters</translation>
+    </message>
+    <message>
+        <source>Platz is the slot's number and cannot be changed</source>
+        <translation>Platz is the slot's number and cannot be changed</translation>
+    </message>
+    <message>
+        <source>Find WLAN Connection</source>
+        <translation>Find WLAN Connection</translation>
+    </message>
+    <message>
+        <source>kein Audio-Device</source>
+        <translation>no audio device</translation>
+    </message>
+    <message>
+        <source>The CSV text has no header row.</source>
+        <translation>The CSV text has no header row.</translation>
+    </message>
+    <message>
+        <source>The CSV text is larger than 1 MiB.</source>
+        <translation>The CSV text is larger than 1 MiB.</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3</source>
+        <translation>Line %1, column %2: %3</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Line %1: %2</translation>
+    </message>
+    <message>
+        <source>Write failed</source>
+        <translation>Write failed</translation>
+    </message>
+    <message>
+        <source>No folder for backups.</source>
+        <translation>No folder for backups.</translation>
+    </message>
+    <message>
+        <source>Cannot create the backup folder "%1".</source>
+        <translation>Cannot create the backup folder "%1".</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>: "=" missing</source>
+        <translation>: "=" missing</translation>
+    </message>
+    <message>
+        <source>: no colour</source>
+        <translation>: no colour</translation>
+    </message>
+    <message>
+        <source>: unknown colour group</source>
+        <translation>: unknown colour group</translation>
+    </message>
+    <message>
+        <source>: unknown colour role</source>
+        <translation>: unknown colour role</translation>
+    </message>
+    <message>
+        <source>the base style Fusion is missing</source>
+        <translation>the base style Fusion is missing</translation>
+    </message>
+    <message>
+        <source>Visual style "%1" cannot be applied: %2</source>
+        <translation>Visual style "%1" cannot be applied: %2</translation>
+    </message>
+    <message>
+        <source>a directory</source>
+        <translation>a directory</translation>
+    </message>
+    <message>
+        <source>a socket</source>
+        <translation>a socket</translation>
+    </message>
+    <message>
+        <source>The file is too large: %1 bytes, at most %2 bytes are read.</source>
+        <translation>The file is too large: %1 bytes, at most %2 bytes are read.</translation>
+    </message>
+    <message>
+        <source>Its name is not UTF-8 text, so this program cannot open it; rename the file.</source>
+        <translation>Its name is not UTF-8 text, so this program cannot open it; rename the file.</translation>
+    </message>
+    <message>
+        <source>%1 KiB</source>
+        <translation>%1 KiB</translation>
+    </message>
+    <message>
+        <source>%1 MiB</source>
+        <translation>%1 MiB</translation>
+    </message>
+    <message>
+        <source>%1%  %2  %3  %4 left</source>
+        <translation>%1%  %2  %3  %4 left</translation>
+    </message>
+    <message>
+        <source>no USB library configured (LMK_USB_LIBRARY is not set)</source>
+        <translation>no USB library configured (LMK_USB_LIBRARY is not set)</translation>
+    </message>
+    <message>
+        <source>LMK_USB_LIBRARY %1: %2</source>
+        <translation>LMK_USB_LIBRARY %1: %2</translation>
+    </message>
+    <message>
+        <source>LMK_USB_LIBRARY %1 does not export LMK_Open, LMK_Write and LMK_Close</source>
+        <translation>LMK_USB_LIBRARY %1 does not export LMK_Open, LMK_Write and LMK_Close</translation>
+    </message>
+    <message>
+        <source>the USB library found no receiver</source>
+        <translation>the USB library found no receiver</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>Writing</source>
+        <translation>Writing</translation>
+    </message>
+    <message>
+        <source>Clearing</source>
+        <translation>Clearing</translation>
+    </message>
+    <message>
+        <source>%1 slot %2 of 63…</source>
+        <translation>%1 slot %2 of 63…</translation>
+    </message>
+    <message>
+        <source>unexpected reply from the device (code 0x%1)</source>
+        <translation>unexpected reply from the device (code 0x%1)</translation>
+    </message>
+    <message>
+        <source>the receiver sent 248 bytes of each record; bytes 248 to 255 of the backup are zero</source>
+        <translation>the receiver sent 248 bytes of each record; bytes 248 to 255 of the backup are zero</translation>
+    </message>
+    <message>
+        <source>quoted cell not closed</source>
+        <translation>quoted cell not closed</translation>
+    </message>
+    <message>
+        <source>text after a closing quote</source>
+        <translation>text after a closing quote</translation>
+    </message>
+    <message>
+        <source>quote inside a cell that is not quoted</source>
+        <translation>quote inside a cell that is not quoted</translation>
+    </message>
+    <message>
+        <source>read as UTF-16 text</source>
+        <translation>read as UTF-16 text</translation>
+    </message>
+    <message>
+        <source>read as Windows-1252 text (it is not UTF-8)</source>
+        <translation>read as Windows-1252 text (it is not UTF-8)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be stored in a name (Latin-1 characters only)</source>
+        <translation>%1 cannot be stored in a name (Latin-1 characters only)</translation>
+    </message>
+    <message>
+        <source>a name cannot hold a control character (U+%1, such as a line break or a tab)</source>
+        <translation>a name cannot hold a control character (U+%1, such as a line break or a tab)</translation>
+    </message>
+    <message>
+        <source>name longer than %1 characters</source>
+        <translation>name longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>%1 is not a frequency with one decimal</source>
+        <translation>%1 is not a frequency with one decimal</translation>
+    </message>
+    <message>
+        <source>%1 does not fit in 32 bits (-214748364.8 to 214748364.7)</source>
+        <translation>%1 does not fit in 32 bits (-214748364.8 to 214748364.7)</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number from 0 to 65535</source>
+        <translation>%1 is not a whole number from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number from -32768 to 32767</source>
+        <translation>%1 is not a whole number from -32768 to 32767</translation>
+    </message>
+    <message>
+        <source>%1 is not a whole number from 0 to 15</source>
+        <translation>%1 is not a whole number from 0 to 15</translation>
+    </message>
+    <message>
+        <source>%1 is not "%2" or "%3"</source>
+        <translation>%1 is not "%2" or "%3"</translation>
+    </message>
+    <message>
+        <source>empty; one of %1</source>
+        <translation>empty; one of %1</translation>
+    </message>
+    <message>
+        <source>%1 is not one of %2</source>
+        <translation>%1 is not one of %2</translation>
+    </message>
+    <message>
+        <source>not a whole record</source>
+        <translation>not a whole record</translation>
+    </message>
+    <message>
+        <source>not UTF-8 text</source>
+        <translation>not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>(no heading) in column %1</source>
+        <translation>(no heading) in column %1</translation>
+    </message>
+    <message>
+        <source>column "%1" appears twice</source>
+        <translation>column "%1" appears twice</translation>
+    </message>
+    <message>
+        <source>column "%1" is missing; the columns are %2</source>
+        <translation>column "%1" is missing; the columns are %2</translation>
+    </message>
+    <message>
+        <source>ignored the columns %1 (the columns are %2)</source>
+        <translation>ignored the columns %1 (the columns are %2)</translation>
+    </message>
+    <message>
+        <source>no column %1: those fields keep the base image's values</source>
+        <translation>no column %1: those fields keep the base image's values</translation>
+    </message>
+    <message>
+        <source>%1 cells, the header row has %2</source>
+        <translation>%1 cells, the header row has %2</translation>
+    </message>
+    <message>
+        <source>%1: not UTF-8 text</source>
+        <translation>%1: not UTF-8 text</translation>
+    </message>
+    <message>
+        <source>Platz: "%1" is not a slot number from 1 to 63</source>
+        <translation>Platz: "%1" is not a slot number from 1 to 63</translation>
+    </message>
+    <message>
+        <source>Platz: slot %1 is already on line %2</source>
+        <translation>Platz: slot %1 is already on line %2</translation>
+    </message>
+    <message>
+        <source>only in %1</source>
+        <translation>only in %1</translation>
+    </message>
+    <message>
+        <source>opaque bytes</source>
+        <translation>opaque bytes</translation>
+    </message>
+    <message>
+        <source>Only %1 of %2 slots pasted: slot 63 is the last.</source>
+        <translation>Only %1 of %2 slots pasted: slot 63 is the last.</translation>
+    </message>
+    <message>
+        <source>the slot holds no whole record</source>
+        <translation>the slot holds no whole record</translation>
+    </message>
+    <message>
+        <source>Name "%1": the character "%2" cannot be stored (Latin-1 characters only)</source>
+        <translation>Name "%1": the character "%2" cannot be stored (Latin-1 characters only)</translation>
+    </message>
+    <message>
+        <source>The device sent 248 of the 256 bytes of a slot; the last 8 bytes of such slots were not received and keep their previous content.</source>
+        <translation>The device sent 248 of the 256 bytes of a slot; the last 8 bytes of such slots were not received and keep their previous content.</translation>
+    </message>
+    <message>
+        <source>The memory image holds %1 of the 63 slots (%2 of %3 bytes); nothing was written.</source>
+        <translation>The memory image holds %1 of the 63 slots (%2 of %3 bytes); nothing was written.</translation>
+    </message>
+    <message>
+        <source>63 slots written, but %1 %2 from what was written</source>
+        <translation>63 slots written, but %1 %2 from what was written</translation>
+    </message>
+    <message>
+        <source> differs</source>
+        <translation> differs</translation>
+    </message>
+    <message>
+        <source> differ</source>
+        <translation> differ</translation>
+    </message>
+    <message>
+        <source>The receiver sends 248 of the 256 bytes of each slot when it is read, so bytes 249 to 256 of the slots were not read from it. A write sends all 256 bytes of every slot: those 8 bytes of every slot in the receiver then become the ones in the image.</source>
+        <translation>The receiver sends 248 of the 256 bytes of each slot when it is read, so bytes 249 to 256 of the slots were not read from it. A write sends all 256 bytes of every slot: those 8 bytes of every slot in the receiver then become the ones in the image.</translation>
+    </message>
+    <message>
+        <source>[*] - Memory Slots</source>
+        <translation>[*] - Memory Slots</translation>
+    </message>
+    <message>
+        <source> (the receiver sent 248 bytes of each record; the last 8 were not compared)</source>
+        <translation> (the receiver sent 248 bytes of each record; the last 8 were not compared)</translation>
+    </message>
+    <message>
+        <source>Backup of the receiver's slots: %1%2</source>
+        <translation>Backup of the receiver's slots: %1%2</translation>
+    </message>
+    <message>
+        <source>Bytes: %1</source>
+        <translation>Bytes: %1</translation>
+    </message>
+    <message>
+        <source>   cannot be read</source>
+        <translation>   cannot be read</translation>
+    </message>
+    <message>
+        <source>   same as the slots shown</source>
+        <translation>   same as the slots shown</translation>
+    </message>
+    <message>
+        <source>   1 slot differs</source>
+        <translation>   1 slot differs</translation>
+    </message>
+    <message>
+        <source>   %1 slots differ</source>
+        <translation>   %1 slots differ</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2.</source>
+        <translation>Slot %1: %2.</translation>
+    </message>
+    <message>
+        <source>Slot %1: </source>
+        <translation>Slot %1: </translation>
+    </message>
+    <message>
+        <source>the image</source>
+        <translation>the image</translation>
+    </message>
+    <message>
+        <source>the receiver</source>
+        <translation>the receiver</translation>
+    </message>
+    <message>
+        <source>-:-- left</source>
+        <translation>-:-- left</translation>
+    </message>
+    <message>
+        <source> left</source>
+        <translation> left</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>%1 left</translation>
+    </message>
 </context>
 </TS>

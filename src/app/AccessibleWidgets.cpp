@@ -1,10 +1,14 @@
 #include "app/AccessibleWidgets.h"
 
+#include "app/UiLanguage.h"
 #include "display/ui/ColorSwatch.h"
+#include "display/ui/ScanImageView.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
+#include <QWindow>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -60,8 +64,7 @@ class HiddenPageWidget : public QAccessibleWidget {
     void doAction(const QString &) override {}
 };
 
-// One tab of a tab bar. Its index is the tab bar's own, so that the focus
-// and selection events of the tab bar (which carry that index) find it.
+// One tab of a tab bar that is shown; `m_index` is the tab bar's own index.
 class PageTab : public QAccessibleInterface, public QAccessibleActionInterface {
   public:
     PageTab(QTabBar *bar, int index) : m_bar(bar), m_index(index) {}
@@ -135,7 +138,27 @@ class PageTab : public QAccessibleInterface, public QAccessibleActionInterface {
     int m_index;
 };
 
-// A tab bar whose hidden tabs are never offered to assistive technology.
+// The tab bar's index of the `n`-th tab shown, or -1.
+int tabOfShown(const QTabBar *bar, int n) {
+    for (int i = 0; i < bar->count(); ++i)
+        if (bar->isTabVisible(i) && n-- == 0)
+            return i;
+    return -1;
+}
+
+// Among the tabs shown, the place of the tab bar's tab `index`; -1 when
+// that tab is hidden.
+int shownPlaceOf(const QTabBar *bar, int index) {
+    if (index < 0 || index >= bar->count() || !bar->isTabVisible(index))
+        return -1;
+    int place = 0;
+    for (int i = 0; i < index; ++i)
+        place += bar->isTabVisible(i) ? 1 : 0;
+    return place;
+}
+
+// A tab bar with only its shown tabs as children: a hidden tab is not
+// there at all, so a screen reader counts "1 of 3", never "of 5".
 class PageTabList : public QAccessibleWidget {
   public:
     explicit PageTabList(QTabBar *bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
@@ -143,9 +166,15 @@ class PageTabList : public QAccessibleWidget {
         for (QAccessible::Id id : std::as_const(m_tabs))
             QAccessible::deleteAccessibleInterface(id);
     }
-    int childCount() const override { return bar()->count(); }
-    QAccessibleInterface *child(int index) const override {
-        if (index < 0 || index >= bar()->count())
+    int childCount() const override {
+        int shown = 0;
+        for (int i = 0; i < bar()->count(); ++i)
+            shown += bar()->isTabVisible(i) ? 1 : 0;
+        return shown;
+    }
+    QAccessibleInterface *child(int place) const override {
+        const int index = tabOfShown(bar(), place);
+        if (index < 0)
             return nullptr;
         if (const QAccessible::Id id = m_tabs.value(index))
             return QAccessible::accessibleInterface(id);
@@ -156,21 +185,100 @@ class PageTabList : public QAccessibleWidget {
     int indexOfChild(const QAccessibleInterface *child) const override {
         for (auto it = m_tabs.cbegin(); it != m_tabs.cend(); ++it)
             if (QAccessible::accessibleInterface(it.value()) == child)
-                return it.key();
+                return shownPlaceOf(bar(), it.key());
         return -1;
     }
     QAccessibleInterface *childAt(int x, int y) const override {
         const int index = bar()->tabAt(bar()->mapFromGlobal(QPoint(x, y)));
-        return index >= 0 && bar()->isTabVisible(index) ? child(index) : nullptr;
+        return child(shownPlaceOf(bar(), index));
     }
     QAccessibleInterface *focusChild() const override {
-        return bar()->hasFocus() ? child(bar()->currentIndex()) : nullptr;
+        return bar()->hasFocus() ? child(shownPlaceOf(bar(), bar()->currentIndex())) : nullptr;
     }
 
   private:
     QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
     mutable QHash<int, QAccessible::Id> m_tabs;
 };
+
+// The application with the windows shown: a window that is hidden (the Info
+// dialog between its uses, a closed memory editor) is not offered.
+class ShownWindows : public QAccessibleInterface {
+  public:
+    bool isValid() const override { return true; }
+    QObject *object() const override { return qApp; }
+    QWindow *window() const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return nullptr; }
+    int childCount() const override { return int(windows().size()); }
+    QAccessibleInterface *child(int index) const override {
+        const QList<QWidget *> shown = windows();
+        return index >= 0 && index < shown.size()
+                   ? QAccessible::queryAccessibleInterface(shown[index])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override {
+        if (!child)
+            return -1;
+        return int(windows().indexOf(qobject_cast<QWidget *>(child->object())));
+    }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *focusChild() const override {
+        QWidget *active = QApplication::activeWindow();
+        return active && windows().contains(active) ? QAccessible::queryAccessibleInterface(active)
+                                                    : nullptr;
+    }
+    QAccessible::Role role() const override { return QAccessible::Application; }
+    QString text(QAccessible::Text t) const override {
+        switch (t) {
+        case QAccessible::Name:
+            return QGuiApplication::applicationDisplayName();
+        case QAccessible::Description:
+            return QGuiApplication::applicationVersion();
+        default:
+            return QString();
+        }
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return QRect(); }
+    QAccessible::State state() const override { return QAccessible::State(); }
+
+  private:
+    static QList<QWidget *> windows() {
+        QList<QWidget *> shown;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowType() != Qt::Popup && w->windowType() != Qt::ToolTip &&
+                w->windowType() != Qt::Desktop)
+                shown << w;
+        return shown;
+    }
+};
+
+// The tab bar tells of focus and selection by its own tab index; the tree
+// has the shown tabs only, so the index becomes the tab's place among them
+// (a hidden tab has nothing to tell).
+QAccessible::UpdateHandler previousUpdateHandler = nullptr;
+
+void forwardUpdate(QAccessibleEvent *event) {
+    if (previousUpdateHandler) {
+        previousUpdateHandler(event);
+        return;
+    }
+    // Qt's own delivery to the platform runs when no handler is installed.
+    // Delivering anew also repeats what Qt does for a table's model change
+    // before any delivery: harmless for a reset or changed data, but rows
+    // or columns inserted or removed would move the table's cached cells
+    // twice, so those are not delivered again.
+    if (event->type() == QAccessible::TableModelChanged) {
+        const auto change = static_cast<QAccessibleTableModelChangeEvent *>(event)->modelChangeType();
+        if (change != QAccessibleTableModelChangeEvent::ModelReset &&
+            change != QAccessibleTableModelChangeEvent::DataChanged)
+            return;
+    }
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&tellAccessibilityUpdate);
+}
+
 
 // A combo box named by its caption; its current text is its value.
 class CaptionedComboBox : public QAccessibleWidget {
@@ -229,9 +337,14 @@ class CaptionedComboBox : public QAccessibleWidget {
 class SwatchButton : public QAccessibleWidget {
   public:
     explicit SwatchButton(ColorSwatch *s) : QAccessibleWidget(s, QAccessible::Button) {}
+    // The colour is the value and, for readers that read no value of a
+    // button (AT-SPI), the description too.
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value)
             return swatch()->colour().name().toUpper();
+        if (t == QAccessible::Description && swatch()->accessibleDescription().isEmpty())
+            return UiLanguage::translate(QStringLiteral("Colour %1"))
+                .arg(swatch()->colour().name().toUpper());
         return QAccessibleWidget::text(t);
     }
     QStringList actionNames() const override {
@@ -267,6 +380,8 @@ class NamedLabel : public QAccessibleWidget {
 };
 
 QAccessibleInterface *describe(const QString &, QObject *object) {
+    if (object && object == qApp)
+        return new ShownWindows;
     auto *w = qobject_cast<QWidget *>(object);
     if (!w)
         return nullptr;
@@ -278,6 +393,8 @@ QAccessibleInterface *describe(const QString &, QObject *object) {
         return new CaptionedComboBox(box);
     if (auto *swatch = qobject_cast<ColorSwatch *>(w))
         return new SwatchButton(swatch);
+    if (qobject_cast<ScanImageView *>(w))
+        return new QAccessibleWidget(w, QAccessible::Graphic);
     if (auto *label = qobject_cast<QLabel *>(w);
         label && !label->accessibleName().isEmpty() && label->pixmap().isNull())
         return new NamedLabel(label);
@@ -285,6 +402,16 @@ QAccessibleInterface *describe(const QString &, QObject *object) {
 }
 
 } // namespace
+
+void tellAccessibilityUpdate(QAccessibleEvent *event) {
+    if (auto *bar = qobject_cast<QTabBar *>(event->object()); bar && event->child() >= 0) {
+        const int place = shownPlaceOf(bar, event->child());
+        if (place < 0)
+            return;
+        event->setChild(place);
+    }
+    forwardUpdate(event);
+}
 
 void renewAccessibleDescriptions(QWidget *root) {
     QList<QWidget *> widgets = root->findChildren<QWidget *>();
@@ -306,6 +433,7 @@ void installAccessibleWidgets() {
         return;
     installed = true;
     QAccessible::installFactory(&describe);
+    previousUpdateHandler = QAccessible::installUpdateHandler(&tellAccessibilityUpdate);
 }
 
 } // namespace lmk

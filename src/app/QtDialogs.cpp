@@ -21,12 +21,15 @@ QString caption(const QWidget *parent) {
     return QApplication::applicationName();
 }
 
-// "*.RPD" -> "RPD"
+// "*.RPD" -> "RPD". A PNG picture is named ".png", as every other program
+// names it, whatever the filter says ("PNG-Bild *.PNG").
 QString suffixOf(const QString &defaultExt) {
     QString s = defaultExt;
     s.remove(QLatin1Char('*'));
     if (s.startsWith(QLatin1Char('.')))
         s.remove(0, 1);
+    if (s.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        s = QStringLiteral("png");
     return s;
 }
 } // namespace

@@ -42,9 +42,16 @@ ReceiverAddressDialog::ReceiverAddressDialog(DeviceLink &link, QWidget *parent)
     m_note = new QLabel(this);
     m_note->setObjectName(QStringLiteral("L_EnvironmentNote"));
     m_note->setWordWrap(true);
-    m_note->setText(QStringLiteral("%1 set in the environment; it wins over the address saved "
-                                   "here as long as it is set.")
-                        .arg(set.join(QStringLiteral(" and ")) + (set.size() > 1 ? QStringLiteral(" are") : QStringLiteral(" is"))));
+    // Whole sentences, one for each case, so that each reads (and
+    // translates) as one text.
+    if (set.size() == 1)
+        m_note->setText(QStringLiteral("%1 is set in the environment; it wins over the address "
+                                       "saved here as long as it is set.")
+                            .arg(set[0]));
+    else if (set.size() == 2)
+        m_note->setText(QStringLiteral("%1 and %2 are set in the environment; they win over the "
+                                       "address saved here as long as they are set.")
+                            .arg(set[0], set[1]));
     m_note->setVisible(!set.isEmpty());
 
     auto *hint = new QLabel(QStringLiteral("Saved for later runs, and used by lmkctl too. "

@@ -274,9 +274,11 @@ void TFMain::buildViewMenu() {
         connect(&UiLanguage::instance(), &UiLanguage::languageChanged, a,
                 [a, which](Language now) { a->setChecked(now == which); });
     };
-    // Each language named in its own words.
-    addLanguage("MI_LanguageSpecified", QStringLiteral("Deutsch"), Language::Specified);
+    // The program's own texts (German and English mixed), then each
+    // translation named in its own words.
+    addLanguage("MI_LanguageSpecified", QStringLiteral("Original"), Language::Specified);
     addLanguage("MI_LanguageEnglish", QStringLiteral("English"), Language::English);
+    addLanguage("MI_LanguageGerman", QStringLiteral("Deutsch"), Language::German);
 
     m_desktopStyleAction = view->addAction(QStringLiteral("&Desktop style"));
     m_desktopStyleAction->setObjectName(QStringLiteral("MI_DesktopStyle"));

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
+#include <QXmlStreamReader>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +18,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QHeaderView>
+
+#include <algorithm>
 
 namespace lmk {
 
@@ -156,30 +160,81 @@ UiLanguage::UiLanguage() {
 }
 
 QString UiLanguage::translate(const QString &source) {
-    if (source.isEmpty() || instance().m_language == Language::Specified)
+    UiLanguage &self = instance();
+    if (source.isEmpty() || self.m_language == Language::Specified)
         return source;
-    const QString exact = lookUp(source);
-    if (exact != source || !source.contains(numberPattern()))
-        return exact;
-    // Numbers become placeholders: "Bytes sent: 512" -> "Bytes sent: %1".
-    QStringList numbers;
-    QString pattern;
+    const auto cached = self.m_cache.constFind(source);
+    if (cached != self.m_cache.cend())
+        return *cached;
+    QString translated = self.lookUpPatterns(source, 0);
+    if (self.m_cache.size() > 4096) // texts with changing parts (paths, rates)
+        self.m_cache.clear();
+    self.m_cache.insert(source, translated);
+    return translated;
+}
+
+namespace {
+// `translation` with each %n replaced by args[n - 1], in one pass (an
+// argument that holds "%2" stays as it is).
+QString substitute(const QString &translation, const QStringList &args) {
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d+)"));
+    QString out;
     qsizetype last = 0;
-    auto it = numberPattern().globalMatch(source);
+    auto it = placeholder.globalMatch(translation);
     while (it.hasNext()) {
         const auto m = it.next();
-        pattern += source.mid(last, m.capturedStart() - last);
-        numbers << m.captured();
-        pattern += QLatin1Char('%') + QString::number(numbers.size());
+        const int n = m.captured(1).toInt();
+        out += translation.mid(last, m.capturedStart() - last);
+        out += n >= 1 && n <= args.size() ? args[n - 1] : m.captured();
         last = m.capturedEnd();
     }
-    pattern += source.mid(last);
-    QString translated = lookUp(pattern);
-    if (translated == pattern)
+    return out + translation.mid(last);
+}
+} // namespace
+
+QString UiLanguage::lookUpPatterns(const QString &source, int depth) const {
+    const QString exact = lookUp(source);
+    if (exact != source)
+        return exact;
+    // Numbers become placeholders: "Bytes sent: 512" -> "Bytes sent: %1".
+    if (source.contains(numberPattern())) {
+        QStringList numbers;
+        QString pattern;
+        qsizetype last = 0;
+        auto it = numberPattern().globalMatch(source);
+        while (it.hasNext()) {
+            const auto m = it.next();
+            pattern += source.mid(last, m.capturedStart() - last);
+            numbers << m.captured();
+            pattern += QLatin1Char('%') + QString::number(numbers.size());
+            last = m.capturedEnd();
+        }
+        pattern += source.mid(last);
+        const QString translated = lookUp(pattern);
+        if (translated != pattern)
+            return substitute(translated, numbers);
+    }
+    // A text made of a catalogue text and parts put in (a file name, a
+    // reason, a smaller text of the catalogue).
+    if (depth > 3)
         return source;
-    for (int i = numbers.size(); i >= 1; --i) // %10 before %1
-        translated.replace(QLatin1Char('%') + QString::number(i), numbers[i - 1]);
-    return translated;
+    for (const Pattern &p : m_patterns) {
+        const auto m = p.match.match(source);
+        if (!m.hasMatch())
+            continue;
+        const QString translated = lookUp(p.source);
+        if (translated == p.source)
+            continue;
+        QStringList args;
+        for (int i = 0; i < p.places.size(); ++i) {
+            const int n = p.places[i];
+            if (args.size() < n)
+                args.resize(n);
+            args[n - 1] = lookUpPatterns(m.captured(i + 1), depth + 1);
+        }
+        return substitute(translated, args);
+    }
+    return source;
 }
 
 QString UiLanguage::translateFilter(const QString &filter) {
@@ -207,30 +262,85 @@ void UiLanguage::retranslate(QWidget *root) {
         translateAction(a);
 }
 
+namespace {
+const char *catalogueName(Language language) {
+    switch (language) {
+    case Language::English:
+        return "en";
+    case Language::German:
+        return "de";
+    case Language::Specified:
+        break;
+    }
+    return nullptr;
+}
+} // namespace
+
 void UiLanguage::apply(Language language) {
     if (m_installed) {
         QCoreApplication::removeTranslator(&m_translator);
         m_installed = false;
     }
     m_language = language;
-    if (language == Language::English &&
-        m_translator.load(QStringLiteral(":/i18n/lmkinterface_en.qm")))
-        m_installed = QCoreApplication::installTranslator(&m_translator);
+    m_cache.clear();
+    m_patterns.clear();
+    if (const char *name = catalogueName(language)) {
+        const QString base = QStringLiteral(":/i18n/lmkinterface_") + QLatin1String(name);
+        if (m_translator.load(base + QLatin1String(".qm")))
+            m_installed = QCoreApplication::installTranslator(&m_translator);
+        // The texts with placeholders, longest first: the most particular
+        // pattern wins.
+        QFile ts(base + QLatin1String(".ts"));
+        if (ts.open(QIODevice::ReadOnly)) {
+            static const QRegularExpression placeholder(QStringLiteral("%(\\d+)"));
+            QXmlStreamReader xml(&ts);
+            QStringList sources;
+            while (!xml.atEnd())
+                if (xml.readNext() == QXmlStreamReader::StartElement &&
+                    xml.name() == QLatin1String("source")) {
+                    const QString text = xml.readElementText();
+                    if (text.contains(placeholder) && text.size() > 3)
+                        sources << text;
+                }
+            std::sort(sources.begin(), sources.end(),
+                      [](const QString &a, const QString &b) { return a.size() > b.size(); });
+            for (const QString &text : std::as_const(sources)) {
+                Pattern p;
+                p.source = text;
+                QString re = QStringLiteral("^");
+                qsizetype last = 0;
+                auto it = placeholder.globalMatch(text);
+                while (it.hasNext()) {
+                    const auto m = it.next();
+                    re += QRegularExpression::escape(text.mid(last, m.capturedStart() - last));
+                    re += QStringLiteral("(.+?)");
+                    p.places << m.captured(1).toInt();
+                    last = m.capturedEnd();
+                }
+                re += QRegularExpression::escape(text.mid(last)) + QLatin1Char('$');
+                p.match = QRegularExpression(re, QRegularExpression::DotMatchesEverythingOption);
+                p.match.optimize();
+                m_patterns << p;
+            }
+        }
+    }
     for (QWidget *w : QApplication::topLevelWidgets())
         retranslate(w);
 }
 
 void UiLanguage::setLanguage(Language language) {
     apply(language);
-    appSettings()->setValue(QLatin1String(kSettingKey), language == Language::English
-                                                             ? QStringLiteral("en")
-                                                             : QStringLiteral("de"));
+    appSettings()->setValue(QLatin1String(kSettingKey), language == Language::English  ? QStringLiteral("en")
+                                                        : language == Language::German ? QStringLiteral("de")
+                                                                                       : QStringLiteral("original"));
     emit languageChanged(language);
 }
 
 void UiLanguage::restore() {
     const QString stored = appSettings()->value(QLatin1String(kSettingKey)).toString();
-    apply(stored == QLatin1String("en") ? Language::English : Language::Specified);
+    apply(stored == QLatin1String("en")   ? Language::English
+          : stored == QLatin1String("de") ? Language::German
+                                          : Language::Specified);
     emit languageChanged(m_language);
 }
 

@@ -1,18 +1,24 @@
 #pragma once
-// The language of the window's texts. The texts written in the code are the
-// program's own (partly German, partly English) and stay the default; the
-// English translation comes from :/i18n/lmkinterface_en.qm, built from
-// translations/lmkinterface_en.ts.
+// The language of the window's texts: the program's own texts as written in
+// the code (partly German, partly English; the default, "Original"),
+// English, or German. The translations come from :/i18n/lmkinterface_en.qm
+// and lmkinterface_de.qm, built from translations/*.ts.
 //
 // Widgets are translated where they stand: each translated property keeps
 // the text the program gave it, so switching back restores it, and a text
 // the program sets later (a status, a counter) is translated before it is
 // drawn. Message boxes and file filters are translated by the dialogs.
 //
-// A text with numbers in it is looked up with each number as %1, %2, ...:
-// "Bytes sent: 512" finds "Bytes sent: %1".
+// A text is looked up whole; then with each number as %1, %2, ...
+// ("Bytes sent: 512" finds "Bytes sent: %1"); then against the
+// catalogue's texts with placeholders, each part that stands for one
+// translated in turn ("Cannot open file "a.Mem". No such file" finds
+// "Cannot open file "%1". %2").
 
+#include <QHash>
+#include <QList>
 #include <QObject>
+#include <QRegularExpression>
 #include <QString>
 #include <QTranslator>
 
@@ -20,7 +26,7 @@ class QWidget;
 
 namespace lmk {
 
-enum class Language { Specified, English };
+enum class Language { Specified, English, German };
 
 class UiLanguage : public QObject {
     Q_OBJECT
@@ -42,7 +48,7 @@ class UiLanguage : public QObject {
     // Translates `root` and every widget and action below it.
     static void retranslate(QWidget *root);
 
-    // The stored setting's key and values ("de", "en").
+    // The stored setting's key and values ("original", "en", "de").
     static constexpr const char *kSettingKey = "language";
 
   signals:
@@ -54,6 +60,16 @@ class UiLanguage : public QObject {
   private:
     UiLanguage();
     void apply(Language language);
+    QString lookUpPatterns(const QString &source, int depth) const;
+
+    // A catalogue text with placeholders, as a pattern over shown texts.
+    struct Pattern {
+        QRegularExpression match;
+        QString source;
+        QList<int> places; // the placeholder number of each capture
+    };
+    QList<Pattern> m_patterns;
+    mutable QHash<QString, QString> m_cache;
 
     Language m_language = Language::Specified;
     QTranslator m_translator;

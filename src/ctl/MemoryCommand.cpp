@@ -54,7 +54,8 @@ int show(Context &ctx, const QString &path, bool csv) {
         return ExitDone;
     }
     const QStringList headings = slotGridHeadings();
-    const QLocale locale; // the texts as the window shows them
+    // The texts as the window shows them, whatever the system's locale.
+    const SlotNumberFormat locale = SlotNumberFormat::inGerman();
     QList<QStringList> rows;
     rows << headings;
     for (int s = 1; s <= kSlotCount; ++s) {

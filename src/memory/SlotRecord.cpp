@@ -10,6 +10,10 @@ SlotNumberFormat SlotNumberFormat::inEnglish() {
     return f;
 }
 
+SlotNumberFormat SlotNumberFormat::inGerman() {
+    return SlotNumberFormat(QLocale(QLocale::German, QLocale::Germany));
+}
+
 QStringList slotGridHeadings() {
     return {
         QStringLiteral("Platz"),      QStringLiteral("Name"),       QStringLiteral("Frequenz"),
@@ -102,6 +106,8 @@ std::optional<QString> slotFilterTpText(quint8 index) {
 QString slotTableText(const QString &text, const SlotNumberFormat &format) {
     if (!format.english)
         return text;
+    if (text == QLatin1String("AUS")) // the filter switched off
+        return QStringLiteral("Off");
     QString out = text;
     return out.replace(QLatin1Char(','), QLatin1Char('.'));
 }

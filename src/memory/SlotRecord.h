@@ -71,10 +71,14 @@ constexpr int kSlotGridRows = kSlotCount + 1;
 // tables give them ("7,0M"). In English every number follows one
 // convention: "," groups thousands and "." is the decimal point, the fill
 // characters and the filter texts included ("00,077,500.0", "9,000",
-// "7.0M").
+// "7.0M", "Off" for "AUS"). The window and lmkctl use inGerman() or
+// inEnglish(), never the system's locale.
 struct SlotNumberFormat {
     SlotNumberFormat(const QLocale &locale = QLocale()) : locale(locale) {}
     static SlotNumberFormat inEnglish();
+    // The program's own convention, whatever the system's locale: "."
+    // groups thousands, "," is the decimal point ("00.077.500,0").
+    static SlotNumberFormat inGerman();
     QLocale locale;
     bool english = false;
 };

@@ -2,11 +2,13 @@
 // as a screen reader reads it, radio groups that follow their checked state
 // whoever changes it, and the tab order of every visible page.
 #include "WindowWalk.h"
+#include "app/AccessibleWidgets.h"
 #include "app/DesktopLook.h"
 #include "app/TDLG_Info.h"
 #include "app/TFMain.h"
 #include "app/VisualStyle.h"
 #include "display/ui/DisplayPage.h"
+#include "display/ui/RecordDialog.h"
 #include "memory/ui/MemoryEditor.h"
 #include "memory/ui/MemoryPage.h"
 #include "sample/ui/SamplePage.h"
@@ -22,6 +24,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -126,6 +129,16 @@ QRect textArea(QWidget *w) {
 
 } // namespace
 
+// The tab bar's selection events as delivered: "place name".
+QStringList s_tabEvents;
+void recordTabEvents(QAccessibleEvent *e) {
+    if (qobject_cast<QTabBar *>(e->object()) && e->type() == QAccessible::Selection) {
+        QAccessibleInterface *tab = e->accessibleInterface();
+        s_tabEvents << QStringLiteral("%1 %2").arg(e->child()).arg(tab ? tab->text(QAccessible::Name)
+                                                                       : QStringLiteral("(none)"));
+    }
+}
+
 class TstAccessibility : public QObject, public OfflineWindow {
     Q_OBJECT
 
@@ -169,6 +182,9 @@ class TstAccessibility : public QObject, public OfflineWindow {
     }
 
   private slots:
+    // Before the first window: the window's own handler hands events on
+    // to this one.
+    void initTestCase() { QAccessible::installUpdateHandler(&recordTabEvents); }
     void init() { QVERIFY(openWindow(true)); }
     void cleanup() { closeWindow(); }
 
@@ -503,28 +519,30 @@ class TstAccessibility : public QObject, public OfflineWindow {
             }
         }
 
-        // The tab list: three tabs to hear and select, two that are not there.
+        // The tab list: three tabs to hear and select, and no others ("1 of
+        // 3", never "of 5").
         QAccessibleInterface *list = QAccessible::queryAccessibleInterface(tabs()->tabBar());
         QCOMPARE(list->role(), QAccessible::PageTabList);
+        QCOMPARE(list->childCount(), 3);
+        QVERIFY(!list->child(3));
         QStringList heard;
         for (int i = 0; i < list->childCount(); ++i) {
             QAccessibleInterface *tab = list->child(i);
             QVERIFY(tab);
-            if (!tab->state().invisible) {
-                heard << tab->text(QAccessible::Name);
-                QVERIFY(tab->state().focusable);
-                continue;
-            }
-            QVERIFY(!tab->state().focusable && !tab->state().selectable);
-            QVERIFY(tab->actionInterface()->actionNames().isEmpty());
-            tab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QVERIFY(!tab->state().invisible);
+            QVERIFY(tab->state().focusable && tab->state().selectable);
+            QCOMPARE(list->indexOfChild(tab), i);
+            heard << tab->text(QAccessible::Name);
         }
         QCOMPARE(heard, (QStringList{"Update 54/55", "Display Copy", "USB Terminal"}));
-        QCOMPARE(window->pageShown(), 2); // the loop above left it on the terminal
+        list->child(2)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(window->pageShown(), 2);
         QCOMPARE(tabs()->currentIndex(), 4);
+        QVERIFY(list->child(2)->state().selected);
         list->child(1)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(window->pageShown(), 1);
         QVERIFY(list->child(1)->state().selected);
+        QVERIFY(!list->child(2)->state().selected);
 
         // Pressing a hidden page's button from outside does nothing.
         auto *load = window->memoryPage()->findChild<QAbstractButton *>(QStringLiteral("B_Laden"));
@@ -535,6 +553,87 @@ class TstAccessibility : public QObject, public OfflineWindow {
             loadIface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(clicked.count(), 0);
         QVERIFY(dialogs.texts.isEmpty());
+    }
+
+    // The tab bar's selection and focus events name the tab by its place
+    // among the tabs shown, so a reader finds "USB Terminal", not nothing.
+    // (Qt hands events on only while a reader listens, which the offscreen
+    // platform never does: the events go to the window's handler here.)
+    void tabEventsNameTheShownTab() {
+        s_tabEvents.clear();
+        for (int index : {4, 1, 0, 3}) {
+            QAccessibleEvent selection(tabs()->tabBar(), QAccessible::Selection);
+            selection.setChild(index);
+            tellAccessibilityUpdate(&selection);
+        }
+        // A hidden tab (3, "Speicherplätze") has nothing to tell.
+        QCOMPARE(s_tabEvents, (QStringList{"2 USB Terminal", "1 Display Copy", "0 Update 54/55"}));
+    }
+
+    // The application offers the windows shown: the Info dialog only while
+    // it is open.
+    void hiddenWindowsNotOffered() {
+        QAccessibleInterface *app = QAccessible::queryAccessibleInterface(qApp);
+        QVERIFY(app);
+        QCOMPARE(app->role(), QAccessible::Application);
+        const auto offered = [&] {
+            QStringList names;
+            for (int i = 0; i < app->childCount(); ++i)
+                if (QAccessibleInterface *w = app->child(i)) {
+                    names << w->object()->objectName();
+                    if (app->indexOfChild(w) != i)
+                        names << QStringLiteral("(misplaced)");
+                }
+            return names;
+        };
+        TDLG_Info *info = window->createInfoDialog();
+        QVERIFY(!offered().contains(QStringLiteral("DLG_Info")));
+        info->show();
+        QVERIFY(QTest::qWaitForWindowExposed(info));
+        QVERIFY(offered().contains(QStringLiteral("DLG_Info")));
+        QVERIFY(offered().contains(window->objectName()));
+        info->hide();
+        QCOMPARE(offered(), QStringList{window->objectName()});
+    }
+
+    // The Record dialog's captions take their mnemonics: "Folder:" is shown
+    // without "&" and Alt+F goes to the folder field.
+    void recordDialogMnemonics() {
+        RecordDialog dialog(RecordSettings{});
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (QLabel *label : dialog.findChildren<QLabel *>())
+            if (label->text().contains(QLatin1Char('&')))
+                QVERIFY2(label->buddy(), qPrintable(label->text()));
+        auto *folder = dialog.findChild<QLineEdit *>(QStringLiteral("E_RecordFolder"));
+        QVERIFY(folder);
+        dialog.findChild<QSpinBox *>(QStringLiteral("SE_RecordEvery"))->setFocus();
+        QTest::keyClick(&dialog, Qt::Key_F, Qt::AltModifier);
+        QTRY_COMPARE(QApplication::focusWidget(), folder);
+        QCOMPARE(accessibleName(folder), QStringLiteral("Folder:"));
+    }
+
+    // The empty "File" list says how to choose the file to upload, drawn in
+    // it and read as its description.
+    void uploadFileListSaysNextStep() {
+        auto *list = child<QListWidget>(QStringLiteral("LB_Applikation"));
+        QAccessibleInterface *i = QAccessible::queryAccessibleInterface(list);
+        QVERIFY(i->text(QAccessible::Description).contains(QStringLiteral("File ▸ Open")));
+        QCOMPARE(list->count(), 0);
+        const QImage empty = list->grab().toImage();
+        QImage blank(empty.size(), empty.format());
+        blank.fill(list->viewport()->palette().color(QPalette::Base));
+        const auto differing = [](const QImage &a, const QImage &b) {
+            int n = 0;
+            for (int y = 4; y < a.height() - 4; ++y)
+                for (int x = 8; x < a.width() - 8; ++x)
+                    n += a.pixel(x, y) != b.pixel(x, y);
+            return n;
+        };
+        QVERIFY(differing(empty, blank) > 50); // the hint's letters
+        window->updatePage()->selectUploadFile(QStringLiteral("/tmp/LMK35_V2.RPD"));
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("LMK35_V2.RPD"));
     }
 
     // Every control that takes the focus, on every page and in every window,
@@ -581,6 +680,8 @@ class TstAccessibility : public QObject, public OfflineWindow {
             << "PB_Scan" << int(QAccessible::ProgressBar) << "Scan progress" << QString();
         QTest::newRow("scan rate") << "L_Rate" << int(QAccessible::StaticText) << "Scan rate"
                                    << QString();
+        QTest::newRow("scan picture") << "I_Scan" << int(QAccessible::Graphic) << "Scan picture"
+                                      << QString();
     }
     void controlsRead() {
         QFETCH(QString, object);
@@ -615,6 +716,8 @@ class TstAccessibility : public QObject, public OfflineWindow {
         i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(window->displayPage()->frameColour().rgb() & 0xFFFFFF, 0x00FF00u);
         QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));
+        // AT-SPI reads no value of a button: the description names the colour.
+        QCOMPARE(i->text(QAccessible::Description), QStringLiteral("Colour #00FF00"));
         dialogs.color.reset(); // cancelled: nothing changes
         i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(i->text(QAccessible::Value), QStringLiteral("#00FF00"));

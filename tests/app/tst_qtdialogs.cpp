@@ -120,6 +120,40 @@ class TstQtDialogs : public QObject {
         else
             QCOMPARE(chosen, save ? dir.filePath(QStringLiteral("neu.Mem")) : existing);
     }
+
+    // A name typed without an extension takes that of the type: a PNG
+    // picture is "pic.png", never "pic.PNG"; other types as the filter says.
+    void typedNameTakesExtension_data() {
+        QTest::addColumn<QString>("defaultExt");
+        QTest::addColumn<QString>("chooseFilter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("PNG by default") << "*.PNG" << QString() << "pic.png";
+        QTest::newRow("PNG chosen") << "*.BMP" << "PNG-Bild *.PNG (*.PNG)" << "pic.png";
+        QTest::newRow("BMP") << "*.BMP" << QString() << "pic.BMP";
+    }
+    void typedNameTakesExtension() {
+        QFETCH(QString, defaultExt);
+        QFETCH(QString, chooseFilter);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        bool seen = false;
+        whenShown<QFileDialog>(
+            [&](QFileDialog *d) {
+                if (!chooseFilter.isEmpty()) {
+                    d->selectNameFilter(chooseFilter);
+                    emit d->filterSelected(chooseFilter);
+                }
+                d->selectFile(dir.filePath(QStringLiteral("pic")));
+                QMetaObject::invokeMethod(d, "accept");
+            },
+            &seen);
+        int scale = 0;
+        const QString chosen = dialogs.saveFileWithChoice(
+            defaultExt, QStringLiteral("Bilddatei *.BMP|*.BMP|PNG-Bild *.PNG|*.PNG"),
+            QStringLiteral("Scale:"), {QStringLiteral("1 x")}, scale);
+        QVERIFY(seen);
+        QCOMPARE(chosen, dir.filePath(expected));
+    }
 };
 
 QTEST_MAIN(TstQtDialogs)

@@ -541,6 +541,9 @@ void TstMemoryEditorActions::backupsListedAndOpened() {
     const QDateTime t(QDate(2026, 12, 10), QTime(13, 45, 7));
     QVERIFY2(!store.save(older, &error, t).isEmpty(), qPrintable(error));
     QVERIFY2(!store.save(simAtStart, &error, t.addSecs(60)).isEmpty(), qPrintable(error));
+    QByteArray oneOff = simAtStart;
+    oneOff[9] = char(oneOff[9] ^ 1); // slot 1 only
+    QVERIFY2(!store.save(oneOff, &error, t.addSecs(-60)).isEmpty(), qPrintable(error));
     // Unsaved changes kept when the program had to end are listed too.
     const QString recovery = store.saveRecovery(older, &error, t.addSecs(120));
     QVERIFY2(!recovery.isEmpty(), qPrintable(error));
@@ -550,9 +553,10 @@ void TstMemoryEditorActions::backupsListedAndOpened() {
     auto *dialog = editor->findChild<SlotBackupsDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->lines(), (QStringList{"2026-12-10 13:46:07   same as the slots shown",
-                                          "2026-12-10 13:45:07   2 slot(s) differ",
+                                          "2026-12-10 13:45:07   2 slots differ",
+                                          "2026-12-10 13:44:07   1 slot differs",
                                           "2026-12-10 13:47:07   unsaved changes (recovered)   "
-                                          "2 slot(s) differ"}));
+                                          "2 slots differ"}));
     QCOMPARE(dialog->openBackup(1), QString());
     QCOMPARE(image(), older);
     QVERIFY(editor->isWindowModified());

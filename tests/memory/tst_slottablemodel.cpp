@@ -174,7 +174,7 @@ void TstSlotTableModel::numbersFollowLanguage_data() {
                                       << QStringList{"00.000.0-1,5", "0", "  0", "Auto", "AUS"}
                                       << "-77500,5" << -775005;
     QTest::newRow("English, negative") << true << negative
-                                       << QStringList{"00,000,0-1.5", "0", "  0", "Auto", "AUS"}
+                                       << QStringList{"00,000,0-1.5", "0", "  0", "Auto", "Off"}
                                        << "-77,500.5" << -775005;
     // As the CSV writes it, whatever the language (before: 775005.0 in German).
     QTest::newRow("German, typed as in a CSV")

@@ -17,6 +17,8 @@ void ColorSwatch::setColour(const QColor &c) {
     if (QAccessible::isActive()) {
         QAccessibleValueChangeEvent changed(this, c.name().toUpper());
         QAccessible::updateAccessibility(&changed);
+        QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&described);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,7 +30,12 @@ RecordDialog::RecordDialog(const RecordSettings &initial, QWidget *parent) : QDi
     auto *folderRow = new QHBoxLayout;
     folderRow->addWidget(m_folder);
     folderRow->addWidget(browse);
-    form->addRow(QStringLiteral("&Folder:"), folderRow);
+    // A row whose field is a layout gets no buddy from the form: the label
+    // is made here, so that it shows "Folder:" and Alt+F reaches the field.
+    auto *folderLabel = new QLabel(QStringLiteral("&Folder:"), this);
+    folderLabel->setObjectName(QStringLiteral("L_RecordFolder"));
+    folderLabel->setBuddy(m_folder);
+    form->addRow(folderLabel, folderRow);
 
     m_numbered = new QRadioButton(QStringLiteral("&Numbered (frame-0001.png)"), this);
     m_numbered->setObjectName(QStringLiteral("RB_RecordNumbered"));

@@ -8,6 +8,7 @@ namespace lmk {
 ScanImageView::ScanImageView(QWidget *parent)
     : QWidget(parent), m_picture(kPictureWidth, kPictureHeight, QImage::Format_RGB888) {
     setObjectName(QStringLiteral("I_Scan"));
+    setAccessibleName(QStringLiteral("Scan picture"));
     m_picture.fill(Qt::black);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_repaint.setSingleShot(true);

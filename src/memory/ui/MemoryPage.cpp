@@ -9,6 +9,8 @@
 
 #include <QAccessible>
 #include <QHeaderView>
+
+#include <algorithm>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -64,6 +66,7 @@ void MemoryPage::init() {
     buildControls();
     connect(m_session, &MemorySession::stateChanged, this, &MemoryPage::showState);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &MemoryPage::fitColumns);
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this, &MemoryPage::fitColumns);
     showState();
     fitColumns();
 }
@@ -159,8 +162,10 @@ QString MemoryPage::cellText(int row, int col) const {
 void MemoryPage::fitColumns() {
     const auto widths = slotGridColumnWidths();
     for (int c = 0; c < SlotColumnCount; ++c) {
-        const int need = qMax(widths[size_t(c)],
-                              static_cast<QAbstractItemView *>(SG_Speicher)->sizeHintForColumn(c));
+        // As wide as the widest cell and the heading, in any language.
+        const int need = std::max({widths[size_t(c)],
+                               static_cast<QAbstractItemView *>(SG_Speicher)->sizeHintForColumn(c),
+                               SG_Speicher->horizontalHeader()->sectionSizeHint(c)});
         if (SG_Speicher->columnWidth(c) < need)
             SG_Speicher->setColumnWidth(c, need);
     }
@@ -195,6 +200,8 @@ void MemoryPage::resizeEvent(QResizeEvent *e) {
 
 void MemoryPage::changeEvent(QEvent *e) {
     QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        fitColumns();
     if (e->type() == QEvent::FontChange && m_grows) {
         // The captions take the size of their text again, as when first shown.
         for (QWidget *w : std::as_const(m_besideGrid))

@@ -48,7 +48,9 @@ SlotBackupsDialog::SlotBackupsDialog(SlotTableModel &model, const QString &direc
             const SlotImageDiff d = diffSlotImages(shown, backup.data());
             line += d.differing.isEmpty()
                         ? QStringLiteral("   same as the slots shown")
-                        : QStringLiteral("   %1 slot(s) differ").arg(d.differing.size());
+                    : d.differing.size() == 1
+                        ? QStringLiteral("   1 slot differs")
+                        : QStringLiteral("   %1 slots differ").arg(d.differing.size());
         }
         m_list->addItem(line);
     }

@@ -123,7 +123,7 @@ QString SlotTableModel::cellText(int slot, int column) const {
 
 SlotNumberFormat SlotTableModel::numberFormat() {
     return UiLanguage::instance().language() == Language::English ? SlotNumberFormat::inEnglish()
-                                                                   : SlotNumberFormat();
+                                                                   : SlotNumberFormat::inGerman();
 }
 
 QVariant SlotTableModel::data(const QModelIndex &index, int role) const {

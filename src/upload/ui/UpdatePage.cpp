@@ -1,5 +1,7 @@
 #include "upload/ui/UpdatePage.h"
 
+#include "upload/ui/EmptyListHint.h"
+
 #include "app/DesktopLook.h"
 
 #include "link/DeviceLink.h"
@@ -120,6 +122,10 @@ void UpdatePage::buildControls() {
     // and for screen readers.
     Label2->setBuddy(LB_Applikation);
     LB_Applikation->setAccessibleName(Label2->text());
+    // The next step, shown while no file is chosen ("Start" needs one).
+    LB_Applikation->setAccessibleDescription(
+        QStringLiteral("Choose the .RPD file to upload with File ▸ Open (Alt+F, O)"));
+    EmptyListHint::install(LB_Applikation);
 
     RG_Target = new QGroupBox(QStringLiteral("Transfer to"), this);
     RG_Target->setObjectName(QStringLiteral("RG_Target"));
