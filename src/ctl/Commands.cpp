@@ -1,6 +1,7 @@
 // The sub-commands. Each parses its arguments, connects, runs the window's
 // operation and prints the result.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlEnding.h"
 #include "ctl/ScanOutput.h"
 
 #include "link/Exchange.h"
@@ -17,6 +18,11 @@ int runVersion(Context &ctx, const QCommandLineParser &p) {
         return ExitNoConnection;
     ExchangeResult r;
     const QString text = receiverVersionText(ctx.link, &r);
+    if (text.isEmpty() && r.end == ExchangeEnd::Unexpected)
+        return ctx.fail(QStringLiteral("The receiver answered the version request with a reply "
+                                       "code it does not know (0x%1).")
+                            .arg(QString::number(r.code & 0xFF, 16).toUpper().rightJustified(2, u'0')),
+                        r.end);
     if (text.isEmpty())
         return ctx.fail(r.end == ExchangeEnd::Timeout ? QString::fromLatin1(kTimeoutText)
                                                       : QString(),
@@ -41,7 +47,7 @@ int exitCodeFor(ExchangeEnd end) {
         return ExitNoConnection;
     case ExchangeEnd::Aborted:
     case ExchangeEnd::ShuttingDown:
-        return ExitInterrupted;
+        return stopExitCode();
     case ExchangeEnd::Unexpected:
     case ExchangeEnd::Busy:
         break;

@@ -87,8 +87,11 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
     }).detach();
 
     int rc = ExitDone;
+    int linesSent = 0;
     for (;;) {
         waitWhile([&] { return !input->pending(); }, kWaitSliceMs);
+        if (ctx.stopping())
+            break;
         ctx.out << session.takeText(0, 0);
         ctx.out.flush();
         std::deque<std::string> lines;
@@ -102,6 +105,8 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
             if (!l.empty() && l.back() == '\r')
                 l.pop_back();
             const QString message = session.sendLine(QString::fromLocal8Bit(l.data(), qsizetype(l.size())));
+            if (message.isEmpty())
+                ++linesSent;
             if (!message.isEmpty()) {
                 ctx.error(message);
                 // Without USB nothing goes; a line too long for a frame or
@@ -112,6 +117,15 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
         }
         if (eof)
             break;
+    }
+    if (ctx.stopping()) {
+        // What came so far is kept; the receiver leaves terminal mode (0D 00).
+        ctx.out << session.takeText(0, 0);
+        ctx.out.flush();
+        session.leave();
+        return ctx.stopped(QStringLiteral("%1 %2 sent; the receiver has left terminal mode.")
+                               .arg(linesSent)
+                               .arg(linesSent == 1 ? QStringLiteral("line") : QStringLiteral("lines")));
     }
     ctx.out << session.takeText(kQuietMs, kTailMaxMs);
     ctx.out.flush();
@@ -193,9 +207,14 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     }
     // The form is filled (and "Set!" enabled) by the receiver's answer.
     const std::optional<ApSettings> current = session.waitForSettings(kSettingsWaitMs);
+    if (!current && ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("Nothing was set; the receiver has left terminal mode."));
+    }
     if (!current)
         return settingsTimeout(ctx);
-    if (!set && p.isSet(QStringLiteral("json"))) {
+    const bool json = p.isSet(QStringLiteral("json"));
+    if (!set && json) {
         ctx.printJson({{QStringLiteral("ssid"), current->ssid},
                        {QStringLiteral("passkey"), current->passkey},
                        {QStringLiteral("channel"), current->channel},
@@ -229,6 +248,10 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     }
     if (!keptOk)
         return ExitUsage;
+    if (ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("Nothing was set; the receiver has left terminal mode."));
+    }
     const QStringList messages = session.setAccessPoint(wanted);
     if (!messages.isEmpty()) {
         for (const QString &m : messages)
@@ -245,12 +268,25 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
         return answer.split(QRegularExpression(QStringLiteral("[\r\n]+"))).contains(
             QLatin1String(kApSavedText));
     };
-    while (!confirmed() && !ctx.connectionLost() && waited.elapsed() < kApConfirmMs)
+    while (!confirmed() && !ctx.connectionLost() && !ctx.stopping() && waited.elapsed() < kApConfirmMs)
         answer += session.takeText(kQuietMs, kApConfirmMs - int(waited.elapsed()));
-    ctx.out << answer;
+    if (!json)
+        ctx.out << answer;
     ctx.out.flush();
+    if (json)
+        ctx.printJson({{QStringLiteral("ssid"), wanted.ssid},
+                       {QStringLiteral("passkey"), wanted.passkey},
+                       {QStringLiteral("channel"), wanted.channel},
+                       {QStringLiteral("power"), wanted.power},
+                       {QStringLiteral("saved"), confirmed()},
+                       {QStringLiteral("answer"), answer}});
     if (confirmed())
         return ExitDone;
+    if (ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("The settings were sent; the WiFi module had not "
+                                          "confirmed them. The receiver has left terminal mode."));
+    }
     if (ctx.connectionLost()) {
         ctx.error(QStringLiteral("The connection was lost before the WiFi module confirmed the settings."));
         return ExitNoConnection;
