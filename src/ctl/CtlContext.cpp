@@ -124,7 +124,8 @@ int Context::jsonRefused(const QString &what) {
 }
 
 void Context::note(const QString &text) {
-    if (!quiet)
+    // After the reader of standard output went away, the run ends quietly.
+    if (!quiet && stopSignal() != kClosedPipeSignal)
         err << text << Qt::endl;
 }
 

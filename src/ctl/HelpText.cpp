@@ -153,7 +153,7 @@ QString filesFunction(bool zsh) {
             "_lmkctl_files() {\n"
             "    if [[ -n \"$pre\" ]]; then compset -P '*='; fi\n"
             "    if [[ -z \"$ftypes\" ]]; then _files; return; fi\n"
-            "    _files -g \"*.(#i)(${(j:|:)${=ftypes}})(-.)\"\n"
+            "    _files -g \"*.(#i)(${(j:|:)${=ftypes}})\"\n"
             "}\n");
     return QStringLiteral(
         "_lmkctl_files() {\n"

@@ -249,6 +249,8 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
             }
             ++written;
         }
+        if (ctx.stopping())
+            break; // standard output's reader went away: nothing more to tell
         if (clipboard)
             putOnClipboard(out);
         ctx.note(text);

@@ -128,7 +128,7 @@ class TestLmkctlEndings : public QObject {
                                   "setopt extendedglob\n"
                                   "source '%1' || exit 3\n"
                                   "typeset -g PFX=''\n"
-                                  "compset() { [[ $1 == -P ]] && PFX=${cur%%%%=*}= && cur=${cur#*=}; }\n"
+                                  "compset() { [[ $1 == -P ]] && PFX=${cur%%=*}= && cur=${cur#*=}; }\n"
                                   "compadd() { local d='' w; local -a m; "
                                   "while [[ $1 == -* && $1 != -- ]]; do [[ $1 == -d ]] && { d=$2; shift; }; shift; done; "
                                   "[[ $1 == -- ]] && shift; "
@@ -552,7 +552,7 @@ private slots:
     // A reply code the program does not know is named.
     void versionUnknownCode() {
         SimProcess sim;
-        QVERIFY(sim.start({"--fault", "12:raw=77000000"}));
+        QVERIFY(sim.start({"--fault", "wlan:12:raw=0800000077000000"}));
         const CtlRun r = run({"version"}, &sim);
         QCOMPARE(r.rc, 1);
         QVERIFY2(r.err.contains("reply code it does not know (0x77)"), r.err.constData());
