@@ -594,6 +594,35 @@ private slots:
             QVERIFY2(err.startsWith("lmkinterface: unknown option '--bogus'"), err.constData());
     }
 
+    // The window, ended by SIGTERM while it waits for the receiver (the
+    // synchronisation at start-up), says what stopped.
+    void windowSaysWhatStopped() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--delay", "20000"}));
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcess p;
+        QProcessEnvironment env = environment(&sim, false);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LMK_BINARY_DIR "/src/lmkinterface"), {});
+        QVERIFY(p.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!sim.requests().isEmpty() || p.state() != QProcess::Running, 30000);
+        QVERIFY2(p.state() == QProcess::Running, p.readAllStandardError().constData());
+        ::kill(pid_t(p.processId()), SIGTERM);
+        QVERIFY(p.waitForFinished(15000));
+        const QByteArray err = p.readAllStandardError();
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(QRegularExpression(QStringLiteral("^lmkinterface: .+ stopped.*: closed by SIGTERM\\.$"),
+                                    QRegularExpression::MultilineOption)
+                     .match(QString::fromUtf8(err))
+                     .hasMatch(),
+                 err.constData());
+    }
+
     // Without --state-dir the simulator keeps its files in the user's
     // state folder, never in the folder it runs in.
     void simStateDirDefault() {
