@@ -6,6 +6,7 @@
 
 #include "link/Exchange.h"
 #include "link/Wait.h"
+#include "memory/SlotNameEscape.h"
 
 #include <QCommandLineParser>
 
@@ -31,7 +32,7 @@ int runVersion(Context &ctx, const QCommandLineParser &p) {
         ctx.printJson({{QStringLiteral("version"), text},
                        {QStringLiteral("transport"), ctx.usb ? QStringLiteral("usb") : QStringLiteral("wlan")}});
     else
-        ctx.out << text << Qt::endl;
+        ctx.out << escapeSlotText(text) << Qt::endl; // the receiver's text, never raw
     return ExitDone;
 }
 

@@ -3,6 +3,7 @@
 #include "ctl/CtlCommands.h"
 
 #include "link/Wait.h"
+#include "memory/SlotNameEscape.h"
 #include "terminal/TerminalSession.h"
 
 #include <QCommandLineParser>
@@ -224,10 +225,11 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     if (!set) {
         // The receiver's texts as they came, also those the window's form
         // could not show.
-        ctx.out << "Name (SSID): " << current->ssid << '\n'
-                << "Passkey: " << current->passkey << '\n'
-                << "Channel: " << current->channel << '\n'
-                << "TX-Power: " << current->power << " dBm" << Qt::endl;
+        // Control characters among them are shown escaped, never raw.
+        ctx.out << "Name (SSID): " << escapeSlotText(current->ssid) << '\n'
+                << "Passkey: " << escapeSlotText(current->passkey) << '\n'
+                << "Channel: " << escapeSlotText(current->channel) << '\n'
+                << "TX-Power: " << escapeSlotText(current->power) << " dBm" << Qt::endl;
         return ExitDone;
     }
     // A value not given is sent back as the receiver reported it, and only

@@ -396,6 +396,15 @@ private slots:
         QVERIFY2(!out.contains(control), r.out.constData());
         QVERIFY2(out.contains(QStringLiteral("\\x1B]0;pwned\\x07\\x1B[2J")), r.out.constData());
     }
+    // The receiver's own texts are shown the same way.
+    void receiverTextsEscaped() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--ap-ssid", QStringLiteral("AB\x1b[2JCDEF")}));
+        const CtlRun r = run({"ap", "show"}, &sim, true);
+        QVERIFY2(r.rc == 0, r.err.constData());
+        QVERIFY2(!r.out.contains('\x1b'), r.out.constData());
+        QVERIFY2(r.out.contains("Name (SSID): AB\\x1B[2JCDEF\n"), r.out.constData());
+    }
     void nameRoundTrip() {
         const QString csv = path(QStringLiteral("names.csv"));
         CtlRun r = run({"memory", "export", path(QStringLiteral("names.Mem")), "-o", csv}, nullptr);
