@@ -62,9 +62,17 @@ bool setStateDir(const QString &path) {
     return true;
 }
 
+QString defaultStateDir() {
+    // The user's state folder, never the folder the simulator runs in.
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QDir::home().filePath(QStringLiteral(".local/state"));
+    return QDir(base).filePath(QStringLiteral("lmk-sim"));
+}
+
 QString stateDir() {
     if (stateDirPath().isEmpty())
-        setStateDir(QDir::current().absoluteFilePath(QStringLiteral("lmk-sim-state")));
+        setStateDir(defaultStateDir());
     return stateDirPath();
 }
 

@@ -70,6 +70,8 @@ void registerFeature(Feature *feature, int priority = 100);
 
 // Folder for files that tests read back (uploads, slots, settings); exists.
 QString stateDir();
+// Without --state-dir: $XDG_STATE_HOME/lmk-sim, or ~/.local/state/lmk-sim.
+QString defaultStateDir();
 // Appends one line to the request log.
 void logLine(const QString &line);
 

@@ -75,7 +75,8 @@ int main(int argc, char **argv) {
                                      "connects to (its LMK_SIM_USB)."),
                       QStringLiteral("path")});
     parser.addOption({QStringLiteral("state-dir"),
-                      QStringLiteral("Folder for uploads, slots and settings (created)."),
+                      QStringLiteral("Folder for uploads, slots and settings (created); default "
+                                     "$XDG_STATE_HOME/lmk-sim or ~/.local/state/lmk-sim."),
                       QStringLiteral("dir")});
     parser.addOption({QStringLiteral("log"),
                       QStringLiteral("Request log file (appended); default standard error."),

@@ -22,8 +22,8 @@ namespace {
 int g_fds[2] = {-1, -1};
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
-extern "C" void onCloseSignal(int) {
-    const char c = 1;
+extern "C" void onCloseSignal(int sig) {
+    const char c = char(sig);
     [[maybe_unused]] const ssize_t n = ::write(g_fds[0], &c, 1);
 }
 #else
@@ -35,10 +35,27 @@ bool g_installed = false;
 constexpr int kSignals[] = {SIGTERM, SIGINT};
 constexpr int kPollMs = 100;
 
-extern "C" void onCloseSignal(int) { g_raised = 1; }
+extern "C" void onCloseSignal(int sig) { g_raised = sig; }
 #endif
 
 } // namespace
+
+int SystemCloseRequest::s_lastSignal = 0;
+
+QString SystemCloseRequest::lastSignalName() {
+    switch (s_lastSignal) {
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+#if defined(Q_OS_UNIX)
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+#endif
+    default:
+        return QStringLiteral("the system");
+    }
+}
 
 #if defined(Q_OS_UNIX)
 
@@ -51,8 +68,9 @@ SystemCloseRequest::SystemCloseRequest(QObject *parent) : QObject(parent) {
     m_source = notifier;
     connect(notifier, &QSocketNotifier::activated, this, [this] {
         char buf[16];
-        while (::read(g_fds[1], buf, sizeof buf) > 0) {
-        }
+        ssize_t n = 0;
+        while ((n = ::read(g_fds[1], buf, sizeof buf)) > 0)
+            s_lastSignal = buf[n - 1];
         emit requested();
     });
     struct sigaction sa = {};
@@ -87,6 +105,7 @@ SystemCloseRequest::SystemCloseRequest(QObject *parent) : QObject(parent) {
     connect(timer, &QTimer::timeout, this, [this] {
         if (!g_raised)
             return;
+        s_lastSignal = g_raised;
         g_raised = 0;
         emit requested();
     });

@@ -16,10 +16,14 @@ class SystemCloseRequest : public QObject {
     explicit SystemCloseRequest(QObject *parent = nullptr);
     ~SystemCloseRequest() override;
 
+    // The signal of the last request ("SIGTERM", ...), for messages.
+    static QString lastSignalName();
+
   signals:
     void requested();
 
   private:
+    static int s_lastSignal;
     QObject *m_source = nullptr; // what brings the request to the event loop
 };
 

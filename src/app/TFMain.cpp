@@ -1,5 +1,9 @@
 #include "app/TFMain.h"
 
+#include "app/SystemCloseRequest.h"
+
+#include <QProgressBar>
+
 #include "app/AccessibleWidgets.h"
 #include "app/AppResources.h"
 #include "app/AppSettings.h"
@@ -540,6 +544,19 @@ bool TFMain::confirmLeavingSlotChanges() {
 }
 
 void TFMain::systemCloseRequested() {
+    // What the request stops is told where it was asked from; the bar of
+    // the page shows how far it got.
+    if (const QString running = m_link.runningOperation(); !m_closed && !running.isEmpty()) {
+        QString far;
+        for (const QProgressBar *bar : findChildren<QProgressBar *>())
+            if (bar->isVisible() && bar->maximum() > bar->minimum()) {
+                far = QStringLiteral(" at %1%").arg(qRound(100.0 * (bar->value() - bar->minimum()) /
+                                                           (bar->maximum() - bar->minimum())));
+                break;
+            }
+        std::fprintf(stderr, "lmkinterface: %s stopped%s: closed by %s.\n", qPrintable(running),
+                     qPrintable(far), qPrintable(SystemCloseRequest::lastSignalName()));
+    }
     // The cell being typed into is part of the changes.
     if (!m_closed && m_memoryEditor)
         m_memoryEditor->page()->commitEdits();

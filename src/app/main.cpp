@@ -38,6 +38,28 @@ constexpr const char *kHelp =
     "\n"
     "lmkctl(1) does the same from the command line.\n";
 
+// Qt's own options: how many words `arg` takes with its value (1 or 2), 0
+// when it is none of them. Qt takes them with one dash or two.
+int qtOptionWords(const char *arg) {
+    static const char *const withValue[] = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+        "geometry", "qwindowtitle", "title", "qwindowicon", "icon", "style", "stylesheet",
+        "session", "display", "name", "qmljsdebugger", "font", "fn", "bg", "background",
+        "fg", "foreground", "btn", "button", "visual", "cmap", "im", "inputstyle"};
+    static const char *const flags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync",
+                                        "testability", "qwindowdecorations"};
+    const char *name = arg + (arg[1] == '-' ? 2 : 1);
+    const char *eq = std::strchr(name, '=');
+    const size_t len = eq ? size_t(eq - name) : std::strlen(name);
+    for (const char *o : withValue)
+        if (std::strlen(o) == len && std::strncmp(name, o, len) == 0)
+            return eq ? 1 : 2;
+    for (const char *o : flags)
+        if (!eq && std::strcmp(name, o) == 0)
+            return 1;
+    return 0;
+}
+
 // --help and --version are answered before anything else starts: no
 // display is needed and nothing reaches the receiver.
 int earlyAnswer(int argc, char *argv[]) {
@@ -54,6 +76,20 @@ int earlyAnswer(int argc, char *argv[]) {
             std::fputs("lmkinterface 1.4\n", stdout);
             return 0;
         }
+    }
+    // A wrong option is told before Qt looks for a display.
+    for (int i = 1; i < argc; ++i) {
+        const char *a = argv[i];
+        if (std::strcmp(a, "--") == 0)
+            break;
+        if (a[0] != '-' || a[1] == 0)
+            continue;
+        const int qt = qtOptionWords(a);
+        if (qt == 0) {
+            std::fprintf(stderr, "lmkinterface: unknown option '%s' (see 'lmkinterface --help')\n", a);
+            return 2;
+        }
+        i += qt - 1;
     }
     return -1;
 }

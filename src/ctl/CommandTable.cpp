@@ -74,8 +74,11 @@ const QList<Command> &commands() {
              {{s("task")}, s("load into the N-th external task as 'lmkctl tasks' lists them (from 1)"), s("N")},
              {{s("ids")}, s("load into the external task with these ids (hex)"), s("A,B,C")},
              {{s("yes")}, s("load even when the file's name does not match the target")},
+             {{s("json")}, s("one JSON object a line on standard output for each phase (phase: "
+                             "clearing, sending) and one for the end (finished, failed or stopped; "
+                             "sent, size, target)")},
          },
-         {}, true, runUpload},
+         {}, true, runUpload, {{QString(), {s("rpd"), s("bin")}}}},
         {s("scan"), s("copy the screen into a PNG or BMP file or onto the clipboard"), {},
          s("Copies the receiver's screen, or a rectangle of it, into a PNG or BMP file (by the "
            "file's extension) or onto the desktop's clipboard.\n"
@@ -89,7 +92,7 @@ const QList<Command> &commands() {
               s("the picture file; .png or .bmp. With --count, a %d form (e.g. shot-%03d.png) "
                 "takes the capture number; without one the number goes before the extension "
                 "(shot-1.png)"),
-              s("FILE")},
+              s("FILE"), {}, {}, {s("png"), s("bmp")}},
              {{s("format")}, s("png or bmp: the picture's type, needed for -o - (standard output)"),
               s("TYPE"), {}, {s("png"), s("bmp")}},
              {{s("framed")}, s("write the window's 810 x 490 picture (the area at 5,5 in a black "
@@ -116,7 +119,7 @@ const QList<Command> &commands() {
          {
              {{s("o"), s("output")}, s("read, import: the .Mem file to write; export: the CSV file "
                                        "(default: standard output)"),
-              s("FILE")},
+              s("FILE"), {}, {}, {s("mem"), s("csv")}},
              {{s("yes")}, s("clear: confirm clearing every slot; write: confirm writing a file that "
                             "is not exactly 63 slots (16128 bytes), or to a receiver that sends 248 "
                             "of each slot's 256 bytes")},
@@ -127,13 +130,15 @@ const QList<Command> &commands() {
              {{s("csv")}, s("show: the CSV that export writes (and import reads)")},
              {{s("base")}, s("import: the .Mem file the CSV is applied to; its bytes that the CSV "
                              "does not name are kept"),
-              s("FILE")},
+              s("FILE"), {}, {}, {s("mem")}},
              {{s("zero-base")}, s("import: apply the CSV to an all-zero image instead of --base")},
              {{s("no-backup")}, s("write, clear: do not read the slots into a backup first")},
-             {{s("json")}, s("backups, diff: the result as one JSON object on standard output")},
+             {{s("json")}, s("read, write, clear, show, backups, diff: the result as one JSON object "
+                             "on standard output (export, import and show --csv write CSV and "
+                             "refuse it)")},
          },
          {s("read"), s("write"), s("clear"), s("show"), s("backups"), s("export"), s("import"), s("diff")},
-         true, runMemory},
+         true, runMemory, {{s("import"), {s("csv")}}, {QString(), {s("mem")}}}},
         {s("terminal"), s("terminal lines from standard input, received text to standard output (USB)"), {},
          s("Switches the receiver into terminal mode (USB only: give --usb), sends every line of "
            "standard input as a terminal line and writes the text the receiver sends back to "
@@ -173,7 +178,8 @@ const QList<Command> &commands() {
              {{s("passkey")}, s("set: the passkey, 22 characters"), s("P")},
              {{s("channel")}, s("set: the channel, 0 to 11"), s("C")},
              {{s("power")}, s("set: the transmit power in dBm, 0 to 19"), s("DBM")},
-             {{s("json")}, s("show: the settings as one JSON object on standard output")},
+             {{s("json")}, s("the settings as one JSON object on standard output; set adds "
+                             "saved (the module confirmed them) and its answer")},
          },
          {s("show"), s("set")}, false, runAp},
         {s("help"), s("describe the program or one command"), s("[COMMAND]"),

@@ -1,10 +1,12 @@
 // The sub-commands. Each parses its arguments, connects, runs the window's
 // operation and prints the result.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlEnding.h"
 #include "ctl/ScanOutput.h"
 
 #include "link/Exchange.h"
 #include "link/Wait.h"
+#include "memory/SlotNameEscape.h"
 
 #include <QCommandLineParser>
 
@@ -17,6 +19,11 @@ int runVersion(Context &ctx, const QCommandLineParser &p) {
         return ExitNoConnection;
     ExchangeResult r;
     const QString text = receiverVersionText(ctx.link, &r);
+    if (text.isEmpty() && r.end == ExchangeEnd::Unexpected)
+        return ctx.fail(QStringLiteral("The receiver answered the version request with a reply "
+                                       "code it does not know (0x%1).")
+                            .arg(QString::number(r.code & 0xFF, 16).toUpper().rightJustified(2, u'0')),
+                        r.end);
     if (text.isEmpty())
         return ctx.fail(r.end == ExchangeEnd::Timeout ? QString::fromLatin1(kTimeoutText)
                                                       : QString(),
@@ -25,7 +32,7 @@ int runVersion(Context &ctx, const QCommandLineParser &p) {
         ctx.printJson({{QStringLiteral("version"), text},
                        {QStringLiteral("transport"), ctx.usb ? QStringLiteral("usb") : QStringLiteral("wlan")}});
     else
-        ctx.out << text << Qt::endl;
+        ctx.out << escapeSlotText(text) << Qt::endl; // the receiver's text, never raw
     return ExitDone;
 }
 
@@ -41,7 +48,7 @@ int exitCodeFor(ExchangeEnd end) {
         return ExitNoConnection;
     case ExchangeEnd::Aborted:
     case ExchangeEnd::ShuttingDown:
-        return ExitInterrupted;
+        return stopExitCode();
     case ExchangeEnd::Unexpected:
     case ExchangeEnd::Busy:
         break;

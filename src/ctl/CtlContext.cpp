@@ -1,5 +1,8 @@
 #include "ctl/CtlContext.h"
 
+#include "ctl/CtlEnding.h"
+#include "link/StopRequest.h"
+
 #include "link/Wait.h"
 #include "terminal/TerminalOperations.h"
 
@@ -41,7 +44,7 @@ bool ConsoleDialogs::confirmYesNo(const QString &text) {
 bool ConsoleDialogs::confirmOkCancel(const QString &text) { return confirmYesNo(text); }
 
 Context::Context(DeviceLink &l, ConsoleDialogs &d)
-    : link(l), dialogs(d), out(stdout), err(stderr), m_tty(isTerminal(stderr)) {
+    : link(l), dialogs(d), out(&StandardOutput::instance()), err(stderr), m_tty(isTerminal(stderr)) {
     // What the window shows in a box goes to standard error.
     QObject::connect(&link, &DeviceLink::connectionLost, &link, [this] {
         m_lost = true;
@@ -54,6 +57,8 @@ Context::Context(DeviceLink &l, ConsoleDialogs &d)
 }
 
 bool Context::connect() {
+    if (stopping())
+        return false; // nothing to say: the stop is told at the end
     if (usb) {
         if (link.openUsb() == 0) {
             const QString library = qEnvironmentVariable("LMK_USB_LIBRARY");
@@ -68,6 +73,8 @@ bool Context::connect() {
         return true;
     }
     if (!link.probeAccessPoint(kProbeMs)) {
+        if (stopping())
+            return false;
         err << "lmkctl: " << kApNotFoundText << " (tried " << link.host() << " port " << link.port()
             << "; name the receiver with --host/--port or LMK_HOST/LMK_PORT)" << Qt::endl;
         return false;
@@ -80,6 +87,9 @@ bool Context::connectionLost() const { return m_lost || !link.hasTransport(); }
 
 int Context::fail(const QString &text, ExchangeEnd end) {
     endProgress();
+    // A wait that a stop ended is no timeout and no lost link.
+    if (stopping())
+        return stopExitCode();
     if (!text.isEmpty() && !dialogs.shown.contains(text))
         error(text);
     if (connectionLost())
@@ -95,8 +105,27 @@ void Context::error(const QString &text) {
     err << "lmkctl: " << text << Qt::endl;
 }
 
+bool Context::stopping() const { return stopRequested(); }
+
+int Context::stopped(const QString &howFar) {
+    endProgress();
+    if (!m_stopReported && stopSignal() != kClosedPipeSignal) {
+        QString text = QStringLiteral("Stopped by %1.").arg(signalName(stopSignal()));
+        if (!howFar.isEmpty())
+            text += QLatin1Char(' ') + howFar;
+        error(text);
+    }
+    m_stopReported = true;
+    return stopExitCode();
+}
+
+int Context::jsonRefused(const QString &what) {
+    return usageError(QStringLiteral("--json is not taken here; %1").arg(what));
+}
+
 void Context::note(const QString &text) {
-    if (!quiet)
+    // After the reader of standard output went away, the run ends quietly.
+    if (!quiet && stopSignal() != kClosedPipeSignal)
         err << text << Qt::endl;
 }
 
@@ -128,6 +157,14 @@ void Context::progress(const QString &label, qint64 done, qint64 total, Progress
     err.flush();
     m_progressWidth = line.size();
     m_progressShown = true;
+}
+
+void Context::clearProgress() {
+    if (m_progressShown)
+        err << '\r' << QString(m_progressWidth, QLatin1Char(' ')) << '\r';
+    err.flush();
+    m_progressShown = false;
+    m_progressWidth = 0;
 }
 
 void Context::endProgress() {

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QJsonObject>
+#include <QMap>
 #include <QStringList>
 #include <QTextStream>
 
@@ -22,7 +23,7 @@ enum ExitCode {
     ExitUsage = 2,        // wrong usage
     ExitNoConnection = 3, // no connection
     ExitTimeout = 4,      // the receiver did not answer in time
-    ExitInterrupted = 130, // ended by Ctrl+C
+    ExitInterrupted = 130, // ended by Ctrl+C (SIGTERM 143, SIGHUP 129: stopExitCode())
 };
 
 // Message boxes become lines on standard error; questions are answered by
@@ -64,17 +65,31 @@ struct Context {
     void progress(const QString &label, qint64 done, qint64 total,
                   ProgressUnit unit = ProgressUnit::Columns);
     void endProgress();
+    // Takes the bar off the terminal's line, so the next line starts there.
+    void clearProgress();
     // One JSON object, on one line of standard output (--json).
     void printJson(const QJsonObject &object);
     // "lmkctl: TEXT" on standard error: what went wrong.
     void error(const QString &text);
+    // A stop was requested (Ctrl+C, SIGTERM, SIGHUP, a closed output).
+    bool stopping() const;
+    // Says on standard error what the stop ended and how far it got
+    // ("lmkctl: Stopped by SIGTERM. HOW_FAR"), nothing after a closed
+    // pipe; returns the exit code of the stop (128 + the signal).
+    int stopped(const QString &howFar);
+    // Whether stopped() has told how far the command got.
+    bool stopReported() const { return m_stopReported; }
     // A success or progress text on standard error, unless -q.
     void note(const QString &text);
     // "lmkctl COMMAND: PROBLEM (see 'lmkctl COMMAND --help')"; returns ExitUsage.
     int usageError(const QString &problem);
+    // A --json given to an action that reports nothing as JSON: a usage
+    // error naming what has it.
+    int jsonRefused(const QString &what);
 
 private:
     bool m_lost = false; // the link reported a lost or missing connection
+    bool m_stopReported = false;
     bool m_tty = false;
     bool m_progressShown = false;
     static constexpr qint64 kProgressRedrawMs = 100;
@@ -91,6 +106,7 @@ struct Option {
     QString value = {};        // the value's name; empty for a flag
     QString defaultValue = {};
     QStringList choices = {};  // values the shell completion offers
+    QStringList fileTypes = {}; // a file value's extensions, lower case ("mem"); empty: any
     bool fileValue() const { return value.compare(QLatin1String("FILE"), Qt::CaseInsensitive) == 0; }
 };
 
@@ -106,6 +122,9 @@ struct Command {
     QStringList actions = {};  // words of the first argument, for completion
     bool fileArguments = false; // the arguments are file names (completion)
     int (*run)(Context &ctx, const QCommandLineParser &args) = nullptr;
+    // The extensions of the file arguments the completion offers, by the
+    // action (the first argument); "" for every other action.
+    QMap<QString, QStringList> argumentTypes = {};
 };
 
 const QList<Command> &commands();

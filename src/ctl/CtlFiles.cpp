@@ -1,5 +1,7 @@
 #include "ctl/CtlFiles.h"
 
+#include "ctl/CtlEnding.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -45,17 +47,14 @@ FileContents readInput(const QString &path, qint64 maxSize) {
 
 QString writeOutput(const QString &path, const QByteArray &bytes) {
     if (isStandardStream(path)) {
-        QFile out;
-        if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return QStringLiteral("Cannot write to standard output. %1").arg(out.errorString());
-        qint64 written = 0;
-        while (written < bytes.size()) {
-            const qint64 n = out.write(bytes.constData() + written, bytes.size() - written);
-            if (n <= 0)
-                return QStringLiteral("Cannot write to standard output. %1").arg(out.errorString());
-            written += n;
-        }
-        return {};
+        StandardOutput &out = StandardOutput::instance();
+        out.write(bytes);
+        // A reader that went away is no error to report: the run ends
+        // quietly (CtlEnding.h).
+        if (out.failure() == 0 || out.closedPipe())
+            return QString();
+        out.setFailureReported();
+        return out.failureText();
     }
     const QString why = saveWholeFile(path, bytes);
     if (why.isEmpty())

@@ -2,6 +2,7 @@
 // CSV export and import, and the differences of two .Mem files.
 #include "ctl/CtlCommands.h"
 #include "ctl/CtlFiles.h"
+#include "ctl/ScanOutput.h"
 
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -9,6 +10,7 @@
 #include "memory/SlotWriteCheck.h"
 #include "memory/SlotCsv.h"
 #include "memory/SlotDiff.h"
+#include "memory/SlotNameEscape.h"
 #include "memory/SlotRecord.h"
 #include "memory/SlotTransferOperation.h"
 
@@ -16,6 +18,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace lmk::ctl {
 
@@ -42,7 +46,7 @@ QString imageSizeWarning(const QString &path, qint64 size) {
         .arg(kSlotImageSize);
 }
 
-int show(Context &ctx, const QString &path, bool csv) {
+int show(Context &ctx, const QString &path, bool csv, bool json = false) {
     MemoryImage image;
     if (!loadImage(ctx, path, image))
         return ExitUsage;
@@ -68,6 +72,22 @@ int show(Context &ctx, const QString &path, bool csv) {
         }
         rows << row;
     }
+    if (json) {
+        QJsonArray slotList;
+        for (qsizetype r = 1; r < rows.size(); ++r) {
+            QJsonObject slot{{QStringLiteral("slot"), int(r)}};
+            for (int c = 1; c < SlotColumnCount; ++c)
+                if (image.holdsSlot(int(r)))
+                    slot.insert(headings[c], rows[r][c]);
+            slotList.append(slot);
+        }
+        ctx.printJson({{QStringLiteral("slots"), slotList}});
+        return ExitDone;
+    }
+    // A name may hold any byte: never raw onto the terminal.
+    for (QStringList &row : rows)
+        for (QString &cell : row)
+            cell = escapeSlotText(cell);
     QList<int> widths(SlotColumnCount, 0);
     for (const QStringList &row : rows)
         for (int c = 0; c < SlotColumnCount; ++c)
@@ -106,11 +126,55 @@ int exitFor(SlotTransferOperation::Outcome outcome) {
     return ExitRefused;
 }
 
+// Why the results of a transfer could not be written ("" when they can):
+// the .Mem file of a read, the backup folder of a write or clear.
+QString transferOutputProblem(SlotTransferOperation::Kind kind, const QString &path, bool backup) {
+    if (kind == SlotTransferOperation::Kind::Read) {
+        if (isStandardStream(path))
+            return QString();
+        const QString problem = outputProblem(path);
+        return problem.isEmpty() ? QString()
+                                 : QStringLiteral("Cannot create file \"%1\": %2; nothing was read.")
+                                       .arg(QDir::toNativeSeparators(path), problem);
+    }
+    if (!backup)
+        return QString();
+    const QString problem = folderProblem(SlotBackupStore::defaultDirectory());
+    return problem.isEmpty() ? QString()
+                             : QStringLiteral("No backup can be kept: %1; nothing was sent "
+                                              "(--no-backup goes on without one).")
+                                   .arg(problem);
+}
+
+// How far a transfer got that a stop ended.
+QString stoppedTransferText(SlotTransferOperation::Kind kind, int lastSlot, int slotSent,
+                            const QString &path) {
+    if (kind == SlotTransferOperation::Kind::Read)
+        return QStringLiteral("Reading stopped at slot %1 of 63; nothing was written to %2.")
+            .arg(lastSlot + 1)
+            .arg(isStandardStream(path) ? QStringLiteral("standard output")
+                                        : QDir::toNativeSeparators(path));
+    QString text = SlotTransferOperation::stoppedText(kind, lastSlot);
+    if (slotSent > lastSlot)
+        text += (kind == SlotTransferOperation::Kind::Write
+                     ? QStringLiteral(" Slot %1 was sent but not acknowledged: it may hold the new "
+                                      "data too.")
+                     : QStringLiteral(" Slot %1 was sent but not acknowledged: it may be cleared "
+                                      "too."))
+                    .arg(slotSent);
+    return text;
+}
+
 // A write is read back and compared unless `verify` is false; `confirmed`
 // (--yes) also writes a file that is not 63 slots, or to a receiver whose
 // slot replies carry 248 bytes of each record.
 int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path,
-             bool backup = false, bool verify = false, bool confirmed = false) {
+             bool backup = false, bool verify = false, bool confirmed = false, bool json = false) {
+    // Where the results go is checked before the first request.
+    if (const QString problem = transferOutputProblem(kind, path, backup); !problem.isEmpty()) {
+        ctx.error(problem);
+        return ExitUsage;
+    }
     MemorySlots store(ctx.link);
     if (kind == SlotTransferOperation::Kind::Write) {
         if (!loadImage(ctx, path, store.image()))
@@ -131,14 +195,21 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     }
     if (!ctx.connect())
         return ExitNoConnection;
+    QString backupPath;
     // A write the operation refuses anyway (a short image) needs no backup.
     if (backup && (kind == SlotTransferOperation::Kind::Clear || store.image().holdsSlot(kSlotCount))) {
         const SlotBackupResult b = backupReceiverSlots(store, SlotBackupStore());
+        if (!b.ok() && ctx.stopping())
+            return ctx.stopped(QStringLiteral("The backup was being read; nothing was %1.")
+                                   .arg(kind == SlotTransferOperation::Kind::Clear
+                                            ? QStringLiteral("cleared")
+                                            : QStringLiteral("written")));
         if (!b.ok()) {
             ctx.error(b.error + QStringLiteral("\nNothing was written; --no-backup writes without a backup."));
             return b.outcome == SlotTransferOperation::Outcome::Done ? ExitRefused
                                                                      : exitFor(b.outcome);
         }
+        backupPath = b.path;
         ctx.note(QStringLiteral("Backup of the receiver's slots: ") + b.path +
                  (b.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(b.note)));
         if (kind == SlotTransferOperation::Kind::Write && b.partial && !confirmed) {
@@ -169,6 +240,13 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
             return ExitUsage;
         }
     }
+    // The last slot whose write or clear went out, for a stop's report.
+    int slotSent = 0;
+    QObject requests; // ends the connection with this function
+    QObject::connect(&ctx.link, &DeviceLink::requestSent, &requests, [&](const QByteArray &b) {
+        if (b.size() > 1 && quint8(b[0]) == 0x11)
+            slotSent = quint8(b[1]);
+    });
     SlotTransferOperation op(store);
     const char *label = kind == SlotTransferOperation::Kind::Read    ? "read"
                         : kind == SlotTransferOperation::Kind::Write ? "write"
@@ -179,6 +257,8 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     const SlotTransferOperation::Outcome outcome = op.run(kind);
     ctx.endProgress();
     using O = SlotTransferOperation::Outcome;
+    if (outcome == O::Stopped && ctx.stopping())
+        return ctx.stopped(stoppedTransferText(kind, op.lastSlot(), slotSent, path));
     const QString text = op.outcomeText(kind, outcome);
     if (outcome != O::Done && !text.isEmpty() && !ctx.dialogs.shown.contains(text))
         ctx.error(text);
@@ -193,13 +273,31 @@ int transfer(Context &ctx, SlotTransferOperation::Kind kind, const QString &path
     }
     if (!text.isEmpty())
         ctx.error(text);
+    bool verified = false;
     if (kind == SlotTransferOperation::Kind::Write && verify) {
         const SlotWriteCheck check = checkWrittenSlots(store, store.image().data().left(kSlotImageSize));
+        if (!check.verified() && ctx.stopping())
+            return ctx.stopped(QStringLiteral("All 63 slots were written; reading them back for the "
+                                              "check was stopped."));
         if (!check.verified()) {
             ctx.error(check.text());
             return ExitRefused;
         }
         ctx.note(check.text());
+        verified = true;
+    }
+    if (json) {
+        QJsonObject o{{QStringLiteral("action"), QString::fromLatin1(label)},
+                      {QStringLiteral("slots"), op.lastSlot()}};
+        if (kind == SlotTransferOperation::Kind::Read)
+            o.insert(QStringLiteral("file"), isStandardStream(path) ? QJsonValue() : QJsonValue(path));
+        if (kind != SlotTransferOperation::Kind::Read)
+            o.insert(QStringLiteral("backup"), backupPath.isEmpty() ? QJsonValue() : QJsonValue(backupPath));
+        if (kind == SlotTransferOperation::Kind::Write)
+            o.insert(QStringLiteral("verified"), verified);
+        // With the slots on standard output the facts go to standard error.
+        (isStandardStream(path) && kind == SlotTransferOperation::Kind::Read ? ctx.err : ctx.out)
+            << QJsonDocument(o).toJson(QJsonDocument::Compact) << Qt::endl;
     }
     return ExitDone;
 }
@@ -315,7 +413,7 @@ int diff(Context &ctx, const QString &a, const QString &b, bool json) {
         return d.equal() ? ExitDone : ExitRefused;
     }
     for (const SlotDifference &slot : d.differing)
-        ctx.out << slotDifferenceText(slot, nameA, nameB) << '\n';
+        ctx.out << escapeSlotText(slotDifferenceText(slot, nameA, nameB)) << '\n';
     if (d.trailingBytesDiffer)
         ctx.out << "Bytes after slot 63 differ\n";
     ctx.out.flush();
@@ -327,17 +425,26 @@ int diff(Context &ctx, const QString &a, const QString &b, bool json) {
 int runMemory(Context &ctx, const QCommandLineParser &p) {
     const QStringList pos = p.positionalArguments();
     const QString action = pos.value(0);
+    const bool json = p.isSet(QStringLiteral("json"));
+    // CSV is the form of these; the slots as JSON come from show.
+    if (json && (action == QLatin1String("export") || action == QLatin1String("import") ||
+                 (action == QLatin1String("show") && p.isSet(QStringLiteral("csv")))))
+        return ctx.jsonRefused(QStringLiteral("%1 writes CSV ('memory show FILE.Mem --json' gives "
+                                              "the slots as JSON)")
+                                   .arg(action == QLatin1String("show") ? QStringLiteral("--csv")
+                                                                        : action));
     if (action == QLatin1String("show") && pos.size() == 2)
-        return show(ctx, pos[1], p.isSet(QStringLiteral("csv")));
+        return show(ctx, pos[1], p.isSet(QStringLiteral("csv")), json);
     if (action == QLatin1String("read") && pos.size() == 1 && p.isSet(QStringLiteral("output")))
-        return transfer(ctx, SlotTransferOperation::Kind::Read, p.value(QStringLiteral("output")));
+        return transfer(ctx, SlotTransferOperation::Kind::Read, p.value(QStringLiteral("output")),
+                        false, false, false, json);
     const bool backup = !p.isSet(QStringLiteral("no-backup"));
     const QString output = p.value(QStringLiteral("output"));
     if (action == QLatin1String("write") && pos.size() == 2)
         return transfer(ctx, SlotTransferOperation::Kind::Write, pos[1], backup,
-                        !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")));
+                        !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")), json);
     if (action == QLatin1String("backups") && pos.size() == 1)
-        return listBackups(ctx, p.isSet(QStringLiteral("json")));
+        return listBackups(ctx, json);
     if (action == QLatin1String("export") && pos.size() == 2) {
         const QString name = p.isSet(QStringLiteral("dialect")) ? p.value(QStringLiteral("dialect"))
                                                                 : QStringLiteral("plain");
@@ -367,12 +474,13 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
         return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
     }
     if (action == QLatin1String("diff") && pos.size() == 3)
-        return diff(ctx, pos[1], pos[2], p.isSet(QStringLiteral("json")));
+        return diff(ctx, pos[1], pos[2], json);
     if (action == QLatin1String("clear") && pos.size() == 1) {
         ctx.dialogs.assumeYes = p.isSet(QStringLiteral("yes"));
         if (!ctx.dialogs.assumeYes)
             return ctx.usageError(QStringLiteral("clear clears every slot; confirm with --yes"));
-        return transfer(ctx, SlotTransferOperation::Kind::Clear, QString(), backup);
+        return transfer(ctx, SlotTransferOperation::Kind::Clear, QString(), backup, false, false,
+                        json);
     }
     return ctx.usageError(
         action.isEmpty() ? QStringLiteral("expected an action: read, write, clear, show, backups, export, "

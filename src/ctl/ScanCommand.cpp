@@ -22,9 +22,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimer>
-
-#include <csignal>
 
 namespace lmk::ctl {
 
@@ -65,24 +62,6 @@ std::optional<AreaValues> areaFromText(const QString &text) {
         return std::nullopt;
     return a;
 }
-
-// Ctrl+C: the handler only raises the flag; the command reads it while it
-// waits (every wait wakes at least every 50 ms).
-volatile std::sig_atomic_t g_interrupted = 0;
-extern "C" void onInterrupt(int) { g_interrupted = 1; }
-
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        g_interrupted = 0;
-        m_previous = std::signal(SIGINT, onInterrupt);
-    }
-    ~InterruptGuard() { std::signal(SIGINT, m_previous); }
-    static bool raised() { return g_interrupted != 0; }
-
-private:
-    void (*m_previous)(int) = SIG_DFL;
-};
 
 // The area's picture, exactly W x H pixels or framed as in the window.
 QImage emptyPicture(const AreaValues &values, bool framed) {
@@ -209,16 +188,8 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
             ctx.progress(label, text.toInt(), values.w, ProgressUnit::Columns);
     });
 
-    // Ctrl+C aborts the running scan with the abort byte.
-    const InterruptGuard interrupt;
-    QTimer watch;
-    watch.setInterval(kWaitSliceMs);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (InterruptGuard::raised() && scan.isRunning())
-            scan.abort();
-    });
-    watch.start();
-
+    // A stop (Ctrl+C, SIGTERM, SIGHUP) aborts the running scan with the abort
+    // byte (the exchange's stop) and keeps the files written.
     const QString receiver = receiverVersionText(ctx.link);
     const QString program =
         QStringLiteral("lmkctl %1").arg(QCoreApplication::applicationVersion()).trimmed();
@@ -227,9 +198,9 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
     for (int n = 1; count == 0 || n <= count; ++n) {
         if (n > 1) {
             const qint64 waitMs = qint64(interval * 1000);
-            waitWhile([&] { return !InterruptGuard::raised() && sinceStart.elapsed() < waitMs; });
+            waitWhile([&] { return !ctx.stopping() && sinceStart.elapsed() < waitMs; });
         }
-        if (InterruptGuard::raised())
+        if (ctx.stopping())
             break;
         sinceStart.start();
         const QDateTime started = QDateTime::currentDateTime();
@@ -247,7 +218,7 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
         picture = emptyPicture(values, framed);
         const ScanOutcome outcome = scan.run(values);
         ctx.endProgress();
-        if (InterruptGuard::raised())
+        if (ctx.stopping())
             break; // the capture was aborted: no file for it
         const QString text = QString::fromLatin1(outcome.statusText);
         if (!outcome.sent) {
@@ -272,11 +243,14 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
             };
             const QString error = toStdout ? writePictureToStdout(encode) : writeWholeFile(path, encode);
             if (!error.isEmpty()) {
-                ctx.error(QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
+                ctx.error(toStdout ? error
+                                   : QStringLiteral("Cannot create file \"%1\". %2").arg(path, error));
                 return ExitUsage;
             }
             ++written;
         }
+        if (ctx.stopping())
+            break; // standard output's reader went away: nothing more to tell
         if (clipboard)
             putOnClipboard(out);
         ctx.note(text);
@@ -300,12 +274,10 @@ int runScan(Context &ctx, const QCommandLineParser &p) {
                     << out.height() << " pixels, area " << areaText(values) << Qt::endl;
         }
     }
-    if (InterruptGuard::raised()) {
-        ctx.error(QStringLiteral("Interrupted; %1 %2 written.")
-                      .arg(written)
-                      .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files")));
-        return ExitInterrupted;
-    }
+    if (ctx.stopping())
+        return ctx.stopped(QStringLiteral("Interrupted; %1 %2 written.")
+                               .arg(written)
+                               .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files")));
     return ExitDone;
 }
 

@@ -4,6 +4,7 @@
 #include "link/Exchange.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
@@ -23,7 +24,8 @@ QString receiverVersionText(DeviceLink &link, ExchangeResult *result) {
     if (exchange.send(QByteArray(1, char(0x12))))
         exchange.waitWhile([] { return true; }); // status words do not end it
     if (result)
-        *result = ExchangeResult{exchange.end(), -1};
+        *result = exchange.end() == ExchangeEnd::Unexpected ? exchange.result()
+                                                            : ExchangeResult{exchange.end(), -1};
     return text;
 }
 
@@ -53,6 +55,22 @@ QString outputProblem(const QString &path) {
     // replaced through a temporary file there, or written in place.
     if (!file.exists() && !folder.isWritable())
         return QStringLiteral("the folder %1 may not be written").arg(folder.filePath());
+    return QString();
+}
+
+QString folderProblem(const QString &dir) {
+    QFileInfo at(QDir::cleanPath(QDir(dir).absolutePath()));
+    while (!at.exists() && !at.isSymLink()) {
+        const QString parent = at.absolutePath();
+        if (parent == at.absoluteFilePath())
+            break;
+        at = QFileInfo(parent);
+    }
+    const QString shown = QDir::toNativeSeparators(at.absoluteFilePath());
+    if (!at.isDir())
+        return QStringLiteral("%1 is not a folder").arg(shown);
+    if (!at.isWritable())
+        return QStringLiteral("the folder %1 may not be written").arg(shown);
     return QString();
 }
 

@@ -30,6 +30,11 @@ QString scanRefusalText(int code);
 // not be written. Nothing is created.
 QString outputProblem(const QString &path);
 
+// Why files cannot be created in the folder `dir` ("" when they can): the
+// nearest folder that exists (the rest is created) is missing, is a file or
+// may not be written. Nothing is created.
+QString folderProblem(const QString &dir);
+
 // The application object of lmkctl: with --clipboard among the arguments and
 // a display to reach, one with the desktop's clipboard; otherwise a plain one.
 std::unique_ptr<QCoreApplication> createApplication(int &argc, char **argv);

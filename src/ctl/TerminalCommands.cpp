@@ -4,6 +4,7 @@
 
 #include "ctl/TerminalLineEditor.h"
 #include "link/Wait.h"
+#include "memory/SlotNameEscape.h"
 #include "terminal/TerminalSession.h"
 #include "terminal/TerminalTranscript.h"
 
@@ -184,6 +185,8 @@ int runScript(Context &ctx, TerminalSession &session, TerminalOutput &output,
     };
     int expectation = 0;
     for (const ScriptStep &step : steps) {
+        if (ctx.stopping())
+            return ExitDone; // the caller tells how far it got
         if (step.send) {
             // An expectation looks at what came after the sends before it.
             if (!sentSinceExpect)
@@ -202,12 +205,14 @@ int runScript(Context &ctx, TerminalSession &session, TerminalOutput &output,
         sentSinceExpect = false;
         QRegularExpressionMatch match;
         const auto matched = [&] {
-            if (ctx.connectionLost() || !ctx.link.usbOpen())
+            if (ctx.stopping() || ctx.connectionLost() || !ctx.link.usbOpen())
                 return true;
             match = step.regex.match(seen.text, searchFrom);
             return match.hasMatch();
         };
         pumpTerminal(session, timeoutMs, matched, onText);
+        if (ctx.stopping())
+            return ExitDone;
         if (!match.hasMatch()) {
             if (ctx.connectionLost() || !ctx.link.usbOpen()) {
                 ctx.error(QStringLiteral("The connection was lost while waiting for \"%1\".")
@@ -280,10 +285,22 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
     if (scripted) {
         const int rc = runScript(ctx, session, output, *steps, timeoutMs);
         session.leave();
+        if (ctx.stopping())
+            return ctx.stopped(QStringLiteral("The script was stopped; the receiver has left terminal mode."));
         return rc;
     }
 
     int rc = ExitDone;
+    int linesSent = 0;
+    // A stop signal: what came so far is kept; the receiver leaves terminal
+    // mode (0D 00).
+    const auto stoppedHere = [&] {
+        output.received(session.takeText(0, 0));
+        session.leave();
+        return ctx.stopped(QStringLiteral("%1 %2 sent; the receiver has left terminal mode.")
+                               .arg(linesSent)
+                               .arg(linesSent == 1 ? QStringLiteral("line") : QStringLiteral("lines")));
+    };
     const auto sendTyped = [&](const QString &line) {
         const QString message = session.sendLine(line);
         if (!message.isEmpty()) {
@@ -294,6 +311,7 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
             rc = ctx.link.usbOpen() ? ExitUsage : ExitNoConnection;
             return;
         }
+        ++linesSent;
         output.sent(line);
     };
 
@@ -302,8 +320,12 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
         output.editor = &editor;
         const auto gone = [&] { return ctx.connectionLost() || !ctx.link.usbOpen(); };
         for (;;) {
-            pumpTerminal(session, -1, [&] { return editor.pending() || gone(); },
+            pumpTerminal(session, -1, [&] { return editor.pending() || gone() || ctx.stopping(); },
                          [&](const QString &t) { output.received(t); });
+            if (ctx.stopping()) {
+                output.editor = nullptr;
+                return stoppedHere();
+            }
             const bool finished = editor.finished();
             for (const QString &line : editor.takeLines())
                 sendTyped(line);
@@ -328,8 +350,10 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
     }).detach();
 
     for (;;) {
-        pumpTerminal(session, kWaitSliceMs, [&] { return input->pending(); },
+        pumpTerminal(session, kWaitSliceMs, [&] { return input->pending() || ctx.stopping(); },
                      [&](const QString &t) { output.received(t); });
+        if (ctx.stopping())
+            break;
         std::deque<std::string> lines;
         bool eof = false;
         {
@@ -345,6 +369,8 @@ int runTerminal(Context &ctx, const QCommandLineParser &p) {
         if (eof)
             break;
     }
+    if (ctx.stopping())
+        return stoppedHere();
     output.received(session.takeText(kQuietMs, kTailMaxMs));
     session.leave();
     return rc;
@@ -424,9 +450,14 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     }
     // The form is filled (and "Set!" enabled) by the receiver's answer.
     const std::optional<ApSettings> current = session.waitForSettings(kSettingsWaitMs);
+    if (!current && ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("Nothing was set; the receiver has left terminal mode."));
+    }
     if (!current)
         return settingsTimeout(ctx);
-    if (!set && p.isSet(QStringLiteral("json"))) {
+    const bool json = p.isSet(QStringLiteral("json"));
+    if (!set && json) {
         ctx.printJson({{QStringLiteral("ssid"), current->ssid},
                        {QStringLiteral("passkey"), current->passkey},
                        {QStringLiteral("channel"), current->channel},
@@ -436,10 +467,11 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     if (!set) {
         // The receiver's texts as they came, also those the window's form
         // could not show.
-        ctx.out << "Name (SSID): " << current->ssid << '\n'
-                << "Passkey: " << current->passkey << '\n'
-                << "Channel: " << current->channel << '\n'
-                << "TX-Power: " << current->power << " dBm" << Qt::endl;
+        // Control characters among them are shown escaped, never raw.
+        ctx.out << "Name (SSID): " << escapeSlotText(current->ssid) << '\n'
+                << "Passkey: " << escapeSlotText(current->passkey) << '\n'
+                << "Channel: " << escapeSlotText(current->channel) << '\n'
+                << "TX-Power: " << escapeSlotText(current->power) << " dBm" << Qt::endl;
         return ExitDone;
     }
     // A value not given is sent back as the receiver reported it, and only
@@ -460,6 +492,10 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
     }
     if (!keptOk)
         return ExitUsage;
+    if (ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("Nothing was set; the receiver has left terminal mode."));
+    }
     const QStringList messages = session.setAccessPoint(wanted);
     if (!messages.isEmpty()) {
         for (const QString &m : messages)
@@ -476,12 +512,25 @@ int runAp(Context &ctx, const QCommandLineParser &p) {
         return answer.split(QRegularExpression(QStringLiteral("[\r\n]+"))).contains(
             QLatin1String(kApSavedText));
     };
-    while (!confirmed() && !ctx.connectionLost() && waited.elapsed() < kApConfirmMs)
+    while (!confirmed() && !ctx.connectionLost() && !ctx.stopping() && waited.elapsed() < kApConfirmMs)
         answer += session.takeText(kQuietMs, kApConfirmMs - int(waited.elapsed()));
-    ctx.out << answer;
+    if (!json)
+        ctx.out << answer;
     ctx.out.flush();
+    if (json)
+        ctx.printJson({{QStringLiteral("ssid"), wanted.ssid},
+                       {QStringLiteral("passkey"), wanted.passkey},
+                       {QStringLiteral("channel"), wanted.channel},
+                       {QStringLiteral("power"), wanted.power},
+                       {QStringLiteral("saved"), confirmed()},
+                       {QStringLiteral("answer"), answer}});
     if (confirmed())
         return ExitDone;
+    if (ctx.stopping()) {
+        session.leave();
+        return ctx.stopped(QStringLiteral("The settings were sent; the WiFi module had not "
+                                          "confirmed them. The receiver has left terminal mode."));
+    }
     if (ctx.connectionLost()) {
         ctx.error(QStringLiteral("The connection was lost before the WiFi module confirmed the settings."));
         return ExitNoConnection;

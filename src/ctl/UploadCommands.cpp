@@ -24,6 +24,15 @@ namespace {
 constexpr const char *kBootNotActiveText = "Bootloader not active!";
 constexpr const char *kNoLinkText = "No connection available!";
 
+// The name of an upload phase in the JSON lines.
+QString phaseName(const QString &text) {
+    if (text == QLatin1String(UploadOperation::kClearingText))
+        return QStringLiteral("clearing");
+    if (text == QLatin1String(UploadOperation::kBytesSentText))
+        return QStringLiteral("sending");
+    return text;
+}
+
 // Runs the synchronisation. Returns -1 when the receiver answered, or the
 // exit code of the failure (already reported).
 int synchronise(Context &ctx, SyncResult &result) {
@@ -144,7 +153,9 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
     // The file is read and checked before the receiver is asked anything.
     const QString path = pos[0];
     const QFileInfo info(path);
-    if (!isStandardStream(path) && !info.exists() && !nameNotDecodable(path)) {
+    // A link that leads nowhere (a loop, a missing target) is read below,
+    // so that the system's reason is told.
+    if (!isStandardStream(path) && !info.exists() && !info.isSymLink() && !nameNotDecodable(path)) {
         return ctx.usageError(path + QStringLiteral(": no such file"));
     }
     upload::UploadFile file;
@@ -213,10 +224,17 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
         clock.start();
         progress.start(0);
     });
+    const bool json = p.isSet(QStringLiteral("json"));
+    qint64 total = 0;
     QObject::connect(&op, &UploadOperation::phaseChanged, [&](const QString &text) {
         const qint64 now = clock.elapsed();
         progress.phase(text, now);
-        ctx.endProgress();
+        // The bar of the phase before goes; the next phase draws its own.
+        ctx.clearProgress();
+        if (json)
+            ctx.printJson({{QStringLiteral("phase"), phaseName(text)},
+                           {QStringLiteral("text"), text},
+                           {QStringLiteral("size"), total}});
         ctx.note(progress.bytesFlowing() ? progress.line(now)
                                          : progress.line(now) + QStringLiteral("  ") + progress.timeLeft(now));
     });
@@ -224,14 +242,37 @@ int runUpload(Context &ctx, const QCommandLineParser &p) {
         progress.bytes(sent, size, clock.elapsed());
         ctx.progress(QStringLiteral("upload"), sent, size, ProgressUnit::Bytes);
     });
+    total = req.contents ? req.contents->size() : 0;
     const UploadResult r = op.run(req);
     ctx.endProgress();
+    const QString target =
+        external ? QStringLiteral("task ") + taskEntry : QStringLiteral("the configuration");
+    if (ctx.stopping()) {
+        if (json)
+            ctx.printJson({{QStringLiteral("phase"), QStringLiteral("stopped")},
+                           {QStringLiteral("sent"), r.sent},
+                           {QStringLiteral("size"), r.size}});
+        return ctx.stopped(r.transferred
+                               ? QStringLiteral("The upload stopped after %1 of %2 bytes: %3 does not "
+                                                "hold the whole file.")
+                                     .arg(r.sent)
+                                     .arg(r.size)
+                                     .arg(target)
+                               : QStringLiteral("Nothing was loaded."));
+    }
+    if (json)
+        ctx.printJson({{QStringLiteral("phase"), r.outcome == UploadOutcome::Completed
+                                                     ? QStringLiteral("finished")
+                                                     : QStringLiteral("failed")},
+                       {QStringLiteral("text"), r.message},
+                       {QStringLiteral("sent"), r.sent},
+                       {QStringLiteral("size"), r.size},
+                       {QStringLiteral("target"), target}});
     switch (r.outcome) {
     case UploadOutcome::Completed:
         ctx.note(r.message);
-        ctx.out << r.size << " bytes loaded into "
-                << (external ? QStringLiteral("task ") + taskEntry : QStringLiteral("the configuration"))
-                << Qt::endl;
+        if (!json)
+            ctx.out << r.size << " bytes loaded into " << target << Qt::endl;
         return ExitDone;
     case UploadOutcome::Declined: // the question was printed with its hint
         return ExitUsage;

@@ -1,11 +1,14 @@
 // lmkctl: the receiver from the command line and from scripts. It drives the
 // same link, codecs and operations as the window.
 #include "ctl/CtlCommands.h"
+#include "ctl/CtlEnding.h"
 #include "ctl/HelpText.h"
 #include "ctl/ScanOutput.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+
+#include "link/StopRequest.h"
 
 using namespace lmk;
 using namespace lmk::ctl;
@@ -69,11 +72,26 @@ int usageError(const QString &where, const QString &problem) {
     return ExitUsage;
 }
 
+// The exit code once standard output has taken everything: a failed write
+// (a full disk) is reported and fails the run; a reader that went away
+// ends it quietly.
+int checkedExit(int rc) {
+    StandardOutput &out = StandardOutput::instance();
+    if (out.closedPipe())
+        return 128 + kClosedPipeSignal;
+    if (out.failure() != 0) {
+        if (!out.failureReported())
+            QTextStream(stderr) << "lmkctl: " << out.failureText() << Qt::endl;
+        return rc == ExitDone ? ExitRefused : rc;
+    }
+    return rc;
+}
+
 int printText(const QString &text) {
-    QTextStream out(stdout);
+    QTextStream out(&StandardOutput::instance());
     out << text;
     out.flush();
-    return ExitDone;
+    return checkedExit(ExitDone);
 }
 
 // `lmkctl help [COMMAND]` and `lmkctl completion bash|zsh`: nothing goes to
@@ -175,10 +193,18 @@ int main(int argc, char *argv[]) {
     ctx.usb = p.isSet(QStringLiteral("usb"));
     ctx.quiet = p.isSet(QStringLiteral("quiet"));
     ctx.command = command->name;
-    const int rc = command->run(ctx, p);
+    // From here on SIGINT, SIGTERM and SIGHUP stop the command cleanly.
+    const StopSignals stopSignals;
+    int rc = command->run(ctx, p);
+    ctx.out.flush();
+    if (stopRequested()) {
+        // The command has wound down; what it said about how far it got
+        // stands, else the stop is named here.
+        rc = ctx.stopped(QString());
+    }
     link.drainWlan();
     link.closeTcp();
     link.closeUsb();
     setDialogs(nullptr);
-    return rc;
+    return checkedExit(rc);
 }

@@ -67,6 +67,8 @@ ScanOutcome ScanOperation::run(const AreaValues &area) {
     int lastAcked = -1;
     exchange.startReplyTimer(kScanReplyMs);
     exchange.send(request);
+    // A stop asked for by the system ends the scan as B_AbortClick does.
+    exchange.onStop = [this] { abort(); };
     emit progressChanged(0);
 
     // Every new counter value is acknowledged once, the last column's too

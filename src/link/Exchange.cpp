@@ -3,6 +3,7 @@
 #include "link/DeviceEvents.h"
 #include "link/DeviceLink.h"
 #include "link/ReplyDispatcher.h"
+#include "link/StopRequest.h"
 #include "link/Wait.h"
 
 namespace lmk {
@@ -71,6 +72,11 @@ bool Exchange::send(const QByteArray &bytes, bool expectsReply) {
     m_state.PendingRequest = -1;
     if (!m_claimed || m_link.shuttingDown())
         return false;
+    // After a requested stop nothing new goes out but what onStop sends.
+    if (!m_stopping && stopRequested()) {
+        honourStop();
+        return false;
+    }
     if (m_ended && (m_end == ExchangeEnd::Aborted || m_end == ExchangeEnd::ShuttingDown ||
                     m_end == ExchangeEnd::LinkLost))
         return false;
@@ -115,13 +121,28 @@ ExchangeResult Exchange::result() const {
     return {ExchangeEnd::Timeout, -1};
 }
 
+void Exchange::honourStop() {
+    if (m_ended || m_stopping || !stopRequested())
+        return;
+    m_stopping = true;
+    if (onStop)
+        onStop(); // e.g. the scan's abort byte
+    abort();
+}
+
 ExchangeResult Exchange::waitForStatus() {
-    lmk::waitWhile([this] { return !m_ended && m_state.PendingRequest == -1; });
+    lmk::waitWhile([this] {
+        honourStop();
+        return !m_ended && m_state.PendingRequest == -1;
+    });
     return result();
 }
 
 ExchangeResult Exchange::waitWhile(const std::function<bool()> &more) {
-    lmk::waitWhile([&] { return !m_ended && more(); });
+    lmk::waitWhile([&] {
+        honourStop();
+        return !m_ended && more();
+    });
     if (m_ended)
         return {m_end, m_endCode};
     return result();

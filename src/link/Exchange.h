@@ -15,6 +15,8 @@
 //   request 10  ->  77 00 00 00          {Unexpected, 0x77}
 //   socket error                          {LinkLost}
 //   abort()                               {Aborted}; nothing more goes out
+//   a stop is requested (StopRequest.h)   onStop(), then {Aborted}: the wait
+//                                         ends, the next send does not go out
 //   the window closes                     {ShuttingDown}
 
 #include "link/ReplyState.h"
@@ -80,6 +82,9 @@ public:
     QString operation() const { return m_operation; }
 
     ExchangeSink sink;
+    // What a requested stop sends before the exchange ends as Aborted (the
+    // scan's abort byte); it may send, nothing after it does.
+    std::function<void()> onStop;
 
     // One request, one reply: reply timer, send, wait for a status word.
     ExchangeResult request(const QByteArray &bytes, int replyMs);
@@ -112,6 +117,7 @@ public:
 private:
     friend class DeviceLink;
     void endWith(ExchangeEnd end, int code = -1);
+    void honourStop();
     void takeFrame(const quint8 *payload, int length, bool fromWlan);
     bool accepts(quint64 serial) const { return m_claimed && !m_ended && serial >= m_firstSerial; }
     // Whether a later operation may stop this one, and stopping it.
@@ -143,6 +149,7 @@ private:
     int m_endCode = -1;
     QTimer m_timer; // the reply timer
     bool m_sent = false;
+    bool m_stopping = false; // a requested stop is being honoured
     bool m_answered = true; // a frame came since the last send that expects one
     quint64 m_firstSerial = ~quint64(0);
 };

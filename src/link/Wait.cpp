@@ -1,5 +1,7 @@
 #include "link/Wait.h"
 
+#include "link/StopRequest.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -43,7 +45,8 @@ bool waitWhile(const std::function<bool()> &condition, int maxMs) {
     std::unique_ptr<QTimer> lastSlice;
     bool done = true;
     while (condition()) {
-        if (deadline.hasExpired()) {
+        // A requested stop (Ctrl+C, SIGTERM, ...) ends every wait.
+        if (deadline.hasExpired() || stopRequested()) {
             done = false;
             break;
         }

@@ -13,7 +13,8 @@ namespace lmk {
 constexpr int kWaitSliceMs = 50;
 
 // Returns true when the condition became false, false when maxMs ran out
-// first (maxMs < 0: no limit of its own).
+// first (maxMs < 0: no limit of its own) or a stop was requested
+// (link/StopRequest.h).
 bool waitWhile(const std::function<bool()> &condition, int maxMs = -1);
 
 // Processes the events that are pending now, without blocking.

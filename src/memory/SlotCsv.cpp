@@ -1,5 +1,7 @@
 #include "memory/SlotCsv.h"
 
+#include "memory/SlotNameEscape.h"
+
 #include "memory/SlotRecord.h"
 
 #include <QList>
@@ -436,6 +438,18 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell,
     const auto quoted = [&] { return QLatin1Char('"') + cell + QLatin1Char('"'); };
     switch (column) {
     case ColName: {
+        // Control characters come written as \xHH (SlotNameEscape.h); one
+        // typed into the cell itself is refused.
+        for (QChar c : cell) {
+            if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+                return QStringLiteral("a name cannot hold a control character (U+%1, such as a "
+                                      "line break or a tab); write it as \\x%2")
+                    .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                    .arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        }
+        const std::optional<QString> name = unescapeSlotText(cell);
+        if (!name)
+            return QStringLiteral("a name cannot hold a zero byte (\\x00)");
         // Unchanged but for trailing padding (a spreadsheet trims the
         // spaces the grid pads a name with): the bytes behind the name stay.
         const auto unpadded = [](QString t) {
@@ -443,23 +457,19 @@ std::optional<QString> applyCell(char *r, int column, const QString &cell,
                 t.chop(1);
             return t;
         };
-        if (unpadded(cell) == unpadded(slotNameText(u)))
+        if (unpadded(*name) == unpadded(slotNameText(u)))
             return std::nullopt;
-        for (QChar c : cell) {
+        for (QChar c : *name) {
             if (c.unicode() > 0xFF)
                 return QStringLiteral("%1 cannot be stored in a name (Latin-1 characters only)")
                     .arg(quoted());
-            if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
-                return QStringLiteral("a name cannot hold a control character (U+%1, such as a "
-                                      "line break or a tab)")
-                    .arg(c.unicode(), 4, 16, QLatin1Char('0'));
         }
-        if (cell.size() > slot::kNameLength)
+        if (name->size() > slot::kNameLength)
             return QStringLiteral("name longer than %1 characters").arg(slot::kNameLength);
         // Ended by zero bytes, so that the name reads back exactly as the
         // cell wrote it.
         std::memset(r + slot::kName, 0, slot::kNameLength);
-        const QByteArray latin1 = cell.toLatin1();
+        const QByteArray latin1 = name->toLatin1();
         std::memcpy(r + slot::kName, latin1.constData(), size_t(latin1.size()));
         return std::nullopt;
     }
@@ -563,7 +573,7 @@ QString slotCsvValue(const QByteArray &record, int column) {
     const auto *r = reinterpret_cast<const quint8 *>(record.constData());
     switch (column) {
     case ColName:
-        return slotNameText(r);
+        return escapeSlotText(slotNameText(r));
     case ColFrequenz:
         return plainFrequency(qFromLittleEndian<qint32>(r + slot::kFrequency));
     case ColBandbreite:

@@ -9,6 +9,10 @@
 //   Platz,Name,Frequenz,Modulation,Bandbreite,Verschiebung,Hochpass,Eingang,Abschwächer,Filter HP,Filter TP,Version
 //   1,"DCF77            ",77500.0,Auto,300,-250,75 kHz,50 Ohm,0 dB,"1,8M",Auto,7
 //
+// A name's control characters are written \xHH and a backslash doubled
+// (memory/SlotNameEscape.h), so that every name the receiver can hold reads
+// back byte for byte.
+//
 // A name that a spreadsheet would run as a formula (starting with = + - @,
 // a tab or a carriage return, after any apostrophes) is written behind one more apostrophe, which
 // import takes away again: "=1+2" is exported as '=1+2.
