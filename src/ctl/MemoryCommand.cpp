@@ -2,6 +2,7 @@
 // CSV export and import, and the differences of two .Mem files.
 #include "ctl/CtlCommands.h"
 #include "ctl/CtlFiles.h"
+#include "ctl/FrequencyListCommands.h"
 
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -304,8 +305,11 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
                         !p.isSet(QStringLiteral("no-verify")), p.isSet(QStringLiteral("yes")));
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx, p.isSet(QStringLiteral("json")));
-    if (action == QLatin1String("export") && pos.size() == 2)
+    if (action == QLatin1String("export") && pos.size() == 2) {
+        if (const std::optional<int> rc = exportFrequencyList(ctx, p, pos[1], output))
+            return *rc;
         return exportCsv(ctx, pos[1], output);
+    }
     if (action == QLatin1String("import") && pos.size() == 2 && !output.isEmpty()) {
         // The CSV names a few fields of each slot; every other byte comes
         // from the base, which is never taken as all zero unasked.
@@ -323,7 +327,10 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
                     << Qt::endl;
             return ExitUsage;
         }
-        return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
+        const QString base = zero ? QString() : p.value(QStringLiteral("base"));
+        if (const std::optional<int> rc = importFrequencyList(ctx, p, pos[1], base, output))
+            return *rc;
+        return importCsv(ctx, pos[1], base, output);
     }
     if (action == QLatin1String("diff") && pos.size() == 3)
         return diff(ctx, pos[1], pos[2], p.isSet(QStringLiteral("json")));
