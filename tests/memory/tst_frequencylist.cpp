@@ -530,6 +530,18 @@ class TstFrequencyList : public QObject {
                                        "Slot 1: Modulation SSB written as USB"}));
         const FrequencyExport c = writeChirpCsv(image);
         QVERIFY(c.text.endsWith("1,A;B,0.077501,,0.000000,,88.5,88.5,023,NN,USB,5.00,,,,,,\n"));
+
+        // A name holding a line break (a .Mem file may hold any bytes) never
+        // breaks a row: it is written as a space, and noted.
+        char *r3 = image.data() + 2 * kSlotSize;
+        std::memcpy(r3 + slot::kName, "Two\nLines\x85", 11);
+        qToLittleEndian<qint32>(60700000, r3 + slot::kFrequency);
+        const FrequencyExport g3 = writeGqrxBookmarks(image);
+        QVERIFY(g3.text.contains("     6070000; Two Lines   "));
+        QVERIFY(g3.notes.contains(QStringLiteral("Slot 3: control characters of the name written as spaces")));
+        const FrequencyList again = readFrequencyList(g3.text);
+        QCOMPARE(again.entries.size(), 2);
+        QCOMPARE(again.entries[1].name, QStringLiteral("Two Lines"));
     }
 
     void decimals_data() {
