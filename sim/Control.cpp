@@ -1,6 +1,7 @@
 #include "Control.h"
 
 #include "Faults.h"
+#include "SimSession.h"
 
 #include <QSocketNotifier>
 
@@ -47,6 +48,15 @@ QByteArray Control::execute(const QByteArray &line) {
         if (!FaultPlan::parseRule(QString::fromLatin1(line.mid(6).trimmed()), rule, error))
             return "ERROR " + error.toLatin1();
         plan.rules.append(rule);
+        return "OK";
+    }
+    if (line.startsWith("flood ")) {
+        FloodRule flood;
+        QString error;
+        if (!FaultPlan::parseFlood(QString::fromLatin1(line.mid(6).trimmed()), flood, error))
+            return "ERROR " + error.toLatin1();
+        if (SocketSession::floodOpenSessions(flood) == 0)
+            return "ERROR no connection to flood";
         return "OK";
     }
     return "ERROR unknown command: " + line;

@@ -6,6 +6,8 @@
 // line on standard output, "OK" or "ERROR <reason>", after it took effect:
 //   fault RULE    adds a rule as --fault RULE does (e.g. "fault usb:08:silent")
 //   clear         removes every rule (the request counts stay)
+//   flood RULE    floods the connections open now as --flood RULE does
+//                 (e.g. "flood usb:1000000:60"); ERROR when none is open
 //   ping          answers OK
 // A rule with #N counts requests over the simulator's lifetime, as on the
 // command line, so a run-time rule is normally given without it.

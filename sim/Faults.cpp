@@ -63,6 +63,10 @@ void FaultPlan::addOptions(QCommandLineParser &parser) {
                                      "silent, close, delay=MS, raw=HEX[+HEX...], "
                                      "before=HEX[+HEX...] (repeatable)."),
                       QStringLiteral("rule")});
+    parser.addOption({QStringLiteral("flood"),
+                      QStringLiteral("Send frames nobody asked for: "
+                                     "[wlan|usb:]BYTES_PER_S:SECONDS[:FRAME_BYTES] (repeatable)."),
+                      QStringLiteral("rule")});
     parser.addOption({QStringLiteral("chunk-gap"),
                       QStringLiteral("Gap between raw fault chunks in ms (default 20)."),
                       QStringLiteral("ms"), QStringLiteral("20")});
@@ -84,6 +88,40 @@ bool FaultPlan::configure(const QCommandLineParser &parser, QString &error) {
         if (!parseRule(text, rule, error))
             return false;
         rules.append(rule);
+    }
+    for (const QString &text : parser.values(QStringLiteral("flood"))) {
+        FloodRule flood;
+        if (!parseFlood(text, flood, error))
+            return false;
+        floods.append(flood);
+    }
+    return true;
+}
+
+bool FaultPlan::parseFlood(const QString &text, FloodRule &flood, QString &error) {
+    QString rest = text;
+    for (const QString &t : {QStringLiteral("wlan"), QStringLiteral("usb")}) {
+        if (rest.startsWith(t + QLatin1Char(':'))) {
+            flood.transport = t;
+            rest = rest.mid(t.size() + 1);
+        }
+    }
+    const QStringList parts = rest.split(QLatin1Char(':'));
+    bool ok[3] = {false, false, true};
+    if (parts.size() == 2 || parts.size() == 3) {
+        flood.bytesPerSecond = parts[0].toInt(&ok[0]);
+        flood.seconds = parts[1].toInt(&ok[1]);
+        if (parts.size() == 3)
+            flood.frameBytes = parts[2].toInt(&ok[2]);
+    }
+    if (!ok[0] || !ok[1] || !ok[2] || flood.bytesPerSecond < 1 ||
+        flood.bytesPerSecond > 16 * 1000 * 1000 || flood.seconds < 1 || flood.seconds > 3600 ||
+        flood.frameBytes < 5 || flood.frameBytes > 1024) {
+        error = QStringLiteral("bad --flood '%1': expected [wlan|usb:]BYTES_PER_S:SECONDS"
+                               "[:FRAME_BYTES], at most 16000000 bytes/s for 1 to 3600 s, "
+                               "frames of 5 to 1024 bytes")
+                    .arg(text);
+        return false;
     }
     return true;
 }

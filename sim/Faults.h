@@ -16,6 +16,14 @@
 //               one gap after the last (e.g. 02000000 or c000000000000000:
 //               words that carry no status)
 //   --chunk-gap MS      gap between raw chunks (default 20)
+//   --flood [wlan|usb:]BYTES_PER_S:SECONDS[:FRAME_BYTES]   (repeatable)
+//       from the moment a connection of that transport (empty: any) is made,
+//       frames nobody asked for (terminal text, FRAME_BYTES long with the
+//       header, default 64) at BYTES_PER_S for SECONDS, then nothing more.
+//       Bounded: at most 16 MB/s for at most an hour, and the simulator
+//       holds at most 256 KiB the program has not read (what it cannot take
+//       in time is not sent). The control command "flood RULE" starts one on
+//       the connections open now.
 //
 // Example: --fault wlan:12#2:raw=0c00+0000124005000301+0000 sends the second
 // WLAN version reply in three pieces; --fault 55:close closes the connection
@@ -37,6 +45,13 @@ struct FaultAction {
     QList<QByteArray> chunks; // Raw, Before
 };
 
+struct FloodRule {
+    QString transport; // empty: both
+    int bytesPerSecond = 0;
+    int seconds = 0;
+    int frameBytes = 64;
+};
+
 struct FaultRule {
     QString transport; // empty: both
     quint8 command = 0;
@@ -53,6 +68,8 @@ public:
     bool configure(const QCommandLineParser &parser, QString &error);
     // Parses one --fault value; false with a message on bad syntax.
     static bool parseRule(const QString &text, FaultRule &rule, QString &error);
+    // Parses one --flood value; false with a message on bad syntax.
+    static bool parseFlood(const QString &text, FloodRule &flood, QString &error);
 
     // The action for the next request with this first byte, without
     // counting it yet.
@@ -64,6 +81,7 @@ public:
     bool silent = false;
     int chunkGapMs = 20;
     QList<FaultRule> rules;
+    QList<FloodRule> floods; // started on every new connection of their transport
 
 private:
     QMap<QString, int> m_seen; // "<transport>:<cmd>" -> requests so far

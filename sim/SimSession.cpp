@@ -5,6 +5,16 @@
 
 namespace sim {
 
+namespace {
+QList<SocketSession *> &openSessions() {
+    static QList<SocketSession *> sessions;
+    return sessions;
+}
+
+// What the simulator may hold that the program has not read yet.
+constexpr qint64 kFloodHeldLimit = 256 * 1024;
+} // namespace
+
 SocketSession::SocketSession(QIODevice *device, const QString &transport, int id)
     : m_device(device), m_transport(transport), m_id(id) {
     m_device->setParent(this);
@@ -21,9 +31,58 @@ SocketSession::SocketSession(QIODevice *device, const QString &transport, int id
         connect(local, &QLocalSocket::disconnected, this, &SocketSession::onDisconnected);
     // Bytes that came with the connection.
     QMetaObject::invokeMethod(this, &SocketSession::onReadyRead, Qt::QueuedConnection);
+    openSessions().append(this);
+    connect(&m_floodTimer, &QTimer::timeout, this, &SocketSession::floodTick);
+    for (const FloodRule &f : FaultPlan::instance().floods)
+        if (f.transport.isEmpty() || f.transport == m_transport)
+            startFlood(f);
 }
 
-SocketSession::~SocketSession() = default;
+SocketSession::~SocketSession() { openSessions().removeAll(this); }
+
+int SocketSession::floodOpenSessions(const FloodRule &flood) {
+    int n = 0;
+    for (SocketSession *s : openSessions()) {
+        if (!s->m_closed && (flood.transport.isEmpty() || flood.transport == s->m_transport)) {
+            s->startFlood(flood);
+            ++n;
+        }
+    }
+    return n;
+}
+
+void SocketSession::startFlood(const FloodRule &flood) {
+    m_flood = flood;
+    m_floodStart = m_clock.nsecsElapsed();
+    m_floodSent = 0;
+    m_floodTimer.start(10);
+    logLine(QStringLiteral("%1 flood %2 bytes/s for %3 s")
+                .arg(m_transport)
+                .arg(flood.bytesPerSecond)
+                .arg(flood.seconds));
+}
+
+void SocketSession::floodTick() {
+    const qint64 elapsed = m_clock.nsecsElapsed() - m_floodStart;
+    const qint64 end = qint64(m_flood.seconds) * 1000000000;
+    if (m_closed || elapsed >= end) {
+        m_floodTimer.stop();
+        logLine(QStringLiteral("%1 flood ended, %2 bytes sent").arg(m_transport).arg(m_floodSent));
+        return;
+    }
+    const qint64 due = qint64(m_flood.bytesPerSecond) * elapsed / 1000000000;
+    // Falling behind (the program does not read) is not made up later in
+    // one burst: at most a tenth of a second's worth at a time.
+    m_floodSent = qMax(m_floodSent, due - m_flood.bytesPerSecond / 10);
+    const int payloadBytes = m_flood.frameBytes - 4;
+    while (m_floodSent + m_flood.frameBytes <= due && m_device->bytesToWrite() < kFloodHeldLimit) {
+        // Terminal text: a counted line, padded to the frame's length.
+        QByteArray text = QByteArray("flood ") + QByteArray::number(++m_floodSeq).rightJustified(8, '0');
+        text = text.leftJustified(payloadBytes - 2, '.', true) + "\r\n";
+        m_device->write(frame(text.right(payloadBytes)));
+        m_floodSent += m_flood.frameBytes;
+    }
+}
 
 void SocketSession::onReadyRead() {
     if (m_closed)
@@ -161,6 +220,7 @@ void SocketSession::onDisconnected() {
     m_finished = true;
     m_closed = true;
     m_timer.stop();
+    m_floodTimer.stop();
     for (Feature *f : features())
         f->sessionClosed(*this);
     deleteLater();

@@ -33,6 +33,13 @@ public:
     void close() override;
     int id() const override { return m_id; }
 
+    // Starts a flood of frames nobody asked for on this connection (a
+    // running one is replaced).
+    void startFlood(const FloodRule &flood);
+    // Starts it on every open connection of its transport; the number of
+    // connections it started on.
+    static int floodOpenSessions(const FloodRule &flood);
+
 private:
     struct Outgoing {
         QByteArray bytes;
@@ -50,6 +57,7 @@ private:
     void enqueue(const QByteArray &bytes, int delayMs, bool closeAfter = false,
                  bool afterPrevious = false);
     void pump();
+    void floodTick();
 
     QIODevice *m_device;
     QString m_transport;
@@ -68,6 +76,12 @@ private:
     qint64 m_lastDue = 0;
     QElapsedTimer m_clock;
     QTimer m_timer;
+
+    FloodRule m_flood;
+    qint64 m_floodStart = 0; // ns on m_clock
+    qint64 m_floodSent = 0;  // bytes
+    quint32 m_floodSeq = 0;
+    QTimer m_floodTimer;
 };
 
 } // namespace sim

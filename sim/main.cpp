@@ -83,7 +83,7 @@ int main(int argc, char **argv) {
     sim::FaultPlan::addOptions(parser);
     parser.addOption({QStringLiteral("control"),
                       QStringLiteral("Take fault commands on standard input while running "
-                                     "(fault RULE, clear, ping; each answered OK or ERROR).")});
+                                     "(fault RULE, flood RULE, clear, ping; each answered OK or ERROR).")});
     for (sim::Feature *f : sim::features())
         f->addOptions(parser);
     parser.process(app);

@@ -259,6 +259,53 @@ private slots:
         QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
     }
 
+    // A flood: frames nobody asked for, at its rate for its time, then
+    // nothing; requests are still answered in between.
+    void floodSendsFramesForItsTimeOnly() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--flood", "wlan:6400:1"}));
+        Client c;
+        QVERIFY(c.connectTo(sim.port()));
+        // Read until the simulator says the flood is over, then what was
+        // still on its way: exactly what it sent.
+        static const QRegularExpression ended(QStringLiteral("^wlan flood ended, (\\d+) bytes sent$"));
+        QByteArray got;
+        const auto sentBytes = [&] {
+            for (const QString &line : sim.logLines())
+                if (const auto m = ended.match(line); m.hasMatch())
+                    return m.captured(1).toInt();
+            return -1;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((got += c.read(1 << 20, 50), sentBytes() >= 0), 20000);
+        got += c.read(1 << 20, 500);
+        QCOMPARE(got.size(), sentBytes());
+        // 6400 bytes/s for a second: 100 frames, fewer if the simulator was
+        // held up (what falls behind is not made up in one burst).
+        QVERIFY2(got.size() >= 10 * 64 && got.size() <= 110 * 64, QByteArray::number(got.size()));
+        QCOMPARE(got.size() % 64, 0);
+        for (qsizetype at = 0; at < got.size(); at += 64) {
+            QCOMPARE(got.mid(at, 4), QByteArray::fromHex("40000000"));
+            QVERIFY(got.mid(at + 4, 60).startsWith("flood "));
+            QVERIFY(got.mid(at + 4, 60).endsWith("\r\n"));
+        }
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+    }
+
+    void floodByControlOnOpenConnections() {
+        SimProcess sim;
+        QVERIFY(sim.start({"--control"}));
+        QVERIFY(!sim.control("flood wlan:1000:1")); // no connection yet
+        Client c;
+        QVERIFY(c.connectTo(sim.port()));
+        QCOMPARE(c.exchange(QByteArray::fromHex("55"), 8), syncFrame(0x5a));
+        QVERIFY(!sim.control("flood usb:1000:1")); // none over USB
+        QVERIFY(!sim.control("flood wlan:1000"));
+        QVERIFY(sim.control("flood wlan:3200:1:32"));
+        QByteArray got;
+        QTRY_VERIFY_WITH_TIMEOUT((got += c.read(1 << 20, 50), got.size() >= 10 * 32), 20000);
+        QCOMPARE(got.left(4), QByteArray::fromHex("20000000"));
+    }
+
     void badOptionsStopTheSimulator_data() {
         QTest::addColumn<QStringList>("options");
         QTest::newRow("no action") << QStringList{"--fault", "12"};
@@ -272,6 +319,11 @@ private slots:
         QTest::newRow("bad mode") << QStringList{"--mode", "sleepy"};
         QTest::newRow("bad sync answers") << QStringList{"--sync-answers", "55,xyz"};
         QTest::newRow("bad version payload") << QStringList{"--version-payload", "12g4"};
+        QTest::newRow("flood without time") << QStringList{"--flood", "usb:1000000"};
+        QTest::newRow("flood of nothing") << QStringList{"--flood", "0:60"};
+        QTest::newRow("flood beyond an hour") << QStringList{"--flood", "1000:3601"};
+        QTest::newRow("flood too fast") << QStringList{"--flood", "16000001:1"};
+        QTest::newRow("flood frame too long") << QStringList{"--flood", "1000:1:1025"};
     }
     void badOptionsStopTheSimulator() {
         QFETCH(QStringList, options);
