@@ -134,20 +134,22 @@ std::optional<int> importFrequencyList(Context &ctx, const QCommandLineParser &p
         base.write(read.bytes);
         return true;
     };
+    if (format == FrequencyListFormat::Own) {
+        if (const std::optional<int> rc = refuseFiltersForCsv())
+            return rc;
+        if (!isStandardStream(listPath))
+            return std::nullopt; // the CSV import reads the file and the base
+    }
+    // A base that cannot be read is named first, whatever the list is.
+    if (!loadBase())
+        return ExitUsage;
     if (!format) {
         ctx.error(name + QStringLiteral(": not a list that can be read (gqrx bookmarks, CHIRP CSV, "
                                         "EiBi schedule or the slot CSV); --format names it"));
         return ExitUsage;
     }
-    if (*format == FrequencyListFormat::Own) {
-        if (const std::optional<int> rc = refuseFiltersForCsv())
-            return rc;
-        if (!isStandardStream(listPath))
-            return std::nullopt; // the CSV import reads the file
-        if (!loadBase())
-            return ExitUsage;
+    if (*format == FrequencyListFormat::Own)
         return importOwnCsv(ctx, list.bytes, name, base.data(), out);
-    }
 
     FrequencyFilter filter;
     int firstSlot = 1;
@@ -171,8 +173,6 @@ std::optional<int> importFrequencyList(Context &ctx, const QCommandLineParser &p
                      .arg(*filter.onAirMinute % 60, 2, 10, QLatin1Char('0'))
                      .arg(dayName(*filter.day)));
     }
-    if (!loadBase())
-        return ExitUsage;
     const FrequencyChoice choice = chooseFrequencyEntries(entries, filter);
     for (const QString &note : entries.notes + choice.notes)
         ctx.err << name << ": " << note << Qt::endl;
