@@ -24,6 +24,12 @@ QString memoryDescription() {
              "  memory backups             the backups, newest first\n"
              "  memory export FILE.Mem [-o FILE.csv] [--dialect excel-de]   the slots as CSV\n"
              "  memory import FILE.csv --base FILE.Mem -o OUT.Mem   a CSV applied onto an image\n"
+             "  memory import LIST --base FILE.Mem -o OUT.Mem [--first-slot N] [--match TEXT]\n"
+             "        [--range LOW-HIGH] [--on-air HHMM] [--day DAY] [--limit N]\n"
+             "                             gqrx bookmarks, CHIRP CSV or EiBi schedule into slots\n"
+             "                             from N (default 1) on, in the list's order\n"
+             "  memory export FILE.Mem --format gqrx|chirp [-o FILE]\n"
+             "                             the slots as gqrx bookmarks or a CHIRP CSV\n"
              "  memory diff A.Mem B.Mem    the slots that differ (exit 0 equal, 1 differ)\n"
              "Before a write or clear the receiver's slots are read into a backup .Mem file in\n"
              "%1; when that read fails, nothing is written\n"
@@ -132,6 +138,21 @@ const QList<Command> &commands() {
                              "does not name are kept"),
               s("FILE"), {}, {}, {s("mem")}},
              {{s("zero-base")}, s("import: apply the CSV to an all-zero image instead of --base")},
+             {{s("format")}, s("import: own (the slot CSV), gqrx, chirp or eibi (default: what the "
+                               "content shows); export: gqrx, chirp or own (default)"),
+              s("NAME"), {}, {s("own"), s("gqrx"), s("chirp"), s("eibi")}},
+             {{s("first-slot")}, s("import: the slot of the first chosen entry, 1 to 63 (default "
+                                   "1); more entries than slots from there write nothing"),
+              s("N")},
+             {{s("match")}, s("import: entries whose name (EiBi: station) contains TEXT, any case"),
+              s("TEXT")},
+             {{s("range")}, s("import: entries from LOW to HIGH kHz, e.g. 5900-6200"), s("LOW-HIGH")},
+             {{s("on-air")}, s("import: EiBi rows on air at this time in UTC, e.g. 1800 (on --day, "
+                               "default today)"),
+              s("HHMM")},
+             {{s("day")}, s("import: EiBi rows on air on this day (UTC)"), s("DAY"), {},
+              {s("Mo"), s("Tu"), s("We"), s("Th"), s("Fr"), s("Sa"), s("Su")}},
+             {{s("limit")}, s("import: only the first N entries the other options choose"), s("N")},
              {{s("no-backup")}, s("write, clear: do not read the slots into a backup first")},
              {{s("json")}, s("read, write, clear, show, backups, diff: the result as one JSON object "
                              "on standard output (export, import and show --csv write CSV and "

@@ -3,6 +3,7 @@
 #include "ctl/CtlCommands.h"
 #include "ctl/CtlFiles.h"
 #include "ctl/ScanOutput.h"
+#include "ctl/FrequencyListCommands.h"
 
 #include "memory/MemoryImage.h"
 #include "memory/MemorySlots.h"
@@ -446,6 +447,8 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
     if (action == QLatin1String("backups") && pos.size() == 1)
         return listBackups(ctx, json);
     if (action == QLatin1String("export") && pos.size() == 2) {
+        if (const std::optional<int> rc = exportFrequencyList(ctx, p, pos[1], output))
+            return *rc;
         const QString name = p.isSet(QStringLiteral("dialect")) ? p.value(QStringLiteral("dialect"))
                                                                 : QStringLiteral("plain");
         const std::optional<SlotCsvDialect> dialect = slotCsvDialectNamed(name);
@@ -471,7 +474,10 @@ int runMemory(Context &ctx, const QCommandLineParser &p) {
                     << Qt::endl;
             return ExitUsage;
         }
-        return importCsv(ctx, pos[1], zero ? QString() : p.value(QStringLiteral("base")), output);
+        const QString base = zero ? QString() : p.value(QStringLiteral("base"));
+        if (const std::optional<int> rc = importFrequencyList(ctx, p, pos[1], base, output))
+            return *rc;
+        return importCsv(ctx, pos[1], base, output);
     }
     if (action == QLatin1String("diff") && pos.size() == 3)
         return diff(ctx, pos[1], pos[2], json);

@@ -11,6 +11,7 @@
 #include "memory/SlotEdits.h"
 #include "memory/SlotRecord.h"
 #include "memory/ui/MemoryEditor.h"
+#include "memory/ui/FrequencyListDialog.h"
 #include "memory/ui/MemoryPage.h"
 #include "memory/ui/SlotBackupsDialog.h"
 #include "memory/ui/SlotTableModel.h"
@@ -116,7 +117,18 @@ void MemoryEditorActions::buildMenus() {
     auto *backups = new QAction(QStringLiteral("&Backups…"), file);
     backups->setObjectName(QStringLiteral("actionBackups"));
     connect(backups, &QAction::triggered, this, &MemoryEditorActions::showBackups);
-    file->insertActions(close, {csvExport, csvExportDe, csvImport, backups});
+    auto *listImport = new QAction(QStringLiteral("Import &Frequency List…"), file);
+    listImport->setObjectName(QStringLiteral("actionImportFrequencyList"));
+    connect(listImport, &QAction::triggered, this,
+            [this] { openFrequencyListImport(m_editor, [this](const QString &t) { showStatus(t); }); });
+    auto *listExport = new QAction(QStringLiteral("Export Frequency &List…"), file);
+    listExport->setObjectName(QStringLiteral("actionExportFrequencyList"));
+    connect(listExport, &QAction::triggered, this, [this] {
+        if (const QString t = exportFrequencyListFile(m_editor); !t.isEmpty())
+            showStatus(t);
+    });
+    m_changing << listImport;
+    file->insertActions(close, {csvExport, csvExportDe, csvImport, listImport, listExport, backups});
     file->insertSeparator(close);
     m_changing << m_editor.openAction() << csvImport << backups;
 
