@@ -1555,5 +1555,605 @@
         <source>%1 left</source>
         <translation>noch %1</translation>
     </message>
+    <message>
+        <source>SIGTERM</source>
+        <translation>SIGTERM</translation>
+    </message>
+    <message>
+        <source>SIGINT</source>
+        <translation>SIGINT</translation>
+    </message>
+    <message>
+        <source>SIGHUP</source>
+        <translation>SIGHUP</translation>
+    </message>
+    <message>
+        <source>the system</source>
+        <translation>das System</translation>
+    </message>
+    <message>
+        <source> at %1%</source>
+        <translation> bei %1 %</translation>
+    </message>
+    <message>
+        <source>line </source>
+        <translation>Zeile </translation>
+    </message>
+    <message>
+        <source>lines </source>
+        <translation>Zeilen </translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>slot CSV</source>
+        <translation>Speicherplatz-CSV</translation>
+    </message>
+    <message>
+        <source>gqrx bookmarks</source>
+        <translation>gqrx-Lesezeichen</translation>
+    </message>
+    <message>
+        <source>CHIRP CSV</source>
+        <translation>CHIRP-CSV</translation>
+    </message>
+    <message>
+        <source>EiBi schedule</source>
+        <translation>EiBi-Sendeplan</translation>
+    </message>
+    <message>
+        <source>The list is larger than 16 MiB.</source>
+        <translation>Die Liste ist größer als 16 MiB.</translation>
+    </message>
+    <message>
+        <source>This is no frequency list that can be read here (gqrx bookmarks, CHIRP CSV, EiBi schedule or the slot CSV).</source>
+        <translation>Dies ist keine Frequenzliste, die hier gelesen werden kann (gqrx-Lesezeichen, CHIRP-CSV, EiBi-Sendeplan oder Speicherplatz-CSV).</translation>
+    </message>
+    <message>
+        <source>The slot CSV names its slots itself; it is imported as it is.</source>
+        <translation>Die Speicherplatz-CSV nennt ihre Speicherplätze selbst; sie wird so importiert, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>The %1 hold no entry.</source>
+        <translation>%1: kein Eintrag vorhanden.</translation>
+    </message>
+    <message>
+        <source>line %1 "%2" %3</source>
+        <translation>Zeile %1 „%2“ %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 skipped: the slots hold frequencies from 0 Hz to below 100 MHz (%3</source>
+        <translation>%1 %2 übergangen: Die Speicherplätze halten Frequenzen von 0 Hz bis unter 100 MHz (%3</translation>
+    </message>
+    <message>
+        <source>, and %1 more</source>
+        <translation> und %1 weitere</translation>
+    </message>
+    <message>
+        <source>name "%1" stored as "%2" (changed to the slots' characters and cut to %3)</source>
+        <translation>Name „%1“ als „%2“ gespeichert (in die Zeichen der Speicherplätze geändert und auf %3 gekürzt)</translation>
+    </message>
+    <message>
+        <source>name "%1" stored as "%2" (changed to the slots' characters)</source>
+        <translation>Name „%1“ als „%2“ gespeichert (in die Zeichen der Speicherplätze geändert)</translation>
+    </message>
+    <message>
+        <source>name "%1" cut to %2 characters: "%3"</source>
+        <translation>Name „%1“ auf %2 Zeichen gekürzt: „%3“</translation>
+    </message>
+    <message>
+        <source>no mode: Modulation Auto</source>
+        <translation>keine Betriebsart: Modulation Auto</translation>
+    </message>
+    <message>
+        <source>mode "%1" is not one of the receiver's: Modulation Auto</source>
+        <translation>Betriebsart „%1“ kennt der Empfänger nicht: Modulation Auto</translation>
+    </message>
+    <message>
+        <source>bandwidth %1 Hz does not fit (0 to 65535): Bandbreite unchanged</source>
+        <translation>Bandbreite %1 Hz passt nicht (0 bis 65535): Bandbreite unverändert</translation>
+    </message>
+    <message>
+        <source>The first slot must be from 1 to 63, not %1.</source>
+        <translation>Der erste Speicherplatz muss von 1 bis 63 sein, nicht %1.</translation>
+    </message>
+    <message>
+        <source>%1 entries are chosen, but from slot %2 to 63 there %3 only %4 %5.</source>
+        <translation>%1 Einträge sind gewählt, aber von Speicherplatz %2 bis 63 gibt es nur %4 %5.</translation>
+    </message>
+    <message>
+        <source>No entry %1 in the list.</source>
+        <translation>Kein Eintrag %1 in der Liste.</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2</source>
+        <translation>Speicherplatz %1: %2</translation>
+    </message>
+    <message>
+        <source>Slot %1: left out, its frequency %2 is below 0</source>
+        <translation>Speicherplatz %1: ausgelassen, seine Frequenz %2 ist kleiner als 0</translation>
+    </message>
+    <message>
+        <source>Slot %1: control characters of the name written as spaces</source>
+        <translation>Speicherplatz %1: Steuerzeichen des Namens als Leerzeichen geschrieben</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2 written as %3 Hz</source>
+        <translation>Speicherplatz %1: %2 als %3 Hz geschrieben</translation>
+    </message>
+    <message>
+        <source>The CHIRP CSV has no header row.</source>
+        <translation>Die CHIRP-CSV hat keine Kopfzeile.</translation>
+    </message>
+    <message>
+        <source>The CHIRP CSV has no column "Frequency".</source>
+        <translation>Die CHIRP-CSV hat keine Spalte „Frequency“.</translation>
+    </message>
+    <message>
+        <source>not read: no frequency in MHz</source>
+        <translation>nicht gelesen: keine Frequenz in MHz</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>AM</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>LSB</source>
+        <translation>LSB</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation SSB written as USB</source>
+        <translation>Speicherplatz %1: Modulation SSB als USB geschrieben</translation>
+    </message>
+    <message>
+        <source>CW</source>
+        <translation>CW</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation index %2 written as Auto</source>
+        <translation>Speicherplatz %1: Modulation Nummer %2 als Auto geschrieben</translation>
+    </message>
+    <message>
+        <source>,,0.000000,,88.5,88.5,023,NN,</source>
+        <translation>,,0.000000,,88.5,88.5,023,NN,</translation>
+    </message>
+    <message>
+        <source>DRM</source>
+        <translation>DRM</translation>
+    </message>
+    <message>
+        <source>not read: not a schedule row (kHz;HHMM-HHMM;Days;ITU;Station;...)</source>
+        <translation>nicht gelesen: keine Zeile eines Sendeplans (kHz;HHMM-HHMM;Days;ITU;Station;...)</translation>
+    </message>
+    <message>
+        <source>name no days as Mo-Fr, Sa,Su or 1245: taken as every day</source>
+        <translation>ohne Tage wie Mo-Fr, Sa,Su oder 1245: als täglich genommen</translation>
+    </message>
+    <message>
+        <source>not read: not a bookmark (Frequency; Name; Modulation; Bandwidth; Tags)</source>
+        <translation>nicht gelesen: kein Lesezeichen (Frequency; Name; Modulation; Bandwidth; Tags)</translation>
+    </message>
+    <message>
+        <source># Tag name</source>
+        <translation># Tag name</translation>
+    </message>
+    <message>
+        <source>LMK</source>
+        <translation>LMK</translation>
+    </message>
+    <message>
+        <source># Frequency</source>
+        <translation># Frequency</translation>
+    </message>
+    <message>
+        <source>Bandwidth</source>
+        <translation>Bandbreite</translation>
+    </message>
+    <message>
+        <source>Slot %1: name "%2" written as "%3" (';' separates the fields)</source>
+        <translation>Speicherplatz %1: Name „%2“ als „%3“ geschrieben („;“ trennt die Felder)</translation>
+    </message>
+    <message>
+        <source>CW-U</source>
+        <translation>CW-U</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation %2 written as AM</source>
+        <translation>Speicherplatz %1: Modulation %2 als AM geschrieben</translation>
+    </message>
+    <message>
+        <source>index %1</source>
+        <translation>Nummer %1</translation>
+    </message>
+    <message>
+        <source>The memory image holds no slots (0 bytes); nothing was saved. Read the slots or open a .Mem file first.</source>
+        <translation>Das Speicherabbild hält keine Speicherplätze (0 Bytes); nichts wurde gespeichert. Zuerst die Speicherplätze lesen oder eine .Mem-Datei öffnen.</translation>
+    </message>
+    <message>
+        <source>Cannot write file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>Too many recovery files named %1.</source>
+        <translation>Zu viele Wiederherstellungsdateien namens %1.</translation>
+    </message>
+    <message>
+        <source>When the program last had to end, the memory slots had changes that were not saved; they were kept in %1.</source>
+        <translation>Als das Programm zuletzt beendet werden musste, hatten die Speicherplätze ungespeicherte Änderungen; sie wurden in %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source> %1 older ones are listed under File, Backups… of the memory editor.</source>
+        <translation> %1 ältere stehen im Speicherplatz-Editor unter Datei, Sicherungen….</translation>
+    </message>
+    <message>
+        <source>"%1" could be read with "." or "," as the decimal mark; the file's separator does not tell which (write it without digit grouping)</source>
+        <translation>„%1“ kann mit „.“ oder „,“ als Dezimalzeichen gelesen werden; das Trennzeichen der Datei sagt nicht, welches (ohne Tausendertrennzeichen schreiben)</translation>
+    </message>
+    <message>
+        <source>a name cannot hold a control character (U+%1, such as a line break or a tab); write it as \x%2</source>
+        <translation>ein Name kann kein Steuerzeichen enthalten (U+%1, etwa einen Zeilenumbruch oder Tabulator); als \x%2 schreiben</translation>
+    </message>
+    <message>
+        <source>a name cannot hold a zero byte (\x00)</source>
+        <translation>ein Name kann kein Nullbyte enthalten (\x00)</translation>
+    </message>
+    <message>
+        <source>excel-de</source>
+        <translation>excel-de</translation>
+    </message>
+    <message>
+        <source>Error on reading! %1. The memory slots were not changed.</source>
+        <translation>Fehler beim Lesen! %1. Die Speicherplätze wurden nicht geändert.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> und </translation>
+    </message>
+    <message>
+        <source>slot </source>
+        <translation>Speicherplatz </translation>
+    </message>
+    <message>
+        <source>slots </source>
+        <translation>Speicherplätze </translation>
+    </message>
+    <message>
+        <source>the device answered 1 read request with a status word instead of a slot</source>
+        <translation>das Gerät beantwortete 1 Leseanfrage mit einem Statuswort statt eines Speicherplatzes</translation>
+    </message>
+    <message>
+        <source>the device answered %1 read requests with a status word instead of a slot</source>
+        <translation>das Gerät beantwortete %1 Leseanfragen mit einem Statuswort statt eines Speicherplatzes</translation>
+    </message>
+    <message>
+        <source> did not come</source>
+        <translation> kam nicht an</translation>
+    </message>
+    <message>
+        <source> came more than once</source>
+        <translation> kam mehrfach an</translation>
+    </message>
+    <message>
+        <source>records for slot number %1 came (there are only slots 1 to 63; they were not stored)</source>
+        <translation>Datensätze für Speicherplatznummer %1 kamen an (es gibt nur die Speicherplätze 1 bis 63; sie wurden nicht gespeichert)</translation>
+    </message>
+    <message>
+        <source>; the state of slot %1 is unknown (its acknowledgement did not come)</source>
+        <translation>; der Zustand von Speicherplatz %1 ist unbekannt (seine Bestätigung kam nicht an)</translation>
+    </message>
+    <message>
+        <source>Import Frequency List - %1</source>
+        <translation>Frequenzliste importieren - %1</translation>
+    </message>
+    <message>
+        <source>Format of the list</source>
+        <translation>Format der Liste</translation>
+    </message>
+    <message>
+        <source>Name contains</source>
+        <translation>Name enthält</translation>
+    </message>
+    <message>
+        <source>part of the name or station</source>
+        <translation>Teil des Namens oder Senders</translation>
+    </message>
+    <message>
+        <source>Range in kHz</source>
+        <translation>Bereich in kHz</translation>
+    </message>
+    <message>
+        <source>On air at, UTC</source>
+        <translation>Auf Sendung um, UTC</translation>
+    </message>
+    <message>
+        <source>Day, UTC</source>
+        <translation>Tag, UTC</translation>
+    </message>
+    <message>
+        <source>Any day</source>
+        <translation>Jeder Tag</translation>
+    </message>
+    <message>
+        <source>First slot</source>
+        <translation>Erster Speicherplatz</translation>
+    </message>
+    <message>
+        <source>Entries of the list</source>
+        <translation>Einträge der Liste</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importieren</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Betriebsart</translation>
+    </message>
+    <message>
+        <source>Time (UTC)</source>
+        <translation>Zeit (UTC)</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Tage</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Becomes</source>
+        <translation>Wird zu</translation>
+    </message>
+    <message>
+        <source>Check &amp;all shown</source>
+        <translation>&amp;Alle gezeigten auswählen</translation>
+    </message>
+    <message>
+        <source>&amp;Uncheck all shown</source>
+        <translation>Alle gezeigten ab&amp;wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Importieren</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>Name &amp;contains:</source>
+        <translation>&amp;Name enthält:</translation>
+    </message>
+    <message>
+        <source>&amp;Range (kHz):</source>
+        <translation>&amp;Bereich (kHz):</translation>
+    </message>
+    <message>
+        <source>&amp;Day (UTC):</source>
+        <translation>&amp;Tag (UTC):</translation>
+    </message>
+    <message>
+        <source>On air &amp;at (UTC):</source>
+        <translation>Auf Sendung &amp;um (UTC):</translation>
+    </message>
+    <message>
+        <source>First &amp;slot:</source>
+        <translation>Erster &amp;Speicherplatz:</translation>
+    </message>
+    <message>
+        <source>&amp;Entries:</source>
+        <translation>&amp;Einträge:</translation>
+    </message>
+    <message>
+        <source>%1 entries read as %2.</source>
+        <translation>%1 Einträge als %2 gelesen.</translation>
+    </message>
+    <message>
+        <source>Line %1 of the list</source>
+        <translation>Zeile %1 der Liste</translation>
+    </message>
+    <message>
+        <source>Range: LOW-HIGH in kHz, e.g. 5900-6200.</source>
+        <translation>Bereich: VON-BIS in kHz, z. B. 5900-6200.</translation>
+    </message>
+    <message>
+        <source>On air at: a time in UTC as HHMM, e.g. 1800.</source>
+        <translation>Auf Sendung um: eine Uhrzeit in UTC als HHMM, z. B. 1800.</translation>
+    </message>
+    <message>
+        <source>skipped: the slots hold 0 Hz to below 100 MHz</source>
+        <translation>übergangen: Die Speicherplätze halten 0 Hz bis unter 100 MHz</translation>
+    </message>
+    <message>
+        <source>no slot left</source>
+        <translation>kein Speicherplatz frei</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2 </source>
+        <translation>Speicherplatz %1: %2 </translation>
+    </message>
+    <message>
+        <source>No entry is chosen.</source>
+        <translation>Kein Eintrag ist gewählt.</translation>
+    </message>
+    <message>
+        <source>%1 entries are chosen, but from slot %2 to 63 there are only %3 slots: choose fewer.</source>
+        <translation>%1 Einträge sind gewählt, aber von Speicherplatz %2 bis 63 gibt es nur %3 Speicherplätze: bitte weniger wählen.</translation>
+    </message>
+    <message>
+        <source>%1 %2 chosen: slot%3 %4%5.</source>
+        <translation>%1 %2 gewählt: Speicherplätze %4%5.</translation>
+    </message>
+    <message>
+        <source> to %1</source>
+        <translation> bis %1</translation>
+    </message>
+    <message>
+        <source>Import Frequency List %1</source>
+        <translation>Frequenzliste %1 importieren</translation>
+    </message>
+    <message>
+        <source>Imported %1 %2 of %3 (%4) into slot%5 %6%7</source>
+        <translation>Importiert: %1 %2 aus %3 (%4) in die Speicherplätze %6%7</translation>
+    </message>
+    <message>
+        <source>Frequency list (gqrx, CHIRP, EiBi) *.csv</source>
+        <translation>Frequenzliste (gqrx, CHIRP, EiBi) *.csv</translation>
+    </message>
+    <message>
+        <source>All files *</source>
+        <translation>Alle Dateien *</translation>
+    </message>
+    <message>
+        <source>%1 is a slot CSV: File, Import CSV… puts it onto the slots.</source>
+        <translation>%1 ist eine Speicherplatz-CSV: Datei, CSV importieren… bringt sie auf die Speicherplätze.</translation>
+    </message>
+    <message>
+        <source>%1 is not a list that can be read here (gqrx bookmarks, CHIRP CSV or EiBi schedule).</source>
+        <translation>%1 ist keine Liste, die hier gelesen werden kann (gqrx-Lesezeichen, CHIRP-CSV oder EiBi-Sendeplan).</translation>
+    </message>
+    <message>
+        <source>Frequency list *.csv</source>
+        <translation>Frequenzliste *.csv</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>Exported %1 slot%2 as %3 to %4</source>
+        <translation>Speicherplätze exportiert: %1 als %3 nach %4</translation>
+    </message>
+    <message>
+        <source>Export CSV for E&amp;xcel (German)…</source>
+        <translation>CSV für E&amp;xcel (deutsch) exportieren…</translation>
+    </message>
+    <message>
+        <source>Import &amp;Frequency List…</source>
+        <translation>Frequenzliste i&amp;mportieren…</translation>
+    </message>
+    <message>
+        <source>Export Frequency &amp;List…</source>
+        <translation>Frequenz&amp;liste exportieren…</translation>
+    </message>
+    <message>
+        <source>   unsaved changes (recovered)</source>
+        <translation>   ungespeicherte Änderungen (wiederhergestellt)</translation>
+    </message>
+    <message>
+        <source>Open Recovered %1</source>
+        <translation>Wiederhergestellte %1 öffnen</translation>
+    </message>
+    <message>
+        <source>USB Terminal session</source>
+        <translation>Sitzung des USB-Terminals</translation>
+    </message>
+    <message>
+        <source>Line to send</source>
+        <translation>Zu sendende Zeile</translation>
+    </message>
+    <message>
+        <source>Line to send (Enter)</source>
+        <translation>Zu sendende Zeile (Eingabe)</translation>
+    </message>
+    <message>
+        <source>Log…</source>
+        <translation>Protokoll…</translation>
+    </message>
+    <message>
+        <source>Timestamps</source>
+        <translation>Zeitstempel</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>Monospace</source>
+        <translation>Feste Breite</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>Suchen:</translation>
+    </message>
+    <message>
+        <source>Ctrl+F</source>
+        <translation>Strg+F</translation>
+    </message>
+    <message>
+        <source>Scrollback lines</source>
+        <translation>Zeilen im Verlauf</translation>
+    </message>
+    <message>
+        <source>Log stopped: cannot write to "%1". %2</source>
+        <translation>Protokoll beendet: „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>RX: %L1 bytes   TX: %L2 bytes</source>
+        <translation>RX: %L1 Bytes   TX: %L2 Bytes</translation>
+    </message>
+    <message>
+        <source>Terminal log *.log</source>
+        <translation>Terminal-Protokoll *.log</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
+        <source>Cannot open the log file "%1". %2</source>
+        <translation>Die Protokolldatei „%1“ kann nicht geöffnet werden. %2</translation>
+    </message>
+    <message>
+        <source>Logging to %1</source>
+        <translation>Protokoll nach %1</translation>
+    </message>
+    <message>
+        <source>"%1" not found</source>
+        <translation>„%1“ nicht gefunden</translation>
+    </message>
+    <message>
+        <source>entry</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>Einträge</translation>
+    </message>
+    <message>
+        <source>slot</source>
+        <translation>Speicherplatz</translation>
+    </message>
+    <message>
+        <source>slots</source>
+        <translation>Speicherplätze</translation>
+    </message>
+    <message>
+        <source>%1 entry chosen: slot %2.</source>
+        <translation>%1 Eintrag gewählt: Speicherplatz %2.</translation>
+    </message>
+    <message>
+        <source>Imported %1 entry of %2 (%3) into slot %4</source>
+        <translation>Importiert: %1 Eintrag aus %2 (%3) in Speicherplatz %4</translation>
+    </message>
+    <message>
+        <source>Exported %1 slot as %2 to %3</source>
+        <translation>Speicherplatz exportiert: %1 als %2 nach %3</translation>
+    </message>
+    <message>
+        <source>RX: %1 bytes   TX: %2 bytes</source>
+        <translation>RX: %1 Bytes   TX: %2 Bytes</translation>
+    </message>
 </context>
 </TS>

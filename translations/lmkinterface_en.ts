@@ -1555,5 +1555,605 @@
         <source>%1 left</source>
         <translation>%1 left</translation>
     </message>
+    <message>
+        <source>SIGTERM</source>
+        <translation>SIGTERM</translation>
+    </message>
+    <message>
+        <source>SIGINT</source>
+        <translation>SIGINT</translation>
+    </message>
+    <message>
+        <source>SIGHUP</source>
+        <translation>SIGHUP</translation>
+    </message>
+    <message>
+        <source>the system</source>
+        <translation>the system</translation>
+    </message>
+    <message>
+        <source> at %1%</source>
+        <translation> at %1%</translation>
+    </message>
+    <message>
+        <source>line </source>
+        <translation>line </translation>
+    </message>
+    <message>
+        <source>lines </source>
+        <translation>lines </translation>
+    </message>
+    <message>
+        <source> and %1 more</source>
+        <translation> and %1 more</translation>
+    </message>
+    <message>
+        <source>slot CSV</source>
+        <translation>slot CSV</translation>
+    </message>
+    <message>
+        <source>gqrx bookmarks</source>
+        <translation>gqrx bookmarks</translation>
+    </message>
+    <message>
+        <source>CHIRP CSV</source>
+        <translation>CHIRP CSV</translation>
+    </message>
+    <message>
+        <source>EiBi schedule</source>
+        <translation>EiBi schedule</translation>
+    </message>
+    <message>
+        <source>The list is larger than 16 MiB.</source>
+        <translation>The list is larger than 16 MiB.</translation>
+    </message>
+    <message>
+        <source>This is no frequency list that can be read here (gqrx bookmarks, CHIRP CSV, EiBi schedule or the slot CSV).</source>
+        <translation>This is no frequency list that can be read here (gqrx bookmarks, CHIRP CSV, EiBi schedule or the slot CSV).</translation>
+    </message>
+    <message>
+        <source>The slot CSV names its slots itself; it is imported as it is.</source>
+        <translation>The slot CSV names its slots itself; it is imported as it is.</translation>
+    </message>
+    <message>
+        <source>The %1 hold no entry.</source>
+        <translation>The %1 hold no entry.</translation>
+    </message>
+    <message>
+        <source>line %1 "%2" %3</source>
+        <translation>line %1 "%2" %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 skipped: the slots hold frequencies from 0 Hz to below 100 MHz (%3</source>
+        <translation>%1 %2 skipped: the slots hold frequencies from 0 Hz to below 100 MHz (%3</translation>
+    </message>
+    <message>
+        <source>, and %1 more</source>
+        <translation>, and %1 more</translation>
+    </message>
+    <message>
+        <source>name "%1" stored as "%2" (changed to the slots' characters and cut to %3)</source>
+        <translation>name "%1" stored as "%2" (changed to the slots' characters and cut to %3)</translation>
+    </message>
+    <message>
+        <source>name "%1" stored as "%2" (changed to the slots' characters)</source>
+        <translation>name "%1" stored as "%2" (changed to the slots' characters)</translation>
+    </message>
+    <message>
+        <source>name "%1" cut to %2 characters: "%3"</source>
+        <translation>name "%1" cut to %2 characters: "%3"</translation>
+    </message>
+    <message>
+        <source>no mode: Modulation Auto</source>
+        <translation>no mode: Modulation Auto</translation>
+    </message>
+    <message>
+        <source>mode "%1" is not one of the receiver's: Modulation Auto</source>
+        <translation>mode "%1" is not one of the receiver's: Modulation Auto</translation>
+    </message>
+    <message>
+        <source>bandwidth %1 Hz does not fit (0 to 65535): Bandbreite unchanged</source>
+        <translation>bandwidth %1 Hz does not fit (0 to 65535): Bandwidth unchanged</translation>
+    </message>
+    <message>
+        <source>The first slot must be from 1 to 63, not %1.</source>
+        <translation>The first slot must be from 1 to 63, not %1.</translation>
+    </message>
+    <message>
+        <source>%1 entries are chosen, but from slot %2 to 63 there %3 only %4 %5.</source>
+        <translation>%1 entries are chosen, but from slot %2 to 63 there %3 only %4 %5.</translation>
+    </message>
+    <message>
+        <source>No entry %1 in the list.</source>
+        <translation>No entry %1 in the list.</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2</source>
+        <translation>Slot %1: %2</translation>
+    </message>
+    <message>
+        <source>Slot %1: left out, its frequency %2 is below 0</source>
+        <translation>Slot %1: left out, its frequency %2 is below 0</translation>
+    </message>
+    <message>
+        <source>Slot %1: control characters of the name written as spaces</source>
+        <translation>Slot %1: control characters of the name written as spaces</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2 written as %3 Hz</source>
+        <translation>Slot %1: %2 written as %3 Hz</translation>
+    </message>
+    <message>
+        <source>The CHIRP CSV has no header row.</source>
+        <translation>The CHIRP CSV has no header row.</translation>
+    </message>
+    <message>
+        <source>The CHIRP CSV has no column "Frequency".</source>
+        <translation>The CHIRP CSV has no column "Frequency".</translation>
+    </message>
+    <message>
+        <source>not read: no frequency in MHz</source>
+        <translation>not read: no frequency in MHz</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>AM</source>
+        <translation>AM</translation>
+    </message>
+    <message>
+        <source>LSB</source>
+        <translation>LSB</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation SSB written as USB</source>
+        <translation>Slot %1: Modulation SSB written as USB</translation>
+    </message>
+    <message>
+        <source>CW</source>
+        <translation>CW</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation index %2 written as Auto</source>
+        <translation>Slot %1: Modulation index %2 written as Auto</translation>
+    </message>
+    <message>
+        <source>,,0.000000,,88.5,88.5,023,NN,</source>
+        <translation>,,0.000000,,88.5,88.5,023,NN,</translation>
+    </message>
+    <message>
+        <source>DRM</source>
+        <translation>DRM</translation>
+    </message>
+    <message>
+        <source>not read: not a schedule row (kHz;HHMM-HHMM;Days;ITU;Station;...)</source>
+        <translation>not read: not a schedule row (kHz;HHMM-HHMM;Days;ITU;Station;...)</translation>
+    </message>
+    <message>
+        <source>name no days as Mo-Fr, Sa,Su or 1245: taken as every day</source>
+        <translation>name no days as Mo-Fr, Sa,Su or 1245: taken as every day</translation>
+    </message>
+    <message>
+        <source>not read: not a bookmark (Frequency; Name; Modulation; Bandwidth; Tags)</source>
+        <translation>not read: not a bookmark (Frequency; Name; Modulation; Bandwidth; Tags)</translation>
+    </message>
+    <message>
+        <source># Tag name</source>
+        <translation># Tag name</translation>
+    </message>
+    <message>
+        <source>LMK</source>
+        <translation>LMK</translation>
+    </message>
+    <message>
+        <source># Frequency</source>
+        <translation># Frequency</translation>
+    </message>
+    <message>
+        <source>Bandwidth</source>
+        <translation>Bandwidth</translation>
+    </message>
+    <message>
+        <source>Slot %1: name "%2" written as "%3" (';' separates the fields)</source>
+        <translation>Slot %1: name "%2" written as "%3" (';' separates the fields)</translation>
+    </message>
+    <message>
+        <source>CW-U</source>
+        <translation>CW-U</translation>
+    </message>
+    <message>
+        <source>Slot %1: Modulation %2 written as AM</source>
+        <translation>Slot %1: Modulation %2 written as AM</translation>
+    </message>
+    <message>
+        <source>index %1</source>
+        <translation>index %1</translation>
+    </message>
+    <message>
+        <source>The memory image holds no slots (0 bytes); nothing was saved. Read the slots or open a .Mem file first.</source>
+        <translation>The memory image holds no slots (0 bytes); nothing was saved. Read the slots or open a .Mem file first.</translation>
+    </message>
+    <message>
+        <source>Cannot write file "%1". %2</source>
+        <translation>Cannot write file "%1". %2</translation>
+    </message>
+    <message>
+        <source>Too many recovery files named %1.</source>
+        <translation>Too many recovery files named %1.</translation>
+    </message>
+    <message>
+        <source>When the program last had to end, the memory slots had changes that were not saved; they were kept in %1.</source>
+        <translation>When the program last had to end, the memory slots had changes that were not saved; they were kept in %1.</translation>
+    </message>
+    <message>
+        <source> %1 older ones are listed under File, Backups… of the memory editor.</source>
+        <translation> %1 older ones are listed under File, Backups… of the memory editor.</translation>
+    </message>
+    <message>
+        <source>"%1" could be read with "." or "," as the decimal mark; the file's separator does not tell which (write it without digit grouping)</source>
+        <translation>"%1" could be read with "." or "," as the decimal mark; the file's separator does not tell which (write it without digit grouping)</translation>
+    </message>
+    <message>
+        <source>a name cannot hold a control character (U+%1, such as a line break or a tab); write it as \x%2</source>
+        <translation>a name cannot hold a control character (U+%1, such as a line break or a tab); write it as \x%2</translation>
+    </message>
+    <message>
+        <source>a name cannot hold a zero byte (\x00)</source>
+        <translation>a name cannot hold a zero byte (\x00)</translation>
+    </message>
+    <message>
+        <source>excel-de</source>
+        <translation>excel-de</translation>
+    </message>
+    <message>
+        <source>Error on reading! %1. The memory slots were not changed.</source>
+        <translation>Error on reading! %1. The memory slots were not changed.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> and </translation>
+    </message>
+    <message>
+        <source>slot </source>
+        <translation>slot </translation>
+    </message>
+    <message>
+        <source>slots </source>
+        <translation>slots </translation>
+    </message>
+    <message>
+        <source>the device answered 1 read request with a status word instead of a slot</source>
+        <translation>the device answered 1 read request with a status word instead of a slot</translation>
+    </message>
+    <message>
+        <source>the device answered %1 read requests with a status word instead of a slot</source>
+        <translation>the device answered %1 read requests with a status word instead of a slot</translation>
+    </message>
+    <message>
+        <source> did not come</source>
+        <translation> did not come</translation>
+    </message>
+    <message>
+        <source> came more than once</source>
+        <translation> came more than once</translation>
+    </message>
+    <message>
+        <source>records for slot number %1 came (there are only slots 1 to 63; they were not stored)</source>
+        <translation>records for slot number %1 came (there are only slots 1 to 63; they were not stored)</translation>
+    </message>
+    <message>
+        <source>; the state of slot %1 is unknown (its acknowledgement did not come)</source>
+        <translation>; the state of slot %1 is unknown (its acknowledgement did not come)</translation>
+    </message>
+    <message>
+        <source>Import Frequency List - %1</source>
+        <translation>Import Frequency List - %1</translation>
+    </message>
+    <message>
+        <source>Format of the list</source>
+        <translation>Format of the list</translation>
+    </message>
+    <message>
+        <source>Name contains</source>
+        <translation>Name contains</translation>
+    </message>
+    <message>
+        <source>part of the name or station</source>
+        <translation>part of the name or station</translation>
+    </message>
+    <message>
+        <source>Range in kHz</source>
+        <translation>Range in kHz</translation>
+    </message>
+    <message>
+        <source>On air at, UTC</source>
+        <translation>On air at, UTC</translation>
+    </message>
+    <message>
+        <source>Day, UTC</source>
+        <translation>Day, UTC</translation>
+    </message>
+    <message>
+        <source>Any day</source>
+        <translation>Any day</translation>
+    </message>
+    <message>
+        <source>First slot</source>
+        <translation>First slot</translation>
+    </message>
+    <message>
+        <source>Entries of the list</source>
+        <translation>Entries of the list</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Time (UTC)</source>
+        <translation>Time (UTC)</translation>
+    </message>
+    <message>
+        <source>Days</source>
+        <translation>Days</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Becomes</source>
+        <translation>Becomes</translation>
+    </message>
+    <message>
+        <source>Check &amp;all shown</source>
+        <translation>Check &amp;all shown</translation>
+    </message>
+    <message>
+        <source>&amp;Uncheck all shown</source>
+        <translation>&amp;Uncheck all shown</translation>
+    </message>
+    <message>
+        <source>&amp;Import</source>
+        <translation>&amp;Import</translation>
+    </message>
+    <message>
+        <source>&amp;Format:</source>
+        <translation>&amp;Format:</translation>
+    </message>
+    <message>
+        <source>Name &amp;contains:</source>
+        <translation>Name &amp;contains:</translation>
+    </message>
+    <message>
+        <source>&amp;Range (kHz):</source>
+        <translation>&amp;Range (kHz):</translation>
+    </message>
+    <message>
+        <source>&amp;Day (UTC):</source>
+        <translation>&amp;Day (UTC):</translation>
+    </message>
+    <message>
+        <source>On air &amp;at (UTC):</source>
+        <translation>On air &amp;at (UTC):</translation>
+    </message>
+    <message>
+        <source>First &amp;slot:</source>
+        <translation>First &amp;slot:</translation>
+    </message>
+    <message>
+        <source>&amp;Entries:</source>
+        <translation>&amp;Entries:</translation>
+    </message>
+    <message>
+        <source>%1 entries read as %2.</source>
+        <translation>%1 entries read as %2.</translation>
+    </message>
+    <message>
+        <source>Line %1 of the list</source>
+        <translation>Line %1 of the list</translation>
+    </message>
+    <message>
+        <source>Range: LOW-HIGH in kHz, e.g. 5900-6200.</source>
+        <translation>Range: LOW-HIGH in kHz, e.g. 5900-6200.</translation>
+    </message>
+    <message>
+        <source>On air at: a time in UTC as HHMM, e.g. 1800.</source>
+        <translation>On air at: a time in UTC as HHMM, e.g. 1800.</translation>
+    </message>
+    <message>
+        <source>skipped: the slots hold 0 Hz to below 100 MHz</source>
+        <translation>skipped: the slots hold 0 Hz to below 100 MHz</translation>
+    </message>
+    <message>
+        <source>no slot left</source>
+        <translation>no slot left</translation>
+    </message>
+    <message>
+        <source>Slot %1: %2 </source>
+        <translation>Slot %1: %2 </translation>
+    </message>
+    <message>
+        <source>No entry is chosen.</source>
+        <translation>No entry is chosen.</translation>
+    </message>
+    <message>
+        <source>%1 entries are chosen, but from slot %2 to 63 there are only %3 slots: choose fewer.</source>
+        <translation>%1 entries are chosen, but from slot %2 to 63 there are only %3 slots: choose fewer.</translation>
+    </message>
+    <message>
+        <source>%1 %2 chosen: slot%3 %4%5.</source>
+        <translation>%1 %2 chosen: slot%3 %4%5.</translation>
+    </message>
+    <message>
+        <source> to %1</source>
+        <translation> to %1</translation>
+    </message>
+    <message>
+        <source>Import Frequency List %1</source>
+        <translation>Import Frequency List %1</translation>
+    </message>
+    <message>
+        <source>Imported %1 %2 of %3 (%4) into slot%5 %6%7</source>
+        <translation>Imported %1 %2 of %3 (%4) into slot%5 %6%7</translation>
+    </message>
+    <message>
+        <source>Frequency list (gqrx, CHIRP, EiBi) *.csv</source>
+        <translation>Frequency list (gqrx, CHIRP, EiBi) *.csv</translation>
+    </message>
+    <message>
+        <source>All files *</source>
+        <translation>All files *</translation>
+    </message>
+    <message>
+        <source>%1 is a slot CSV: File, Import CSV… puts it onto the slots.</source>
+        <translation>%1 is a slot CSV: File, Import CSV… puts it onto the slots.</translation>
+    </message>
+    <message>
+        <source>%1 is not a list that can be read here (gqrx bookmarks, CHIRP CSV or EiBi schedule).</source>
+        <translation>%1 is not a list that can be read here (gqrx bookmarks, CHIRP CSV or EiBi schedule).</translation>
+    </message>
+    <message>
+        <source>Frequency list *.csv</source>
+        <translation>Frequency list *.csv</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>Exported %1 slot%2 as %3 to %4</source>
+        <translation>Exported %1 slot%2 as %3 to %4</translation>
+    </message>
+    <message>
+        <source>Export CSV for E&amp;xcel (German)…</source>
+        <translation>Export CSV for E&amp;xcel (German)…</translation>
+    </message>
+    <message>
+        <source>Import &amp;Frequency List…</source>
+        <translation>Import &amp;Frequency List…</translation>
+    </message>
+    <message>
+        <source>Export Frequency &amp;List…</source>
+        <translation>Export Frequency &amp;List…</translation>
+    </message>
+    <message>
+        <source>   unsaved changes (recovered)</source>
+        <translation>   unsaved changes (recovered)</translation>
+    </message>
+    <message>
+        <source>Open Recovered %1</source>
+        <translation>Open Recovered %1</translation>
+    </message>
+    <message>
+        <source>USB Terminal session</source>
+        <translation>USB Terminal session</translation>
+    </message>
+    <message>
+        <source>Line to send</source>
+        <translation>Line to send</translation>
+    </message>
+    <message>
+        <source>Line to send (Enter)</source>
+        <translation>Line to send (Enter)</translation>
+    </message>
+    <message>
+        <source>Log…</source>
+        <translation>Log…</translation>
+    </message>
+    <message>
+        <source>Timestamps</source>
+        <translation>Timestamps</translation>
+    </message>
+    <message>
+        <source>Hex</source>
+        <translation>Hex</translation>
+    </message>
+    <message>
+        <source>Monospace</source>
+        <translation>Monospace</translation>
+    </message>
+    <message>
+        <source>Find:</source>
+        <translation>Find:</translation>
+    </message>
+    <message>
+        <source>Ctrl+F</source>
+        <translation>Ctrl+F</translation>
+    </message>
+    <message>
+        <source>Scrollback lines</source>
+        <translation>Scrollback lines</translation>
+    </message>
+    <message>
+        <source>Log stopped: cannot write to "%1". %2</source>
+        <translation>Log stopped: cannot write to "%1". %2</translation>
+    </message>
+    <message>
+        <source>RX: %L1 bytes   TX: %L2 bytes</source>
+        <translation>RX: %L1 bytes   TX: %L2 bytes</translation>
+    </message>
+    <message>
+        <source>Terminal log *.log</source>
+        <translation>Terminal log *.log</translation>
+    </message>
+    <message>
+        <source>All files</source>
+        <translation>All files</translation>
+    </message>
+    <message>
+        <source>Cannot open the log file "%1". %2</source>
+        <translation>Cannot open the log file "%1". %2</translation>
+    </message>
+    <message>
+        <source>Logging to %1</source>
+        <translation>Logging to %1</translation>
+    </message>
+    <message>
+        <source>"%1" not found</source>
+        <translation>"%1" not found</translation>
+    </message>
+    <message>
+        <source>entry</source>
+        <translation>entry</translation>
+    </message>
+    <message>
+        <source>entries</source>
+        <translation>entries</translation>
+    </message>
+    <message>
+        <source>slot</source>
+        <translation>slot</translation>
+    </message>
+    <message>
+        <source>slots</source>
+        <translation>slots</translation>
+    </message>
+    <message>
+        <source>%1 entry chosen: slot %2.</source>
+        <translation>%1 entry chosen: slot %2.</translation>
+    </message>
+    <message>
+        <source>Imported %1 entry of %2 (%3) into slot %4</source>
+        <translation>Imported %1 entry of %2 (%3) into slot %4</translation>
+    </message>
+    <message>
+        <source>Exported %1 slot as %2 to %3</source>
+        <translation>Exported %1 slot as %2 to %3</translation>
+    </message>
+    <message>
+        <source>RX: %1 bytes   TX: %2 bytes</source>
+        <translation>RX: %1 bytes   TX: %2 bytes</translation>
+    </message>
 </context>
 </TS>
