@@ -2093,7 +2093,7 @@
     </message>
     <message>
         <source>Scrollback lines</source>
-        <translation>Zeilen im Verlauf</translation>
+        <translation>Verlaufszeilen</translation>
     </message>
     <message>
         <source>Log stopped: cannot write to "%1". %2</source>
