@@ -301,6 +301,37 @@ class TstLanguage : public QObject, public OfflineWindow {
                "Speicherplätze 1–11 halten die neuen Daten.";
         QTest::newRow("status") << "Writing slot 12 of 63…" << false << "Writing slot 12 of 63…"
                                 << "Speicherplatz 12 von 63 wird geschrieben…";
+        QTest::newRow("counters") << "RX: 1,234 bytes   TX: 0 bytes" << false
+                                  << "RX: 1,234 bytes   TX: 0 bytes"
+                                  << "RX: 1,234 Bytes   TX: 0 Bytes";
+        QTest::newRow("log filter") << "Terminal log *.log|*.log|All files|*" << true
+                                    << "Terminal log *.log|*.log|All files|*"
+                                    << "Terminal-Protokoll *.log|*.log|Alle Dateien|*";
+        QTest::newRow("entries chosen") << "3 entries chosen: slots 5 to 7." << false
+                                        << "3 entries chosen: slots 5 to 7."
+                                        << "3 Einträge gewählt: Speicherplätze 5 bis 7.";
+        QTest::newRow("one entry chosen") << "1 entry chosen: slot 5." << false
+                                          << "1 entry chosen: slot 5."
+                                          << "1 Eintrag gewählt: Speicherplatz 5.";
+        QTest::newRow("too few slots")
+            << "4 entries are chosen, but from slot 61 to 63 there are only 3 slots." << false
+            << "4 entries are chosen, but from slot 61 to 63 there are only 3 slots."
+            << "4 Einträge sind gewählt, aber von Speicherplatz 61 bis 63 gibt es nur 3 "
+               "Speicherplätze.";
+        QTest::newRow("imported")
+            << "Imported 2 entries of b.csv (gqrx bookmarks) into slots 3 to 4" << false
+            << "Imported 2 entries of b.csv (gqrx bookmarks) into slots 3 to 4"
+            << "Importiert: 2 Einträge aus b.csv (gqrx-Lesezeichen) in die Speicherplätze 3 bis 4";
+        QTest::newRow("imported one")
+            << "Imported 1 entry of b.csv (EiBi schedule) into slot 9" << false
+            << "Imported 1 entry of b.csv (EiBi schedule) into slot 9"
+            << "Importiert: 1 Eintrag aus b.csv (EiBi-Sendeplan) in Speicherplatz 9";
+        QTest::newRow("exported one") << "Exported 1 slot as CHIRP CSV to /tmp/c.csv" << false
+                                      << "Exported 1 slot as CHIRP CSV to /tmp/c.csv"
+                                      << "Speicherplatz exportiert: 1 als CHIRP-CSV nach /tmp/c.csv";
+        QTest::newRow("exported") << "Exported 12 slots as CHIRP CSV to /tmp/c.csv" << false
+                                  << "Exported 12 slots as CHIRP CSV to /tmp/c.csv"
+                                  << "Speicherplätze exportiert: 12 als CHIRP-CSV nach /tmp/c.csv";
     }
     void messagesAndFilters() {
         QFETCH(QString, text);
