@@ -936,7 +936,8 @@ private slots:
         const QString slotsFile = QDir(sim.stateDir()).filePath(QStringLiteral("slots.bin"));
         QVERIFY(QTest::qWaitFor([&] { return fileContents(slotsFile).size() == 63 * 256; }, 5000));
         const QByteArray before = fileContents(slotsFile);
-        const QString file = path(QStringLiteral("short.Mem"));
+        // A file of its own: short.Mem is the fixture's image of 62 slots.
+        const QString file = path(QStringLiteral("whole5A.Mem"));
         QVERIFY(writeAll(file, QByteArray(63 * 256, '\x5A')));
         const Run r = lmkctl(QStringList{"memory", "write", file} + options, &sim,
                              usb ? Link::Usb : Link::Wlan);
@@ -1351,7 +1352,7 @@ private slots:
                                             << QStringList{"memory", "diff", "%DIR%/zero.Mem", "%DIR%/zero.Mem", "--json"} << 0
                                             << QByteArray(R"({"equal":true,"slots":[],"trailingBytesDiffer":false})");
         QTest::newRow("memory backups, none") << QStringList{} << wlan << QStringList{"memory", "backups", "--json"} << 0
-                                              << QByteArray(R"({"backups":[]})");
+                                              << QByteArray(R"({"backups":[],"recoveries":[]})");
     }
     void json() {
         QFETCH(QStringList, simOptions);
