@@ -8,10 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 PRESET="${1:-default}"
-# tst_displayscan, tst_terminalsim and tst_lmkctl join once they have
-# passed under the sanitizer.
 TSAN_TESTS=(tst_exchange tst_linksim tst_wlanlink tst_dispatch tst_frameextractor tst_uploadsim
-            tst_slottransfer)
+            tst_displayscan tst_slottransfer tst_terminalsim)
 scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 if [ "$PRESET" = tsan ]; then
